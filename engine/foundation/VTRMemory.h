@@ -71,5 +71,17 @@ class TVTRMemoryManager {
 // The process-wide instance, created before any other engine object.
 TVTRMemoryManager& EngineMemoryManager();
 
+// Owns a block of the engine memory manager: std::unique_ptr<T, VTRMemoryDeleter>.
+struct VTRMemoryDeleter {
+  void operator()(void* pointer) const noexcept {
+    try {
+      EngineMemoryManager().FreeAndNillMem(pointer);
+    } catch (...) {
+      // An overrun is reported where the block is freed explicitly; a
+      // destructor must not throw.
+    }
+  }
+};
+
 // Copies count bytes; correct when the ranges overlap.
 void MoveBytes(const void* source, void* destination, int64_t count);
