@@ -33,13 +33,17 @@ Variant Variant::Typed(uint16_t type, Storage value) {
   return v;
 }
 
-Variant Variant::Null() { return Typed(varNull, std::monostate{}); }
+Variant Variant::Null() {
+  return Typed(varNull, std::monostate{});
+}
 
 Variant Variant::Array(std::vector<Variant> elements) {
   return Typed(varArray | varVariant, std::move(elements));
 }
 
-Variant Variant::Bytes(std::vector<uint8_t> bytes) { return Typed(varArray | varByte, std::move(bytes)); }
+Variant Variant::Bytes(std::vector<uint8_t> bytes) {
+  return Typed(varArray | varByte, std::move(bytes));
+}
 
 void Variant::CannotConvert(const char* target) const {
   throw EVariantError("Could not convert variant of type (" + std::to_string(type_) + ") into type (" +
@@ -56,7 +60,8 @@ int64_t Variant::AsInt64() const {
   }
   if (type_ == varString || type_ == varOleStr) {
     double value;
-    if (ParseNumber(AsString(), value) && std::fabs(value) <= 9.2e18) return static_cast<int64_t>(std::nearbyint(value));
+    if (ParseNumber(AsString(), value) && std::fabs(value) <= 9.2e18)
+      return static_cast<int64_t>(std::nearbyint(value));
   }
   CannotConvert("Int64");
 }
@@ -94,6 +99,7 @@ std::string Variant::AsString() const {
   if (const auto* w = std::get_if<std::u16string>(&value_)) return Utf16ToUtf8(*w);
   if (const auto* i = std::get_if<int64_t>(&value_)) return std::to_string(*i);
   if (const auto* b = std::get_if<bool>(&value_)) return *b ? "True" : "False";
+  if (type_ == varDate) return DateTimeToStr(std::get<double>(value_));
   if (const auto* d = std::get_if<double>(&value_)) return FloatToGeneralText(*d);
   CannotConvert("String");
 }
