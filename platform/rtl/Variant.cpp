@@ -33,17 +33,13 @@ Variant Variant::Typed(uint16_t type, Storage value) {
   return v;
 }
 
-Variant Variant::Null() {
-  return Typed(varNull, std::monostate{});
-}
+Variant Variant::Null() { return Typed(varNull, std::monostate{}); }
 
 Variant Variant::Array(std::vector<Variant> elements) {
   return Typed(varArray | varVariant, std::move(elements));
 }
 
-Variant Variant::Bytes(std::vector<uint8_t> bytes) {
-  return Typed(varArray | varByte, std::move(bytes));
-}
+Variant Variant::Bytes(std::vector<uint8_t> bytes) { return Typed(varArray | varByte, std::move(bytes)); }
 
 void Variant::CannotConvert(const char* target) const {
   throw EVariantError("Could not convert variant of type (" + std::to_string(type_) + ") into type (" +
@@ -60,8 +56,7 @@ int64_t Variant::AsInt64() const {
   }
   if (type_ == varString || type_ == varOleStr) {
     double value;
-    if (ParseNumber(AsString(), value) && std::fabs(value) <= 9.2e18)
-      return static_cast<int64_t>(std::nearbyint(value));
+    if (ParseNumber(AsString(), value) && std::fabs(value) <= 9.2e18) return static_cast<int64_t>(std::nearbyint(value));
   }
   CannotConvert("Int64");
 }

@@ -17,24 +17,10 @@ class EVariantError : public Exception {
 class Variant {
  public:
   enum VarTypeCode : uint16_t {
-    varEmpty = 0,
-    varNull = 1,
-    varSmallint = 2,
-    varInteger = 3,
-    varSingle = 4,
-    varDouble = 5,
-    varCurrency = 6,
-    varDate = 7,
-    varOleStr = 8,
-    varBoolean = 11,
-    varVariant = 12,
-    varShortInt = 16,
-    varByte = 17,
-    varWord = 18,
-    varLongWord = 19,
-    varInt64 = 20,
-    varString = 256,
-    varArray = 0x2000,
+    varEmpty = 0, varNull = 1, varSmallint = 2, varInteger = 3, varSingle = 4, varDouble = 5,
+    varCurrency = 6, varDate = 7, varOleStr = 8, varBoolean = 11, varVariant = 12,
+    varShortInt = 16, varByte = 17, varWord = 18, varLongWord = 19, varInt64 = 20,
+    varString = 256, varArray = 0x2000,
   };
 
   Variant() = default;  // empty
@@ -76,7 +62,7 @@ class Variant {
   std::u16string AsWideString() const;
   TDateTime AsDateTime() const { return AsDouble(); }
 
-  const std::vector<Variant>& Elements() const;   // varArray | varVariant
+  const std::vector<Variant>& Elements() const;  // varArray | varVariant
   const std::vector<uint8_t>& ByteArray() const;  // varArray | varByte
 
   // Same type code and equal contents.
