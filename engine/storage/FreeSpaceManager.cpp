@@ -159,6 +159,7 @@ int32_t TVTRDatabaseFreeSpaceManager::AllocatePage() {
 }
 
 void TVTRDatabaseFreeSpaceManager::FreePage(int32_t page_no) {
+  CheckNotMapPage(page_no);
   Operation operation(*this, 20232);
   SetPageUsed(page_no, false);
   // Cached copies in other processes see the mark and are not trusted again.
