@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/VTRVariant.h"
+#include "platform/rtl/ArithmeticError.h"
 
 namespace {
 
@@ -162,6 +164,241 @@ TEST(Value, StreamFailuresRaiseTheirCodes) {
     ByteStream out({}, w.room);
     EXPECT_EQ(w.code, NativeErrorOf([&] { seven.SaveToStream(out); })) << w.room;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TVTRVariant Integer(int32_t value) {
+  TVTRVariant v(bdtInteger);
+  v.SetAsInteger(value);
+  return v;
+}
+
+TVTRVariant Text(const char* value) {
+  TVTRVariant v(bdtString);
+  v.SetAsString(value);
+  return v;
+}
+
+TEST(ValueArithmetic, NullOperandsAndPromotion) {
+  TVTRVariant ab = Text("ab");
+  ab.Add(TVTRVariant(bdtInteger));
+  EXPECT_EQ("ab", ab.GetAsString());
+  TVTRVariant five = Integer(5);
+  five.Add(TVTRVariant(bdtInteger));
+  EXPECT_TRUE(five.IsNull());
+  TVTRVariant null(bdtInteger);
+  null.Add(Integer(5));
+  EXPECT_EQ(5, null.GetAsInteger());
+  TVTRVariant product = Integer(5);
+  product.Multiply(TVTRVariant(bdtInteger));
+  EXPECT_TRUE(product.IsNull());
+
+  TVTRVariant concat = Text("n=");
+  concat.Add(Integer(7));
+  EXPECT_EQ("n=7", concat.GetAsString());
+  TVTRVariant mixed = Integer(7);
+  mixed.Add(Text("1"));
+  EXPECT_EQ(bdtString, mixed.DataType());
+  EXPECT_EQ("71", mixed.GetAsString());
+
+  TVTRVariant real = Integer(3);
+  TVTRVariant half(bdtDouble);
+  half.SetAsDouble(0.5);
+  real.Multiply(half);
+  EXPECT_EQ(bdtDouble, real.DataType());
+  EXPECT_EQ(1.5, real.GetAsDouble());
+}
+
+TEST(ValueArithmetic, WorksInTheWidthOfTheType) {
+  TVTRVariant small(bdtShortInt);
+  small.SetAsShortInt(100);
+  TVTRVariant more(bdtShortInt);
+  more.SetAsShortInt(100);
+  small.Add(more);
+  EXPECT_EQ(-56, small.GetAsShortInt());
+
+  TVTRVariant quotient = Integer(7);
+  quotient.Divide(Integer(2));
+  EXPECT_EQ(3, quotient.GetAsInteger());
+  TVTRVariant negative = Integer(-7);
+  negative.Divide(Integer(2));
+  EXPECT_EQ(-3, negative.GetAsInteger());
+
+  TVTRVariant stamp(bdtDateTime);
+  stamp.SetAsTimeStamp({10, 80000000});
+  TVTRVariant other(bdtDateTime);
+  other.SetAsTimeStamp({1, 10000000});
+  stamp.Add(other);
+  EXPECT_EQ((TVTRTimeStamp{12, 3600000}), stamp.GetAsTimeStamp());
+
+  TVTRVariant yes(bdtLogical);
+  yes.SetAsLogical(false);
+  TVTRVariant no(bdtLogical);
+  no.SetAsLogical(true);
+  yes.Multiply(no);
+  EXPECT_TRUE(yes.GetAsLogical());
+}
+
+TEST(ValueArithmetic, DivisionFailuresRaise30128) {
+  const struct {
+    TVTRBaseDataType type;
+    double dividend;
+    const char* message;
+  } cases[] = {
+      {bdtInteger, 7, "Division error: Division by zero - Native error: 30128"},
+      {bdtCardinal, 7, "Division error: Division by zero - Native error: 30128"},
+      {bdtDouble, 7, "Division error: Floating point division by zero - Native error: 30128"},
+      {bdtDouble, 0, "Division error: Invalid floating point operation - Native error: 30128"},
+  };
+  for (const auto& c : cases) {
+    TVTRVariant a(c.type), zero(c.type);
+    a.SetAsDouble(c.dividend);
+    zero.SetAsDouble(0);
+    try {
+      a.Divide(zero);
+      ADD_FAILURE() << int{c.type};
+    } catch (const EVTRException& e) {
+      EXPECT_STREQ(c.message, e.what());
+    }
+  }
+  TVTRVariant smallest = Integer(std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(30128, NativeErrorOf([&] { smallest.Divide(Integer(-1)); }));
+  TVTRVariant text = Text("a");
+  EXPECT_EQ(30127, NativeErrorOf([&] { text.Divide(Text("b")); }));
+  EXPECT_EQ(30126, NativeErrorOf([&] { text.Multiply(Text("b")); }));
+  TVTRVariant blob;
+  blob.SetBuffer("x", 1, bdtBlob, TVTRBufferMode::Copy);
+  EXPECT_EQ(30124, NativeErrorOf([&] { blob.Add(Integer(1)); }));
+}
+
+TEST(ValueArithmetic, NegatesNumbersAndInvertsLogicals) {
+  TVTRVariant v = Integer(5);
+  v.Negate();
+  EXPECT_EQ(-5, v.GetAsInteger());
+  TVTRVariant lowest(bdtShortInt);
+  lowest.SetAsShortInt(-128);
+  lowest.Negate();
+  EXPECT_EQ(-128, lowest.GetAsShortInt());
+  TVTRVariant byte(bdtByte);
+  byte.SetAsByte(1);
+  byte.Negate();
+  EXPECT_EQ(255, byte.GetAsByte());
+  TVTRVariant logical(bdtLogical);
+  logical.SetAsLogical(false);
+  logical.Negate();
+  EXPECT_TRUE(logical.GetAsLogical());
+  TVTRVariant smallest = Integer(std::numeric_limits<int32_t>::min());
+  EXPECT_THROW(smallest.Negate(), EIntOverflow);
+  TVTRVariant cardinal(bdtCardinal);
+  cardinal.SetAsCardinal(1);
+  EXPECT_THROW(cardinal.Negate(), EIntOverflow);
+  TVTRVariant text = Text("a");
+  EXPECT_EQ(30123, NativeErrorOf([&] { text.Negate(); }));
+  TVTRVariant null(bdtInteger);
+  null.Negate();
+  EXPECT_TRUE(null.IsNull());
+}
+
+TEST(ValueCompare, MapsNullsUnlessRaw) {
+  const TVTRVariant null_a(bdtInteger), null_b(bdtInteger);
+  EXPECT_EQ(crBothNull, null_a.Compare(null_b, {.raw_result = true}));
+  EXPECT_EQ(crEqual, null_a.Compare(null_b, {}));
+  EXPECT_EQ(crLess, null_a.Compare(Integer(1), {}));
+  EXPECT_EQ(crFirstNull, null_a.Compare(Integer(1), {.raw_result = true}));
+  EXPECT_EQ(crGreater, Integer(1).Compare(null_a, {}));
+  EXPECT_EQ(crEqual, Text("ABC").Compare(Text("AB"), {.partial_key = true}));
+  EXPECT_EQ(crGreater, Text("ABC").Compare(Text("AB"), {}));
+  EXPECT_EQ(crEqual, Text("abc").Compare(Text("ABC"), {.case_insensitive = true}));
+  EXPECT_NE(crEqual, Text("abc").Compare(Text("ABC"), {}));
+  EXPECT_EQ(crEqual, Text("ab").Compare(Text("AB"),
+                                        {.raw_result = true, .case_insensitive = true, .partial_key = true}));
+}
+
+TEST(ValueCast, ConvertsInPlace) {
+  TVTRVariant memo;
+  memo.SetBuffer("abc", 3, bdtMemo, TVTRBufferMode::Copy);
+  memo.CastTo(bdtString);
+  EXPECT_EQ(4, memo.Size());
+  EXPECT_EQ("abc", memo.GetAsString());
+
+  TVTRVariant number = Text("12.5");
+  number.CastTo(bdtDouble);
+  EXPECT_EQ(12.5, number.GetAsDouble());
+  TVTRVariant logical(bdtLogical);
+  logical.SetAsLogical(true);
+  EXPECT_EQ(30052, NativeErrorOf([&] { logical.CastTo(bdtDate); }));
+  logical.SetDataType(bdtDate);
+  EXPECT_TRUE(logical.IsNull());
+  EXPECT_EQ(bdtDate, logical.DataType());
+
+  TVTRVariant date(bdtDate);
+  date.SetAsDate(EncodeDate(2007, 3, 5));
+  EXPECT_EQ("05/03/2007", date.GetAsString());
+  EXPECT_EQ(732740, date.GetAsDayNumber());
+  TVTRVariant when(bdtDateTime);
+  when.SetAsDateTime(ComposeDateTime(EncodeDate(1, 1, 1), EncodeTime(23, 59, 59, 999)));
+  EXPECT_EQ((TVTRTimeStamp{1, 86399999}), when.GetAsTimeStamp());
+  EXPECT_EQ(ComposeDateTime(EncodeDate(1, 1, 1), EncodeTime(23, 59, 59, 999)), when.GetAsDateTime());
+  TVTRVariant extended(bdtExtended);
+  extended.SetAsExtended(1.0L / 3);
+  EXPECT_EQ(1.0L / 3, extended.GetAsExtended());
+  EXPECT_EQ(10, extended.Size());
+}
+
+TEST(ValueVariantBridge, MapsThePlatformTypes) {
+  const struct {
+    Variant in;
+    TVTRBaseDataType type;
+    uint16_t out_type;
+  } cases[] = {
+      {Variant::SmallInt(-3), bdtSmallInt, Variant::varSmallint},
+      {Variant(7), bdtInteger, Variant::varInteger},
+      {Variant(int64_t{1} << 40), bdtLargeInt, Variant::varInt64},
+      {Variant::ShortInt(-1), bdtShortInt, Variant::varShortInt},
+      {Variant::Byte(200), bdtByte, Variant::varByte},
+      {Variant::Word(60000), bdtWord, Variant::varWord},
+      {Variant::LongWord(4000000000u), bdtCardinal, Variant::varLongWord},
+      {Variant::Single(0.5f), bdtSingle, Variant::varDouble},
+      {Variant(2.25), bdtDouble, Variant::varDouble},
+      {Variant::Currency(12.5), bdtCurrency, Variant::varDouble},
+      {Variant::Date(EncodeDate(2007, 3, 5) + 0.5), bdtDateTime, Variant::varDate},
+      {Variant(true), bdtLogical, Variant::varBoolean},
+      {Variant("abc"), bdtString, Variant::varString},
+      {Variant(std::u16string(u"\u0E01")), bdtWideString, Variant::varOleStr},
+  };
+  for (const auto& c : cases) {
+    TVTRVariant value;
+    value.SetAsVariant(c.in);
+    EXPECT_EQ(c.type, value.DataType()) << c.in.VarType();
+    const Variant out = value.GetAsVariant();
+    EXPECT_EQ(c.out_type, out.VarType()) << c.in.VarType();
+    EXPECT_EQ(c.in.AsString(), out.AsString()) << c.in.VarType();
+  }
+  TVTRVariant value(bdtInteger);
+  value.SetAsVariant(Variant::Null());
+  EXPECT_TRUE(value.GetAsVariant().IsNull());
+  EXPECT_EQ(30113, NativeErrorOf([&] { value.SetAsVariant(Variant::Array({Variant(1)})); }));
+  TVTRVariant memo;
+  memo.SetBuffer("m", 1, bdtMemo, TVTRBufferMode::Copy);
+  EXPECT_EQ(30114, NativeErrorOf([&] { memo.GetAsVariant(); }));
+  TVTRVariant blob;
+  blob.SetBuffer("\x01\x02", 2, bdtBlob, TVTRBufferMode::Copy);
+  EXPECT_EQ((std::vector<uint8_t>{1, 2}), blob.GetAsVariant().ByteArray());
+}
+
+TEST(SQLParam, IsANamedValue) {
+  TVTRSQLParam param;
+  EXPECT_EQ(bdtUnknown, param.DataType());
+  param.SetName("amount");
+  param.SetAsCurrency(12.5);
+  EXPECT_EQ("amount", param.Name());
+  EXPECT_EQ(bdtCurrency, param.DataType());
+  TVTRSQLParam copy = param;
+  EXPECT_EQ(12.5, copy.GetAsCurrency());
+  EXPECT_NE(param.Data(), copy.Data());
 }
 
 }  // namespace
