@@ -156,7 +156,7 @@ void TCipher::ProcessTail(const uint8_t* in, uint8_t* out, size_t r) {
   XorBlock(feedback_.data(), work_.data(), feedback_.data(), block_size);
 }
 
-void TCipher::UpdateFeedbackAfterPass(TProtectionAction action) {
+void TCipher::ResetFeedbackForPass(TProtectionAction action) {
   if (action == TProtectionAction::Wipe) {
     RandomXorFill(TimeRandomSeed(), feedback_.data(), size_t(BlockSize()));
   } else if (action != TProtectionAction::Digest) {
@@ -166,12 +166,12 @@ void TCipher::UpdateFeedbackAfterPass(TProtectionAction action) {
 
 void TCipher::StartPass(TProtectionAction action) {
   CheckInitialized();
-  UpdateFeedbackAfterPass(action);
+  ResetFeedbackForPass(action);
   TProtection::StartPass(action);
 }
 
 void TCipher::EndPass(TProtectionAction action) {
-  UpdateFeedbackAfterPass(action);
+  ResetFeedbackForPass(action);
   TProtection::EndPass(action);
 }
 

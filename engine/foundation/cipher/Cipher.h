@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "engine/foundation/cipher/Hash.h"
@@ -75,10 +76,11 @@ class TCipher : public TProtection {
   // nullptr, the encipherment of a block of 0xFF bytes. Vector may be the
   // cipher's own InitVector, which holds 0xFF bytes when the key setup copies it.
   void SetKey(const void* key, int32_t length, const void* vector);
-  // Key = the first KeySize bytes of the key hash's digest of the password bytes.
+  // Key = the key hash's digest of the password bytes, cut to KeySize. The
+  // hash object's digest is left enciphered, so the key does not linger there.
   void InitFromPassword(std::string_view password, const void* vector);
 
-  // Source and dest are the same buffer or do not overlap. Raise
+  // Source and dest are the same buffer or do not overlap. Both raise
   // ECipherException 3 before a key setup.
   void EncryptBuffer(const void* source, void* dest, size_t size);
   void DecryptBuffer(const void* source, void* dest, size_t size);
@@ -119,7 +121,7 @@ class TCipher : public TProtection {
   void CheckInitialized() const;
   // Enciphers or deciphers the final r < BlockSize bytes.
   void ProcessTail(const uint8_t* in, uint8_t* out, size_t r);
-  void UpdateFeedbackAfterPass(TProtectionAction action);
+  void ResetFeedbackForPass(TProtectionAction action);
 
   TCipherSizes sizes_;
   THashClass key_hash_class_;
