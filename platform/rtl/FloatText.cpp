@@ -1,15 +1,18 @@
 #include "platform/rtl/FloatText.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 DecimalDigits ToDecimalDigits(double value, int significant) {
   DecimalDigits result;
   result.negative = std::signbit(value);
   if (value == 0 || !std::isfinite(value)) return result;
+  // to_chars, unlike printf, never uses the machine's decimal comma.
   char text[64];
-  std::snprintf(text, sizeof text, "%.*e", significant - 1, std::fabs(value));
+  const auto [end, error] = std::to_chars(text, text + sizeof text - 1, std::fabs(value),
+                                          std::chars_format::scientific, significant - 1);
+  *end = '\0';
   // text is "d.ddddde±XX"
   const char* p = text;
   for (; *p && *p != 'e'; ++p)
