@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ScratchFolder.h"
 #include "platform/os/OSFile.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
