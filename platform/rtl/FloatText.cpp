@@ -115,7 +115,7 @@ std::string FloatToGeneralText(double value, int precision) {
   const int count = static_cast<int>(d.digits.size());
   if (d.exponent > precision || d.exponent < -3) {
     text.push_back(d.digits[0]);
-    if (count > 1) text += "." + d.digits.substr(1);
+    if (count > 1) text.append(".").append(d.digits, 1);
     const int exponent = d.exponent - 1;
     text += exponent < 0 ? "E-" : "E";
     return text + std::to_string(std::abs(exponent));
@@ -126,6 +126,6 @@ std::string FloatToGeneralText(double value, int precision) {
     return text + d.digits;
   }
   for (int i = 0; i < d.exponent; ++i) text.push_back(DigitAt(d, i));
-  if (count > d.exponent) text += "." + d.digits.substr(d.exponent);
+  if (count > d.exponent) text.append(".").append(d.digits, d.exponent);
   return text;
 }

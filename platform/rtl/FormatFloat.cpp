@@ -218,6 +218,7 @@ std::string FormatFloat(std::string_view mask, double value) {
     shown = SectionDigits(section, DecimalDigits{}, fixed_overflow);
     return Render(section, shown);
   }
-  const bool minus = !is_zero && digits.negative && !own_negative_section;
-  return (minus ? "-" : "") + Render(section, shown);
+  std::string text = Render(section, shown);
+  if (!is_zero && digits.negative && !own_negative_section) text.insert(0, 1, '-');
+  return text;
 }
