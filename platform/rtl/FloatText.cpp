@@ -16,7 +16,7 @@ DecimalDigits ToDecimalDigits(double value, int significant) {
   // text is "d.ddddde±XX"
   const char* p = text;
   for (; *p && *p != 'e'; ++p)
-    if (*p != '.') result.digits.push_back(*p);
+    if (*p >= '0' && *p <= '9') result.digits.push_back(*p);
   result.exponent = std::atoi(p + 1) + 1;
   while (!result.digits.empty() && result.digits.back() == '0') result.digits.pop_back();
   if (result.digits.empty()) result.exponent = 0;

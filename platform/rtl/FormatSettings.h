@@ -28,7 +28,7 @@ inline constexpr TFormatSettings kFormatSettings{
     '/',
     ':',
     "dd/mm/yyyy",
-    "dd mmmm yyyy",
+    "dddd, d mmmm yyyy",
     "hh:nn",
     "hh:nn:ss",
     "AM",
