@@ -10,10 +10,10 @@ DecimalDigits ToDecimalDigits(double value, int significant) {
   if (value == 0 || !std::isfinite(value)) return result;
   char text[64];
   std::snprintf(text, sizeof text, "%.*e", significant - 1, std::fabs(value));
-  // text is "d.ddddde±XX"
+  // text is "d.ddddde±XX"; the point is the C locale's, which may be any character
   const char* p = text;
   for (; *p && *p != 'e'; ++p)
-    if (*p != '.') result.digits.push_back(*p);
+    if (*p >= '0' && *p <= '9') result.digits.push_back(*p);
   result.exponent = std::atoi(p + 1) + 1;
   while (!result.digits.empty() && result.digits.back() == '0') result.digits.pop_back();
   if (result.digits.empty()) result.exponent = 0;

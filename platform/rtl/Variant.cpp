@@ -94,6 +94,7 @@ std::string Variant::AsString() const {
   if (const auto* w = std::get_if<std::u16string>(&value_)) return Utf16ToUtf8(*w);
   if (const auto* i = std::get_if<int64_t>(&value_)) return std::to_string(*i);
   if (const auto* b = std::get_if<bool>(&value_)) return *b ? "True" : "False";
+  if (type_ == varDate) return DateTimeToStr(std::get<double>(value_));
   if (const auto* d = std::get_if<double>(&value_)) return FloatToGeneralText(*d);
   CannotConvert("String");
 }

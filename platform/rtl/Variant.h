@@ -6,9 +6,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exception.h"
-
-using TDateTime = double;  // days since 1899-12-30, time of day as the fraction
 
 class EVariantError : public Exception {
  public:

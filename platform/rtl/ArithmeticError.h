@@ -1,0 +1,33 @@
+#pragma once
+// The class library's arithmetic exceptions, with its messages.
+#include "platform/rtl/Exception.h"
+
+class EIntError : public Exception {
+ public:
+  using Exception::Exception;
+};
+class EIntOverflow : public EIntError {
+ public:
+  EIntOverflow() : EIntError("Integer overflow") {}
+};
+class EDivByZero : public EIntError {
+ public:
+  EDivByZero() : EIntError("Division by zero") {}
+};
+
+class EMathError : public Exception {
+ public:
+  using Exception::Exception;
+};
+class EZeroDivide : public EMathError {
+ public:
+  EZeroDivide() : EMathError("Floating point division by zero") {}
+};
+class EOverflow : public EMathError {
+ public:
+  EOverflow() : EMathError("Floating point overflow") {}
+};
+class EInvalidOp : public EMathError {
+ public:
+  EInvalidOp() : EMathError("Invalid floating point operation") {}
+};

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "ScratchFolder.h"
+#include "platform/os/FileSystem.h"
+#include "platform/os/OSError.h"
+#include "platform/os/OSFile.h"
+#include "platform/os/TemporaryFile.h"
+
+namespace {
+
+std::string ReadAll(OSFile& file) {
+  std::string text(static_cast<size_t>(file.Size()), '\0');
+  EXPECT_EQ(file.ReadAt(text.data(), text.size(), 0), text.size());
+  return text;
+}
+
+TEST(OSFile, WritesAndReadsAtPositionsAndReadsShortOnlyAtTheEnd) {
+  ScratchFolder folder;
+  OSFile file = OSFile::Create(folder.File("a.bin"));
+  file.WriteAt("hello", 5, 0);
+  file.WriteAt("XY", 2, 10);  // leaves a gap that reads back as zeros
+  EXPECT_EQ(file.Size(), 12);
+  EXPECT_EQ(ReadAll(file), std::string("hello\0\0\0\0\0XY", 12));
+
+  char buffer[8] = {};
+  EXPECT_EQ(file.ReadAt(buffer, sizeof buffer, 8), 4u);
+  EXPECT_EQ(std::string(buffer, 4), std::string("\0\0XY", 4));
+  EXPECT_EQ(file.ReadAt(buffer, sizeof buffer, 100), 0u);
+}
+
+TEST(OSFile, SetSizeTruncatesAndExtendsWithZeros) {
+  ScratchFolder folder;
+  OSFile file = OSFile::Create(folder.File("a.bin"));
+  file.WriteAt("abcdef", 6, 0);
+  file.SetSize(3);
+  EXPECT_EQ(ReadAll(file), "abc");
+  file.SetSize(6);
+  EXPECT_EQ(ReadAll(file), std::string("abc\0\0\0", 6));
+  file.WriteAt("Z", 1, 6);
+  EXPECT_EQ(ReadAll(file), std::string("abc\0\0\0Z", 7));
+}
+
+TEST(OSFile, CreateReplacesAnExistingFileAndOpenSeesTheSameBytes) {
+  ScratchFolder folder;
+  const std::string name = folder.File("a.bin");
+  OSFile::Create(name).WriteAt("old content", 11, 0);
+  OSFile::Create(name).WriteAt("new", 3, 0);
+  OSFile reader = OSFile::Open(name, OSFileAccess::kReadOnly);
+  EXPECT_EQ(ReadAll(reader), "new");
+  EXPECT_THROW(reader.WriteAt("x", 1, 0), EOSError);
+  reader.Flush();
+  reader.Close();
+  EXPECT_FALSE(reader.IsOpen());
+}
+
+TEST(OSFile, FailuresNameTheFileAndKeepTheErrorNumber) {
+  ScratchFolder folder;
+  const std::string missing = folder.File("missing.vtr");
+  try {
+    OSFile::Open(missing, OSFileAccess::kReadWrite);
+    FAIL() << "opened a missing file";
+  } catch (const EOSError& e) {
+    EXPECT_EQ(e.ErrorCode(), ENOENT);
+    EXPECT_EQ(e.Message(), "Cannot open file \"" + missing + "\": No such file or directory");
+  }
+  try {
+    DeleteFile(missing);
+    FAIL() << "deleted a missing file";
+  } catch (const EOSError& e) {
+    EXPECT_EQ(e.ErrorCode(), ENOENT);
+  }
+  EXPECT_THROW(RenameFile(missing, folder.File("b")), EOSError);
+}
+
+TEST(OSFile, GrowthBeyondTheFileSizeLimitFailsBeforeAnyByteIsWritten) {
+  ScratchFolder folder;
+  const std::string name = folder.File("limited.bin");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // In the child, so the limit does not reach the other tests.
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    int code = 1;
+    try {
+      OSFile file = OSFile::Create(name);
+      const std::vector<char> bytes(8192, 'x');
+      file.WriteAt(bytes.data(), bytes.size(), 0);
+    } catch (const EOSError& e) {
+      code = e.ErrorCode() == EFBIG ? 0 : 3;
+    }
+    ::_exit(code);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the oversized write was not refused with EFBIG";
+  OSFile file = OSFile::Open(name, OSFileAccess::kReadOnly);
+  EXPECT_EQ(file.Size(), 0) << "part of the refused write reached the file";
+}
+
+TEST(FileSystem, RenameReplacesTheTargetAndDeleteRemovesTheFile) {
+  ScratchFolder folder;
+  const std::string source = folder.File("new.vtr");
+  const std::string target = folder.File("db.vtr");
+  OSFile::Create(source).WriteAt("new", 3, 0);
+  OSFile::Create(target).WriteAt("old", 3, 0);
+  RenameFile(source, target);
+  EXPECT_FALSE(FileExists(source));
+  OSFile file = OSFile::Open(target, OSFileAccess::kReadOnly);
+  EXPECT_EQ(ReadAll(file), "new");
+  DeleteFile(target);
+  EXPECT_FALSE(FileExists(target));
+  EXPECT_FALSE(FileExists(folder.Path().string())) << "a folder is not a file";
+}
+
+class TemporaryFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* previous = std::getenv("TMPDIR");
+    had_previous_ = previous != nullptr;
+    if (had_previous_) previous_ = previous;
+    ::setenv("TMPDIR", folder_.Path().c_str(), 1);
+  }
+  void TearDown() override {
+    if (had_previous_)
+      ::setenv("TMPDIR", previous_.c_str(), 1);
+    else
+      ::unsetenv("TMPDIR");
+  }
+  ScratchFolder folder_;
+  bool had_previous_ = false;
+  std::string previous_;
+};
+
+TEST_F(TemporaryFolderTest, NamesAreNewEmptyVtrFilesInTheTemporaryFolder) {
+  const std::string first = CreateTemporaryFile();
+  const std::string second = CreateTemporaryFile();
+  EXPECT_NE(first, second);
+  for (const std::string& name : {first, second}) {
+    EXPECT_EQ(std::filesystem::path(name).parent_path(), folder_.Path());
+    EXPECT_EQ(std::filesystem::path(name).filename().string().rfind("VTR", 0), 0u) << name;
+    EXPECT_TRUE(FileExists(name));
+    EXPECT_EQ(std::filesystem::file_size(name), 0u);
+  }
+}
+
+TEST_F(TemporaryFolderTest, TemporaryFileIsDeletedOnCloseAndOnDestruction) {
+  std::string closed_name;
+  {
+    TemporaryFile file;
+    closed_name = file.FileName();
+    file.File().WriteAt("data", 4, 0);
+    EXPECT_TRUE(FileExists(closed_name));
+    file.Close();
+    EXPECT_FALSE(FileExists(closed_name));
+  }
+  std::string destroyed_name;
+  {
+    TemporaryFile file;
+    destroyed_name = file.FileName();
+    EXPECT_TRUE(FileExists(destroyed_name));
+  }
+  EXPECT_FALSE(FileExists(destroyed_name));
+}
+
+}  // namespace
