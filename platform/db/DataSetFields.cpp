@@ -9,13 +9,13 @@
 #include "platform/db/Field.h"
 #include "platform/db/FieldClasses.h"
 #include "platform/db/FieldNames.h"
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Variant.h"
 
 namespace {
 
 constexpr int32_t kDateDelta = 693594;  // day number of 1899-12-30, counting 0001-01-01 as day 1
-constexpr int32_t kMSecsPerDay = 86400000;
 
 // A TDateTime as a day number and milliseconds of the day; for a negative value
 // the time of day is the fraction's absolute value.
