@@ -9,30 +9,10 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/VTRMemory.h"
 #include "engine/foundation/ValueConversion.h"
+#include "engine/foundation/stream/VTRStreamChecks.h"
 #include "platform/rtl/ArithmeticError.h"
 
 namespace {
-
-// Short transfers of the stream image raise the caller's native code.
-void WriteChecked(TStream& stream, const void* buffer, int32_t count, int32_t native_error) {
-  const int64_t position = stream.Position();
-  const int32_t written = stream.Write(buffer, count);
-  if (written != count)
-    throw EVTRException::CreateFmt(
-        native_error,
-        "Cannot write to stream. Position = %d, Stream size = %d, Block size = %d, Bytes Write = %d",
-        position, stream.Size(), count, written);
-}
-
-void ReadChecked(TStream& stream, void* buffer, int32_t count, int32_t native_error) {
-  const int64_t position = stream.Position();
-  const int32_t read = stream.Read(buffer, count);
-  if (read != count)
-    throw EVTRException::CreateFmt(
-        native_error,
-        "Cannot read from stream. Position = %d, Stream size = %d, Block size = %d, Bytes Read = %d",
-        position, stream.Size(), count, read);
-}
 
 int64_t LoadInteger(const uint8_t* p, TVTRBaseDataType type) {
   switch (type) {
@@ -707,23 +687,23 @@ TVTRCompareResult TVTRVariant::Compare(const TVTRVariant& other, const TVTRCompa
 void TVTRVariant::SaveToStream(TStream& stream) const {
   const uint8_t type = data_type_;
   const uint8_t null_flag = IsNull() ? 255 : 0;
-  WriteChecked(stream, &type, 1, 10179);
-  WriteChecked(stream, &null_flag, 1, 10180);
+  WriteStreamChecked(&type, 1, stream, 10179);
+  WriteStreamChecked(&null_flag, 1, stream, 10180);
   if (null_flag) return;
   uint8_t size[4];
   for (int i = 0; i < 4; ++i) size[i] = static_cast<uint8_t>(static_cast<uint32_t>(size_) >> (8 * i));
-  WriteChecked(stream, size, 4, 10181);
-  WriteChecked(stream, data_, size_, 10182);
+  WriteStreamChecked(size, 4, stream, 10181);
+  WriteStreamChecked(data_, size_, stream, 10182);
 }
 
 void TVTRVariant::LoadFromStream(TStream& stream) {
   Clear(bdtUnknown);
   uint8_t type, null_flag, size_image[4];
-  ReadChecked(stream, &type, 1, 10183);
+  ReadStreamChecked(&type, 1, stream, 10183);
   data_type_ = static_cast<TVTRBaseDataType>(type);
-  ReadChecked(stream, &null_flag, 1, 10184);
+  ReadStreamChecked(&null_flag, 1, stream, 10184);
   if (null_flag) return;
-  ReadChecked(stream, size_image, 4, 10185);
+  ReadStreamChecked(size_image, 4, stream, 10185);
   uint32_t size = 0;
   for (int i = 3; i >= 0; --i) size = size << 8 | size_image[i];
   // A damaged size must not allocate more than the stream can deliver.
@@ -733,6 +713,6 @@ void TVTRVariant::LoadFromStream(TStream& stream) {
         10186, "Cannot read from stream. Position = %d, Stream size = %d, Block size = %d, Bytes Read = %d",
         stream.Position(), stream.Size(), static_cast<int32_t>(size), 0);
   VTRBufferPtr data(static_cast<uint8_t*>(EngineMemoryManager().GetMem(static_cast<int32_t>(size))));
-  ReadChecked(stream, data.get(), static_cast<int32_t>(size), 10186);
+  ReadStreamChecked(data.get(), static_cast<int32_t>(size), stream, 10186);
   TakeBuffer(data.release(), static_cast<int32_t>(size));
 }

@@ -11,6 +11,7 @@
 #include "engine/foundation/ValueText.h"
 #include "platform/rtl/ArithmeticError.h"
 #include "platform/rtl/FloatText.h"
+#include "platform/rtl/NumberText.h"
 
 namespace {
 
@@ -347,7 +348,7 @@ TVTRValueBuffer ToInteger(const Source& s, TVTRBaseDataType target) {
     case Family::Text:
     case Family::Memo: {
       const std::string text = AnsiOf(s);
-      return Integer(target, target == bdtLargeInt ? ParseInt64(text) : ParseInt32(text));
+      return Integer(target, target == bdtLargeInt ? StrToInt64(text) : StrToInt(text));
     }
     case Family::Integer:
       return Integer(target, s.integer);
@@ -385,7 +386,7 @@ TVTRValueBuffer ToFloat(const Source& s, TVTRBaseDataType target) {
   switch (s.family) {
     case Family::Text:
     case Family::Memo:
-      return Float(target, ParseFloat(AnsiOf(s)));
+      return Float(target, StrToFloat(AnsiOf(s)));
     case Family::Integer:
       return Float(target, s.integer);
     case Family::Float:
@@ -495,7 +496,7 @@ TVTRValueBuffer ToCurrency(const Source& s) {
   switch (s.family) {
     case Family::Text:
     case Family::Memo:
-      return Currency(RoundTo4Decimals(ParseFloat(AnsiOf(s))));
+      return Currency(RoundTo4Decimals(StrToFloat(AnsiOf(s))));
     case Family::Integer:
       return Currency(static_cast<double>(s.integer));
     case Family::Float:
