@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/foundation/VTRTypes.h"
+#include "engine/foundation/DataTypes.h"
 #include "engine/foundation/dateformat/DateFormatTokens.h"
 #include "platform/rtl/DateTime.h"
 
