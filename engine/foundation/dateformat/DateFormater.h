@@ -15,8 +15,6 @@ class TDateFormater {
  public:
   explicit TDateFormater(std::string_view format) : tokens_(ParseDateFormat(format)) {}
 
-  const std::vector<TDateFormatToken>& Tokens() const { return tokens_; }
-
   // Reads the elements in order from the text; names, day numbers and literals
   // are skipped by their length in the format. A piece that is no number raises
   // EConvertError, a negative one ERangeError, an AM/PM element that reads
