@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/Format.h"
+#include "platform/rtl/TextCase.h"
 
 namespace {
 
@@ -11,12 +12,6 @@ bool IsValidIdent(const std::string& name) {
   auto digit = [](char c) { return c >= '0' && c <= '9'; };
   if (name.empty() || !letter(name[0])) return false;
   return std::all_of(name.begin(), name.end(), [&](char c) { return letter(c) || digit(c); });
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 void Erase(std::vector<TComponent*>& list, TComponent* item) {

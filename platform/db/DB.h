@@ -1,0 +1,22 @@
+#pragma once
+// The dataset layer as one include: datasets, fields, definitions, parameters,
+// data sources and links.
+#include "platform/db/BinaryFields.h"
+#include "platform/db/BlobFields.h"
+#include "platform/db/DBConsts.h"
+#include "platform/db/DBTypes.h"
+#include "platform/db/DataLink.h"
+#include "platform/db/DataSet.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/DatabaseError.h"
+#include "platform/db/Field.h"
+#include "platform/db/FieldClasses.h"
+#include "platform/db/FieldDefs.h"
+#include "platform/db/FieldNames.h"
+#include "platform/db/Fields.h"
+#include "platform/db/IndexDefs.h"
+#include "platform/db/MasterDataLink.h"
+#include "platform/db/NumericFields.h"
+#include "platform/db/Params.h"
+#include "platform/db/StringFields.h"
+#include "platform/db/TextCodec.h"
