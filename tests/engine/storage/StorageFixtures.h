@@ -12,7 +12,7 @@
 #include "engine/storage/VTRDiskEngine.h"
 #include "engine/storage/VTRPage.h"
 #include "platform/os/OSFile.h"
-#include "tests/platform/os/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 inline int32_t NativeErrorOf(const std::function<void()>& action) {
   try {

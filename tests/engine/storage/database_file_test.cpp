@@ -11,7 +11,7 @@
 #include "engine/storage/ByteOrder.h"
 #include "engine/storage/DatabaseFile.h"
 #include "platform/os/OSFile.h"
-#include "tests/platform/os/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
