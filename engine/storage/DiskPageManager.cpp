@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "engine/foundation/VTRCompression.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/ByteOrder.h"
 #include "engine/storage/CommitHook.h"
@@ -69,19 +70,21 @@ void TVTRDiskPageManager::CreateDatabase(const std::string& file_name, const TVT
                                          int32_t page_size, int32_t pages_per_extent) {
   if (file_.IsOpen()) throw EVTRException::CreateFmt(10461, "Error - database file %s is in use.", file_name);
   CheckGeometry(page_size, pages_per_extent);
-  // Enciphered pages need the ciphers, which this build does not have yet:
-  // plain pages must never stand under an encrypted header.
-  if (!password.Password.empty()) throw EVTRException(30040, "Not implemented yet");
+  // An unknown algorithm would leave the pages plain under an encrypted header.
+  if (!password.Password.empty() && !IsEncryptionAlgorithm(password.Algorithm))
+    throw EVTRException::CreateFmt(20237, "Unknown encryption algorithm: %d", password.Algorithm);
   SetPageGeometry(page_size, kPageHeaderSize);
   password_ = password;
+  cipher_.reset();
   ResetLayout();
   file_.CreateFile(file_name);
   try {
     header_ = DatabaseFileHeader::NewDatabase();
     header_.PageSize = static_cast<int16_t>(page_size);
     header_.PagesPerExtent = static_cast<uint16_t>(pages_per_extent);
-    header_.Encrypted = false;
+    header_.Encrypted = !password.Password.empty();
     crypto_header_ = DatabaseCryptoHeader{};
+    if (header_.Encrypted) MakePasswordCheck();
     WriteHeader();
     WriteCryptoHeader();
     WriteLockBlock();
@@ -139,7 +142,7 @@ void TVTRDiskPageManager::OpenDatabase(const std::string& file_name, const TVTRP
     crypto_offset_ = header_offset_ + header_.HeaderSize;
     lock_block_offset_ = crypto_offset_ + kCryptoHeaderSize;
     ReadCryptoHeader();
-    if (header_.Encrypted) throw EVTRException(30040, "Not implemented yet");
+    if (header_.Encrypted) CheckPassword();
     if (crypto_offset_ + crypto_header_.BlockSize != lock_block_offset_) throw InvalidFormat();
     ReadLockBlock();
     if (lock_block_size_ != kLockBlockSize) throw InvalidFormat();
@@ -152,8 +155,32 @@ void TVTRDiskPageManager::OpenDatabase(const std::string& file_name, const TVTRP
   }
 }
 
+void TVTRDiskPageManager::MakePasswordCheck() {
+  crypto_header_.Algorithm = password_.Algorithm;
+  for (uint8_t& byte : crypto_header_.CheckBlock) byte = static_cast<uint8_t>(DefaultRandom().Below(255));
+  crypto_header_.CheckCRC = CalcCRC32(0, crypto_header_.CheckBlock.data(), kCheckBlockSize);
+  cipher_ = std::make_unique<TVTRPageCipher>(password_.Password);
+  if (!cipher_->EncipherPageData(crypto_header_.Algorithm, crypto_header_.CheckBlock.data(), kCheckBlockSize))
+    throw EVTRException::CreateFmt(20237, "Unknown encryption algorithm: %d", crypto_header_.Algorithm);
+}
+
+void TVTRDiskPageManager::CheckPassword() {
+  password_.Algorithm = crypto_header_.Algorithm;
+  cipher_ = std::make_unique<TVTRPageCipher>(password_.Password);
+  std::array<uint8_t, kCheckBlockSize> check = crypto_header_.CheckBlock;
+  if (!cipher_->DecipherPageData(crypto_header_.Algorithm, check.data(), kCheckBlockSize) ||
+      CalcCRC32(0, check.data(), kCheckBlockSize) != crypto_header_.CheckCRC) {
+    throw EVTRException(30445, "Cannot open database because incorrect password");
+  }
+}
+
+bool TVTRDiskPageManager::IsEncipheredPage(const TVTRPage& page) const {
+  return cipher_ != nullptr && free_space_ != nullptr && !free_space_->IsMapPage(page.PageNo());
+}
+
 void TVTRDiskPageManager::CloseDatabase() {
   free_space_.reset();
+  cipher_.reset();
   header_lock_depth_ = 0;
   if (file_.IsOpen()) file_.CloseFile();
 }
@@ -245,12 +272,32 @@ bool TVTRDiskPageManager::ReadPage(TVTRPage& page) {
     page.SetVersion(kFreedPageVersion);
     return false;
   }
+  if (IsEncipheredPage(page)) {
+    uint8_t* buffer = page.Buffer();
+    const bool deciphered = cipher_->DecipherPageData(PageCipherAlgorithmOf(buffer), page.Data(),
+                                                      static_cast<size_t>(page.DataSize()));
+    if (!deciphered || CalcCRC32(0, page.Data(), page.DataSize()) != PageCRCOf(buffer)) {
+      throw EVTRException::CreateFmt(30446, "Decrypt page error. Check CRC failed. PageNo: %d",
+                                     page.PageNo());
+    }
+  }
   return true;
 }
 
 void TVTRDiskPageManager::WritePage(TVTRPage& page) {
   page.SetVersion(NextPageVersion(page.Version()));
-  file_.WriteBuffer(page.Buffer(), 10469, GetPageOffset(page.PageNo()), PageSize());
+  const uint8_t* image = page.Buffer();
+  if (page.MayEncipher() && IsEncipheredPage(page)) {
+    // The cached page stays plain: a scratch copy is enciphered and written.
+    SetPageCipherOf(page.Buffer(), password_.Algorithm, CalcCRC32(0, page.Data(), page.DataSize()));
+    scratch_.assign(page.Buffer(), page.Buffer() + PageSize());
+    if (!cipher_->EncipherPageData(password_.Algorithm, scratch_.data() + PageHeaderSize(),
+                                   static_cast<size_t>(page.DataSize()))) {
+      throw EVTRException::CreateFmt(10469, "Cannot encipher page. PageNo: %d", page.PageNo());
+    }
+    image = scratch_.data();
+  }
+  file_.WriteBuffer(image, 10469, GetPageOffset(page.PageNo()), PageSize());
   if (in_commit_ && commit_page_writes_++ == 0) {
     if (const CommitTestHook hook = GetCommitTestHook()) hook();
   }

@@ -20,9 +20,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/storage/DatabaseFile.h"
 #include "engine/storage/DatabaseHeader.h"
+#include "engine/storage/PageCipher.h"
 #include "engine/storage/PageManager.h"
 #include "engine/storage/Password.h"
 #include "platform/os/RetryPolicy.h"
@@ -127,6 +129,10 @@ class TVTRDiskPageManager : public TVTRPageManager {
 
  private:
   void CheckPageBytes(int32_t count, int32_t offset, int32_t native_error) const;
+  void MakePasswordCheck();
+  void CheckPassword();
+  // Whether the page's data area is enciphered on disk.
+  bool IsEncipheredPage(const TVTRPage& page) const;
   void CheckStoredLayout() const;
   void ResetLayout();
   int64_t HeaderLockByte() const { return lock_block_offset_ + kHeaderLockByteInBlock; }
@@ -137,6 +143,8 @@ class TVTRDiskPageManager : public TVTRPageManager {
   DatabaseFileHeader header_;
   DatabaseCryptoHeader crypto_header_;
   TVTRPassword password_;
+  std::unique_ptr<TVTRPageCipher> cipher_;  // in an encrypted database only
+  std::vector<uint8_t> scratch_;            // the enciphered image of the page being written
   int16_t lock_block_size_ = kLockBlockSize;
   int32_t header_lock_depth_ = 0;
   int64_t header_lock_byte_ = 0;  // the byte the outermost LockHeader took

@@ -283,17 +283,4 @@ TEST_F(DiskPages, TheHeaderLockNestsAndTheOtherLockBytesConflict) {
   EXPECT_FALSE(first->IsPageByteLocked(3, 40));
 }
 
-TEST_F(DiskPages, EncryptedFilesAreRefusedUntilTheCiphersArePresent) {
-  TVTRDiskPageManager manager;
-  EXPECT_EQ(NativeErrorOf([&] {
-              manager.CreateDatabase(name_, TVTRPassword{"secret", 0}, kPageSize, 8);
-            }),
-            30040);
-  CreateDatabaseFile(name_);
-  std::vector<uint8_t> bytes = FileBytes(name_);
-  bytes[43] = 0xFF;
-  WriteFileBytes(name_, bytes);
-  EXPECT_EQ(NativeErrorOf([&] { OpenDatabaseFile(name_); }), 30040);
-}
-
 }  // namespace
