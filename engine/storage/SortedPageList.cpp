@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cassert>
+#include <stdexcept>
+#include <string>
 
 #include "engine/foundation/VTRExcept.h"
 
@@ -10,9 +12,11 @@ TVTRSortedPageList::~TVTRSortedPageList() {
 }
 
 void TVTRSortedPageList::Add(std::unique_ptr<TVTRPage> page) {
-  assert(page->list_ == nullptr && pages_.count(page->PageNo()) == 0);
+  assert(page->list_ == nullptr);
   TVTRPage& added = *page;
-  pages_.emplace(added.PageNo(), std::move(page));
+  if (!pages_.try_emplace(added.PageNo(), std::move(page)).second) {
+    throw std::logic_error("page " + std::to_string(added.PageNo()) + " is in the list already");
+  }
   added.list_ = this;
   Link(added);
 }
