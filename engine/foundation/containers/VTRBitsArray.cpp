@@ -51,6 +51,10 @@ int SelectBit(uint64_t word, int32_t r) {
 
 }  // namespace
 
+void TVTRBitsArray::RaiseInvalidBit(int32_t code, int32_t n, int32_t limit) {
+  throw EVTRException::CreateFmt(code, kInvalidBitFormat, n, limit);
+}
+
 uint64_t TVTRBitsArray::Word(int32_t k) const {
   return LoadWord(bits_.get() + int64_t{k} * 8);
 }
@@ -92,20 +96,6 @@ void TVTRBitsArray::SetSize(int32_t n) {
     Reserve(WordBytes(n));
     size_ = n;
   }
-}
-
-bool TVTRBitsArray::GetBit(int32_t n) const {
-  if (n < 0 || n >= size_) throw EVTRException::CreateFmt(10394, kInvalidBitFormat, n, size_);
-  return (bits_.get()[n / 8] >> (n % 8)) & 1;
-}
-
-void TVTRBitsArray::SetBit(int32_t n, bool value) {
-  if (n < 0 || n >= size_) throw EVTRException::CreateFmt(10395, kInvalidBitFormat, n, size_);
-  uint8_t& byte = bits_.get()[n / 8];
-  const auto mask = static_cast<uint8_t>(1u << (n % 8));
-  if (((byte & mask) != 0) == value) return;
-  byte ^= mask;
-  set_count_ += value ? 1 : -1;
 }
 
 int32_t TVTRBitsArray::CountSetBits() const {
@@ -167,7 +157,7 @@ bool TVTRBitsArray::FindSetBackward(int64_t start, int32_t& position) const {
 }
 
 int32_t TVTRBitsArray::SetBitPosition(int32_t n) const {
-  if (n < 0 || n >= set_count_) throw EVTRException::CreateFmt(10428, kInvalidBitFormat, n, set_count_);
+  if (n < 0 || n >= set_count_) RaiseInvalidBit(10428, n, set_count_);
   if (set_count_ == size_) return n;
   int32_t before = 0;
   const int32_t words = WordCount();
@@ -178,12 +168,11 @@ int32_t TVTRBitsArray::SetBitPosition(int32_t n) const {
     before += count;
   }
   // Unreachable while the kept count matches the bits.
-  throw EVTRException::CreateFmt(10428, kInvalidBitFormat, n, set_count_);
+  RaiseInvalidBit(10428, n, set_count_);
 }
 
 int32_t TVTRBitsArray::SetBitOrdinal(int32_t position) const {
-  if (position < 0 || position >= size_)
-    throw EVTRException::CreateFmt(10429, kInvalidBitFormat, position, size_);
+  if (position < 0 || position >= size_) RaiseInvalidBit(10429, position, size_);
   if (set_count_ == size_) return position;
   const int32_t k = position / 64;
   const uint64_t through = ~uint64_t{0} >> (63 - position % 64);

@@ -29,8 +29,18 @@ class TVTRBitsArray {
   // releases the memory. Raises std::invalid_argument for n < 0.
   void SetSize(int32_t n);
   // Outside 0 .. Size() - 1: 10394 (GetBit), 10395 (SetBit).
-  bool GetBit(int32_t n) const;
-  void SetBit(int32_t n, bool value);
+  bool GetBit(int32_t n) const {
+    if (n < 0 || n >= size_) RaiseInvalidBit(10394, n, size_);
+    return (bits_.get()[n / 8] >> (n % 8)) & 1;
+  }
+  void SetBit(int32_t n, bool value) {
+    if (n < 0 || n >= size_) RaiseInvalidBit(10395, n, size_);
+    uint8_t& byte = bits_.get()[n / 8];
+    const auto mask = static_cast<uint8_t>(1u << (n % 8));
+    if (((byte & mask) != 0) == value) return;
+    byte ^= mask;
+    set_count_ += value ? 1 : -1;
+  }
   // Counts the set bits afresh (the kept count needs no recount).
   int32_t CountSetBits() const;
   void SetAllBits();
@@ -57,6 +67,8 @@ class TVTRBitsArray {
 
  private:
   using Block = std::unique_ptr<uint8_t, VTRMemoryDeleter>;
+
+  [[noreturn]] static void RaiseInvalidBit(int32_t code, int32_t n, int32_t limit);
 
   int32_t WordCount() const { return static_cast<int32_t>((int64_t{size_} + 63) / 64); }
   uint64_t Word(int32_t k) const;
