@@ -5,6 +5,7 @@
 #include "platform/db/DBConsts.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/db/FieldText.h"
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/FloatText.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/SameText.h"
@@ -92,6 +93,15 @@ bool TStringField::AsBoolean() const {
     default:
       ValueError(SInvalidBoolValue, text);
   }
+}
+
+TDateTime TStringField::AsDateTime() const {
+  const std::string text = AsString();
+  return text.empty() ? 0 : StrToDateTime(text);
+}
+
+void TStringField::SetAsDateTime(TDateTime value) {
+  SetAsString(DateTimeToStr(value));
 }
 
 Variant TStringField::Value() const {
