@@ -7,7 +7,7 @@
 #include "platform/db/DatabaseError.h"
 #include "platform/db/FieldText.h"
 #include "platform/rtl/Format.h"
-#include "platform/rtl/SameText.h"
+#include "platform/rtl/TextCase.h"
 #include "platform/rtl/Unicode.h"
 
 TField::TField(TComponent* owner, TFieldType type, int size)

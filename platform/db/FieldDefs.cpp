@@ -5,7 +5,7 @@
 #include "platform/db/Field.h"
 #include "platform/db/FieldClasses.h"
 #include "platform/rtl/Format.h"
-#include "platform/rtl/SameText.h"
+#include "platform/rtl/TextCase.h"
 
 TFieldDef::TFieldDef(TFieldDefs* collection, std::string name, TFieldType type, int size, bool required,
                      int field_no)

@@ -6,7 +6,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
 #include "platform/rtl/Format.h"
-#include "platform/rtl/SameText.h"
+#include "platform/rtl/TextCase.h"
 
 void TFields::Add(TField* field) {
   if (FindField(field->FieldName()) != nullptr && !field->FieldName().empty()) {

@@ -4,7 +4,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/FieldNames.h"
 #include "platform/rtl/Format.h"
-#include "platform/rtl/SameText.h"
+#include "platform/rtl/TextCase.h"
 
 namespace {
 

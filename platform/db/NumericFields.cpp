@@ -8,7 +8,7 @@
 #include "platform/db/FieldText.h"
 #include "platform/rtl/FloatText.h"
 #include "platform/rtl/Format.h"
-#include "platform/rtl/SameText.h"
+#include "platform/rtl/TextCase.h"
 
 std::string TNumericField::GetText(bool display_text) const {
   if (IsNull()) return {};

@@ -4,7 +4,7 @@
 #include "platform/db/DatabaseError.h"
 #include "platform/db/Field.h"
 #include "platform/rtl/Format.h"
-#include "platform/rtl/SameText.h"
+#include "platform/rtl/TextCase.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cctype>
 
 #include "platform/db/Params.h"
-#include "platform/rtl/SameText.h"
+#include "platform/rtl/TextCase.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FloatText.h"
 #include "platform/rtl/Format.h"
-#include "platform/rtl/SameText.h"
+#include "platform/rtl/TextCase.h"
 #include "platform/rtl/Unicode.h"
 
 namespace {

@@ -14,6 +14,11 @@ class EDivByZero : public EIntError {
  public:
   EDivByZero() : EIntError("Division by zero") {}
 };
+// A number outside the range of the type that should hold it.
+class ERangeError : public EIntError {
+ public:
+  ERangeError() : EIntError("Range check error") {}
+};
 
 class EMathError : public Exception {
  public:

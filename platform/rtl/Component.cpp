@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/Format.h"
-#include "platform/rtl/SameText.h"
+#include "platform/rtl/TextCase.h"
 
 namespace {
 

@@ -6,28 +6,26 @@
 #include <ctime>
 
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/FormatSettings.h"
 
 namespace {
 
-constexpr std::string_view kShortDateFormat = "dd/mm/yyyy";
-constexpr std::string_view kLongDateFormat = "dddd, d mmmm yyyy";
-constexpr std::string_view kShortTimeFormat = "hh:nn";
-constexpr std::string_view kLongTimeFormat = "hh:nn:ss";
-constexpr char kDateSeparator = '/';
-constexpr char kTimeSeparator = ':';
-constexpr char kDecimalSeparator = '.';
-constexpr std::string_view kTimeAMString = "AM";
-constexpr std::string_view kTimePMString = "PM";
+// The fixed locale's date and time texts.
+constexpr std::string_view kShortDateFormat = kFormatSettings.ShortDateFormat;
+constexpr std::string_view kLongDateFormat = kFormatSettings.LongDateFormat;
+constexpr std::string_view kShortTimeFormat = kFormatSettings.ShortTimeFormat;
+constexpr std::string_view kLongTimeFormat = kFormatSettings.LongTimeFormat;
+constexpr char kDateSeparator = kFormatSettings.DateSeparator;
+constexpr char kTimeSeparator = kFormatSettings.TimeSeparator;
+constexpr char kDecimalSeparator = kFormatSettings.DecimalSeparator;
+constexpr std::string_view kTimeAMString = kFormatSettings.TimeAMString;
+constexpr std::string_view kTimePMString = kFormatSettings.TimePMString;
 constexpr int kTwoDigitYearCenturyWindow = 50;
 
-constexpr std::array<std::string_view, 12> kShortMonthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr std::array<std::string_view, 12> kLongMonthNames = {
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
-constexpr std::array<std::string_view, 7> kShortDayNames = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr std::array<std::string_view, 7> kLongDayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                                           "Thursday", "Friday", "Saturday"};
+constexpr const auto& kShortMonthNames = kFormatSettings.ShortMonthNames;
+constexpr const auto& kLongMonthNames = kFormatSettings.LongMonthNames;
+constexpr const auto& kShortDayNames = kFormatSettings.ShortDayNames;
+constexpr const auto& kLongDayNames = kFormatSettings.LongDayNames;
 
 // 0001-01-01 and 9999-12-31 as days since 1899-12-30.
 constexpr int64_t kMinDay = 1 - kDateDelta;

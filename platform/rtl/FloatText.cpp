@@ -1,16 +1,19 @@
 #include "platform/rtl/FloatText.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 DecimalDigits ToDecimalDigits(double value, int significant) {
   DecimalDigits result;
   result.negative = std::signbit(value);
   if (value == 0 || !std::isfinite(value)) return result;
+  // to_chars, unlike printf, never uses the machine's decimal comma.
   char text[64];
-  std::snprintf(text, sizeof text, "%.*e", significant - 1, std::fabs(value));
-  // text is "d.ddddde±XX"; the point is the C locale's, which may be any character
+  const auto [end, error] = std::to_chars(text, text + sizeof text - 1, std::fabs(value),
+                                          std::chars_format::scientific, significant - 1);
+  *end = '\0';
+  // text is "d.ddddde±XX"
   const char* p = text;
   for (; *p && *p != 'e'; ++p)
     if (*p >= '0' && *p <= '9') result.digits.push_back(*p);
@@ -112,7 +115,7 @@ std::string FloatToGeneralText(double value, int precision) {
   const int count = static_cast<int>(d.digits.size());
   if (d.exponent > precision || d.exponent < -3) {
     text.push_back(d.digits[0]);
-    if (count > 1) text += "." + d.digits.substr(1);
+    if (count > 1) text.append(".").append(d.digits, 1);
     const int exponent = d.exponent - 1;
     text += exponent < 0 ? "E-" : "E";
     return text + std::to_string(std::abs(exponent));
@@ -123,6 +126,6 @@ std::string FloatToGeneralText(double value, int precision) {
     return text + d.digits;
   }
   for (int i = 0; i < d.exponent; ++i) text.push_back(DigitAt(d, i));
-  if (count > d.exponent) text += "." + d.digits.substr(d.exponent);
+  if (count > d.exponent) text.append(".").append(d.digits, d.exponent);
   return text;
 }

@@ -1,30 +1,10 @@
 #include "platform/rtl/Variant.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 
 #include "platform/rtl/FloatText.h"
+#include "platform/rtl/NumberText.h"
 #include "platform/rtl/Unicode.h"
-
-namespace {
-
-bool ParseNumber(const std::string& text, double& value) {
-  const char* begin = text.c_str();
-  while (*begin == ' ') ++begin;
-  if (!*begin) return false;
-  char* end = nullptr;
-  errno = 0;
-  // The fixed locale's decimal separator is "."; strtod would follow the
-  // machine's locale, so reject any other separator explicitly.
-  for (const char* p = begin; *p; ++p)
-    if (*p == ',') return false;
-  value = std::strtod(begin, &end);
-  while (*end == ' ') ++end;
-  return *end == '\0' && errno != ERANGE;
-}
-
-}  // namespace
 
 Variant Variant::Typed(uint16_t type, Storage value) {
   Variant v;
@@ -56,7 +36,8 @@ int64_t Variant::AsInt64() const {
   }
   if (type_ == varString || type_ == varOleStr) {
     double value;
-    if (ParseNumber(AsString(), value) && std::fabs(value) <= 9.2e18) return static_cast<int64_t>(std::nearbyint(value));
+    if (TryStrToFloat(AsString(), value) && std::fabs(value) <= 9.2e18)
+      return static_cast<int64_t>(std::nearbyint(value));
   }
   CannotConvert("Int64");
 }
@@ -68,7 +49,7 @@ double Variant::AsDouble() const {
   if (const auto* b = std::get_if<bool>(&value_)) return *b ? -1 : 0;
   if (type_ == varString || type_ == varOleStr) {
     double value;
-    if (ParseNumber(AsString(), value)) return value;
+    if (TryStrToFloat(AsString(), value)) return value;
   }
   CannotConvert("Double");
 }
@@ -83,7 +64,7 @@ bool Variant::AsBoolean() const {
     if (text == "True" || text == "true" || text == "TRUE") return true;
     if (text == "False" || text == "false" || text == "FALSE") return false;
     double value;
-    if (ParseNumber(text, value)) return value != 0;
+    if (TryStrToFloat(text, value)) return value != 0;
   }
   CannotConvert("Boolean");
 }

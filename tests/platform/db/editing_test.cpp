@@ -202,3 +202,41 @@ TEST_F(OperationGuardTest, OtherExceptionsPassTheHandlerBy) {
 }
 
 }  // namespace
+
+namespace {
+
+class ShowingDataSet : public TArrayDataSet {
+ public:
+  using TArrayDataSet::TArrayDataSet;
+  void ShowCurrentException() { InternalHandleException(); }
+};
+
+TEST(Lifecycle, ActiveSetWhileLoadingOpensWhenLoaded) {
+  TComponent form(nullptr);
+  auto* dataset = new TArrayDataSet(&form, {{"ID", ftInteger}});
+  form.BeginLoading();
+  dataset->SetActive(true);
+  EXPECT_FALSE(dataset->Active());
+  form.EndLoading();
+  EXPECT_TRUE(dataset->Active());
+}
+
+TEST(Lifecycle, ExceptionsOfADatasetAreShownWithTheDatasetAsSender) {
+  ShowingDataSet dataset(nullptr, {{"ID", ftInteger}});
+  TObject* sender = nullptr;
+  std::string message;
+  Application().OnException = [&](TObject* s, const std::exception& e) {
+    sender = s;
+    message = e.what();
+  };
+  try {
+    throw EDatabaseError("Table is locked");
+  } catch (...) {
+    dataset.ShowCurrentException();
+  }
+  Application().OnException = nullptr;
+  EXPECT_EQ(&dataset, sender);
+  EXPECT_EQ("Table is locked", message);
+}
+
+}  // namespace

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "ScratchFolder.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/OSError.h"
 #include "platform/os/OSFile.h"
 #include "platform/os/TemporaryFile.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -125,21 +125,8 @@ TEST(FileSystem, RenameReplacesTheTargetAndDeleteRemovesTheFile) {
 
 class TemporaryFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* previous = std::getenv("TMPDIR");
-    had_previous_ = previous != nullptr;
-    if (had_previous_) previous_ = previous;
-    ::setenv("TMPDIR", folder_.Path().c_str(), 1);
-  }
-  void TearDown() override {
-    if (had_previous_)
-      ::setenv("TMPDIR", previous_.c_str(), 1);
-    else
-      ::unsetenv("TMPDIR");
-  }
   ScratchFolder folder_;
-  bool had_previous_ = false;
-  std::string previous_;
+  ScopedTemporaryFolder temporary_folder_{folder_.Path()};
 };
 
 TEST_F(TemporaryFolderTest, NamesAreNewEmptyVtrFilesInTheTemporaryFolder) {

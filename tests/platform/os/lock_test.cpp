@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ScratchFolder.h"
 #include "platform/os/OSFile.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -162,6 +162,7 @@ TEST_F(ByteLocks, SharedMarkersAdmitEachOtherButNotAnExclusiveLock) {
 TEST_F(ByteLocks, AReadOnlyDescriptorReportsExclusiveLockingUnavailable) {
   OSFile reader = OSFile::Open(name_, OSFileAccess::kReadOnly);
   EXPECT_EQ(reader.TryLock(kHeaderLockByte, 1), LockStatus::kUnavailable);
+  EXPECT_EQ(reader.ProbeLock(kHeaderLockByte, 1), RegionState::kFree) << "probes work read-only";
   EXPECT_EQ(reader.TryLock(kHeaderLockByte, 1, LockKind::kShared), LockStatus::kGranted);
   EXPECT_EQ(OtherProcess(name_, "try", kHeaderLockByte), "conflict");
 }
