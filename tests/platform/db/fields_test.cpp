@@ -141,7 +141,7 @@ TEST_F(FieldKindsTest, TextIsCutAtACharacterBoundary) {
 }
 
 TEST_F(FieldKindsTest, ValuesConvertBetweenTheAccessors) {
-  F("ID")->SetAsString(" 42 ");
+  F("ID")->SetAsString(" 42");
   F("SMALL")->SetAsFloat(-2.5);  // half away from zero
   F("BIG")->SetAsString("9007199254740993");
   F("AMOUNT")->SetAsString("1234.5");
@@ -239,6 +239,59 @@ TEST_F(FieldKindsTest, BlobContentTravelsThroughTheDatasetStreams) {
   dataset.Post();
   EXPECT_EQ(source, data->AsString());
   EXPECT_FALSE(data->IsNull());
+}
+
+TEST_F(FieldKindsTest, NumbersShowThroughTheirMasks) {
+  auto* amount = static_cast<TFloatField*>(F("AMOUNT"));
+  amount->SetDisplayFormat("###,###,##0.00");
+  amount->SetEditFormat("0.00");
+  const struct {
+    double value;
+    std::string display;
+    std::string edit;
+  } cases[] = {
+      {1234567.891, "1,234,567.89", "1234567.89"},
+      {1.005, "1.01", "1.01"},
+      {0.1 + 0.2, "0.30", "0.30"},
+      {-5, "-5.00", "-5.00"},
+  };
+  for (const auto& c : cases) {
+    amount->SetAsFloat(c.value);
+    EXPECT_EQ(c.display, amount->DisplayText());
+    EXPECT_EQ(c.edit, amount->Text());
+  }
+  auto* id = static_cast<TIntegerField*>(F("ID"));
+  id->SetAsInteger(1234567);
+  EXPECT_EQ("1234567", id->DisplayText());
+  id->SetDisplayFormat("#,##0");
+  EXPECT_EQ("1,234,567", id->DisplayText());
+  EXPECT_EQ("1,234,567", id->Text());  // without an edit mask the display mask edits too
+}
+
+TEST(FieldText, ACodePage874DatasetStoresThaiAsSingleBytes) {
+  TArrayDataSet dataset(nullptr, {{"NAME", ftString, 10}, {"NOTE", ftMemo}});
+  dataset.SetCodec(&CodePage874Codec());
+  dataset.Open();
+  dataset.Append();
+  TField* name = dataset.FieldByName("NAME");
+  name->SetAsString("กขค");
+  dataset.FieldByName("NOTE")->SetAsString("บันทึก 1");
+  dataset.Post();
+  EXPECT_EQ(std::string("\xA1\xA2\xA4\0", 4), dataset.Stored(0, 0)->substr(0, 4));
+  EXPECT_EQ("กขค", name->AsString());
+  EXPECT_EQ("บันทึก 1", dataset.FieldByName("NOTE")->AsString());
+
+  dataset.Edit();
+  for (TField* field : dataset.Fields()) {
+    try {
+      field->SetAsString("ก中");
+      ADD_FAILURE() << field->FieldName() << " took a character code page 874 lacks";
+    } catch (const EDatabaseError& e) {
+      EXPECT_EQ("Field '" + field->FieldName() + "' cannot store the character '中'", e.what());
+    }
+  }
+  EXPECT_EQ("กขค", name->AsString());
+  EXPECT_EQ("บันทึก 1", dataset.FieldByName("NOTE")->AsString());
 }
 
 TEST(FieldEvents, OnValidateSeesTheNewValueAndCanRefuseIt) {
