@@ -41,7 +41,7 @@ int TDataLink::ActiveRecord() const {
 }
 
 void TDataLink::SetActiveRecord(int record) {
-  if (active_ && data_source_->State() != dsSetKey) DataSet()->SetActiveRecordIndex(record + first_record_);
+  if (active_ && data_source_->State() != dsSetKey) DataSet()->active_record_ = record + first_record_;
 }
 
 void TDataLink::SetBufferCount(int count) {

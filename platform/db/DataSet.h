@@ -151,7 +151,8 @@ class TDataSet : public TComponent {
   // non-empty dataset or editing, the calculation buffer in calc states, null
   // otherwise (descendants add their filter and key buffers).
   TRecordBuffer StateRecordBuffer() const;
-  // The BLOB stream of `field` on the current record; null when the dataset has none.
+  // The BLOB stream of `field` on the current record; null when the dataset has
+  // none. bmWrite starts from empty content, bmReadWrite keeps it.
   virtual std::unique_ptr<TStream> CreateBlobStream(TField* field, TBlobStreamMode mode) { return nullptr; }
   virtual void CloseBlob(TField* field) {}
   // False when the dataset is empty or its active record is not stored.
@@ -306,7 +307,7 @@ class TDataSet : public TComponent {
   friend class TDataSource;
   friend class TDataLink;
 
-  // Bookmark-position helpers of the window.
+  // The record window (DataSetNavigation.cpp).
   void SetCurrentRecord(int index);
   bool GetNextRecord();
   bool GetPriorRecord();
@@ -318,7 +319,6 @@ class TDataSet : public TComponent {
   void SetBufferCount(int count);
   void UpdateBufferCount();
   void FreeBuffers();
-  void SetActiveRecordIndex(int index);
 
   void DoInternalOpen();
   void BeginInsertAppend();
