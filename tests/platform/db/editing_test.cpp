@@ -121,6 +121,22 @@ TEST(Editing, ClosingWhileEditingDiscardsTheChange) {
   EXPECT_EQ("P1", dataset->FieldByName("NAME")->AsString());
 }
 
+TEST(Editing, RefreshPostsAPendingChangeAndStaysOnTheRecord) {
+  auto dataset = People(3);
+  dataset->Next();
+  std::vector<std::string> events;
+  dataset->BeforeRefresh = [&](TDataSet*) { events.push_back("BeforeRefresh"); };
+  dataset->AfterPost = [&](TDataSet*) { events.push_back("AfterPost"); };
+  dataset->AfterRefresh = [&](TDataSet*) { events.push_back("AfterRefresh"); };
+  dataset->Edit();
+  dataset->FieldByName("NAME")->SetAsString("saved");
+  dataset->Refresh();
+  EXPECT_EQ((std::vector<std::string>{"BeforeRefresh", "AfterPost", "AfterRefresh"}), events);
+  EXPECT_EQ(dsBrowse, dataset->State());
+  EXPECT_EQ(2, dataset->RecNo());
+  EXPECT_EQ("saved", dataset->FieldByName("NAME")->AsString());
+}
+
 TEST(Editing, WritingOutsideEditStateIsRefused) {
   auto dataset = People(1);
   EXPECT_THROW(dataset->FieldByName("NAME")->SetAsString("x"), EDatabaseError);
