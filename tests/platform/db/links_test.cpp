@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/rtl/Application.h"
 #include "tests/platform/db/TestSupport.h"
 
 namespace {
@@ -192,6 +193,31 @@ TEST(DataLink, PartnersThatGoAwayLeaveNothingBehind) {
   EXPECT_FALSE(edit.Active());
   source.reset();
   EXPECT_EQ(nullptr, edit.DataSource());
+}
+
+}  // namespace
+
+namespace {
+
+class ThrowingLink : public TDataLink {
+ protected:
+  void ActiveChanged() override {
+    if (!Active()) throw EDatabaseError("cannot let go");
+  }
+};
+
+TEST(DataLink, AFailureWhileASourceIsFreedIsShownNotThrown) {
+  auto dataset = People(1);
+  auto source = std::make_unique<TDataSource>(nullptr);
+  source->SetDataSet(dataset.get());
+  ThrowingLink link;
+  link.SetDataSource(source.get());
+  std::vector<std::string> shown;
+  Application().OnException = [&](TObject*, const std::exception& e) { shown.push_back(e.what()); };
+  source.reset();
+  Application().OnException = nullptr;
+  EXPECT_EQ((std::vector<std::string>{"cannot let go"}), shown);
+  EXPECT_EQ(nullptr, link.DataSource());
 }
 
 }  // namespace
