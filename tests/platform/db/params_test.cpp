@@ -25,6 +25,7 @@ TEST(Params, ParseSqlFindsTheMarkersTheLexerBinds) {
       {"x = 'it''s :not' and y=:ชื่อ", {"ชื่อ"}},
       {"a = : b and c=::d", {"d"}},
       {"x = 'unterminated :p", {}},
+      {"a<':x' and b>:y and c=1e-:z", {"y", "z"}},
   };
   for (const auto& c : cases) {
     TParams params;
