@@ -196,7 +196,8 @@ class TDataSet : public TComponent {
   // state's record, validating it and announcing the change.
   virtual void SetFieldData(TField* field, const void* buffer) = 0;
   // Converts between a field's native form and its value form (TDateTime for
-  // dates and times, std::u16string for wide strings); other types copy.
+  // dates and times, std::u16string for wide strings, TSQLTimeStamp for time
+  // stamps); other types copy.
   virtual void DataConvert(TField* field, const void* source, void* dest, bool to_native);
   // Answers whether `field` belongs to the active index.
   virtual bool GetIsIndexField(TField* field) { return false; }

@@ -62,7 +62,7 @@ void TDateTimeField::SetValue(const Variant& value) {
 
 TSQLTimeStamp TSQLTimeStampField::AsSQLTimeStamp() const {
   TSQLTimeStamp value{};
-  GetData(&value);
+  GetData(&value, false);
   return value;
 }
 
@@ -70,7 +70,7 @@ void TSQLTimeStampField::SetAsSQLTimeStamp(const TSQLTimeStamp& value) {
   // Refuses impossible dates and times before storing.
   EncodeDate(value.Year, value.Month, value.Day);
   EncodeTime(value.Hour, value.Minute, value.Second, static_cast<int>(value.Fractions));
-  SetData(&value);
+  SetData(&value, false);
 }
 
 TDateTime TSQLTimeStampField::AsDateTime() const {

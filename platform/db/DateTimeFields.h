@@ -1,8 +1,9 @@
 #pragma once
 // Date and time fields. Native forms: a date is a 32-bit day number with
-// 0001-01-01 as day 1; a time 32-bit milliseconds since midnight; a date-time
-// milliseconds since 0001-01-01 00:00 minus one day, as a double; a time stamp
-// the TSQLTimeStamp record. Values outside 0001-01-01 .. 9999-12-31 are refused.
+// 0001-01-01 as day 1; a time 32-bit milliseconds since midnight; a date-time the
+// day number times 86400000 plus the milliseconds of the day, as a double; a
+// time stamp the TSQLTimeStamp record (through DataConvert, so a dataset may keep
+// another native form for it). Values outside 0001-01-01 .. 9999-12-31 are refused.
 //
 // DisplayFormat is a FormatDateTime format; without one a date shows as
 // "dd/mm/yyyy", a time as "hh:nn:ss" and a date-time as both (the time only when
