@@ -1,9 +1,8 @@
 #pragma once
 // Shared helpers of the storage tests: database files in a scratch folder and
-// the native code of a failing call.
+// pages changed and read through a page manager.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,16 +11,8 @@
 #include "engine/storage/VTRDiskEngine.h"
 #include "engine/storage/VTRPage.h"
 #include "platform/os/OSFile.h"
+#include "tests/support/EngineErrors.h"
 #include "tests/support/ScratchFolder.h"
-
-inline int32_t NativeErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EVTRException& e) {
-    return e.NativeError();
-  }
-  return 0;
-}
 
 inline std::vector<uint8_t> FileBytes(const std::string& name) {
   OSFile file = OSFile::Open(name, OSFileAccess::kReadOnly);
