@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
