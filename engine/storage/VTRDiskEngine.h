@@ -1,8 +1,10 @@
 #pragma once
 // Unit VTRDiskEngine, as far as it is built: the database file and its
-// header, the disk page manager and the free-space maps.
+// header, the disk page manager, the free-space maps and the internal files.
 #include "engine/storage/DatabaseFile.h"
 #include "engine/storage/DatabaseHeader.h"
 #include "engine/storage/DiskPageManager.h"
 #include "engine/storage/FreeSpaceManager.h"
 #include "engine/storage/Password.h"
+#include "engine/storage/system/DirectFile.h"
+#include "engine/storage/system/TransactedFile.h"
