@@ -1,10 +1,14 @@
 #pragma once
 // Unit VTRDiskEngine, as far as it is built: the database file and its
-// header, the disk page manager, the free-space maps and the internal files.
+// header, the disk page manager, the free-space maps, the internal files and
+// the system directory, table list and connection slots.
 #include "engine/storage/DatabaseFile.h"
 #include "engine/storage/DatabaseHeader.h"
 #include "engine/storage/DiskPageManager.h"
 #include "engine/storage/FreeSpaceManager.h"
 #include "engine/storage/Password.h"
+#include "engine/storage/system/ActiveSessionsFile.h"
 #include "engine/storage/system/DirectFile.h"
+#include "engine/storage/system/SystemDirectory.h"
+#include "engine/storage/system/TableListFile.h"
 #include "engine/storage/system/TransactedFile.h"
