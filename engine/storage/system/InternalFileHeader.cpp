@@ -31,11 +31,13 @@ InternalFileHeader DecodeInternalFileHeader(std::span<const uint8_t, kInternalFi
 }
 
 InternalFileHeader HeaderOfPage(const TVTRPage& first) {
+  InternalFileDataSize(first.DataSize());
   return DecodeInternalFileHeader(
       std::span<const uint8_t, kInternalFileHeaderSize>(first.Data(), kInternalFileHeaderSize));
 }
 
 void SetHeaderOfPage(TVTRPage& first, const InternalFileHeader& header) {
+  InternalFileDataSize(first.DataSize());
   EncodeInternalFileHeader(
       header, std::span<uint8_t, kInternalFileHeaderSize>(first.Data(), kInternalFileHeaderSize));
   first.SetDirty(true);

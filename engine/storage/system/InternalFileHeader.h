@@ -32,7 +32,8 @@ void EncodeInternalFileHeader(const InternalFileHeader& header,
                               std::span<uint8_t, kInternalFileHeaderSize> out);
 InternalFileHeader DecodeInternalFileHeader(std::span<const uint8_t, kInternalFileHeaderSize> in);
 
-// The header in the data area of a file's first page; setting it marks the page dirty.
+// The header in the data area of a file's first page; setting it marks the
+// page dirty. Both raise 20237 for a page too small to hold it.
 InternalFileHeader HeaderOfPage(const TVTRPage& first);
 void SetHeaderOfPage(TVTRPage& first, const InternalFileHeader& header);
 

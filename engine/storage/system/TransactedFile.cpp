@@ -43,7 +43,6 @@ void TVTRInternalDBTransactedAccessFile::CreateFile(int32_t session_id) {
   if (IsOpen())
     throw EVTRException::CreateFmt(30383, "Cannot create Internal file. File already exists. StartPageNo=%d",
                                    start_page_);
-  DataSize();
   HeldPage first(manager_.AddPage(session_id, page_type_));
   SetHeaderOfPage(*first, InternalFileHeader{});
   start_page_ = first->PageNo();
