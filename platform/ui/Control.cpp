@@ -218,6 +218,8 @@ void TControl::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height)
 
 void TControl::SetBounds(int left, int top, int width, int height) {
   impl_->Placed()->setGeometry(left, top, std::max(width, 0), std::max(height, 0));
+  // Qt holds back resize events of hidden widgets; aligned children follow now.
+  if (auto* windowed = dynamic_cast<TWinControl*>(this)) windowed->Realign();
   if (align_ != alNone && parent_ != nullptr) parent_->Realign();
 }
 
@@ -429,6 +431,7 @@ TRect TWinControl::Realign() {
           placed->setGeometry(rest.Left, rest.Top, std::max(rest.Width(), 0), std::max(rest.Height(), 0));
           break;
       }
+      if (auto* windowed = dynamic_cast<TWinControl*>(control)) windowed->Realign();
     }
   }
   AlignRemainder(rest);

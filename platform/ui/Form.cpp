@@ -74,6 +74,7 @@ void TFormImpl::LayOut() {
     menu_bar_->setGeometry(0, 0, window_->width(), top);
   }
   client_->setGeometry(0, top, window_->width(), std::max(window_->height() - top, 0));
+  form_.Realign();
 }
 
 void TFormImpl::MakeMdiFrame() {
@@ -251,6 +252,7 @@ void TForm::SetBounds(int left, int top, int width, int height) {
   QWidget* frame = form_impl_->Frame();
   if (border_style_ == bsSingle || border_style_ == bsDialog) frame->setFixedSize(width, height);
   TWinControl::SetBounds(left, top, width, height);
+  form_impl_->LayOut();
 }
 
 int TForm::ClientWidth() const { return form_impl_->Client()->width(); }

@@ -35,6 +35,7 @@ class TFormsApplicationImpl {
   QApplication application;
   std::vector<TModalLoop*> modal_loops;
   bool override_cursor = false;
+  bool running = false;
 };
 
 TFormsApplication& FormsApplication() {
@@ -105,13 +106,18 @@ TForm* TFormsApplication::MainForm() const { return main_form_; }
 
 void TFormsApplication::Run() {
   if (main_form_ != nullptr && !terminated_) main_form_->Show();
-  if (!terminated_) QApplication::exec();
+  if (terminated_) return;
+  impl_->running = true;
+  QApplication::exec();
+  impl_->running = false;
 }
 
 void TFormsApplication::Terminate() {
   terminated_ = true;
   for (TModalLoop* loop : impl_->modal_loops) loop->loop.quit();
-  QCoreApplication::exit(0);
+  // Qt's exit stops every later event loop until the main loop runs again, so it
+  // is called only when the main loop runs.
+  if (impl_->running) QCoreApplication::exit(0);
 }
 
 void TFormsApplication::ProcessMessages() { QApplication::processEvents(); }
