@@ -1,7 +1,8 @@
 #pragma once
 // A drop-down list, with a free text box (csDropDown) or without (csDropDownList).
-// Choosing an item runs OnClick and then OnChange; typing runs OnChange; closing
-// the list runs OnCloseUp. Setting the item index or the text in code runs nothing.
+// Choosing an item from the list closes it (OnCloseUp, the item already chosen)
+// and runs OnClick and then OnChange; typing runs OnChange. Setting the item
+// index or the text in code runs nothing.
 #include <string>
 #include <vector>
 

@@ -21,6 +21,7 @@ QMenu* TMenuItemImpl::SubMenu() {
   if (menu_bar_) return nullptr;
   if (!sub_menu_) {
     sub_menu_ = new QMenu;
+    sub_menu_->setTitle(action_->text());
     action_->setMenu(sub_menu_.data());
   }
   return sub_menu_;
@@ -45,7 +46,7 @@ void TMenuItem::SetCaption(const std::string& caption) {
   caption_ = caption;
   impl_->Action()->setSeparator(IsLine());
   impl_->Action()->setText(ToQString(caption));
-  if (QMenu* menu = impl_->SubMenu()) menu->setTitle(ToQString(caption));
+  if (QMenu* menu = impl_->ExistingSubMenu()) menu->setTitle(ToQString(caption));
 }
 
 void TMenuItem::SetVisible(bool visible) {

@@ -17,6 +17,7 @@ class TMenuItemImpl : public QObject {
   QAction* Action() const { return action_; }
   // The sub-menu, made on first use; null for the root of a main menu.
   QMenu* SubMenu();
+  QMenu* ExistingSubMenu() const { return sub_menu_; }
   QMenuBar* MenuBar() const { return menu_bar_; }
   void MakeMenuBar();
   // Where the items under this one are shown: the menu bar or the sub-menu.

@@ -113,7 +113,14 @@ bool ChooseMenu(const TMenuItem& item) {
       CloseMenus();
       return false;
     }
-    QTest::mouseClick(shown_in, Qt::LeftButton, Qt::NoModifier, place.center());
+    auto* menu = qobject_cast<QMenu*>(shown_in);
+    if (menu != nullptr && action->menu() != nullptr) {
+      // A sub-menu opens by the keyboard at once (the mouse opens it after a delay).
+      menu->setActiveAction(action);
+      QTest::keyClick(menu, Qt::Key_Right);
+    } else {
+      QTest::mouseClick(shown_in, Qt::LeftButton, Qt::NoModifier, place.center());
+    }
     ProcessEvents();
     shown_in = action->menu();
   }
