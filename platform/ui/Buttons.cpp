@@ -32,8 +32,12 @@ TButton::TButton(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 75, 25);
 }
 
-std::string TButton::Caption() const { return FromQString(PushButtonOf(*this)->text()); }
-void TButton::SetCaption(const std::string& caption) { PushButtonOf(*this)->setText(ToQString(caption)); }
+std::string TButton::Caption() const {
+  return FromQString(PushButtonOf(*this)->text());
+}
+void TButton::SetCaption(const std::string& caption) {
+  PushButtonOf(*this)->setText(ToQString(caption));
+}
 
 void TButton::SetDefault(bool on) {
   default_ = on;
@@ -77,8 +81,12 @@ TSpeedButton::TSpeedButton(TComponent* owner) : TControl(owner) {
   SetBounds(0, 0, 23, 22);
 }
 
-std::string TSpeedButton::Caption() const { return FromQString(ToolButtonOf(*this)->text()); }
-void TSpeedButton::SetCaption(const std::string& caption) { ToolButtonOf(*this)->setText(ToQString(caption)); }
+std::string TSpeedButton::Caption() const {
+  return FromQString(ToolButtonOf(*this)->text());
+}
+void TSpeedButton::SetCaption(const std::string& caption) {
+  ToolButtonOf(*this)->setText(ToQString(caption));
+}
 
 void TSpeedButton::SetGlyph(const TPicture& glyph) {
   ToolButtonOf(*this)->setIcon(QIcon(QPixmap::fromImage(glyph.Native().image)));

@@ -9,7 +9,9 @@
 
 namespace {
 
-QCheckBox* CheckBoxOf(const TControl& control) { return static_cast<QCheckBox*>(control.Native().Widget()); }
+QCheckBox* CheckBoxOf(const TControl& control) {
+  return static_cast<QCheckBox*>(control.Native().Widget());
+}
 
 }  // namespace
 
@@ -21,10 +23,16 @@ TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 97, 17);
 }
 
-std::string TCheckBox::Caption() const { return FromQString(CheckBoxOf(*this)->text()); }
-void TCheckBox::SetCaption(const std::string& caption) { CheckBoxOf(*this)->setText(WithLineBreaks(caption)); }
+std::string TCheckBox::Caption() const {
+  return FromQString(CheckBoxOf(*this)->text());
+}
+void TCheckBox::SetCaption(const std::string& caption) {
+  CheckBoxOf(*this)->setText(WithLineBreaks(caption));
+}
 
-bool TCheckBox::Checked() const { return CheckBoxOf(*this)->isChecked(); }
+bool TCheckBox::Checked() const {
+  return CheckBoxOf(*this)->isChecked();
+}
 
 void TCheckBox::SetChecked(bool checked) {
   QCheckBox* box = CheckBoxOf(*this);

@@ -28,7 +28,9 @@ class ComboWidget : public QComboBox {
   TComboBox& combo_;
 };
 
-QComboBox* ComboOf(const TControl& control) { return static_cast<QComboBox*>(control.Native().Widget()); }
+QComboBox* ComboOf(const TControl& control) {
+  return static_cast<QComboBox*>(control.Native().Widget());
+}
 
 }  // namespace
 
@@ -98,7 +100,9 @@ void TComboBox::SetItemIndex(int index) {
   if (combo->isEditable() && combo->currentIndex() < 0) combo->setEditText(QString());
 }
 
-std::string TComboBox::Text() const { return FromQString(ComboOf(*this)->currentText()); }
+std::string TComboBox::Text() const {
+  return FromQString(ComboOf(*this)->currentText());
+}
 
 void TComboBox::SetText(const std::string& text) {
   QComboBox* combo = ComboOf(*this);

@@ -207,14 +207,30 @@ TForm* TControl::ParentForm() const {
   return nullptr;
 }
 
-int TControl::Left() const { return impl_->Placed()->x(); }
-int TControl::Top() const { return impl_->Placed()->y(); }
-int TControl::Width() const { return impl_->Placed()->width(); }
-int TControl::Height() const { return impl_->Placed()->height(); }
-void TControl::SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
-void TControl::SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
-void TControl::SetWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
-void TControl::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
+int TControl::Left() const {
+  return impl_->Placed()->x();
+}
+int TControl::Top() const {
+  return impl_->Placed()->y();
+}
+int TControl::Width() const {
+  return impl_->Placed()->width();
+}
+int TControl::Height() const {
+  return impl_->Placed()->height();
+}
+void TControl::SetLeft(int left) {
+  SetBounds(left, Top(), Width(), Height());
+}
+void TControl::SetTop(int top) {
+  SetBounds(Left(), top, Width(), Height());
+}
+void TControl::SetWidth(int width) {
+  SetBounds(Left(), Top(), width, Height());
+}
+void TControl::SetHeight(int height) {
+  SetBounds(Left(), Top(), Width(), height);
+}
 
 void TControl::SetBounds(int left, int top, int width, int height) {
   impl_->Placed()->setGeometry(left, top, std::max(width, 0), std::max(height, 0));
@@ -223,8 +239,12 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   if (align_ != alNone && parent_ != nullptr) parent_->Realign();
 }
 
-int TControl::ClientWidth() const { return impl_->Container()->width(); }
-int TControl::ClientHeight() const { return impl_->Container()->height(); }
+int TControl::ClientWidth() const {
+  return impl_->Container()->width();
+}
+int TControl::ClientHeight() const {
+  return impl_->Container()->height();
+}
 
 void TControl::SetVisible(bool visible) {
   visible_ = visible;

@@ -14,7 +14,9 @@
 
 namespace {
 
-QLineEdit* EditOf(const TControl& control) { return static_cast<QLineEdit*>(control.Native().FocusWidget()); }
+QLineEdit* EditOf(const TControl& control) {
+  return static_cast<QLineEdit*>(control.Native().FocusWidget());
+}
 
 QDate ToQDate(TDateTime value) {
   int year = 0;
@@ -40,8 +42,10 @@ TDateTimePicker::TDateTimePicker(TComponent* owner)
   layout->addWidget(button);
   Native().Attach(frame);
   Native().SetFocusWidget(edit);
-  QObject::connect(button, &QToolButton::clicked, &Native(), [this] { Guarded(this, [this] { DropDown(); }); });
-  QObject::connect(edit, &QLineEdit::editingFinished, &Native(), [this] { Guarded(this, [this] { TextEdited(); }); });
+  QObject::connect(button, &QToolButton::clicked, &Native(),
+                   [this] { Guarded(this, [this] { DropDown(); }); });
+  QObject::connect(edit, &QLineEdit::editingFinished, &Native(),
+                   [this] { Guarded(this, [this] { TextEdited(); }); });
   calendar_->on_chosen = [this](QDate chosen) {
     Guarded(this, [this, chosen] { UserDate(EncodeDate(chosen.year(), chosen.month(), chosen.day())); });
   };
@@ -65,19 +69,33 @@ void TDateTimePicker::SetDateTime(TDateTime value) {
   ShowValue();
 }
 
-TDateTime TDateTimePicker::Date() const { return std::trunc(value_); }
+TDateTime TDateTimePicker::Date() const {
+  return std::trunc(value_);
+}
 
-void TDateTimePicker::SetDate(TDateTime date) { SetDateTime(ComposeDateTime(std::trunc(date), Time())); }
+void TDateTimePicker::SetDate(TDateTime date) {
+  SetDateTime(ComposeDateTime(std::trunc(date), Time()));
+}
 
-TDateTime TDateTimePicker::Time() const { return std::fabs(value_ - std::trunc(value_)); }
+TDateTime TDateTimePicker::Time() const {
+  return std::fabs(value_ - std::trunc(value_));
+}
 
-void TDateTimePicker::SetTime(TDateTime time) { SetDateTime(ComposeDateTime(Date(), time)); }
+void TDateTimePicker::SetTime(TDateTime time) {
+  SetDateTime(ComposeDateTime(Date(), time));
+}
 
-void TDateTimePicker::DropDown() { calendar_->Open(Native().Widget(), ToQDate(value_)); }
+void TDateTimePicker::DropDown() {
+  calendar_->Open(Native().Widget(), ToQDate(value_));
+}
 
-bool TDateTimePicker::DroppedDown() const { return calendar_->isVisible(); }
+bool TDateTimePicker::DroppedDown() const {
+  return calendar_->isVisible();
+}
 
-void TDateTimePicker::ShowValue() { EditOf(*this)->setText(ToQString(BuddhistDateText(value_))); }
+void TDateTimePicker::ShowValue() {
+  EditOf(*this)->setText(ToQString(BuddhistDateText(value_)));
+}
 
 void TDateTimePicker::UserDate(TDateTime date) {
   const TDateTime value = ComposeDateTime(date, Time());

@@ -57,13 +57,16 @@ std::string MessageDlgCaption(TMsgDlgType type) {
   return {};
 }
 
-void ShowMessage(const std::string& text) { DialogService().ShowMessage(text); }
+void ShowMessage(const std::string& text) {
+  DialogService().ShowMessage(text);
+}
 
 TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
   return DialogService().MessageDlg(MessageDlgCaption(type), text, type, buttons);
 }
 
-std::string InputBox(const std::string& caption, const std::string& prompt, const std::string& default_value) {
+std::string InputBox(const std::string& caption, const std::string& prompt,
+                     const std::string& default_value) {
   std::string value = default_value;
   return DialogService().InputQuery(caption, prompt, value) ? value : default_value;
 }
@@ -72,4 +75,6 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
   return DialogService().InputQuery(caption, prompt, value);
 }
 
-void OpenWithSystem(const std::string& target) { DialogService().OpenWithSystem(target); }
+void OpenWithSystem(const std::string& target) {
+  DialogService().OpenWithSystem(target);
+}

@@ -8,7 +8,9 @@
 
 namespace {
 
-QLineEdit* LineEditOf(const TControl& control) { return static_cast<QLineEdit*>(control.Native().Widget()); }
+QLineEdit* LineEditOf(const TControl& control) {
+  return static_cast<QLineEdit*>(control.Native().Widget());
+}
 
 }  // namespace
 
@@ -21,7 +23,9 @@ TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 121, 21);
 }
 
-std::string TEdit::Text() const { return FromQString(LineEditOf(*this)->text()); }
+std::string TEdit::Text() const {
+  return FromQString(LineEditOf(*this)->text());
+}
 
 void TEdit::SetText(const std::string& text) {
   QLineEdit* edit = LineEditOf(*this);
@@ -45,11 +49,14 @@ void TEdit::SetPasswordChar(char32_t character) {
   password_char_ = character;
   QLineEdit* edit = LineEditOf(*this);
   edit->setEchoMode(character == 0 ? QLineEdit::Normal : QLineEdit::Password);
-  edit->setStyleSheet(character == 0 ? QString()
-                                     : QStringLiteral("lineedit-password-character: %1").arg(static_cast<uint>(character)));
+  edit->setStyleSheet(
+      character == 0 ? QString()
+                     : QStringLiteral("lineedit-password-character: %1").arg(static_cast<uint>(character)));
 }
 
-void TEdit::SelectAll() { LineEditOf(*this)->selectAll(); }
+void TEdit::SelectAll() {
+  LineEditOf(*this)->selectAll();
+}
 
 void TEdit::ApplyColor(TColor color) {
   QLineEdit* edit = LineEditOf(*this);

@@ -15,7 +15,9 @@
 
 namespace {
 
-QListWidget* ListOf(const TControl& control) { return static_cast<QListWidget*>(control.Native().Widget()); }
+QListWidget* ListOf(const TControl& control) {
+  return static_cast<QListWidget*>(control.Native().Widget());
+}
 
 bool Matches(const std::string& name, const std::string& masks) {
   std::istringstream parts(masks);
@@ -33,7 +35,8 @@ bool Matches(const std::string& name, const std::string& masks) {
 std::vector<std::string> ListFiles(const std::string& directory, const std::string& mask) {
   std::vector<std::string> names;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(std::u8string(directory.begin(), directory.end())), error)) {
+  for (const auto& entry : std::filesystem::directory_iterator(
+           std::filesystem::path(std::u8string(directory.begin(), directory.end())), error)) {
     if (!entry.is_regular_file(error)) continue;
     const std::u8string utf8 = entry.path().filename().u8string();
     const std::string name(utf8.begin(), utf8.end());
@@ -76,7 +79,9 @@ void TFileListBox::Update() {
   for (const std::string& name : items_) list->addItem(ToQString(name));
 }
 
-int TFileListBox::ItemIndex() const { return ListOf(*this)->currentRow(); }
+int TFileListBox::ItemIndex() const {
+  return ListOf(*this)->currentRow();
+}
 
 void TFileListBox::SetItemIndex(int index) {
   QListWidget* list = ListOf(*this);

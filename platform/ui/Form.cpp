@@ -34,7 +34,8 @@ class FormWindow : public QWidget {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange || !isWindow()) return;
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
-    if ((change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized)) impl_.Restored();
+    if ((change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized))
+      impl_.Restored();
   }
 
  private:
@@ -51,11 +52,14 @@ TForm* FormOf(const QMdiSubWindow* sub_window) {
 // ---------------------------------------------------------------------------
 // TFormImpl
 
-TFormImpl::TFormImpl(TForm& form) : form_(form), window_(new FormWindow(*this)), client_(new QWidget(window_)) {
+TFormImpl::TFormImpl(TForm& form)
+    : form_(form), window_(new FormWindow(*this)), client_(new QWidget(window_)) {
   window_->setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
-QWidget* TFormImpl::Frame() const { return sub_window_ ? static_cast<QWidget*>(sub_window_.data()) : window_; }
+QWidget* TFormImpl::Frame() const {
+  return sub_window_ ? static_cast<QWidget*>(sub_window_.data()) : window_;
+}
 
 void TFormImpl::SetMenuBar(QMenuBar* bar) {
   if (menu_bar_ && menu_bar_ != bar) menu_bar_->setParent(nullptr);
@@ -184,10 +188,15 @@ void TForm::SetFormStyle(TFormStyle style) {
     form_impl_->MakeMdiFrame();
   }
   form_style_ = style;
+  if (!form_impl_->SubWindow()) {
+    form_impl_->Window()->setWindowFlag(Qt::WindowStaysOnTopHint, style == fsStayOnTop);
+  }
   ApplyColor(Color());
 }
 
-std::string TForm::Caption() const { return FromQString(form_impl_->Window()->windowTitle()); }
+std::string TForm::Caption() const {
+  return FromQString(form_impl_->Window()->windowTitle());
+}
 
 void TForm::SetCaption(const std::string& caption) {
   form_impl_->Window()->setWindowTitle(ToQString(caption));
@@ -231,6 +240,7 @@ void TForm::SetBorderIcons(TBorderIcons icons) {
   if (icons.Contains(biMinimize) && border_style_ != bsDialog) flags |= Qt::WindowMinimizeButtonHint;
   if (icons.Contains(biMaximize) && border_style_ == bsSizeable) flags |= Qt::WindowMaximizeButtonHint;
   if (border_style_ == bsNone) flags = Qt::Window | Qt::FramelessWindowHint;
+  if (form_style_ == fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
   QWidget* frame = form_impl_->Frame();
   const bool was_visible = frame->isVisible();
   if (QMdiSubWindow* sub = form_impl_->SubWindow()) {
@@ -255,10 +265,16 @@ void TForm::SetBounds(int left, int top, int width, int height) {
   form_impl_->LayOut();
 }
 
-int TForm::ClientWidth() const { return form_impl_->Client()->width(); }
-int TForm::ClientHeight() const { return form_impl_->Client()->height(); }
+int TForm::ClientWidth() const {
+  return form_impl_->Client()->width();
+}
+int TForm::ClientHeight() const {
+  return form_impl_->Client()->height();
+}
 
-void TForm::SetClientWidth(int width) { SetWidth(Width() - ClientWidth() + width); }
+void TForm::SetClientWidth(int width) {
+  SetWidth(Width() - ClientWidth() + width);
+}
 
 void TForm::SetClientHeight(int height) {
   const int menu = form_impl_->MenuBar() ? form_impl_->MenuBar()->sizeHint().height() : 0;
@@ -273,7 +289,8 @@ void TForm::SetMenu(TMainMenu* menu) {
 TWinControl* TForm::ActiveControl() const {
   QWidget* focus = QApplication::focusWidget();
   if (focus != nullptr && form_impl_->Window()->isAncestorOf(focus)) {
-    if (auto* control = dynamic_cast<TWinControl*>(TControlImpl::ControlOf(focus)); control != this) return control;
+    if (auto* control = dynamic_cast<TWinControl*>(TControlImpl::ControlOf(focus)); control != this)
+      return control;
   }
   return pending_active_control_;
 }
@@ -294,7 +311,8 @@ void TForm::ApplyColor(TColor color) {
 }
 
 void TForm::AlignRemainder(const TRect& rect) {
-  if (QMdiArea* area = form_impl_->MdiArea()) area->setGeometry(rect.Left, rect.Top, rect.Width(), rect.Height());
+  if (QMdiArea* area = form_impl_->MdiArea())
+    area->setGeometry(rect.Left, rect.Top, rect.Width(), rect.Height());
 }
 
 void TForm::Create() {
@@ -319,7 +337,9 @@ void TForm::Show() {
   BringToFront();
 }
 
-void TForm::Hide() { HideWindow(); }
+void TForm::Hide() {
+  HideWindow();
+}
 
 void TForm::BringToFront() {
   QWidget* frame = form_impl_->Frame();

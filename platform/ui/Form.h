@@ -13,7 +13,7 @@
 class TFormImpl;
 class TMainMenu;
 
-enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm };
+enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TPosition : uint8_t { poDesigned, poDefault, poScreenCenter, poMainFormCenter };
 enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
 enum TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog };

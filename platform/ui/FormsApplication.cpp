@@ -96,13 +96,18 @@ void TFormsApplication::Unregister(TForm* form) {
 }
 
 TForm* TFormsApplication::FormBySerial(uint64_t serial) const {
-  const auto found = std::find_if(forms_.begin(), forms_.end(), [serial](TForm* f) { return f->serial_ == serial; });
+  const auto found =
+      std::find_if(forms_.begin(), forms_.end(), [serial](TForm* f) { return f->serial_ == serial; });
   return found == forms_.end() ? nullptr : *found;
 }
 
-void TFormsApplication::ScheduleFree(TForm* form) { (new FormReaper(form->serial_))->deleteLater(); }
+void TFormsApplication::ScheduleFree(TForm* form) {
+  (new FormReaper(form->serial_))->deleteLater();
+}
 
-TForm* TFormsApplication::MainForm() const { return main_form_; }
+TForm* TFormsApplication::MainForm() const {
+  return main_form_;
+}
 
 void TFormsApplication::Run() {
   if (main_form_ != nullptr && !terminated_) main_form_->Show();
@@ -120,10 +125,16 @@ void TFormsApplication::Terminate() {
   if (impl_->running) QCoreApplication::exit(0);
 }
 
-void TFormsApplication::ProcessMessages() { QApplication::processEvents(); }
+void TFormsApplication::ProcessMessages() {
+  QApplication::processEvents();
+}
 
-void TFormsApplication::EnterModal(TModalLoop* loop) { impl_->modal_loops.push_back(loop); }
-void TFormsApplication::LeaveModal(TModalLoop* loop) { std::erase(impl_->modal_loops, loop); }
+void TFormsApplication::EnterModal(TModalLoop* loop) {
+  impl_->modal_loops.push_back(loop);
+}
+void TFormsApplication::LeaveModal(TModalLoop* loop) {
+  std::erase(impl_->modal_loops, loop);
+}
 
 void TFormsApplication::Minimize() {
   if (main_form_ != nullptr) main_form_->FormNative().Frame()->showMinimized();
@@ -153,7 +164,8 @@ TTaskWindowList TFormsApplication::DisableTaskWindows(const TForm* except) {
   TTaskWindowList list;
   for (TForm* form : forms_) {
     QWidget* frame = form->FormNative().Frame();
-    if (form == except || form->FormStyle() == fsMDIChild || !frame->isVisible() || !frame->isEnabled()) continue;
+    if (form == except || form->FormStyle() == fsMDIChild || !frame->isVisible() || !frame->isEnabled())
+      continue;
     frame->setEnabled(false);
     list.forms.push_back(form->serial_);
   }

@@ -1,12 +1,17 @@
 #include "platform/ui/Graphics.h"
 
-#include <array>
-#include <cmath>
 #include <strings.h>
 
-int TFont::Size() const { return static_cast<int>(std::lround(height_ * 72.0 / 96.0)); }
+#include <array>
+#include <cmath>
 
-void TFont::SetSize(int points) { height_ = static_cast<int>(std::lround(points * 96.0 / 72.0)); }
+int TFont::Size() const {
+  return static_cast<int>(std::lround(height_ * 72.0 / 96.0));
+}
+
+void TFont::SetSize(int points) {
+  height_ = static_cast<int>(std::lround(points * 96.0 / 72.0));
+}
 
 TFontSubstitute SubstituteFont(const std::string& name) {
   // The UPC families are tall and narrow; the factors make the TLWG families take

@@ -8,7 +8,9 @@
 // A colour as 0x00BBGGRR; values with the top byte 0xFF name a system colour.
 using TColor = int32_t;
 
-constexpr TColor RGBColor(int red, int green, int blue) { return red | (green << 8) | (blue << 16); }
+constexpr TColor RGBColor(int red, int green, int blue) {
+  return red | (green << 8) | (blue << 16);
+}
 
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clWhite = 0xFFFFFF;

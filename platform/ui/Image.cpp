@@ -29,7 +29,9 @@ class ImageWidget : public QWidget {
   }
 };
 
-ImageWidget* ImageOf(const TControl& control) { return static_cast<ImageWidget*>(control.Native().Widget()); }
+ImageWidget* ImageOf(const TControl& control) {
+  return static_cast<ImageWidget*>(control.Native().Widget());
+}
 
 }  // namespace
 

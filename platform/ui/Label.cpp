@@ -7,7 +7,9 @@
 
 namespace {
 
-QLabel* LabelOf(const TControl& control) { return static_cast<QLabel*>(control.Native().Widget()); }
+QLabel* LabelOf(const TControl& control) {
+  return static_cast<QLabel*>(control.Native().Widget());
+}
 
 // The text a caption shows: an accelerator "&" disappears, "&&" shows one "&".
 QString Shown(const std::string& caption) {

@@ -27,7 +27,9 @@ QMenu* TMenuItemImpl::SubMenu() {
   return sub_menu_;
 }
 
-void TMenuItemImpl::MakeMenuBar() { menu_bar_ = new QMenuBar; }
+void TMenuItemImpl::MakeMenuBar() {
+  menu_bar_ = new QMenuBar;
+}
 
 QWidget* TMenuItemImpl::ItemContainer() {
   if (menu_bar_) return menu_bar_;
@@ -91,4 +93,6 @@ TMainMenu::TMainMenu(TComponent* owner) : TComponent(owner), items_(new TMenuIte
   items_->Native().MakeMenuBar();
 }
 
-TMainMenu::~TMainMenu() { Destroying(); }
+TMainMenu::~TMainMenu() {
+  Destroying();
+}

@@ -12,7 +12,9 @@
 
 namespace {
 
-QTabBar* TabBarOf(const TControl& control) { return control.Native().Widget()->findChild<QTabBar*>(); }
+QTabBar* TabBarOf(const TControl& control) {
+  return control.Native().Widget()->findChild<QTabBar*>();
+}
 QStackedWidget* StackOf(const TControl& control) {
   return static_cast<QStackedWidget*>(control.Native().Container());
 }
@@ -104,7 +106,9 @@ void TPageControl::SetActivePage(TTabSheet* page) {
   UpdateTabs();
 }
 
-int TPageControl::ActivePageIndex() const { return active_ == nullptr ? -1 : active_->PageIndex(); }
+int TPageControl::ActivePageIndex() const {
+  return active_ == nullptr ? -1 : active_->PageIndex();
+}
 
 void TPageControl::SetActivePageIndex(int index) {
   SetActivePage(index >= 0 && index < PageCount() ? pages_[index] : nullptr);

@@ -17,12 +17,15 @@ class PanelWidget : public QFrame {
     QFrame::paintEvent(event);
     if (caption.isEmpty()) return;
     QPainter painter(this);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(contentsRect(), Qt::AlignCenter, caption);
   }
 };
 
-PanelWidget* PanelOf(const TControl& control) { return static_cast<PanelWidget*>(control.Native().Widget()); }
+PanelWidget* PanelOf(const TControl& control) {
+  return static_cast<PanelWidget*>(control.Native().Widget());
+}
 
 }  // namespace
 

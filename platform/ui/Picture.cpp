@@ -17,7 +17,8 @@ TPicture& TPicture::operator=(const TPicture& other) {
 TPicture::~TPicture() = default;
 
 void TPicture::LoadFromFile(const std::string& file_name) {
-  std::ifstream file(std::filesystem::path(std::u8string(file_name.begin(), file_name.end())), std::ios::binary);
+  std::ifstream file(std::filesystem::path(std::u8string(file_name.begin(), file_name.end())),
+                     std::ios::binary);
   if (!file) throw EInvalidGraphic(Format("Cannot open file \"%s\". No such file or directory", file_name));
   const std::string data{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   const bool jpeg = data.size() >= 2 && static_cast<unsigned char>(data[0]) == 0xFF &&
@@ -33,7 +34,15 @@ void TPicture::LoadFromFile(const std::string& file_name) {
   impl_->image = std::move(image);
 }
 
-void TPicture::Clear() { impl_->image = QImage(); }
-bool TPicture::Empty() const { return impl_->image.isNull(); }
-int TPicture::Width() const { return impl_->image.width(); }
-int TPicture::Height() const { return impl_->image.height(); }
+void TPicture::Clear() {
+  impl_->image = QImage();
+}
+bool TPicture::Empty() const {
+  return impl_->image.isNull();
+}
+int TPicture::Width() const {
+  return impl_->image.width();
+}
+int TPicture::Height() const {
+  return impl_->image.height();
+}

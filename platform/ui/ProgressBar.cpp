@@ -6,7 +6,9 @@
 
 namespace {
 
-QProgressBar* BarOf(const TControl& control) { return static_cast<QProgressBar*>(control.Native().Widget()); }
+QProgressBar* BarOf(const TControl& control) {
+  return static_cast<QProgressBar*>(control.Native().Widget());
+}
 
 }  // namespace
 
@@ -20,11 +22,21 @@ TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 150, 16);
 }
 
-int TProgressBar::Min() const { return BarOf(*this)->minimum(); }
-int TProgressBar::Max() const { return BarOf(*this)->maximum(); }
-void TProgressBar::SetMin(int min) { BarOf(*this)->setMinimum(min); }
-void TProgressBar::SetMax(int max) { BarOf(*this)->setMaximum(max); }
-int TProgressBar::Position() const { return BarOf(*this)->value(); }
+int TProgressBar::Min() const {
+  return BarOf(*this)->minimum();
+}
+int TProgressBar::Max() const {
+  return BarOf(*this)->maximum();
+}
+void TProgressBar::SetMin(int min) {
+  BarOf(*this)->setMinimum(min);
+}
+void TProgressBar::SetMax(int max) {
+  BarOf(*this)->setMaximum(max);
+}
+int TProgressBar::Position() const {
+  return BarOf(*this)->value();
+}
 
 void TProgressBar::SetPosition(int position) {
   QProgressBar* bar = BarOf(*this);

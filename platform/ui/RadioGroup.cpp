@@ -12,8 +12,12 @@
 
 namespace {
 
-QGroupBox* GroupOf(const TControl& control) { return static_cast<QGroupBox*>(control.Native().Widget()); }
-QButtonGroup* ButtonsOf(const TControl& control) { return GroupOf(control)->findChild<QButtonGroup*>(); }
+QGroupBox* GroupOf(const TControl& control) {
+  return static_cast<QGroupBox*>(control.Native().Widget());
+}
+QButtonGroup* ButtonsOf(const TControl& control) {
+  return GroupOf(control)->findChild<QButtonGroup*>();
+}
 
 }  // namespace
 
@@ -28,8 +32,12 @@ TRadioGroup::TRadioGroup(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 185, 105);
 }
 
-std::string TRadioGroup::Caption() const { return FromQString(GroupOf(*this)->title()); }
-void TRadioGroup::SetCaption(const std::string& caption) { GroupOf(*this)->setTitle(ToQString(caption)); }
+std::string TRadioGroup::Caption() const {
+  return FromQString(GroupOf(*this)->title());
+}
+void TRadioGroup::SetCaption(const std::string& caption) {
+  GroupOf(*this)->setTitle(ToQString(caption));
+}
 
 void TRadioGroup::SetItems(const std::vector<std::string>& items) {
   items_ = items;

@@ -35,8 +35,8 @@ bool TryParseBuddhistDate(std::string_view text, TDateTime& value) {
 }
 
 std::string ThaiMonthName(int month) {
-  static const std::array<const char*, 12> kNames{
-      "มกราคม", "กุมภาพันธ์", "มีนาคม", "เมษายน", "พฤษภาคม", "มิถุนายน",
-      "กรกฎาคม", "สิงหาคม", "กันยายน", "ตุลาคม", "พฤศจิกายน", "ธันวาคม"};
+  static const std::array<const char*, 12> kNames{"มกราคม",  "กุมภาพันธ์", "มีนาคม",    "เมษายน",
+                                                  "พฤษภาคม", "มิถุนายน",  "กรกฎาคม",  "สิงหาคม",
+                                                  "กันยายน",  "ตุลาคม",   "พฤศจิกายน", "ธันวาคม"};
   return month >= 1 && month <= 12 ? kNames[month - 1] : std::string();
 }

@@ -1,8 +1,11 @@
 // JPEG decoding with libjpeg. libjpeg reports fatal errors through error_exit,
 // which must not return: it jumps back to the decoder with longjmp. No object
 // with a destructor is created between setjmp and the calls that may jump.
+
 #include <csetjmp>
 #include <cstdio>
+
+// libjpeg's header needs FILE and size_t declared before it.
 #include <jpeglib.h>
 
 #include "platform/ui/internal/PictureImpl.h"
@@ -38,7 +41,8 @@ QImage DecodeJpeg(const std::string& data, std::string& error) {
     return QImage();
   }
   jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()), static_cast<unsigned long>(data.size()));
+  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()),
+               static_cast<unsigned long>(data.size()));
   jpeg_read_header(&info, TRUE);
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;

@@ -30,4 +30,6 @@ class TMenuItemImpl : public QObject {
   QPointer<QMenuBar> menu_bar_;
 };
 
-inline QMenuBar* MenuBarOf(const TMainMenu& menu) { return menu.Items()->Native().MenuBar(); }
+inline QMenuBar* MenuBarOf(const TMainMenu& menu) {
+  return menu.Items()->Native().MenuBar();
+}

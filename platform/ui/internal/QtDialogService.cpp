@@ -43,13 +43,13 @@ constexpr std::array<std::pair<TMsgDlgBtn, QMessageBox::StandardButton>, 7> kBut
 }  // namespace
 
 void QtDialogService::ShowMessage(const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, ToQString(Application().Title()), WithLineBreaks(text), QMessageBox::Ok,
-                  QApplication::activeWindow());
+  QMessageBox box(QMessageBox::NoIcon, ToQString(Application().Title()), WithLineBreaks(text),
+                  QMessageBox::Ok, QApplication::activeWindow());
   box.exec();
 }
 
-TModalResult QtDialogService::MessageDlg(const std::string& caption, const std::string& text, TMsgDlgType type,
-                                         TMsgDlgButtons buttons) {
+TModalResult QtDialogService::MessageDlg(const std::string& caption, const std::string& text,
+                                         TMsgDlgType type, TMsgDlgButtons buttons) {
   QMessageBox box(IconOf(type), ToQString(caption), WithLineBreaks(text), QMessageBox::NoButton,
                   QApplication::activeWindow());
   for (const auto& [button, standard] : kButtons) {
@@ -64,16 +64,17 @@ TModalResult QtDialogService::MessageDlg(const std::string& caption, const std::
 
 bool QtDialogService::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
   bool accepted = false;
-  const QString typed = QInputDialog::getText(QApplication::activeWindow(), ToQString(caption),
-                                              WithLineBreaks(prompt), QLineEdit::Normal, ToQString(value),
-                                              &accepted);
+  const QString typed =
+      QInputDialog::getText(QApplication::activeWindow(), ToQString(caption), WithLineBreaks(prompt),
+                            QLineEdit::Normal, ToQString(value), &accepted);
   if (accepted) value = FromQString(typed);
   return accepted;
 }
 
 void QtDialogService::OpenWithSystem(const std::string& target) {
   const QString text = ToQString(target);
-  const QUrl url = text.contains(QLatin1String("://")) ? QUrl(text)
-                                                       : QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
+  const QUrl url = text.contains(QLatin1String("://"))
+                       ? QUrl(text)
+                       : QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
   QDesktopServices::openUrl(url);
 }

@@ -11,7 +11,9 @@
 inline QString ToQString(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-inline std::string FromQString(const QString& text) { return text.toUtf8().toStdString(); }
+inline std::string FromQString(const QString& text) {
+  return text.toUtf8().toStdString();
+}
 
 // A CR (alone or before LF) in a caption or message is a line break.
 QString WithLineBreaks(const std::string& text);

@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/Buttons.h"
 #include "platform/ui/CheckBox.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/DateTimePicker.h"
+#include "platform/ui/Edit.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PageControl.h"
@@ -65,7 +67,8 @@ TEST_F(ControlsTest, RadioGroupBreaksItemLinesAndFillsColumnsDownFirst) {
   auto* group = new TRadioGroup(form_);
   group->SetColumns(2);
   group->SetItems({"เฉพาะชื่อ", "ชื่อ\rและที่อยู่", "ก", "ข"});
-  const QList<QWidget*> buttons = group->Native().Widget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+  const QList<QWidget*> buttons =
+      group->Native().Widget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
   std::vector<QAbstractButton*> items;
   for (QWidget* widget : buttons) {
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) items.push_back(button);
@@ -191,6 +194,23 @@ TEST_F(ControlsTest, LabelSizesItselfToItsCaption) {
   EXPECT_EQ(log_.size(), 1u);
 }
 
+TEST_F(ControlsTest, SpeedButtonsLeaveTheFocusWhereItIsAndShowTheirHint) {
+  auto* edit = new TEdit(form_);
+  auto* save = new TSpeedButton(form_);
+  save->SetBounds(200, 8, 60, 24);
+  save->SetCaption("&บันทึก");
+  save->SetHint("บันทึก");
+  save->OnClick = Counter("save");
+  edit->SetFocus();
+  user::Click(*save);
+  EXPECT_EQ(log_.size(), 1u);
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_EQ(save->Native().Widget()->toolTip(), QString::fromUtf8("บันทึก"));
+  save->SetEnabled(false);
+  user::Click(*save);
+  EXPECT_EQ(log_.size(), 1u);
+}
+
 TEST_F(ControlsTest, ProgressBarStaysWithinItsRange) {
   auto* bar = new TProgressBar(form_);
   bar->SetStep(1);
@@ -212,7 +232,7 @@ TEST_F(ControlsTest, TimerRunsOnlyWhileEnabled) {
   QTest::qWait(20);
   EXPECT_TRUE(log_.empty());
   timer->SetEnabled(true);
-  QTest::qWaitFor([this] { return !log_.empty(); }, 1000);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !log_.empty(); }, 1000));
   QTest::qWait(10);
   EXPECT_EQ(log_.size(), 1u);
 }

@@ -3,6 +3,9 @@
 #include <gtest/gtest-spi.h>
 
 #include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -15,6 +18,7 @@
 #include "platform/ui/Panel.h"
 #include "platform/ui/internal/ControlImpl.h"
 #include "platform/ui/internal/FormImpl.h"
+#include "platform/ui/internal/QtDialogService.h"
 #include "tests/platform/ui/support/UiTest.h"
 
 namespace {
@@ -22,10 +26,13 @@ namespace {
 // A form that records its life in a log the test owns.
 class TLoggedForm : public TForm {
  public:
-  TLoggedForm(TComponent* owner, std::vector<std::string>* log) : TForm(owner), log_(log), Button1(new TButton(this)) {
+  TLoggedForm(TComponent* owner, std::vector<std::string>* log)
+      : TForm(owner), log_(log), Button1(new TButton(this)) {
     SetBounds(0, 0, 300, 200);
     Button1->SetCaption("OK");
-    OnCreate = [this](TObject*) { log_->push_back(std::string("create, visible ") + (Showing() ? "1" : "0")); };
+    OnCreate = [this](TObject*) {
+      log_->push_back(std::string("create, visible ") + (Showing() ? "1" : "0"));
+    };
     OnActivate = [this](TObject*) { log_->push_back("activate"); };
     OnClose = [this](TObject*, TCloseAction& action) {
       log_->push_back("close");
@@ -66,7 +73,7 @@ TEST_F(FormsTest, CloseDoesWhatTheActionSays) {
   };
   for (const Case& c : {Case{caHide, false, false}, Case{caFree, false, true}, Case{caNone, true, false}}) {
     SCOPED_TRACE(static_cast<int>(c.action));
-      FormsApplication().CreateForm<TForm>()->Show();  // the main form
+    FormsApplication().CreateForm<TForm>()->Show();  // the main form
     auto* form = FormsApplication().CreateForm<TLoggedForm>(&log);
     form->close_action = c.action;
     form->Show();
@@ -301,6 +308,30 @@ TEST_F(FormsTest, ScriptedDialogsAnswerAndRecord) {
   EXPECT_EQ(transcript[2].input, "000123");
   EXPECT_EQ(transcript[3].text, "User Name = admin\rPassword = 8052");
   EXPECT_EQ(Dialogs().Opened(), std::vector<std::string>{"HB_Orvane.html"});
+}
+
+TEST_F(FormsTest, MessageBoxesOnScreenBreakLinesAtCrAndReturnTheButton) {
+  QtDialogService on_screen;
+  QString shown;
+  QTimer::singleShot(0, [&shown] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    shown = box->text();
+    box->button(QMessageBox::No)->click();
+  });
+  EXPECT_EQ(on_screen.MessageDlg("Confirm", "หลังจากปิดโปรแกรมนี้แล้ว\r\rอ่านวิธีสำรองข้อมูลได้ที่ Help", mtConfirmation,
+                                 mbYesNoCancel),
+            mrNo);
+  EXPECT_EQ(shown, QString::fromUtf8("หลังจากปิดโปรแกรมนี้แล้ว\n\nอ่านวิธีสำรองข้อมูลได้ที่ Help"));
+
+  QTimer::singleShot(0, [] {
+    auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    box->reject();
+  });
+  std::string value = "000001";
+  EXPECT_FALSE(on_screen.InputQuery("ค้นหา", "เลขที่", value));
+  EXPECT_EQ(value, "000001");
 }
 
 TEST_F(FormsTest, ADialogWithoutAQueuedAnswerFailsTheTestNamingIt) {

@@ -32,6 +32,8 @@ class TRegister : public TForm {
   explicit TRegister(TComponent* owner) : TForm(owner) {
     SetFormStyle(fsMDIChild);
     SetBounds(10, 10, 300, 200);
+    SetBorderStyle(bsSingle);
+    SetBorderIcons({biSystemMenu, biMinimize});
     OnActivate = Bind(this, &TRegister::FormActivate);
     OnClose = Bind(this, &TRegister::FormClose);
   }
@@ -71,6 +73,11 @@ TEST_F(MdiTest, ChildrenAreShownAndActivatedOnceOnFirstShow) {
   EXPECT_EQ(second_->activations, 1);
   EXPECT_EQ(frame_->ActiveMDIChild(), second_);
   EXPECT_EQ(frame_->MDIChildCount(), 2);
+  const QWidget* sub_window = first_->FormNative().SubWindow();
+  EXPECT_EQ(sub_window->minimumSize(), sub_window->maximumSize());
+  EXPECT_TRUE(sub_window->windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_FALSE(sub_window->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(first_->Left(), 10);
 }
 
 TEST_F(MdiTest, NewestInstanceIsTheLastLiveOne) {

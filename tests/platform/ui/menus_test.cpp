@@ -1,12 +1,13 @@
 // Menus chosen through the menu bar as a user does, and the items a user
 // cannot reach.
+#include "platform/ui/Menus.h"
+
 #include <QApplication>
 #include <QMenuBar>
 #include <string>
 #include <vector>
 
 #include "platform/ui/Form.h"
-#include "platform/ui/Menus.h"
 #include "platform/ui/internal/MenuImpl.h"
 #include "tests/platform/ui/support/UiTest.h"
 

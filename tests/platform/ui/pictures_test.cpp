@@ -1,15 +1,18 @@
 // Pictures from JPEG files and the file list that picks them.
+#include <unistd.h>
+
 #include <QImage>
 #include <QListWidget>
 #include <QTest>
-#include <unistd.h>
 #include <QWidget>
 #include <cstdio>
-#include <jpeglib.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+// libjpeg's header needs FILE and size_t declared before it.
+#include <jpeglib.h>
 
 #include "platform/ui/FileListBox.h"
 #include "platform/ui/Form.h"
@@ -126,7 +129,8 @@ TEST_F(PicturesTest, FileListBoxListsTheMatchingFilesSorted) {
   list->SetItemIndex(0);
   EXPECT_EQ(clicks, 0);
   auto* view = static_cast<QListWidget*>(list->Native().Widget());
-  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualItemRect(view->item(1)).center());
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    view->visualItemRect(view->item(1)).center());
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(list->FileName(), folder_.string() + "/B.JPG");
 }

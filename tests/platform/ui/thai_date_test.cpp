@@ -1,6 +1,6 @@
-#include "platform/ui/ThaiDate.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/ui/ThaiDate.h"
 
 namespace {
 
@@ -17,13 +17,15 @@ TEST(ThaiDate, ReadsBuddhistEraDates) {
     bool valid;
     int year, month, day;
   };
-  for (const Case& c : {Case{"05/03/2567", true, 2024, 3, 5}, Case{" 5/3/2567 ", true, 2024, 3, 5},
-                        Case{"29/02/2567", true, 2024, 2, 29}, Case{"29/02/2566", false, 0, 0, 0},
-                        Case{"05/03", false, 0, 0, 0}, Case{"05/03/2567x", false, 0, 0, 0},
-                        Case{"", false, 0, 0, 0}}) {
+  for (const Case& c :
+       {Case{"05/03/2567", true, 2024, 3, 5}, Case{" 5/3/2567 ", true, 2024, 3, 5},
+        Case{"29/02/2567", true, 2024, 2, 29}, Case{"29/02/2566", false, 0, 0, 0},
+        Case{"05/03", false, 0, 0, 0}, Case{"05/03/2567x", false, 0, 0, 0}, Case{"", false, 0, 0, 0}}) {
     TDateTime value = -1;
     EXPECT_EQ(TryParseBuddhistDate(c.text, value), c.valid) << c.text;
-    if (c.valid) EXPECT_EQ(value, EncodeDate(c.year, c.month, c.day)) << c.text;
+    if (c.valid) {
+      EXPECT_EQ(value, EncodeDate(c.year, c.month, c.day)) << c.text;
+    }
   }
 }
 

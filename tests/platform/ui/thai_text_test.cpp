@@ -1,8 +1,8 @@
 // Thai text on forms: the substituted families have the glyphs, marks stack on
 // their consonants, and a grab of the window shows the text.
 #include <QFontInfo>
-#include <QGuiApplication>
 #include <QGlyphRun>
+#include <QGuiApplication>
 #include <QImage>
 #include <QRawFont>
 #include <QTextLayout>
@@ -46,8 +46,9 @@ TEST(FontSubstitution, MapsTheWindowsThaiFamiliesToInstalledOnes) {
     const char* name;
     const char* family;
   };
-  for (const Case& c : {Case{"CordiaUPC", "Umpush"}, Case{"cordiaupc", "Umpush"}, Case{"EucrosiaUPC", "Kinnari"},
-                        Case{"MS Sans Serif", "Loma"}, Case{"Tahoma", "Tahoma"}}) {
+  for (const Case& c :
+       {Case{"CordiaUPC", "Umpush"}, Case{"cordiaupc", "Umpush"}, Case{"EucrosiaUPC", "Kinnari"},
+        Case{"MS Sans Serif", "Loma"}, Case{"Tahoma", "Tahoma"}}) {
     EXPECT_EQ(SubstituteFont(c.name).family, c.family) << c.name;
   }
   TFont font;

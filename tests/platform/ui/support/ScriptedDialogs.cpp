@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
-void ScriptedDialogs::Answer(TModalResult result) { answers_.push_back({false, result, {}}); }
-void ScriptedDialogs::AnswerInput(const std::string& text) { answers_.push_back({true, mrOk, text}); }
-void ScriptedDialogs::CancelInput() { answers_.push_back({true, mrCancel, {}}); }
+void ScriptedDialogs::Answer(TModalResult result) {
+  answers_.push_back({false, result, {}});
+}
+void ScriptedDialogs::AnswerInput(const std::string& text) {
+  answers_.push_back({true, mrOk, text});
+}
+void ScriptedDialogs::CancelInput() {
+  answers_.push_back({true, mrCancel, {}});
+}
 
 void ScriptedDialogs::Clear() {
   answers_.clear();
@@ -36,8 +42,8 @@ void ScriptedDialogs::ShowMessage(const std::string& text) {
   transcript_.push_back(record);
 }
 
-TModalResult ScriptedDialogs::MessageDlg(const std::string& caption, const std::string& text, TMsgDlgType type,
-                                         TMsgDlgButtons buttons) {
+TModalResult ScriptedDialogs::MessageDlg(const std::string& caption, const std::string& text,
+                                         TMsgDlgType type, TMsgDlgButtons buttons) {
   DialogRecord record{DialogRecord::Kind::MessageDlg, caption, text, type, buttons, mrNone, {}};
   Queued answer;
   if (Take(false, text, answer)) {
@@ -67,4 +73,6 @@ bool ScriptedDialogs::InputQuery(const std::string& caption, const std::string& 
   return record.result == mrOk;
 }
 
-void ScriptedDialogs::OpenWithSystem(const std::string& target) { opened_.push_back(target); }
+void ScriptedDialogs::OpenWithSystem(const std::string& target) {
+  opened_.push_back(target);
+}

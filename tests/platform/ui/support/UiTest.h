@@ -10,6 +10,9 @@
 #include "tests/platform/ui/support/ScriptedDialogs.h"
 #include "tests/platform/ui/support/User.h"
 
+// Drops the offscreen platform's notes on window operations it does not have.
+void QuietPlatformWarnings();
+
 class UiEnvironment : public testing::Environment {
  public:
   void SetUp() override {
@@ -17,6 +20,7 @@ class UiEnvironment : public testing::Environment {
     static char name[] = "ui_tests";
     static char* argv[] = {name, nullptr};
     application_ = std::make_unique<TFormsApplication>(argc, argv);
+    QuietPlatformWarnings();
   }
   void TearDown() override { application_.reset(); }
 

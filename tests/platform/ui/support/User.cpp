@@ -25,6 +25,14 @@
 #include "platform/ui/internal/MenuImpl.h"
 #include "platform/ui/internal/QtSupport.h"
 
+void QuietPlatformWarnings() {
+  static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) return;
+    if (previous != nullptr) previous(type, context, message);
+  });
+}
+
 namespace user {
 namespace {
 
@@ -37,7 +45,8 @@ QWidget* FocusTarget() {
 void Key(Qt::Key key, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   if (QWidget* focus = FocusTarget()) {
     QTest::sendKeyEvent(QTest::Press, focus, key, text, modifiers);
-    if (QWidget* again = QApplication::focusWidget()) QTest::sendKeyEvent(QTest::Release, again, key, text, modifiers);
+    if (QWidget* again = QApplication::focusWidget())
+      QTest::sendKeyEvent(QTest::Release, again, key, text, modifiers);
   }
   ProcessEvents();
 }
@@ -83,10 +92,18 @@ void Type(const std::string& text) {
   }
 }
 
-void PressEnter() { Key(Qt::Key_Return, QStringLiteral("\r")); }
-void PressKeypadEnter() { Key(Qt::Key_Enter, QStringLiteral("\r"), Qt::KeypadModifier); }
-void PressTab() { Key(Qt::Key_Tab, QStringLiteral("\t")); }
-void PressEscape() { Key(Qt::Key_Escape, QStringLiteral("\x1b")); }
+void PressEnter() {
+  Key(Qt::Key_Return, QStringLiteral("\r"));
+}
+void PressKeypadEnter() {
+  Key(Qt::Key_Enter, QStringLiteral("\r"), Qt::KeypadModifier);
+}
+void PressTab() {
+  Key(Qt::Key_Tab, QStringLiteral("\t"));
+}
+void PressEscape() {
+  Key(Qt::Key_Escape, QStringLiteral("\x1b"));
+}
 
 void PressAlt(char letter) {
   if (QWidget* window = QApplication::activeWindow()) {
@@ -97,7 +114,8 @@ void PressAlt(char letter) {
 
 bool ChooseMenu(const TMenuItem& item) {
   std::vector<const TMenuItem*> path;
-  for (const TMenuItem* step = &item; step->Parent() != nullptr; step = step->Parent()) path.insert(path.begin(), step);
+  for (const TMenuItem* step = &item; step->Parent() != nullptr; step = step->Parent())
+    path.insert(path.begin(), step);
   const TMenuItem* root = path.empty() ? nullptr : path.front()->Parent();
   QMenuBar* bar = root != nullptr ? root->Native().MenuBar() : nullptr;
   if (bar == nullptr) {
@@ -107,7 +125,8 @@ bool ChooseMenu(const TMenuItem& item) {
   QWidget* shown_in = bar;
   for (const TMenuItem* step : path) {
     QAction* action = step->Native().Action();
-    QRect place = shown_in == bar ? bar->actionGeometry(action) : static_cast<QMenu*>(shown_in)->actionGeometry(action);
+    QRect place =
+        shown_in == bar ? bar->actionGeometry(action) : static_cast<QMenu*>(shown_in)->actionGeometry(action);
     if (shown_in == nullptr || !shown_in->isVisible() || !action->isVisible() || !action->isEnabled() ||
         place.isEmpty()) {
       CloseMenus();
