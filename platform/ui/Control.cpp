@@ -87,6 +87,7 @@ void TControlImpl::SetFocusWidget(QWidget* widget) {
 }
 
 void TControlImpl::Watch(QWidget* widget) {
+  std::erase_if(watched_, [](const QPointer<QWidget>& watched) { return watched.isNull(); });
   if (std::find(watched_.begin(), watched_.end(), widget) != watched_.end()) return;
   widget->installEventFilter(this);
   watched_.emplace_back(widget);

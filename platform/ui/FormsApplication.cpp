@@ -56,8 +56,7 @@ TFormsApplication::TFormsApplication(int& argc, char** argv)
 
 TFormsApplication::~TFormsApplication() {
   terminated_ = true;
-  // Forms that the application object owns end with it; forms that others own
-  // must be gone by now.
+  // No window may outlive Qt.
   Application().DestroyComponents();
   while (!forms_.empty()) delete forms_.back();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

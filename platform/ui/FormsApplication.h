@@ -4,7 +4,9 @@
 // window needs (minimising, restoring, disabling the other windows, the cursor).
 // A program constructs exactly one, first thing in main; while it exists the
 // class library's application object shows unhandled exceptions in an error box
-// and its ProcessMessages runs the Qt message loop.
+// and its ProcessMessages runs the Qt message loop. When it ends it frees what
+// the application object owns and every form still alive, ownerless ones too:
+// nothing may free a form after it.
 #include <cstdint>
 #include <memory>
 #include <typeinfo>
