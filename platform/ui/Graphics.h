@@ -17,10 +17,6 @@ inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clRed = 0x0000FF;
 inline constexpr TColor clLime = 0x00FF00;
 inline constexpr TColor clYellow = 0x00FFFF;
-inline constexpr TColor clBlue = 0xFF0000;
-inline constexpr TColor clNavy = 0x800000;
-inline constexpr TColor clGray = 0x808080;
-inline constexpr TColor clSilver = 0xC0C0C0;
 // System colours: the button face of dialogs and panels, the window background of
 // edit boxes, and their text.
 inline constexpr TColor clBtnFace = static_cast<TColor>(0xFF00000F);

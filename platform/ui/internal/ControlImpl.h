@@ -32,7 +32,6 @@ class TControlImpl : public QObject {
   // whose widget reports clicks itself leave this off).
   void SetClickOnMouse(bool on) { click_on_mouse_ = on; }
 
-  TControl& Control() const { return control_; }
   // The control that a widget shows, or null.
   static TControl* ControlOf(const QObject* widget);
 

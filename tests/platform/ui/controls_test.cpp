@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "platform/ui/ProgressBar.h"
 #include "platform/ui/RadioGroup.h"
 #include "platform/ui/Timer.h"
+#include "platform/ui/internal/CalendarPopup.h"
 #include "platform/ui/internal/ControlImpl.h"
 #include "tests/platform/ui/support/UiTest.h"
 
@@ -133,6 +135,25 @@ TEST_F(ControlsTest, PickerShowsBuddhistEraAndKeepsTheTimeOfDay) {
   EXPECT_EQ(picker->DateTime(), EncodeDate(2024, 3, 6) + EncodeTime(8, 30, 0, 0));
   EXPECT_EQ(edit->property("text").toString(), "06/03/2567");
   EXPECT_EQ(log_, (std::vector<std::string>{"change", "close-up"}));
+}
+
+TEST_F(ControlsTest, PickerCalendarTurnsToOtherMonths) {
+  auto* picker = new TDateTimePicker(form_);
+  picker->SetDateTime(EncodeDate(2024, 12, 30) + EncodeTime(17, 0, 0, 0));
+  picker->DropDown();
+  QTest::mouseClick(picker->Calendar().NextButton(), Qt::LeftButton);
+  QToolButton* day = picker->Calendar().DayButton(2);
+  ASSERT_NE(day, nullptr);
+  QTest::mouseClick(day, Qt::LeftButton);
+  EXPECT_EQ(picker->DateTime(), EncodeDate(2025, 1, 2) + EncodeTime(17, 0, 0, 0));
+  EXPECT_FALSE(picker->DroppedDown());
+  picker->DropDown();
+  QTest::mouseClick(picker->Calendar().PreviousButton(), Qt::LeftButton);
+  QTest::mouseClick(picker->Calendar().PreviousButton(), Qt::LeftButton);
+  ASSERT_NE(picker->Calendar().DayButton(30), nullptr);
+  EXPECT_EQ(picker->Calendar().DayButton(31), nullptr);  // November
+  QTest::mouseClick(picker->Calendar().DayButton(30), Qt::LeftButton);
+  EXPECT_EQ(picker->DateTime(), EncodeDate(2024, 11, 30) + EncodeTime(17, 0, 0, 0));
 }
 
 TEST_F(ControlsTest, PickerTakesATypedBuddhistEraDate) {

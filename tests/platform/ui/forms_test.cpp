@@ -248,6 +248,34 @@ TEST_F(FormsTest, ASingleBorderFixesTheSizeAndPositionsApply) {
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
+TEST_F(FormsTest, ShowPlacesTheFormAndFocusesItsActiveControl) {
+  auto* main = FormsApplication().CreateForm<TForm>();
+  main->SetCaption("ทะเบียนพระ - นักบวช");
+  main->SetBounds(100, 100, 600, 400);
+  main->Show();
+  auto* dialog = FormsApplication().CreateForm<TForm>();
+  dialog->SetBounds(0, 0, 216, 118);
+  dialog->SetPosition(poMainFormCenter);
+  auto* first = new TEdit(dialog);
+  auto* second = new TEdit(dialog);
+  dialog->SetActiveControl(second);
+  dialog->Show();
+  user::ProcessEvents();
+  EXPECT_EQ(main->Caption(), "ทะเบียนพระ - นักบวช");
+  EXPECT_NEAR(dialog->Left() + dialog->Width() / 2, 400, 1);
+  EXPECT_NEAR(dialog->Top() + dialog->Height() / 2, 300, 1);
+  EXPECT_TRUE(second->Focused());
+  EXPECT_FALSE(first->Focused());
+  EXPECT_EQ(dialog->ActiveControl(), second);
+
+  auto* maximised = FormsApplication().CreateForm<TForm>();
+  maximised->SetWindowState(wsMaximized);
+  EXPECT_EQ(maximised->WindowState(), wsMaximized);
+  maximised->Show();
+  EXPECT_EQ(maximised->WindowState(), wsMaximized);
+  EXPECT_TRUE(maximised->FormNative().Window()->isMaximized());
+}
+
 TEST_F(FormsTest, TheWaitWindowCanDisableTheOtherWindowsAndMinimiseTheApplication) {
   auto* main = FormsApplication().CreateForm<TForm>();
   auto* other = FormsApplication().CreateForm<TForm>();
