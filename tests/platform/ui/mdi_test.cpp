@@ -27,10 +27,17 @@ class TPicker : public TForm {
   explicit TPicker(TComponent* owner) : TForm(owner) {}
 };
 
+// A register window whose delete button asks first and whose search button
+// opens a modal picker that closes itself once it runs.
 class TRegister : public TForm {
  public:
-  explicit TRegister(TComponent* owner) : TForm(owner) {
+  explicit TRegister(TComponent* owner)
+      : TForm(owner), SpeedButton4(new TSpeedButton(this)), SpeedButton5(new TSpeedButton(this)) {
     SetFormStyle(fsMDIChild);
+    SpeedButton4->SetBounds(0, 0, 40, 24);
+    SpeedButton5->SetBounds(50, 0, 40, 24);
+    SpeedButton4->OnClick = Bind(this, &TRegister::SpeedButton4Click);
+    SpeedButton5->OnClick = Bind(this, &TRegister::SpeedButton5Click);
     SetBounds(10, 10, 300, 200);
     SetBorderStyle(bsSingle);
     SetBorderIcons({biSystemMenu, biMinimize});
@@ -39,8 +46,17 @@ class TRegister : public TForm {
   }
   void FormActivate(TObject*) { ++activations; }
   void FormClose(TObject*, TCloseAction& action) { action = caFree; }
+  void SpeedButton4Click(TObject*) { answer = MessageDlg("ต้องการลบข้อมูลนี้ ?", mtConfirmation, mbYesNo); }
+  void SpeedButton5Click(TObject*) {
+    auto* picker = FormsApplication().CreateForm<TPicker>();
+    QTimer::singleShot(0, [picker] { picker->SetModalResult(mrOk); });
+    answer = picker->ShowModal();
+  }
 
+  TSpeedButton* SpeedButton4;
+  TSpeedButton* SpeedButton5;
   int activations = 0;
+  TModalResult answer = mrNone;
 };
 
 class MdiTest : public UiTest {
@@ -106,7 +122,8 @@ TEST_F(MdiTest, SwitchingBetweenChildrenActivatesEachOnce) {
 
 TEST_F(MdiTest, DialogsAndModalFormsDoNotActivateAgain) {
   Dialogs().Answer(mrYes);
-  EXPECT_EQ(MessageDlg("ต้องการลบข้อมูลนี้ ?", mtConfirmation, mbYesNo), mrYes);
+  user::Click(*second_->SpeedButton4);
+  EXPECT_EQ(second_->answer, mrYes);
 
   // A real message box, closed with Yes as soon as it runs its loop.
   QtDialogService on_screen;
@@ -118,9 +135,9 @@ TEST_F(MdiTest, DialogsAndModalFormsDoNotActivateAgain) {
   EXPECT_EQ(on_screen.MessageDlg("Confirm", "ต้องการลบข้อมูลนี้ ?", mtConfirmation, mbYesNo), mrYes);
   user::ActivateWindow(*frame_);
 
-  auto* picker = FormsApplication().CreateForm<TPicker>();
-  QTimer::singleShot(0, [picker] { picker->SetModalResult(mrOk); });
-  EXPECT_EQ(picker->ShowModal(), mrOk);
+  second_->answer = mrNone;
+  user::Click(*second_->SpeedButton5);
+  EXPECT_EQ(second_->answer, mrOk);
   user::ActivateWindow(*frame_);
 
   EXPECT_EQ(second_->activations, 1);
