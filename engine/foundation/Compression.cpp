@@ -3,8 +3,12 @@
 #include <bzlib.h>
 #include <zlib.h>
 
+#include <climits>
 #include <limits>
 #include <new>
+
+#include "engine/foundation/ppm/PPMCompressor.h"
+#include "platform/rtl/TextCase.h"
 
 namespace {
 
@@ -65,23 +69,31 @@ bool BzipDecompress(const void* in, size_t in_size, std::vector<uint8_t>& out) {
   return result == BZ_OK;
 }
 
-char AsciiUpper(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+bool PPMCompress(int mode, const void* in, size_t in_size, std::vector<uint8_t>& out) {
+  const PPMParameters parameters = PPMParametersForMode(mode);
+  const int64_t capacity = PPMOutputCapacity(static_cast<int64_t>(in_size));
+  if (parameters.model_order == 0 || capacity > INT32_MAX) return false;
+  out.resize(static_cast<size_t>(capacity));
+  const int32_t written =
+      PPMCompressBuffer(in, static_cast<int32_t>(in_size), out.data(), static_cast<int32_t>(capacity),
+                        parameters.model_order, parameters.memory_mb);
+  out.resize(written > 0 ? static_cast<size_t>(written) : 0);
+  return written > 0;
 }
 
-bool EqualsIgnoringCase(std::string_view name, std::string_view upper) {
-  if (name.size() != upper.size()) return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    if (AsciiUpper(name[i]) != upper[i]) return false;
-  }
-  return true;
+bool PPMDecompress(const void* in, size_t in_size, std::vector<uint8_t>& out) {
+  if (in_size > INT32_MAX || out.size() > INT32_MAX) return false;
+  const int32_t decoded = PPMDecompressBuffer(in, static_cast<int32_t>(in_size), out.data(),
+                                              static_cast<int32_t>(out.size()));
+  out.resize(decoded > 0 ? static_cast<size_t>(decoded) : 0);
+  return decoded > 0;
 }
 
 }  // namespace
 
 TVTRCompressionMethod CompressionAlgorithmFromName(std::string_view name) {
   for (size_t i = 0; i < kCompressionAlgorithmNames.size(); ++i) {
-    if (EqualsIgnoringCase(name, kCompressionAlgorithmNames[i])) return static_cast<TVTRCompressionMethod>(i);
+    if (SameText(name, kCompressionAlgorithmNames[i])) return static_cast<TVTRCompressionMethod>(i);
   }
   return cmNone;
 }
@@ -99,8 +111,10 @@ bool CompressBuffer(TVTRCompressionMethod algorithm, uint8_t mode, const void* i
       case cmBzip:
         done = BzipCompress(mode, in, in_size, out);
         break;
+      case cmPPM:
+        done = PPMCompress(mode, in, in_size, out);
+        break;
       case cmNone:  // callers store such data as it is
-      case cmPPM:   // no PPM coder in this build
       default:
         break;
     }
@@ -129,8 +143,11 @@ bool DecompressBuffer(TVTRCompressionMethod algorithm, const void* in, size_t in
         out.resize(expected_size);
         done = BzipDecompress(in, in_size, out);
         break;
-      case cmNone:
       case cmPPM:
+        out.resize(expected_size);
+        done = PPMDecompress(in, in_size, out);
+        break;
+      case cmNone:
       default:
         break;
     }

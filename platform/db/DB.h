@@ -9,6 +9,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/DatabaseError.h"
+#include "platform/db/DateTimeFields.h"
 #include "platform/db/Field.h"
 #include "platform/db/FieldClasses.h"
 #include "platform/db/FieldDefs.h"

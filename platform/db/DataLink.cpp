@@ -5,6 +5,7 @@
 #include "platform/db/DBConsts.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
+#include "platform/rtl/Application.h"
 
 TDataLink::~TDataLink() {
   // No notification of this link's own overrides: they are gone by now.
@@ -14,7 +15,12 @@ TDataLink::~TDataLink() {
     active_ = false;
     source->links_.erase(std::remove(source->links_.begin(), source->links_.end(), this),
                          source->links_.end());
-    if (source->DataSet() != nullptr) source->DataSet()->UpdateBufferCount();
+    // Destructors never throw: a failing fetch is shown instead.
+    try {
+      if (source->DataSet() != nullptr) source->DataSet()->UpdateBufferCount();
+    } catch (...) {
+      Application().HandleException(source);
+    }
   }
 }
 
@@ -41,7 +47,7 @@ int TDataLink::ActiveRecord() const {
 }
 
 void TDataLink::SetActiveRecord(int record) {
-  if (active_ && data_source_->State() != dsSetKey) DataSet()->SetActiveRecordIndex(record + first_record_);
+  if (active_ && data_source_->State() != dsSetKey) DataSet()->active_record_ = record + first_record_;
 }
 
 void TDataLink::SetBufferCount(int count) {

@@ -13,7 +13,7 @@ TDataSet::TDataSet(TComponent* owner) : TComponent(owner), fields_(this), field_
 TDataSet::~TDataSet() {
   Destroying();
   // Descendants have closed the dataset; only what needs no override is left.
-  while (!data_sources_.empty()) RemoveDataSource(data_sources_.back());
+  while (!data_sources_.empty()) ShowingErrors([this] { RemoveDataSource(data_sources_.back()); });
   fields_.Clear();
 }
 

@@ -151,7 +151,8 @@ class TDataSet : public TComponent {
   // non-empty dataset or editing, the calculation buffer in calc states, null
   // otherwise (descendants add their filter and key buffers).
   TRecordBuffer StateRecordBuffer() const;
-  // The BLOB stream of `field` on the current record; null when the dataset has none.
+  // The BLOB stream of `field` on the current record; null when the dataset has
+  // none. bmWrite starts from empty content, bmReadWrite keeps it.
   virtual std::unique_ptr<TStream> CreateBlobStream(TField* field, TBlobStreamMode mode) { return nullptr; }
   virtual void CloseBlob(TField* field) {}
   // False when the dataset is empty or its active record is not stored.
@@ -195,7 +196,8 @@ class TDataSet : public TComponent {
   // state's record, validating it and announcing the change.
   virtual void SetFieldData(TField* field, const void* buffer) = 0;
   // Converts between a field's native form and its value form (TDateTime for
-  // dates and times, std::u16string for wide strings); other types copy.
+  // dates and times, std::u16string for wide strings, TSQLTimeStamp for time
+  // stamps); other types copy.
   virtual void DataConvert(TField* field, const void* source, void* dest, bool to_native);
   // Answers whether `field` belongs to the active index.
   virtual bool GetIsIndexField(TField* field) { return false; }
@@ -306,7 +308,7 @@ class TDataSet : public TComponent {
   friend class TDataSource;
   friend class TDataLink;
 
-  // Bookmark-position helpers of the window.
+  // The record window (DataSetNavigation.cpp).
   void SetCurrentRecord(int index);
   bool GetNextRecord();
   bool GetPriorRecord();
@@ -318,7 +320,6 @@ class TDataSet : public TComponent {
   void SetBufferCount(int count);
   void UpdateBufferCount();
   void FreeBuffers();
-  void SetActiveRecordIndex(int index);
 
   void DoInternalOpen();
   void BeginInsertAppend();

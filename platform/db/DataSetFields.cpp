@@ -15,22 +15,21 @@
 
 namespace {
 
-constexpr int32_t kDateDelta = 693594;  // day number of 1899-12-30, counting 0001-01-01 as day 1
-
-// A TDateTime as a day number and milliseconds of the day; for a negative value
-// the time of day is the fraction's absolute value.
+// A TDateTime as a day number (0001-01-01 is day 1) and milliseconds of the day,
+// rounded to the millisecond; a time that rounds up to midnight moves to the next day.
 void SplitDateTime(TDateTime value, int32_t& day, int32_t& msec) {
   const double whole = std::trunc(value);
   int64_t ms = std::llround(std::fabs(value - whole) * kMSecsPerDay);
   day = static_cast<int32_t>(whole) + kDateDelta;
-  if (ms >= kMSecsPerDay) ms = kMSecsPerDay - 1;
+  if (ms == kMSecsPerDay) {
+    ms = 0;
+    ++day;
+  }
   msec = static_cast<int32_t>(ms);
 }
 
 TDateTime JoinDateTime(int32_t day, int32_t msec) {
-  const double date = day - kDateDelta;
-  const double time = static_cast<double>(msec) / kMSecsPerDay;
-  return date < 0 ? date - time : date + time;
+  return ComposeDateTime(day - kDateDelta, static_cast<double>(msec) / kMSecsPerDay);
 }
 
 }  // namespace

@@ -144,10 +144,6 @@ void TDataSet::FreeBuffers() {
   ClearBuffers();
 }
 
-void TDataSet::SetActiveRecordIndex(int index) {
-  active_record_ = index;
-}
-
 void TDataSet::First() {
   CheckBrowseMode();
   Fire(BeforeScroll, this);

@@ -8,8 +8,8 @@
 
 TDataSource::~TDataSource() {
   Destroying();
-  SetDataSet(nullptr);
-  while (!links_.empty()) RemoveDataLink(links_.back());
+  ShowingErrors([this] { SetDataSet(nullptr); });
+  while (!links_.empty()) ShowingErrors([this] { RemoveDataLink(links_.back()); });
 }
 
 void TDataSource::SetDataSet(TDataSet* dataset) {

@@ -5,7 +5,7 @@
 #include "platform/db/DBConsts.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/DatabaseError.h"
-#include "platform/db/FieldText.h"
+#include "platform/db/Utf8Char.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/TextCase.h"
 #include "platform/rtl/Unicode.h"

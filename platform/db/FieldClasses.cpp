@@ -4,6 +4,7 @@
 
 #include "platform/db/BinaryFields.h"
 #include "platform/db/BlobFields.h"
+#include "platform/db/DateTimeFields.h"
 #include "platform/db/NumericFields.h"
 #include "platform/db/StringFields.h"
 
@@ -35,6 +36,14 @@ TField* CreateFieldOfType(TFieldType type, TComponent* owner) {
       return new TBCDField(owner);
     case ftBoolean:
       return new TBooleanField(owner);
+    case ftDate:
+      return new TDateField(owner);
+    case ftTime:
+      return new TTimeField(owner);
+    case ftDateTime:
+      return new TDateTimeField(owner);
+    case ftTimeStamp:
+      return new TSQLTimeStampField(owner);
     case ftBytes:
       return new TBytesField(owner);
     case ftVarBytes:

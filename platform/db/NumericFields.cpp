@@ -5,14 +5,16 @@
 
 #include "platform/db/DBConsts.h"
 #include "platform/db/DatabaseError.h"
-#include "platform/db/FieldText.h"
 #include "platform/rtl/FloatText.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/FormatFloat.h"
+#include "platform/rtl/NumberText.h"
 #include "platform/rtl/TextCase.h"
 
 std::string TNumericField::GetText(bool display_text) const {
   if (IsNull()) return {};
-  return PlainText(AsFloat());
+  const std::string& mask = display_text || edit_format_.empty() ? display_format_ : edit_format_;
+  return mask.empty() ? PlainText(AsFloat()) : FormatFloat(mask, AsFloat());
 }
 
 TIntegerField::TIntegerField(TComponent* owner, TFieldType type, int64_t type_min, int64_t type_max)
@@ -87,7 +89,7 @@ void TIntegerField::SetAsString(const std::string& value) {
   int64_t number = 0;
   if (value.empty()) {
     Clear();
-  } else if (ParseInteger(value, number)) {
+  } else if (TryStrToInt64(value, number)) {
     SetAsLargeInt(number);
   } else {
     ValueError(SInvalidIntegerValue, value);
@@ -145,7 +147,7 @@ void TLargeintField::SetAsString(const std::string& value) {
   int64_t number = 0;
   if (value.empty()) {
     Clear();
-  } else if (ParseInteger(value, number)) {
+  } else if (TryStrToInt64(value, number)) {
     SetAsLargeInt(number);
   } else {
     ValueError(SInvalidIntegerValue, value);
@@ -212,7 +214,7 @@ void TFloatField::SetAsString(const std::string& value) {
   double number = 0;
   if (value.empty()) {
     Clear();
-  } else if (ParseFloat(value, number)) {
+  } else if (TryStrToFloat(value, number)) {
     SetAsFloat(number);
   } else {
     ValueError(SInvalidFloatValue, value);

@@ -2,8 +2,6 @@
 // comments are skipped first (even inside a word, which they do not end),
 // strings, bracketed and back-quoted names are read whole, and a ":" always
 // starts a new word whose name runs to the next blank or delimiter.
-#include <cctype>
-
 #include "platform/db/Params.h"
 #include "platform/rtl/TextCase.h"
 
@@ -73,8 +71,7 @@ class MarkerScanner {
       case Open::kDot:
         return IsDelimiter(c) || !IsDigit(c);
       case Open::kNumber:
-        return IsDelimiter(c) ||
-               ((c == '+' || c == '-') && std::toupper(static_cast<unsigned char>(prev_)) != 'E');
+        return IsDelimiter(c) || ((c == '+' || c == '-') && text_.back() != 'E' && text_.back() != 'e');
     }
     return true;
   }
@@ -102,17 +99,11 @@ class MarkerScanner {
         if (next == '|') Advance();
         return Advance();
       case '<':
-        if (next == '=' || next == '>') {
-          Advance();
-          return Advance();
-        }
-        break;
+        if (next == '=' || next == '>') Advance();
+        return Advance();
       case '>':
-        if (next == '=') {
-          Advance();
-          return Advance();
-        }
-        break;
+        if (next == '=') Advance();
+        return Advance();
       default:
         break;
     }
@@ -152,14 +143,10 @@ class MarkerScanner {
     names_.push_back(name);
   }
 
-  void Advance() {
-    if (pos_ < sql_.size()) prev_ = sql_[pos_];
-    ++pos_;
-  }
+  void Advance() { ++pos_; }
 
   std::string_view sql_;
   size_t pos_ = 0;
-  char prev_ = '\0';
   Open open_ = Open::kNone;
   std::string text_;
   std::vector<std::string> names_;

@@ -4,9 +4,11 @@
 
 #include "platform/db/DBConsts.h"
 #include "platform/db/DatabaseError.h"
-#include "platform/db/FieldText.h"
+#include "platform/db/Utf8Char.h"
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/FloatText.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/NumberText.h"
 #include "platform/rtl/TextCase.h"
 #include "platform/rtl/Unicode.h"
 
@@ -60,14 +62,14 @@ int32_t TStringField::AsInteger() const {
 int64_t TStringField::AsLargeInt() const {
   const std::string text = AsString();
   int64_t value = 0;
-  if (!text.empty() && !ParseInteger(text, value)) ValueError(SInvalidIntegerValue, text);
+  if (!text.empty() && !TryStrToInt64(text, value)) ValueError(SInvalidIntegerValue, text);
   return value;
 }
 
 double TStringField::AsFloat() const {
   const std::string text = AsString();
   double value = 0;
-  if (!text.empty() && !ParseFloat(text, value)) ValueError(SInvalidFloatValue, text);
+  if (!text.empty() && !TryStrToFloat(text, value)) ValueError(SInvalidFloatValue, text);
   return value;
 }
 
@@ -92,6 +94,15 @@ bool TStringField::AsBoolean() const {
     default:
       ValueError(SInvalidBoolValue, text);
   }
+}
+
+TDateTime TStringField::AsDateTime() const {
+  const std::string text = AsString();
+  return text.empty() ? 0 : StrToDateTime(text);
+}
+
+void TStringField::SetAsDateTime(TDateTime value) {
+  SetAsString(DateTimeToStr(value));
 }
 
 Variant TStringField::Value() const {

@@ -22,6 +22,8 @@ class TStringField : public TField {
   void SetAsFloat(double value) override;
   bool AsBoolean() const override;
   void SetAsBoolean(bool value) override { SetAsString(value ? "True" : "False"); }
+  TDateTime AsDateTime() const override;
+  void SetAsDateTime(TDateTime value) override;
   Variant Value() const override;
   void SetValue(const Variant& value) override;
 

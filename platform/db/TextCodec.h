@@ -1,6 +1,7 @@
 #pragma once
 // The conversion between the UTF-8 text that fields speak and the bytes a
-// dataset stores. A dataset answers its codec; the default stores UTF-8 as it is.
+// dataset stores. A dataset answers its codec; the default stores UTF-8 as it is,
+// the engine's datasets store code page 874.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -26,5 +27,14 @@ class TIdentityCodec final : public TTextCodec {
   std::string Decode(std::string_view bytes) const override { return std::string(bytes); }
 };
 
-// The shared identity codec.
+// Thai code page 874, the text of the engine's records. Decoding raises
+// EConvertError for a byte the code page leaves undefined.
+class TCodePage874Codec final : public TTextCodec {
+ public:
+  size_t Encode(std::string_view text, std::string& bytes) const override;
+  std::string Decode(std::string_view bytes) const override;
+};
+
+// The shared codecs.
 const TTextCodec& IdentityCodec();
+const TTextCodec& CodePage874Codec();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/Application.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/TextCase.h"
 
@@ -30,10 +31,18 @@ TComponent::~TComponent() {
     TComponent* partner = free_notifies_.back();
     free_notifies_.pop_back();
     Erase(partner->free_notifies_, this);
-    partner->Notification(this, opRemove);
+    ShowingErrors([&] { partner->Notification(this, opRemove); });
   }
   DestroyComponents();
-  if (owner_ != nullptr) owner_->RemoveComponent(this);
+  if (owner_ != nullptr) ShowingErrors([&] { owner_->RemoveComponent(this); });
+}
+
+void TComponent::ShowingErrors(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (...) {
+    Application().HandleException(this);
+  }
 }
 
 void TComponent::SetName(const std::string& name) {

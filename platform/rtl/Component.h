@@ -7,6 +7,7 @@
 // an owner's own Notification override is not called for the components it frees
 // while it dies; its base notification still reaches the components it owns.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,6 +73,9 @@ class TComponent : public TPersistent {
   virtual void Notification(TComponent* component, TOperation operation);
   // Called after loading; the base clears csLoading.
   virtual void Loaded();
+  // Runs a step of a destructor: destructors never throw, so a failure is shown
+  // through the application object and destruction goes on.
+  void ShowingErrors(const std::function<void()>& step);
 
  private:
   void ValidateRename(const TComponent* component, const std::string& current, const std::string& next) const;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/rtl/AsciiCase.h"
+#include "platform/rtl/TextCase.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ std::pair<TDateFormatType, std::size_t> MatchWord(std::string_view text) {
   for (std::size_t length = std::min(kLongestWord, text.size()); length > 0; --length) {
     const std::string_view candidate = text.substr(0, length);
     for (std::size_t kind = 0; kind < DateFormatTokenNames.size(); ++kind)
-      if (SameTextAscii(candidate, DateFormatTokenNames[kind]))
+      if (SameText(candidate, DateFormatTokenNames[kind]))
         return {static_cast<TDateFormatType>(kind), length};
   }
   return {dftLiteral, 0};

@@ -1,31 +1,23 @@
 #include "engine/foundation/dateformat/DateFormater.h"
 
 #include <array>
-#include <charconv>
 
 #include "engine/foundation/VTRExcept.h"
 #include "platform/rtl/ArithmeticError.h"
-#include "platform/rtl/AsciiCase.h"
-#include "platform/rtl/Exception.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/NumberText.h"
+#include "platform/rtl/TextCase.h"
 
 namespace {
 
 constexpr std::array<std::string_view, 12> kRomanMonths = {"I",   "II",   "III", "IV", "V",  "VI",
                                                            "VII", "VIII", "IX",  "X",  "XI", "XII"};
 
-// The class library's text-to-integer reading: leading blanks, an optional
-// sign and decimal digits; the result must fit an unsigned 16-bit number.
+// A number of the text as the class library reads it into an unsigned 16-bit field.
 int ReadNumber(std::string_view piece) {
-  std::string_view digits = piece;
-  while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
-  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
-  int64_t value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
-    throw EConvertError(Format("'%s' is not a valid integer value", piece));
+  const int32_t value = StrToInt(piece);
   if (value < 0 || value > 65535) throw ERangeError();
-  return static_cast<int>(value);
+  return value;
 }
 
 // Reads the element's piece of the text and moves the position past it.
@@ -106,9 +98,9 @@ TDateTime TDateFormater::ParseDateTime(std::string_view text) const {
         break;
       case dftAMPM: {
         const std::string_view word = reader.Take(2);
-        if (SameTextAscii(word, "PM"))
+        if (SameText(word, "PM"))
           half = kPM;
-        else if (SameTextAscii(word, "AM"))
+        else if (SameText(word, "AM"))
           half = kAM;
         else
           throw EVTRException::CreateFmt(30129, "AM/PM word expected, but '%s' found", word);

@@ -7,15 +7,13 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/foundation/VTRTypes.h"
+#include "engine/foundation/DataTypes.h"
 #include "engine/foundation/dateformat/DateFormatTokens.h"
 #include "platform/rtl/DateTime.h"
 
 class TDateFormater {
  public:
   explicit TDateFormater(std::string_view format) : tokens_(ParseDateFormat(format)) {}
-
-  const std::vector<TDateFormatToken>& Tokens() const { return tokens_; }
 
   // Reads the elements in order from the text; names, day numbers and literals
   // are skipped by their length in the format. A piece that is no number raises

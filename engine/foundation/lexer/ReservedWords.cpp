@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/rtl/AsciiCase.h"
+#include "platform/rtl/TextCase.h"
 
 namespace {
 
@@ -33,11 +33,10 @@ static_assert(LongestWordIsKnown());
 
 int16_t FindReservedWord(std::string_view word) {
   if (word.empty() || word.size() > kLongestReservedWord) return kNotReservedWord;
-  char upper[kLongestReservedWord];
-  for (std::size_t i = 0; i < word.size(); ++i) upper[i] = AsciiUpperChar(word[i]);
-  const std::string_view key(upper, word.size());
-  const auto it = std::lower_bound(kByWord.begin(), kByWord.end(), key,
-                                   [](int16_t n, std::string_view k) { return ReservedWordTable[n] < k; });
-  if (it != kByWord.end() && ReservedWordTable[*it] == key) return *it;
+  // The table's words are upper case, so their byte order is the case-folded order.
+  const auto it = std::lower_bound(kByWord.begin(), kByWord.end(), word, [](int16_t n, std::string_view w) {
+    return CompareText(ReservedWordTable[n], w) < 0;
+  });
+  if (it != kByWord.end() && SameText(ReservedWordTable[*it], word)) return *it;
   return kNotReservedWord;
 }

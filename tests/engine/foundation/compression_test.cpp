@@ -117,7 +117,7 @@ TEST_P(CompressionRoundTrip, RefusesAStreamLongerThanExpectedOrDamaged) {
 
 INSTANTIATE_TEST_SUITE_P(Coders, CompressionRoundTrip,
                          testing::Values(Coder{cmZlib, 1}, Coder{cmZlib, 9}, Coder{cmBzip, 1},
-                                         Coder{cmBzip, 9}),
+                                         Coder{cmBzip, 9}, Coder{cmPPM, 1}, Coder{cmPPM, 5}),
                          [](const testing::TestParamInfo<Coder>& info) {
                            return std::string(kCompressionAlgorithmNames[info.param.algorithm]) +
                                   std::to_string(info.param.mode);
@@ -138,7 +138,7 @@ TEST(CompressBuffer, FailsWithoutWorkOrWithAnUnusableSetting) {
     size_t size;
   };
   for (const Case& c : {Case{cmNone, 1, 1000}, Case{cmZlib, 1, 0}, Case{cmBzip, 1, 0}, Case{cmPPM, 1, 0},
-                        Case{cmBzip, 0, 1000}, Case{cmZlib, 10, 1000},
+                        Case{cmBzip, 0, 1000}, Case{cmZlib, 10, 1000}, Case{cmPPM, 0, 1000},
                         Case{static_cast<TVTRCompressionMethod>(4), 1, 1000}}) {
     std::vector<uint8_t> out{1, 2, 3};
     EXPECT_FALSE(CompressBuffer(c.algorithm, c.mode, input.data(), c.size, out))

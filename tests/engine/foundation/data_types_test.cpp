@@ -8,18 +8,9 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/VTRTypes.h"
 #include "platform/rtl/ArithmeticError.h"
+#include "tests/support/EngineErrors.h"
 
 namespace {
-
-template <typename F>
-int32_t NativeErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const EVTRException& e) {
-    return e.NativeError();
-  }
-  return 0;
-}
 
 TEST(DataTypeTable, EveryRowRoundTripsNameTypeName) {
   for (const auto& row : DataTypeNameTable) {

@@ -6,17 +6,9 @@
 #include <functional>
 
 #include "engine/foundation/VTRExcept.h"
+#include "tests/support/EngineErrors.h"
 
 namespace {
-
-int CodeOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EVTRException& e) {
-    return e.NativeError();
-  }
-  return 0;
-}
 
 TEST(MemoryManager, ChoosesTheMethodByBlockSize) {
   struct Case {
@@ -39,14 +31,14 @@ TEST(MemoryManager, ChoosesTheMethodByBlockSize) {
 
 TEST(MemoryManager, RefusesSizesThatCannotBeAllocated) {
   TVTRMemoryManager mm;
-  EXPECT_EQ(30286, CodeOf([&] { mm.GetMem(0); }));
-  EXPECT_EQ(30286, CodeOf([&] { mm.GetMem(-5); }));
-  EXPECT_EQ(30286, CodeOf([&] { mm.AllocMem(-2147483647); }));
-  EXPECT_EQ(30015, CodeOf([&] { mm.GetMem(2147483647); }));
+  EXPECT_EQ(30286, NativeErrorOf([&] { mm.GetMem(0); }));
+  EXPECT_EQ(30286, NativeErrorOf([&] { mm.GetMem(-5); }));
+  EXPECT_EQ(30286, NativeErrorOf([&] { mm.AllocMem(-2147483647); }));
+  EXPECT_EQ(30015, NativeErrorOf([&] { mm.GetMem(2147483647); }));
   EXPECT_EQ(0, mm.BytesInUse());
   EXPECT_EQ(0, mm.GetMemSize(nullptr));
   mm.SetMemoryLimit(100);
-  EXPECT_EQ(30004, CodeOf([&] { mm.GetMem(101); }));
+  EXPECT_EQ(30004, NativeErrorOf([&] { mm.GetMem(101); }));
 }
 
 TEST(MemoryManager, DetectsAnOverrunWhenTheBlockIsFreed) {
@@ -69,8 +61,8 @@ TEST(MemoryManager, RefusesForeignPointers) {
   TVTRMemoryManager mm;
   alignas(16) unsigned char foreign[64] = {};
   void* p = foreign + 16;
-  EXPECT_EQ(30001, CodeOf([&] { mm.FreeAndNillMem(p); }));
-  EXPECT_EQ(30005, CodeOf([&] { mm.GetMemSize(p); }));
+  EXPECT_EQ(30001, NativeErrorOf([&] { mm.FreeAndNillMem(p); }));
+  EXPECT_EQ(30005, NativeErrorOf([&] { mm.GetMemSize(p); }));
   try {
     mm.ReallocMem(p, 8, false);
     FAIL();
@@ -102,7 +94,7 @@ TEST(MemoryManager, ReallocOfAnOverrunBlockReleasesBoth) {
   TVTRMemoryManager mm;
   void* p = mm.GetMem(4);
   static_cast<char*>(p)[4] = 1;
-  EXPECT_EQ(30014, CodeOf([&] { mm.ReallocMem(p, 8, false); }));
+  EXPECT_EQ(30014, NativeErrorOf([&] { mm.ReallocMem(p, 8, false); }));
   EXPECT_EQ(nullptr, p);
   EXPECT_EQ(0, mm.BytesInUse());
 }

@@ -10,18 +10,9 @@
 #include "engine/foundation/VTRTypes.h"
 #include "engine/foundation/ValueCompare.h"
 #include "engine/foundation/ValueConversion.h"
+#include "tests/support/EngineErrors.h"
 
 namespace {
-
-template <typename F>
-int32_t NativeErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const EVTRException& e) {
-    return e.NativeError();
-  }
-  return 0;
-}
 
 TEST(CommonDataType, FollowsThePromotionRules) {
   const struct {

@@ -7,18 +7,9 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/VTRVariant.h"
 #include "platform/rtl/ArithmeticError.h"
+#include "tests/support/EngineErrors.h"
 
 namespace {
-
-template <typename F>
-int32_t NativeErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const EVTRException& e) {
-    return e.NativeError();
-  }
-  return 0;
-}
 
 // A memory stream just big enough for the tests: reads and writes at a position.
 class ByteStream : public TStream {

@@ -22,37 +22,30 @@ int32_t BookmarkId(const TBookmark& bookmark) {
   return id;
 }
 
-// A stream over a stored BLOB value; writing replaces the content.
-class ValueStream : public TStream {
- public:
-  explicit ValueStream(std::string& bytes) : bytes_(bytes) {}
-  int32_t Read(void* buffer, int32_t count) override {
-    const auto n = static_cast<int32_t>(std::min<int64_t>(count, std::max<int64_t>(0, Size() - position_)));
-    if (n > 0) std::memcpy(buffer, bytes_.data() + position_, n);
-    position_ += n;
-    return n;
-  }
-  int32_t Write(const void* buffer, int32_t count) override {
-    if (static_cast<int64_t>(bytes_.size()) < position_ + count) bytes_.resize(position_ + count);
-    std::memcpy(bytes_.data() + position_, buffer, count);
-    position_ += count;
-    return count;
-  }
-  int64_t Seek(int64_t offset, TSeekOrigin origin) override {
-    const int64_t base = origin == TSeekOrigin::soBeginning ? 0
-                         : origin == TSeekOrigin::soCurrent ? position_
-                                                            : Size();
-    position_ = base + offset;
-    return position_;
-  }
-
- private:
-  int64_t Size() const { return static_cast<int64_t>(bytes_.size()); }
-  std::string& bytes_;
-  int64_t position_ = 0;
-};
-
 }  // namespace
+
+int32_t BytesStream::Read(void* buffer, int32_t count) {
+  const int64_t available = std::max<int64_t>(0, static_cast<int64_t>(bytes_.size()) - position_);
+  const auto n = static_cast<int32_t>(std::min<int64_t>(count, available));
+  if (n > 0) std::memcpy(buffer, bytes_.data() + position_, n);
+  position_ += n;
+  return n;
+}
+
+int32_t BytesStream::Write(const void* buffer, int32_t count) {
+  if (static_cast<int64_t>(bytes_.size()) < position_ + count) bytes_.resize(position_ + count);
+  std::memcpy(bytes_.data() + position_, buffer, count);
+  position_ += count;
+  return count;
+}
+
+int64_t BytesStream::Seek(int64_t offset, TSeekOrigin origin) {
+  const int64_t size = static_cast<int64_t>(bytes_.size());
+  position_ = offset + (origin == TSeekOrigin::soBeginning ? 0
+                        : origin == TSeekOrigin::soCurrent ? position_
+                                                           : size);
+  return position_;
+}
 
 TArrayDataSet::TArrayDataSet(TComponent* owner, std::vector<ArrayFieldDef> defs)
     : TDataSet(owner), defs_(std::move(defs)) {}
@@ -213,7 +206,7 @@ std::unique_ptr<TStream> TArrayDataSet::CreateBlobStream(TField* field, TBlobStr
     SetModified(true);
   }
   if (!value) value = std::string();
-  return std::make_unique<ValueStream>(*value);
+  return std::make_unique<BytesStream>(*value);
 }
 
 void TArrayDataSet::InternalEdit() {

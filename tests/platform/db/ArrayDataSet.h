@@ -17,6 +17,19 @@ struct ArrayFieldDef {
   bool required = false;
 };
 
+// A stream over a byte string it does not own; writing past the end grows it.
+class BytesStream : public TStream {
+ public:
+  explicit BytesStream(std::string& bytes) : bytes_(bytes) {}
+  int32_t Read(void* buffer, int32_t count) override;
+  int32_t Write(const void* buffer, int32_t count) override;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+
+ private:
+  std::string& bytes_;
+  int64_t position_ = 0;
+};
+
 class TArrayDataSet : public TDataSet {
  public:
   TArrayDataSet(TComponent* owner, std::vector<ArrayFieldDef> defs);

@@ -121,6 +121,22 @@ TEST(Editing, ClosingWhileEditingDiscardsTheChange) {
   EXPECT_EQ("P1", dataset->FieldByName("NAME")->AsString());
 }
 
+TEST(Editing, RefreshPostsAPendingChangeAndStaysOnTheRecord) {
+  auto dataset = People(3);
+  dataset->Next();
+  std::vector<std::string> events;
+  dataset->BeforeRefresh = [&](TDataSet*) { events.push_back("BeforeRefresh"); };
+  dataset->AfterPost = [&](TDataSet*) { events.push_back("AfterPost"); };
+  dataset->AfterRefresh = [&](TDataSet*) { events.push_back("AfterRefresh"); };
+  dataset->Edit();
+  dataset->FieldByName("NAME")->SetAsString("saved");
+  dataset->Refresh();
+  EXPECT_EQ((std::vector<std::string>{"BeforeRefresh", "AfterPost", "AfterRefresh"}), events);
+  EXPECT_EQ(dsBrowse, dataset->State());
+  EXPECT_EQ(2, dataset->RecNo());
+  EXPECT_EQ("saved", dataset->FieldByName("NAME")->AsString());
+}
+
 TEST(Editing, WritingOutsideEditStateIsRefused) {
   auto dataset = People(1);
   EXPECT_THROW(dataset->FieldByName("NAME")->SetAsString("x"), EDatabaseError);
@@ -199,6 +215,44 @@ TEST_F(OperationGuardTest, OtherExceptionsPassTheHandlerBy) {
   EXPECT_THROW(dataset->Edit(), Exception);
   EXPECT_EQ(0, calls);
   EXPECT_EQ(dsBrowse, dataset->State());
+}
+
+}  // namespace
+
+namespace {
+
+class ShowingDataSet : public TArrayDataSet {
+ public:
+  using TArrayDataSet::TArrayDataSet;
+  void ShowCurrentException() { InternalHandleException(); }
+};
+
+TEST(Lifecycle, ActiveSetWhileLoadingOpensWhenLoaded) {
+  TComponent form(nullptr);
+  auto* dataset = new TArrayDataSet(&form, {{"ID", ftInteger}});
+  form.BeginLoading();
+  dataset->SetActive(true);
+  EXPECT_FALSE(dataset->Active());
+  form.EndLoading();
+  EXPECT_TRUE(dataset->Active());
+}
+
+TEST(Lifecycle, ExceptionsOfADatasetAreShownWithTheDatasetAsSender) {
+  ShowingDataSet dataset(nullptr, {{"ID", ftInteger}});
+  TObject* sender = nullptr;
+  std::string message;
+  Application().OnException = [&](TObject* s, const std::exception& e) {
+    sender = s;
+    message = e.what();
+  };
+  try {
+    throw EDatabaseError("Table is locked");
+  } catch (...) {
+    dataset.ShowCurrentException();
+  }
+  Application().OnException = nullptr;
+  EXPECT_EQ(&dataset, sender);
+  EXPECT_EQ("Table is locked", message);
 }
 
 }  // namespace

@@ -52,6 +52,17 @@ TEST_F(WindowTest, TheLinkSeesAWindowOfItsBufferCountAroundTheActiveRecord) {
   EXPECT_EQ(4, ActiveId());
 }
 
+TEST_F(WindowTest, ASmallerWindowKeepsTheActiveRecord) {
+  dataset->MoveBy(2);
+  ASSERT_EQ(2, link.ActiveRecord());
+  link.SetBufferCount(1);
+  EXPECT_EQ(1, dataset->BufferCount());
+  EXPECT_EQ(3, ActiveId());
+  EXPECT_EQ(0, link.ActiveRecord());
+  dataset->Next();
+  EXPECT_EQ(4, ActiveId());
+}
+
 TEST_F(WindowTest, DeletingTheActiveMiddleRowLeavesItsSuccessorActiveWithTheSameRecNo) {
   dataset->MoveBy(2);
   ASSERT_EQ(3, dataset->RecNo());
