@@ -8,6 +8,7 @@
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/VTRStreams.h"
+#include "tests/support/EngineErrors.h"
 
 // The statement raises EVTRException with the code and the message text
 // (the message as raised ends with the code, which is checked separately).
@@ -18,15 +19,6 @@
   } catch (const EVTRException& e) {                                                            \
     EXPECT_EQ(e.NativeError(), code) << e.Message();                                            \
     EXPECT_EQ(e.Message().substr(0, e.Message().find(" - Native error: ")), std::string(text)); \
-  }
-
-// The statement raises EVTRException with the code.
-#define EXPECT_ENGINE_CODE(statement, code)          \
-  try {                                              \
-    statement;                                       \
-    ADD_FAILURE() << #statement " raised nothing";   \
-  } catch (const EVTRException& e) {                 \
-    EXPECT_EQ(e.NativeError(), code) << e.Message(); \
   }
 
 using Bytes = std::vector<uint8_t>;

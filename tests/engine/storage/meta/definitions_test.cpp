@@ -230,7 +230,7 @@ TEST(DefinitionImages, TruncatedOrDamagedImagesRaiseEngineErrors) {
 
   TVTRMemoryStream stream;
   FillStream(stream, {0xFF, 0xFF, 0xFF, 0x7F});
-  EXPECT_ENGINE_CODE(fields.LoadFromStream(stream), 10159);
+  EXPECT_EQ(NativeErrorOf([&] { fields.LoadFromStream(stream); }), 10159);
 
   TVTRConstraintDefs unique;
   unique.AddUnique();
@@ -240,7 +240,7 @@ TEST(DefinitionImages, TruncatedOrDamagedImagesRaiseEngineErrors) {
   const size_t prefix = 4 + 1 + 1 + 4 + 12;
   image[prefix + 1] = 0x10;
   FillStream(stream, image);
-  EXPECT_ENGINE_CODE(unique.LoadFromStream(stream), 30306);
+  EXPECT_EQ(NativeErrorOf([&] { unique.LoadFromStream(stream); }), 30306);
 }
 
 TEST(DefinitionLists, AssignRefusesNamesThatDifferOnlyInCase) {
