@@ -1,0 +1,5 @@
+#pragma once
+// Unit VTRBaseEngine: the field manager with the record layouts, the record
+// field routines the cursor uses, record bitmaps and the database object.
+#include "engine/storage/fields/FieldManager.h"
+#include "engine/storage/fields/RecordFields.h"
