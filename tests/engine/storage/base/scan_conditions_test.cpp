@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 
 #include "engine/foundation/VTRTypes.h"
 #include "engine/storage/VTRBase.h"
