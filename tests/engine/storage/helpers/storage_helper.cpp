@@ -1,0 +1,87 @@
+// Usage: storage_helper FILE COMMAND [PAGE VALUE]
+//   hold-header             prints "locked" once it holds the header lock and
+//                           keeps it until standard input closes
+//   crash-commit PAGE VALUE changes the page and commits; the commit kills the
+//                           process right after its first page write
+//   change PAGE VALUE       changes the page, prints "changed", waits for a line
+//                           on standard input, commits and prints "committed",
+//                           then waits until standard input closes
+// The database is opened multi-user. Engine errors print "error CODE".
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "engine/foundation/VTRExcept.h"
+#include "engine/storage/CommitHook.h"
+#include "engine/storage/VTRDiskEngine.h"
+#include "engine/storage/VTRPage.h"
+#include "platform/os/RetryPolicy.h"
+
+namespace {
+
+void Say(const char* text) {
+  std::printf("%s\n", text);
+  std::fflush(stdout);
+}
+
+void WaitForLine() {
+  char byte;
+  while (::read(STDIN_FILENO, &byte, 1) == 1 && byte != '\n') {
+  }
+}
+
+void WaitForEnd() {
+  char byte;
+  while (::read(STDIN_FILENO, &byte, 1) > 0) {
+  }
+}
+
+void ChangePage(TVTRDiskPageManager& manager, int32_t page_no, uint8_t value) {
+  HeldPage page(manager.GetPage(0, page_no, kAnyPageType));
+  page->Data()[0] = value;
+  page->SetDirty(true);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return 2;
+  // Waits stay short whatever goes wrong.
+  SetRetryCaps({200, 5});
+  const std::string command = argv[2];
+  const int32_t page_no = argc > 3 ? std::atoi(argv[3]) : 0;
+  const uint8_t value = argc > 4 ? static_cast<uint8_t>(std::atoi(argv[4])) : 0;
+  try {
+    TVTRDiskPageManager manager;
+    bool multi_user = true;
+    bool needs_repair = false;
+    bool read_only = false;
+    manager.OpenDatabase(argv[1], TVTRPassword{}, multi_user, false, needs_repair, read_only);
+    if (command == "hold-header") {
+      if (!manager.LockHeader()) return 3;
+      Say("locked");
+      WaitForEnd();
+    } else if (command == "crash-commit") {
+      SetCommitTestHook([] { ::kill(::getpid(), SIGKILL); });
+      ChangePage(manager, page_no, value);
+      manager.Commit(0);
+      return 4;  // the hook should have ended the process
+    } else if (command == "change") {
+      ChangePage(manager, page_no, value);
+      Say("changed");
+      WaitForLine();
+      manager.Commit(0, true);
+      Say("committed");
+      WaitForEnd();
+    } else {
+      return 2;
+    }
+  } catch (const EVTRException& e) {
+    std::printf("error %d\n", e.NativeError());
+    return 1;
+  }
+  return 0;
+}
