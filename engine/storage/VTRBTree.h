@@ -5,4 +5,6 @@
 #include "engine/storage/btree/BTreePage.h"
 #include "engine/storage/btree/KeyPath.h"
 #include "engine/storage/btree/KeyRef.h"
+#include "engine/storage/btree/PageIndex.h"
+#include "engine/storage/btree/PathMoves.h"
 #include "engine/storage/btree/RecordKeyRef.h"

@@ -168,3 +168,12 @@ class TVTRBTreePage : public TVTRPageController {
   TVTRBTreeLeafController leaf_;
   TVTRBTreeNodeController node_;
 };
+
+// Runs `operation` on the root page of the tree whose root is root_no.
+template <typename Operation>
+auto WithTreeRoot(TVTRPageManager& manager, TVTRBTreeKeyRef& key_ref, int32_t session_id, int32_t root_no,
+                  Operation operation) {
+  TVTRBTreePage root(manager, key_ref);
+  root.GetPage(session_id, root_no);
+  return operation(root);
+}
