@@ -1,6 +1,8 @@
 #pragma once
-// The native code of the engine error an action raises; 0 when it raises none.
+// The native code and the message of the engine error an action raises; 0
+// and empty when it raises none.
 #include <cstdint>
+#include <string>
 
 #include "engine/foundation/VTRExcept.h"
 
@@ -12,4 +14,14 @@ int32_t NativeErrorOf(Action&& action) {
     return e.NativeError();
   }
   return 0;
+}
+
+template <typename Action>
+std::string EngineErrorMessageOf(Action&& action) {
+  try {
+    action();
+  } catch (const EVTRException& e) {
+    return e.Message();
+  }
+  return {};
 }

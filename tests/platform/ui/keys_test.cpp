@@ -1,0 +1,154 @@
+// Keys as the windows rely on them: OnKeyPress before the control applies the
+// key, Enter moving the focus, swallowed keys, read-only boxes and Tab.
+#include <string>
+#include <vector>
+
+#include "platform/ui/Edit.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/Memo.h"
+#include "tests/platform/ui/support/UiTest.h"
+
+namespace {
+
+// Edit2 -> Edit3 -> Memo1 -> Edit2 on Enter, as the register windows chain their fields.
+class TEntryForm : public TForm {
+ public:
+  explicit TEntryForm(TComponent* owner)
+      : TForm(owner), Edit2(new TEdit(this)), Edit3(new TEdit(this)), Memo1(new TMemo(this)) {
+    SetBounds(0, 0, 400, 300);
+    Edit2->SetBounds(8, 8, 120, 21);
+    Edit3->SetBounds(8, 40, 120, 21);
+    Memo1->SetBounds(8, 72, 200, 80);
+    Edit2->OnKeyPress = Bind(this, &TEntryForm::Edit2KeyPress);
+    Edit3->OnKeyPress = Bind(this, &TEntryForm::Edit3KeyPress);
+    Memo1->OnKeyPress = Bind(this, &TEntryForm::Memo1KeyPress);
+  }
+
+  void Edit2KeyPress(TObject*, char32_t& key) {
+    if (key == 13) Edit3->SetFocus();
+  }
+  void Edit3KeyPress(TObject*, char32_t& key) {
+    if (key == U'5') text_before_five = Edit3->Text();
+    if (key == 13) Memo1->SetFocus();
+  }
+  void Memo1KeyPress(TObject*, char32_t& key) {
+    if (key == 13) Edit2->SetFocus();
+  }
+
+  TEdit* Edit2;
+  TEdit* Edit3;
+  TMemo* Memo1;
+  std::string text_before_five;
+};
+
+class KeysTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    form_ = FormsApplication().CreateForm<TEntryForm>();
+    form_->Show();
+    user::ProcessEvents();
+  }
+  TEntryForm* form_ = nullptr;
+};
+
+TEST_F(KeysTest, EnterMovesTheFocusAlongTheChainAndNeverIntoTheMemo) {
+  user::Click(*form_->Edit2);
+  ASSERT_TRUE(form_->Edit2->Focused());
+  user::Type("ทะเบียน12");
+  user::PressEnter();
+  EXPECT_TRUE(form_->Edit3->Focused());
+  user::Type("34");
+  user::Type("5");
+  EXPECT_EQ(form_->text_before_five, "34");
+  EXPECT_EQ(form_->Edit3->Text(), "345");
+  user::PressKeypadEnter();
+  EXPECT_TRUE(form_->Memo1->Focused());
+  user::Type("วัด");
+  user::PressEnter();
+  EXPECT_TRUE(form_->Edit2->Focused());
+  EXPECT_EQ(form_->Edit2->Text(), "ทะเบียน12");
+  EXPECT_EQ(form_->Memo1->Text(), "วัด");
+  EXPECT_EQ(form_->ActiveControl(), form_->Edit2);
+}
+
+TEST_F(KeysTest, EnterThatNoHandlerAnswersStartsANewMemoLine) {
+  form_->Memo1->OnKeyPress = nullptr;
+  form_->Memo1->SetFocus();
+  user::Type("a");
+  user::PressEnter();
+  user::Type("b");
+  EXPECT_EQ(form_->Memo1->Lines(), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(form_->Memo1->Text(), "a\r\nb");
+}
+
+TEST_F(KeysTest, AHandlerSwallowsOrReplacesTheKey) {
+  form_->Memo1->OnKeyPress = [](TObject*, char32_t& key) {
+    if (key == 13 || key == U'x') key = 0;
+    if (key == U'a') key = U'ก';
+  };
+  form_->Memo1->SetFocus();
+  user::Type("xa");
+  user::PressEnter();
+  user::Type("b");
+  EXPECT_EQ(form_->Memo1->Text(), "กb");
+  EXPECT_TRUE(form_->Memo1->Focused());
+}
+
+TEST_F(KeysTest, ReadOnlyBoxesStillReportTheirKeys) {
+  std::vector<char32_t> keys;
+  form_->Edit3->SetReadOnly(true);
+  form_->Edit3->SetText("0001");
+  form_->Edit3->OnKeyPress = [&keys](TObject*, char32_t& key) { keys.push_back(key); };
+  form_->Edit3->SetFocus();
+  user::Type("z");
+  user::PressEnter();
+  EXPECT_EQ(keys, (std::vector<char32_t>{U'z', 13}));
+  EXPECT_EQ(form_->Edit3->Text(), "0001");
+}
+
+TEST_F(KeysTest, TabFollowsTheTabOrder) {
+  form_->Memo1->SetTabOrder(0);
+  ASSERT_EQ(form_->Edit2->TabOrder(), 1);
+  form_->Memo1->SetFocus();
+  user::PressTab();
+  EXPECT_TRUE(form_->Edit2->Focused());
+  user::PressTab();
+  EXPECT_TRUE(form_->Edit3->Focused());
+  form_->Edit2->SetTabStop(false);
+  form_->Memo1->SetFocus();
+  user::PressTab();
+  EXPECT_TRUE(form_->Edit3->Focused());
+}
+
+TEST_F(KeysTest, EditLimitsAndHidesWhatIsTyped) {
+  form_->Edit2->SetMaxLength(5);
+  form_->Edit2->SetFocus();
+  user::Type("กขคงจฉ");
+  EXPECT_EQ(form_->Edit2->Text(), "กขคงจ");
+  form_->Edit3->SetPasswordChar(U'*');
+  form_->Edit3->SetFocus();
+  user::Type("8052");
+  EXPECT_EQ(form_->Edit3->Text(), "8052");
+}
+
+TEST_F(KeysTest, EnterAndExitFollowTheFocus) {
+  std::vector<std::string> log;
+  form_->Memo1->SetFocus();
+  form_->Edit2->OnEnter = [&log](TObject*) { log.push_back("enter 2"); };
+  form_->Edit2->OnExit = [&log](TObject*) { log.push_back("exit 2"); };
+  form_->Edit3->OnEnter = [&log](TObject*) { log.push_back("enter 3"); };
+  user::Click(*form_->Edit2);
+  user::PressEnter();
+  EXPECT_EQ(log, (std::vector<std::string>{"enter 2", "exit 2", "enter 3"}));
+}
+
+TEST_F(KeysTest, FocusingAHiddenControlIsRefused) {
+  form_->Edit3->Hide();
+  EXPECT_THROW(form_->Edit3->SetFocus(), EInvalidOperation);
+  form_->Edit3->Show();
+  form_->Edit3->SetEnabled(false);
+  EXPECT_FALSE(form_->Edit3->CanFocus());
+}
+
+}  // namespace

@@ -1,0 +1,188 @@
+// The MDI frame and its children: activation, the newest-instance look-up and
+// closing.
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "platform/ui/Buttons.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/FormsApplication.h"
+#include "platform/ui/internal/FormImpl.h"
+#include "platform/ui/internal/QtDialogService.h"
+#include "tests/platform/ui/support/UiTest.h"
+
+namespace {
+
+class TFrame : public TForm {
+ public:
+  explicit TFrame(TComponent* owner) : TForm(owner) {
+    SetFormStyle(fsMDIForm);
+    SetBounds(0, 0, 800, 600);
+  }
+};
+
+class TPicker : public TForm {
+ public:
+  explicit TPicker(TComponent* owner) : TForm(owner) {}
+};
+
+// A register window whose delete button asks first and whose search button
+// opens a modal picker that closes itself once it runs.
+class TRegister : public TForm {
+ public:
+  explicit TRegister(TComponent* owner)
+      : TForm(owner), SpeedButton4(new TSpeedButton(this)), SpeedButton5(new TSpeedButton(this)) {
+    SetFormStyle(fsMDIChild);
+    SpeedButton4->SetBounds(0, 0, 40, 24);
+    SpeedButton5->SetBounds(50, 0, 40, 24);
+    SpeedButton4->OnClick = Bind(this, &TRegister::SpeedButton4Click);
+    SpeedButton5->OnClick = Bind(this, &TRegister::SpeedButton5Click);
+    SetBounds(10, 10, 300, 200);
+    SetBorderStyle(bsSingle);
+    SetBorderIcons({biSystemMenu, biMinimize});
+    OnActivate = Bind(this, &TRegister::FormActivate);
+    OnClose = Bind(this, &TRegister::FormClose);
+  }
+  void FormActivate(TObject*) { ++activations; }
+  void FormClose(TObject*, TCloseAction& action) { action = caFree; }
+  void SpeedButton4Click(TObject*) { answer = MessageDlg("ต้องการลบข้อมูลนี้ ?", mtConfirmation, mbYesNo); }
+  void SpeedButton5Click(TObject*) {
+    auto* picker = FormsApplication().CreateForm<TPicker>();
+    QTimer::singleShot(0, [picker] { picker->SetModalResult(mrOk); });
+    answer = picker->ShowModal();
+  }
+
+  TSpeedButton* SpeedButton4;
+  TSpeedButton* SpeedButton5;
+  int activations = 0;
+  TModalResult answer = mrNone;
+};
+
+class MdiTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    frame_ = FormsApplication().CreateForm<TFrame>();
+    frame_->Show();
+    first_ = FormsApplication().CreateForm<TRegister>();
+    user::ProcessEvents();
+    second_ = FormsApplication().CreateForm<TRegister>();
+    user::ProcessEvents();
+  }
+
+  // Clicks a child's window, as a user switching to it does.
+  void SwitchTo(TRegister* child) {
+    user::Click(*child);
+    ASSERT_EQ(frame_->ActiveMDIChild(), child);
+  }
+
+  TFrame* frame_ = nullptr;
+  TRegister* first_ = nullptr;
+  TRegister* second_ = nullptr;
+};
+
+TEST_F(MdiTest, ChildrenAreShownAndActivatedOnceOnFirstShow) {
+  EXPECT_TRUE(first_->Showing());
+  EXPECT_TRUE(second_->FormNative().SubWindow()->isVisible());
+  EXPECT_EQ(first_->activations, 1);
+  EXPECT_EQ(second_->activations, 1);
+  EXPECT_EQ(frame_->ActiveMDIChild(), second_);
+  EXPECT_EQ(frame_->MDIChildCount(), 2);
+  const QWidget* sub_window = first_->FormNative().SubWindow();
+  EXPECT_EQ(sub_window->minimumSize(), sub_window->maximumSize());
+  EXPECT_TRUE(sub_window->windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_FALSE(sub_window->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(first_->Left(), 10);
+}
+
+TEST_F(MdiTest, NewestInstanceIsTheLastLiveOne) {
+  EXPECT_EQ(FormsApplication().Newest<TRegister>(), second_);
+  EXPECT_EQ(FormsApplication().Newest<TFrame>(), frame_);
+  EXPECT_EQ(FormsApplication().Newest<TPicker>(), nullptr);
+  second_->Close();
+  // Doomed but not yet freed: the look-up no longer gives it.
+  EXPECT_EQ(FormsApplication().Newest<TRegister>(), first_);
+  user::ProcessEvents();
+  EXPECT_EQ(FormsApplication().Newest<TRegister>(), first_);
+  EXPECT_EQ(frame_->MDIChildCount(), 1);
+}
+
+TEST_F(MdiTest, SwitchingBetweenChildrenActivatesEachOnce) {
+  SwitchTo(first_);
+  EXPECT_EQ(first_->activations, 2);
+  EXPECT_EQ(second_->activations, 1);
+  SwitchTo(second_);
+  EXPECT_EQ(first_->activations, 2);
+  EXPECT_EQ(second_->activations, 2);
+  // Clicking the child that is already active is no switch.
+  SwitchTo(second_);
+  EXPECT_EQ(second_->activations, 2);
+}
+
+TEST_F(MdiTest, DialogsAndModalFormsDoNotActivateAgain) {
+  Dialogs().Answer(mrYes);
+  user::Click(*second_->SpeedButton4);
+  EXPECT_EQ(second_->answer, mrYes);
+
+  // A real message box, closed with Yes as soon as it runs its loop.
+  QtDialogService on_screen;
+  QTimer::singleShot(0, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::Yes)->click();
+  });
+  EXPECT_EQ(on_screen.MessageDlg("Confirm", "ต้องการลบข้อมูลนี้ ?", mtConfirmation, mbYesNo), mrYes);
+  user::ActivateWindow(*frame_);
+
+  second_->answer = mrNone;
+  user::Click(*second_->SpeedButton5);
+  EXPECT_EQ(second_->answer, mrOk);
+  user::ActivateWindow(*frame_);
+
+  EXPECT_EQ(second_->activations, 1);
+  EXPECT_EQ(first_->activations, 1);
+  EXPECT_EQ(frame_->ActiveMDIChild(), second_);
+}
+
+TEST_F(MdiTest, TheFrameLosingAndRegainingTheFocusActivatesNothing) {
+  auto* other = FormsApplication().CreateForm<TPicker>();
+  other->Show();
+  user::ProcessEvents();
+  ASSERT_EQ(QApplication::activeWindow(), other->FormNative().Window());
+  user::ActivateWindow(*frame_);
+  // The area's own report of such a round trip: no active child, then the same again.
+  QMdiArea* area = frame_->FormNative().MdiArea();
+  QMdiSubWindow* active = area->activeSubWindow();
+  area->setActiveSubWindow(nullptr);
+  area->setActiveSubWindow(active);
+  user::ProcessEvents();
+  EXPECT_EQ(second_->activations, 1);
+  EXPECT_EQ(first_->activations, 1);
+}
+
+TEST_F(MdiTest, ClosingTheActiveChildActivatesTheOther) {
+  second_->Close();
+  EXPECT_EQ(first_->activations, 2);
+  EXPECT_EQ(frame_->ActiveMDIChild(), first_);
+  user::ProcessEvents();
+  EXPECT_EQ(first_->activations, 2);
+}
+
+TEST_F(MdiTest, ClosingTheFrameFreesEveryChild) {
+  frame_->Close();
+  EXPECT_TRUE(FormsApplication().Terminated());
+  user::ProcessEvents();
+  EXPECT_EQ(FormsApplication().Newest<TRegister>(), nullptr);
+  EXPECT_EQ(frame_->MDIChildCount(), 0);
+}
+
+using MdiFrameTest = UiTest;
+
+TEST_F(MdiFrameTest, AChildNeedsAnMdiFrame) {
+  FormsApplication().CreateForm<TPicker>()->Show();
+  EXPECT_THROW(FormsApplication().CreateForm<TRegister>(), EInvalidOperation);
+  EXPECT_EQ(FormsApplication().Newest<TRegister>(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,176 @@
+#include "tests/platform/ui/support/User.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+#include <vector>
+
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/DateTimePicker.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/RadioGroup.h"
+#include "platform/ui/internal/CalendarPopup.h"
+#include "platform/ui/internal/ControlImpl.h"
+#include "platform/ui/internal/FormImpl.h"
+#include "platform/ui/internal/MenuImpl.h"
+#include "platform/ui/internal/QtSupport.h"
+
+void QuietPlatformWarnings() {
+  static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) return;
+    if (previous != nullptr) previous(type, context, message);
+  });
+}
+
+namespace user {
+namespace {
+
+QWidget* FocusTarget() {
+  QWidget* focus = QApplication::focusWidget();
+  if (focus == nullptr) ADD_FAILURE() << "No widget has the focus to take the key";
+  return focus;
+}
+
+void Key(Qt::Key key, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  if (QWidget* focus = FocusTarget()) {
+    QTest::sendKeyEvent(QTest::Press, focus, key, text, modifiers);
+    if (QWidget* again = QApplication::focusWidget())
+      QTest::sendKeyEvent(QTest::Release, again, key, text, modifiers);
+  }
+  ProcessEvents();
+}
+
+void CloseMenus() {
+  while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+}
+
+}  // namespace
+
+void ProcessEvents() {
+  QApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QApplication::processEvents();
+}
+
+void Click(const TControl& control) {
+  QWidget* widget = control.Native().Widget();
+  QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+  ProcessEvents();
+}
+
+void ActivateWindow(const TForm& form) {
+  QWidget* window = form.FormNative().Frame()->window();
+  window->raise();
+  window->activateWindow();
+  ProcessEvents();
+}
+
+void ClickItem(const TRadioGroup& group, int index) {
+  auto* buttons = static_cast<QGroupBox*>(group.Native().Widget())->findChild<QButtonGroup*>();
+  QAbstractButton* button = buttons->button(index);
+  ASSERT_NE(button, nullptr) << "no item " << index;
+  QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(6, button->height() / 2));
+  ProcessEvents();
+}
+
+void Type(const std::string& text) {
+  for (char32_t code : ToQString(text).toUcs4()) {
+    const QString character = QString::fromUcs4(&code, 1);
+    const auto key = static_cast<Qt::Key>(code < 128 ? QChar(code).toUpper().unicode() : code);
+    Key(key, character);
+  }
+}
+
+void PressEnter() {
+  Key(Qt::Key_Return, QStringLiteral("\r"));
+}
+void PressKeypadEnter() {
+  Key(Qt::Key_Enter, QStringLiteral("\r"), Qt::KeypadModifier);
+}
+void PressTab() {
+  Key(Qt::Key_Tab, QStringLiteral("\t"));
+}
+void PressEscape() {
+  Key(Qt::Key_Escape, QStringLiteral("\x1b"));
+}
+
+void PressAlt(char letter) {
+  if (QWidget* window = QApplication::activeWindow()) {
+    QTest::keyClick(window, letter, Qt::AltModifier);
+  }
+  ProcessEvents();
+}
+
+bool ChooseMenu(const TMenuItem& item) {
+  std::vector<const TMenuItem*> path;
+  for (const TMenuItem* step = &item; step->Parent() != nullptr; step = step->Parent())
+    path.insert(path.begin(), step);
+  const TMenuItem* root = path.empty() ? nullptr : path.front()->Parent();
+  QMenuBar* bar = root != nullptr ? root->Native().MenuBar() : nullptr;
+  if (bar == nullptr) {
+    ADD_FAILURE() << "The item is on no menu bar";
+    return false;
+  }
+  QWidget* shown_in = bar;
+  for (const TMenuItem* step : path) {
+    QAction* action = step->Native().Action();
+    QRect place =
+        shown_in == bar ? bar->actionGeometry(action) : static_cast<QMenu*>(shown_in)->actionGeometry(action);
+    if (shown_in == nullptr || !shown_in->isVisible() || !action->isVisible() || !action->isEnabled() ||
+        place.isEmpty()) {
+      CloseMenus();
+      return false;
+    }
+    auto* menu = qobject_cast<QMenu*>(shown_in);
+    if (menu != nullptr && action->menu() != nullptr) {
+      // A sub-menu opens by the keyboard at once (the mouse opens it after a delay).
+      menu->setActiveAction(action);
+      QTest::keyClick(menu, Qt::Key_Right);
+    } else {
+      QTest::mouseClick(shown_in, Qt::LeftButton, Qt::NoModifier, place.center());
+    }
+    ProcessEvents();
+    shown_in = action->menu();
+  }
+  CloseMenus();
+  return true;
+}
+
+void ChooseComboItem(const TComboBox& combo, int index) {
+  auto* box = static_cast<QComboBox*>(combo.Native().Widget());
+  box->showPopup();
+  ProcessEvents();
+  QAbstractItemView* view = box->view();
+  const QRect place = view->visualRect(view->model()->index(index, 0));
+  ASSERT_FALSE(place.isEmpty()) << "no item " << index;
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, place.center());
+  ProcessEvents();
+}
+
+void PickDay(const TDateTimePicker& picker, int day) {
+  auto* arrow = picker.Native().Widget()->findChild<QToolButton*>();
+  QTest::mouseClick(arrow, Qt::LeftButton);
+  ProcessEvents();
+  ASSERT_TRUE(picker.DroppedDown()) << "the calendar did not open";
+  QToolButton* button = picker.Calendar().DayButton(day);
+  ASSERT_NE(button, nullptr) << "no day " << day;
+  QTest::mouseClick(button, Qt::LeftButton);
+  ProcessEvents();
+}
+
+bool Grab(const TControl& control, const std::string& png_file) {
+  return control.Native().Widget()->grab().save(ToQString(png_file), "PNG");
+}
+
+}  // namespace user

@@ -1,0 +1,42 @@
+#pragma once
+// Acts as the user through real Qt input events, so that window tests read like
+// a user's steps. Keys go to the widget that has the focus.
+#include <string>
+
+class TControl;
+class TForm;
+class TComboBox;
+class TDateTimePicker;
+class TMenuItem;
+class TRadioGroup;
+
+namespace user {
+
+// Runs pending events, deferred deletions (freed forms) among them.
+void ProcessEvents();
+
+// A left click in the middle of the control.
+void Click(const TControl& control);
+// Brings the form's window to the front and gives it the keyboard, as a click
+// on its title bar does.
+void ActivateWindow(const TForm& form);
+void ClickItem(const TRadioGroup& group, int index);
+// Types each character of the UTF-8 text (Thai included) as a key press.
+void Type(const std::string& text);
+void PressEnter();
+void PressKeypadEnter();
+void PressTab();
+void PressEscape();
+// Chooses the item through the menu bar and its menus with the mouse; false
+// when a step cannot be taken (a hidden or disabled item on the way).
+bool ChooseMenu(const TMenuItem& item);
+// Alt and the letter, as a user opens a menu bar item by its accelerator.
+void PressAlt(char letter);
+// Opens the drop-down list and clicks the item.
+void ChooseComboItem(const TComboBox& combo, int index);
+// Opens the calendar and clicks the day of the month it shows.
+void PickDay(const TDateTimePicker& picker, int day);
+// Saves a picture of the control as PNG; returns false when it cannot be written.
+bool Grab(const TControl& control, const std::string& png_file);
+
+}  // namespace user

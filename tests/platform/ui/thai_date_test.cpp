@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+
+#include "platform/ui/ThaiDate.h"
+
+namespace {
+
+TEST(ThaiDate, ShowsDayMonthAndBuddhistEraYear) {
+  EXPECT_EQ(BuddhistDateText(EncodeDate(2024, 3, 5) + EncodeTime(8, 30, 0, 0)), "05/03/2567");
+  EXPECT_EQ(BuddhistDateText(EncodeDate(1999, 12, 31)), "31/12/2542");
+  EXPECT_EQ(ThaiMonthName(3), "มีนาคม");
+  EXPECT_EQ(ThaiMonthName(13), "");
+}
+
+TEST(ThaiDate, ReadsBuddhistEraDates) {
+  struct Case {
+    const char* text;
+    bool valid;
+    int year, month, day;
+  };
+  for (const Case& c :
+       {Case{"05/03/2567", true, 2024, 3, 5}, Case{" 5/3/2567 ", true, 2024, 3, 5},
+        Case{"29/02/2567", true, 2024, 2, 29}, Case{"29/02/2566", false, 0, 0, 0},
+        Case{"05/03", false, 0, 0, 0}, Case{"05/03/2567x", false, 0, 0, 0}, Case{"", false, 0, 0, 0}}) {
+    TDateTime value = -1;
+    EXPECT_EQ(TryParseBuddhistDate(c.text, value), c.valid) << c.text;
+    if (c.valid) {
+      EXPECT_EQ(value, EncodeDate(c.year, c.month, c.day)) << c.text;
+    }
+  }
+}
+
+}  // namespace
