@@ -43,13 +43,14 @@ struct StaffRow {
   std::string group;
 };
 
-// An open query "Query1" of staff rows: per_no, per_name, per_salary (float), per_group.
-inline TArrayDataSet* StaffQuery(TComponent* owner, const std::vector<StaffRow>& rows) {
+// An open query of staff rows: per_no, per_name, per_salary (float), per_group.
+inline TArrayDataSet* StaffQuery(TComponent* owner, const std::vector<StaffRow>& rows,
+                                 const std::string& name = "Query1") {
   auto* query = new TArrayDataSet(owner, {{"per_no", ftString, 10},
                                           {"per_name", ftString, 40},
                                           {"per_salary", ftFloat},
                                           {"per_group", ftString, 10}});
-  query->SetName("Query1");
+  query->SetName(name);
   query->Open();
   for (const StaffRow& row : rows) {
     query->Append();
