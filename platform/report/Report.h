@@ -5,6 +5,21 @@
 //
 // A report is owned by a form (its host window, which need not ever be shown);
 // its bands are owned by the report and their items by the bands.
+//
+// Generating: BeforePrint runs (it may change anything, the margins included),
+// then the pages are made.
+// - A page starts with the page header (on page 1 only with FirstPageHeader),
+//   then on page 1 the title, then the column header.
+// - The dataset (opened when closed) is walked from its first row: the headers
+//   of the groups that start, the detail band, and after the last row of a group
+//   its footer, which still reads that row. Sums count every row, whether its
+//   detail band prints or not. A report without a detail band still walks the
+//   rows but prints no band per row. After the last row: the summary.
+// - A page ends with its page footer on the bottom margin (with LastPageFooter
+//   on the last page only). A band that does not fit above it starts the next
+//   page; one taller than an empty page goes on a page of its own.
+// Without a dataset the detail band prints once. An empty dataset gives no page,
+// or with PrintIfEmpty one page of the bands that are not per row.
 #include <cstdint>
 #include <functional>
 #include <string>

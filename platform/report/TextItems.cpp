@@ -7,6 +7,7 @@
 #include "platform/report/internal/Expression.h"
 #include "platform/report/internal/LayoutPass.h"
 #include "platform/rtl/FormatFloat.h"
+#include "platform/ui/ThaiDate.h"
 
 namespace {
 
@@ -65,11 +66,11 @@ std::string TQRDBText::PrintedText(const TQRLayoutPass& pass) const {
 std::string TQRSysData::PrintedText(const TQRLayoutPass& pass) const {
   switch (data_) {
     case qrsDate:
-      return text_ + DateToStr(pass.StartTime());
+      return text_ + BuddhistDateText(pass.StartTime());
     case qrsTime:
       return text_ + TimeToStr(pass.StartTime());
     case qrsDateTime:
-      return text_ + DateToStr(pass.StartTime()) + " " + TimeToStr(pass.StartTime());
+      return text_ + BuddhistDateText(pass.StartTime()) + " " + TimeToStr(pass.StartTime());
     case qrsPageNumber:
       return text_ + std::to_string(pass.PageNumber());
     case qrsDetailNo:

@@ -83,8 +83,9 @@ class TQRDBText : public TQRCustomLabel {
 
 enum TQRSysDataType : uint8_t { qrsDate, qrsTime, qrsDateTime, qrsPageNumber, qrsDetailNo, qrsReportTitle };
 
-// Data of the report run: the date ("dd/mm/yyyy") and time ("hh:nn:ss") when
-// the report was generated, the page number, the number of the data row, the
+// Data of the report run: the date and time when the report was generated (the
+// date with its Buddhist-era year, "dd/mm/yyyy", as the programs print dates;
+// the time "hh:nn:ss"), the page number, the number of the data row, the
 // report's title. Text prints in front of it.
 class TQRSysData : public TQRCustomLabel {
  public:

@@ -6,6 +6,7 @@
 #include "platform/report/internal/TextMetrics.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/ui/Picture.h"
+#include "platform/ui/ThaiDate.h"
 #include "tests/platform/report/ReportTestSupport.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -136,7 +137,7 @@ TEST_F(TextItemsTest, SystemDataOfTheRun) {
     ASSERT_EQ(2u, rows.size());
     EXPECT_TRUE(std::regex_match(rows[1]->text, std::regex(c.pattern))) << rows[1]->text;
   }
-  EXPECT_EQ(DateToStr(Date()), AllItems(pages, "QRSysData1")[0]->text);
+  EXPECT_EQ(BuddhistDateText(Date()), AllItems(pages, "QRSysData1")[0]->text);
 }
 
 TEST_F(TextItemsTest, ExpressionOfAFieldPrintsTheCurrentRow) {
