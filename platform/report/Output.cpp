@@ -54,7 +54,13 @@ void PrintPages(const TQRPrintedReport& report, QPrinter& printer, int first_pag
   printer.setDocName(QString::fromStdString(report.title));
   QPainter painter;
   if (!painter.begin(&printer)) {
-    throw EQuickReportError(Format("Cannot print on \"%s\"", printer.printerName().toStdString()));
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+      throw EQuickReportError(
+          Format("Cannot write the PDF file \"%s\"", printer.outputFileName().toStdString()));
+    }
+    if (printer.printerName().isEmpty()) throw EQuickReportError("Cannot print: no printer is set up");
+    throw EQuickReportError(
+        Format("Cannot print on the printer \"%s\"", printer.printerName().toStdString()));
   }
   PaintPages(painter, printer, report, first_page, last_page, printer.resolution() / kMillimetresPerInch);
 }

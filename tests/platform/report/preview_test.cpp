@@ -62,7 +62,9 @@ TEST_F(HeadlessPreviewTest, PrintingFromThePreviewGeneratesTheReportAgain) {
     receipt.title->SetCaption("ใบรับบริจาค " + std::to_string(++before_print));
   };
   receipt.report->AfterPrint = [&](TObject*) { ++after_print; };
-  preview->SetPrintFromPreview(TQRPrinterSettings{.output_file = folder.File("printed.pdf")});
+  TQRPrinterSettings printer;
+  printer.output_file = folder.File("printed.pdf");
+  preview->SetPrintFromPreview(printer);
   preview->SetPdfFile(folder.File("preview.pdf"));
   receipt.report->Preview();
   EXPECT_EQ(2, before_print);

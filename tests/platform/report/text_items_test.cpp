@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <regex>
+#include <algorithm>
 
 #include "platform/report/internal/TextMetrics.h"
 #include "platform/rtl/DateTime.h"
@@ -113,12 +113,12 @@ TEST_F(TextItemsTest, SystemDataOfTheRun) {
   struct Case {
     TQRSysDataType data;
     const char* text;
-    const char* pattern;
+    const char* second_row;  // a clock's digits as 9
   };
   const Case cases[] = {
-      {qrsDate, "", R"(\d\d/\d\d/\d{4})"},
-      {qrsTime, "เวลา ", R"(เวลา \d\d:\d\d:\d\d)"},
-      {qrsDateTime, "", R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d)"},
+      {qrsDate, "", "99/99/9999"},
+      {qrsTime, "เวลา ", "เวลา 99:99:99"},
+      {qrsDateTime, "", "99/99/9999 99:99:99"},
       {qrsPageNumber, "หน้า ", "หน้า 1"},
       {qrsDetailNo, "", "2"},
       {qrsReportTitle, "", "รายงานการบริจาค"},
@@ -135,7 +135,12 @@ TEST_F(TextItemsTest, SystemDataOfTheRun) {
   for (const Case& c : cases) {
     const auto rows = AllItems(pages, "QRSysData" + std::to_string(++index));
     ASSERT_EQ(2u, rows.size());
-    EXPECT_TRUE(std::regex_match(rows[1]->text, std::regex(c.pattern))) << rows[1]->text;
+    std::string printed = rows[1]->text;
+    if (c.data == qrsDate || c.data == qrsTime || c.data == qrsDateTime) {
+      std::replace_if(
+          printed.begin(), printed.end(), [](char digit) { return digit >= '0' && digit <= '9'; }, '9');
+    }
+    EXPECT_EQ(c.second_row, printed);
   }
   EXPECT_EQ(BuddhistDateText(Date()), AllItems(pages, "QRSysData1")[0]->text);
 }
