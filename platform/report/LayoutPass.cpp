@@ -32,8 +32,9 @@ TQRLayoutPass::TQRLayoutPass(TQuickRep& report, TQRPrintedReport& output) : repo
     throw EQuickReportError(
         Format("%s: the margins leave no room to print on paper of %s x %s mm (top %s, bottom %s, left %s, "
                "right %s mm)",
-               report.Name(), FormatMm(page.Width()), FormatMm(page.Length()), FormatMm(page.TopMargin()),
-               FormatMm(page.BottomMargin()), FormatMm(page.LeftMargin()), FormatMm(page.RightMargin())));
+               report.Name().empty() ? std::string("The report") : report.Name(), FormatMm(page.Width()),
+               FormatMm(page.Length()), FormatMm(page.TopMargin()), FormatMm(page.BottomMargin()),
+               FormatMm(page.LeftMargin()), FormatMm(page.RightMargin())));
   }
 }
 
