@@ -1,5 +1,9 @@
 #pragma once
 // Unit VTRBaseEngine: the field manager with the record layouts, the record
 // field routines the cursor uses, record bitmaps and the database object.
+#include "engine/storage/base/DatabaseData.h"
+#include "engine/storage/base/DatabaseDataList.h"
+#include "engine/storage/base/RecordBitmap.h"
+#include "engine/storage/base/TableData.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/fields/RecordFields.h"

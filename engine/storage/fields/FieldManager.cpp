@@ -64,12 +64,12 @@ bool IsNull(const uint8_t* record, int32_t field_no) {
 }  // namespace
 
 void TVTRBaseFieldManager::DefineFields(const TVTRFieldDefs& defs) {
-  FieldDefs.Assign(defs);
-  for (int32_t i = 0; i < FieldDefs.GetCount(); ++i) {
-    const TVTRFieldDef& field = FieldDefs.GetFieldDef(i);
+  for (int32_t i = 0; i < defs.GetCount(); ++i) {
+    const TVTRFieldDef& field = defs.GetFieldDef(i);
     if (!field.DefaultValue.IsNull() && field.DefaultValue.Size() > field.MemoryDataSize)
       throw EVTRException(20056, "Buffer size exceeded");
   }
+  FieldDefs.Assign(defs);
   CalcOffsets();
   InitAutoincValues();
 }

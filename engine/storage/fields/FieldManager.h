@@ -32,7 +32,7 @@ class TVTRBaseFieldManager {
 
   // The fields of a new table: a copy of `defs` (a name met twice raises
   // 10424), laid out, with fresh counters. A default value longer than its
-  // field raises 20056.
+  // field raises 20056 and leaves the manager as it was.
   void DefineFields(const TVTRFieldDefs& defs);
   // The field definitions' image, then layout and fresh counters.
   void LoadMetadata(TStream& stream);

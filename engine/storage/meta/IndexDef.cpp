@@ -1,5 +1,7 @@
 #include "engine/storage/meta/IndexDef.h"
 
+#include <stdexcept>
+
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/meta/DefImage.h"
 #include "platform/rtl/TextCase.h"
@@ -62,6 +64,11 @@ void TVTRIndexDef::LoadFromStream(TStream& stream) {
     column.MaxIndexedSize = ReadI32(stream, 20168);
   }
   Temporary = false;
+}
+
+void TVTRIndexDef::SetColumnCount(int32_t n) {
+  if (n < 0) throw std::invalid_argument("negative column count");
+  Columns.resize(n);
 }
 
 void TVTRIndexDef::SetColumnsFromLists(const TStringList& field_names, const TStringList& directions,

@@ -45,7 +45,8 @@ class TVTRIndexDef : public TVTRMetaObjectDef {
   const TVTRIndexColumn& GetColumn(int32_t index) const { return Columns.at(index); }
   int32_t GetColumnCount() const { return static_cast<int32_t>(Columns.size()); }
   // Growing appends empty columns; shrinking drops the columns from n on.
-  void SetColumnCount(int32_t n) { Columns.resize(n); }
+  // A negative n raises std::invalid_argument.
+  void SetColumnCount(int32_t n);
   // One column per name: descending where the direction is exactly "DESC",
   // case-insensitive where the flag is exactly "NO_CASE". Lists of another
   // length than the names raise 10278 (directions) or 10279 (case flags).

@@ -41,6 +41,10 @@ struct AutoincCase {
   std::vector<std::pair<std::optional<int64_t>, std::optional<int64_t>>> inserts;
 };
 
+void PrintTo(const AutoincCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 constexpr int64_t kNoMax = std::numeric_limits<int64_t>::max();
 
 class Autoincrement : public ::testing::TestWithParam<AutoincCase> {};
