@@ -1,7 +1,6 @@
 #pragma once
 // The one layout pass of a report: walks the dataset, runs the band events and
 // places bands and items on pages. Items place themselves through it.
-#include <memory>
 #include <string>
 #include <vector>
 
