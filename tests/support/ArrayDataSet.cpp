@@ -1,4 +1,4 @@
-#include "tests/platform/db/ArrayDataSet.h"
+#include "tests/support/ArrayDataSet.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,9 @@
 #pragma once
-// A complete dataset over rows kept in memory, for the layer's tests. Each row
-// has a lasting id, which is its bookmark (4 bytes). Records are copies of rows
-// with their calculated area; the cursor is a row index from -1 (before the
-// first) to the row count (after the last).
+// A complete dataset over rows kept in memory, for the tests of the dataset
+// layer and the layers above it. Each row has a lasting id, which is its
+// bookmark (4 bytes). Records are copies of rows with their calculated area;
+// the cursor is a row index from -1 (before the first) to the row count (after
+// the last).
 #include <functional>
 #include <optional>
 #include <string>

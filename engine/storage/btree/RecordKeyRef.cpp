@@ -1,0 +1,153 @@
+#include "engine/storage/btree/RecordKeyRef.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/foundation/VTRExcept.h"
+#include "engine/foundation/ValueCompare.h"
+#include "engine/foundation/containers/BufferBits.h"
+
+namespace {
+
+// One column part: the flag byte, then `size` value bytes. Nulls sort first.
+int CompareColumn(const TVTRKeyColumn& column, const uint8_t* a, const uint8_t* b, int32_t size) {
+  const bool null_a = a[0] == 1, null_b = b[0] == 1;
+  if (null_a || null_b) return null_a == null_b ? 0 : null_a ? -1 : 1;
+  return CompareValueBuffersSign({a + 1, size, column.DataType, false}, {b + 1, size, column.DataType, false},
+                                 {column.CaseInsensitive, -1});
+}
+
+// Writes one column part of `part_size` bytes, `copied` of them from the field.
+void WriteColumn(const TVTRKeyColumn& column, const uint8_t* record, uint8_t* part, int32_t part_size,
+                 int32_t copied) {
+  const bool is_null = GetBufferBit(static_cast<int32_t>(column.FieldNo), record);
+  part[0] = is_null ? 1 : 0;
+  if (is_null) copied = 0;
+  std::memcpy(part + 1, record + column.RecordOffset, static_cast<size_t>(copied));
+  std::memset(part + 1 + copied, 0, static_cast<size_t>(part_size - 1 - copied));
+}
+
+VTRBufferPtr AllocZeroed(int32_t size) {
+  return VTRBufferPtr(static_cast<uint8_t*>(EngineMemoryManager().AllocMem(std::max(size, 1))));
+}
+
+}  // namespace
+
+void TVTRRecordKeyRef::AddColumn(uint32_t field_no, int32_t record_offset, int32_t memory_data_size,
+                                 TVTRBaseDataType type, int32_t max_indexed_size, bool descending,
+                                 bool case_insensitive) {
+  TVTRKeyColumn column;
+  column.KeyOffset = KeyLength;
+  column.FullOffset = FullKeyLength;
+  column.RecordOffset = record_offset;
+  column.FieldNo = field_no;
+  // A key keeps at least one byte of a column, whatever a damaged definition says.
+  max_indexed_size = std::max(max_indexed_size, 1);
+  if (max_indexed_size < memory_data_size) {
+    column.PrefixExtra = 2;
+    column.KeySize = max_indexed_size + 3;
+  } else {
+    column.KeySize = memory_data_size + 1;
+  }
+  column.FullSize = memory_data_size + 1;
+  column.DataType = type;
+  column.Descending = descending;
+  column.CaseInsensitive = case_insensitive;
+  Columns.push_back(column);
+  KeyLength += column.KeySize;
+  FullKeyLength += column.FullSize;
+  ComparedColumns = ColumnCount();
+}
+
+VTRBufferPtr TVTRRecordKeyRef::AllocKey() const {
+  return AllocZeroed(KeyLength);
+}
+
+VTRBufferPtr TVTRRecordKeyRef::AllocFullKey() const {
+  return AllocZeroed(FullKeyLength);
+}
+
+void TVTRRecordKeyRef::BuildKey(const uint8_t* record, uint8_t* key, std::optional<TVTRRecordID> stored_as) {
+  for (const TVTRKeyColumn& column : Columns) {
+    WriteColumn(column, record, key + column.KeyOffset, column.KeySize,
+                column.KeySize - column.PrefixExtra - 1);
+  }
+  last_record_ = record;
+  last_record_id_ = stored_as;
+}
+
+void TVTRRecordKeyRef::BuildFullKey(const uint8_t* record, uint8_t* full) const {
+  for (const TVTRKeyColumn& column : Columns) {
+    WriteColumn(column, record, full + column.FullOffset, column.FullSize, column.FullSize - 1);
+  }
+}
+
+void TVTRRecordKeyRef::ReadFullKey(const TVTRRecordID& id, uint8_t* full, int32_t session_id) {
+  if (records_ == nullptr) throw EVTRException(20170, "Cannot retreive record for index");
+  VTRBufferPtr record = AllocZeroed(records_->RecordBufferSize());
+  if (!records_->ReadRecord(session_id, id, record.get())) {
+    throw EVTRException(20170, "Cannot retreive record for index");
+  }
+  BuildFullKey(record.get(), full);
+}
+
+int TVTRRecordKeyRef::CompareKeys(uint8_t* key1, const uint8_t* key2, bool resolve_prefix, int32_t session_id,
+                                  const uint8_t* record_id1, const uint8_t* record_id2) {
+  const int32_t compared = std::min(ComparedColumns, ColumnCount());
+  for (int32_t i = 0; i < compared; ++i) {
+    const TVTRKeyColumn& column = Columns[static_cast<size_t>(i)];
+    uint8_t* a = key1 + column.KeyOffset;
+    const uint8_t* b = key2 + column.KeyOffset;
+    int r = CompareColumn(column, a, b, column.KeySize - 1);
+    if (r == 0 && resolve_prefix && column.IsPrefix() && record_id2 != nullptr) {
+      // Lengthening key1's text by one character past the prefix changes the
+      // comparison only when key1's text filled the prefix; then the prefixes
+      // do not decide and the records must.
+      uint8_t& probe = a[1 + column.PrefixLength()];
+      probe = 1;
+      int filled;
+      try {
+        filled = CompareColumn(column, a, b, column.KeySize - 1);
+      } catch (...) {
+        probe = 0;
+        throw;
+      }
+      probe = 0;
+      if (filled != 0) return CompareRecords(session_id, record_id1, record_id2);
+    }
+    if (column.Descending) r = -r;
+    if (r != 0) return r;
+  }
+  return 0;
+}
+
+int TVTRRecordKeyRef::CompareFullKeys(const uint8_t* full1, const uint8_t* full2) {
+  const int32_t compared = std::min(ComparedColumns, ColumnCount());
+  for (int32_t i = 0; i < compared; ++i) {
+    const TVTRKeyColumn& column = Columns[static_cast<size_t>(i)];
+    int r = CompareColumn(column, full1 + column.FullOffset, full2 + column.FullOffset, column.FullSize - 1);
+    if (column.Descending) r = -r;
+    if (r != 0) return r;
+  }
+  return 0;
+}
+
+int TVTRRecordKeyRef::CompareRecords(int32_t session_id, const uint8_t* record_id1,
+                                     const uint8_t* record_id2) {
+  VTRBufferPtr full1 = AllocFullKey();
+  VTRBufferPtr full2 = AllocFullKey();
+  FullKeyOf(record_id1, full1.get(), session_id);
+  FullKeyOf(record_id2, full2.get(), session_id);
+  return CompareFullKeys(full1.get(), full2.get());
+}
+
+void TVTRRecordKeyRef::FullKeyOf(const uint8_t* record_id, uint8_t* full, int32_t session_id) {
+  const bool own = record_id == nullptr || (last_record_id_ && LoadRecordID(record_id) == *last_record_id_);
+  if (!own) {
+    ReadFullKey(LoadRecordID(record_id), full, session_id);
+  } else if (last_record_ != nullptr) {
+    BuildFullKey(last_record_, full);
+  } else {
+    throw EVTRException(20170, "Cannot retreive record for index");
+  }
+}

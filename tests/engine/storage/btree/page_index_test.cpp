@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+#include "tests/engine/storage/btree/BTreeTestSupport.h"
+#include "tests/support/EngineErrors.h"
+
+namespace {
+
+constexpr int32_t kSession = 0;
+
+class RecordPageMap : public ::testing::Test {
+ protected:
+  RecordPageMap() : map_(pages_) {
+    map_.Capacity = 3;
+    map_.CreateTree(kSession);
+  }
+
+  // Enters `records` records on a page.
+  void Fill(int32_t page_no, int records) {
+    for (int i = 0; i < records; ++i) map_.AddRecord(kSession, page_no);
+  }
+  std::optional<int32_t> PageWithRoom() {
+    int32_t page_no = -1;
+    return map_.FindPageWithRoom(kSession, page_no) ? std::optional<int32_t>(page_no) : std::nullopt;
+  }
+
+  MemoryPageManager pages_;
+  TVTRBTreeRecordPageIndex map_;
+};
+
+TEST_F(RecordPageMap, AFullPageIsNeverOfferedAndRefusesAnotherRecord) {
+  Fill(7, 3);
+  EXPECT_EQ(PageWithRoom(), std::nullopt);
+  EXPECT_EQ(NativeErrorOf([&] { map_.AddRecord(kSession, 7); }), 20106);
+  map_.RemoveRecord(kSession, 7);
+  EXPECT_EQ(PageWithRoom(), 7);
+}
+
+TEST_F(RecordPageMap, TheTwoPassesOverASingleLeafLookAtEveryEntryFavouringTheHighestPages) {
+  const int32_t pages[] = {10, 20, 30, 40};
+  for (const int32_t open : pages) {
+    for (const int32_t page_no : pages) {
+      TVTRKeyPath path;
+      if (map_.Find(kSession, page_no, path)) {
+        map_.SetValue(kSession, path, page_no == open ? 2 : 3);
+      } else {
+        Fill(page_no, page_no == open ? 2 : 3);
+      }
+    }
+    EXPECT_EQ(PageWithRoom(), open);
+  }
+  TVTRKeyPath path;
+  ASSERT_TRUE(map_.Find(kSession, 10, path));
+  map_.SetValue(kSession, path, 1);
+  EXPECT_EQ(PageWithRoom(), 40) << "the last leaf is searched from its end first";
+}
+
+TEST_F(RecordPageMap, APageLeavesTheMapWithItsLastRecord) {
+  Fill(5, 2);
+  Fill(9, 1);
+  map_.RemoveRecord(kSession, 5);
+  map_.RemoveRecord(kSession, 5);
+  TVTRKeyPath path;
+  EXPECT_FALSE(map_.Find(kSession, 5, path));
+  EXPECT_EQ(NativeErrorOf([&] { map_.RemoveRecord(kSession, 5); }), 20111);
+  ASSERT_TRUE(map_.Find(kSession, 9, path));
+  map_.SetValue(kSession, path, 0);
+  EXPECT_EQ(NativeErrorOf([&] { map_.RemoveRecord(kSession, 9); }), 20112);
+  map_.SetValue(kSession, path, 2);
+  map_.SubtractAmount(kSession, 5, 9);
+  EXPECT_FALSE(map_.Find(kSession, 9, path)) << "taking more than stored empties the page";
+}
+
+TEST_F(RecordPageMap, RecordNumbersWalkThePagesInPageOrderAcrossLeaves) {
+  // Enough pages for several leaves, entered out of order, with 1 to 3 records each.
+  std::mt19937 random(11);
+  std::vector<int32_t> page_numbers;
+  for (int32_t page_no = -5; page_no < 2000; page_no += 2) page_numbers.push_back(page_no);
+  std::shuffle(page_numbers.begin(), page_numbers.end(), random);
+  std::map<int32_t, int> records;
+  for (const int32_t page_no : page_numbers) Fill(page_no, records[page_no] = 1 + random() % 3);
+  TVTRPageKeyRef key_ref;
+  WithTreeRoot(pages_, key_ref, kSession, map_.Root(), [](TVTRBTreePage& root) {
+    EXPECT_FALSE(root.Leaf()) << "the map should span several leaves";
+  });
+
+  int64_t number = 0;
+  for (const auto& [page_no, count] : records) {
+    for (int32_t ordinal = 0; ordinal < count; ++ordinal, ++number) {
+      int32_t found_page = -1, found_ordinal = -1;
+      map_.LocateRecordNo(kSession, found_page, found_ordinal, number);
+      ASSERT_EQ(found_page, page_no);
+      ASSERT_EQ(found_ordinal, ordinal);
+      int64_t back = -1;
+      map_.GetRecordNo(kSession, page_no, back, ordinal);
+      ASSERT_EQ(back, number);
+    }
+  }
+  EXPECT_EQ(NativeErrorOf([&] {
+              int32_t page_no, ordinal;
+              map_.LocateRecordNo(kSession, page_no, ordinal, number);
+            }),
+            20113);
+  int32_t first = 0, last = 0, next = 0, prior = 0;
+  ASSERT_TRUE(map_.FirstPage(kSession, first));
+  ASSERT_TRUE(map_.LastPage(kSession, last));
+  EXPECT_EQ(first, records.begin()->first);
+  EXPECT_EQ(last, records.rbegin()->first);
+  EXPECT_FALSE(map_.NextPage(kSession, last, next));
+  EXPECT_FALSE(map_.PriorPage(kSession, first, prior));
+  int32_t walked = 0;
+  for (int32_t page_no = first; map_.NextPage(kSession, page_no, next); page_no = next) ++walked;
+  EXPECT_EQ(walked, static_cast<int32_t>(records.size()) - 1);
+  EXPECT_EQ(NativeErrorOf([&] { map_.NextPage(kSession, 0, next); }), 20104);
+  EXPECT_EQ(NativeErrorOf([&] { map_.PriorPage(kSession, 0, prior); }), 20105);
+  EXPECT_EQ(NativeErrorOf([&] { map_.GetRecordNo(kSession, 0, number, 0); }), 20114);
+}
+
+TEST_F(RecordPageMap, EmptyingKeepsOnlyTheRootAndDroppingFreesIt) {
+  for (int32_t page_no = 0; page_no < 1500; ++page_no) Fill(page_no, 1);
+  const int32_t root = map_.Root();
+  map_.EmptyTree(kSession);
+  EXPECT_EQ(map_.Root(), root);
+  pages_.Commit(kSession);
+  EXPECT_EQ(pages_.LivePages(), 1);
+  EXPECT_EQ(PageWithRoom(), std::nullopt);
+  map_.DropTree(kSession);
+  pages_.Commit(kSession);
+  EXPECT_EQ(pages_.LivePages(), 0);
+  EXPECT_EQ(map_.Root(), -1);
+}
+
+TEST(PageMap, OperationsWithoutATreeRaiseTheirCodes) {
+  MemoryPageManager pages;
+  TVTRBTreeRecordPageIndex map(pages);
+  TVTRKeyPath path;
+  const std::pair<int32_t, std::function<void()>> cases[] = {
+      {20115, [&] { map.First(kSession, path); }},     {20116, [&] { map.Last(kSession, path); }},
+      {20117, [&] { map.Find(kSession, 1, path); }},   {20118, [&] { map.AddRecord(kSession, 1); }},
+      {20110, [&] { map.RemoveRecord(kSession, 1); }}, {20099, [&] { map.Next(kSession, path); }},
+      {20101, [&] { map.Prior(kSession, path); }},     {20103, [&] { map.GetKey(kSession, path); }},
+      {20107, [&] { map.GetValue(kSession, path); }},  {20108, [&] { map.SetValue(kSession, path, 1); }},
+  };
+  for (const auto& [code, action] : cases) EXPECT_EQ(NativeErrorOf(action), code);
+}
+
+TEST(BlobPageMap, APageHasRoomWhileItsBytesStayBelowTheDataSizeLessTwo) {
+  MemoryPageManager pages;
+  TVTRBTreeBlobPageIndex map(pages);
+  map.CreateTree(kSession);
+  const int32_t limit = pages.PageDataSize() - 2;
+  map.AddAmount(kSession, limit - 4, 3);
+  map.AddAmount(kSession, 3, 3);
+  int32_t page_no = -1;
+  EXPECT_FALSE(map.FindPageWithRoom(kSession, 1, page_no));
+  EXPECT_EQ(NativeErrorOf([&] { map.AddAmount(kSession, 1, 3); }), 20106);
+  map.SubtractAmount(kSession, 100, 3);
+  ASSERT_TRUE(map.FindPageWithRoom(kSession, 99, page_no));
+  EXPECT_EQ(page_no, 3);
+}
+
+}  // namespace
