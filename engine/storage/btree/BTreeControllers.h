@@ -94,6 +94,10 @@ class TVTRBTreePageController {
   bool TryMergeWith(int32_t session_id, TVTRKeyPath& path, int32_t sibling_no);
   void MergeIntoPrior(int32_t session_id, TVTRKeyPath& path, TVTRBTreePage& prior);
   void MergeIntoNext(int32_t session_id, TVTRKeyPath& path, TVTRBTreePage& next);
+  // The first and the last entry of the run of entries whose key equals the
+  // key of the entry at `position`.
+  int32_t RunStart(bool resolve_prefix, int32_t session_id, uint8_t* key, int32_t low, int32_t position);
+  int32_t RunEnd(bool resolve_prefix, int32_t session_id, uint8_t* key, int32_t position);
   // Raises 20028 for a leaf without entries where one is needed.
   void CheckNotEmpty() const;
 
