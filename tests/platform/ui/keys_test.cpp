@@ -127,6 +127,9 @@ TEST_F(KeysTest, EditLimitsAndHidesWhatIsTyped) {
   form_->Edit2->SetFocus();
   user::Type("กขคงจฉ");
   EXPECT_EQ(form_->Edit2->Text(), "กขคงจ");
+  form_->Edit2->SetText("กขคงจฉช");  // text from code is kept whole
+  user::Type("ซ");
+  EXPECT_EQ(form_->Edit2->Text(), "กขคงจฉช");
   form_->Edit3->SetPasswordChar(U'*');
   form_->Edit3->SetFocus();
   user::Type("8052");
