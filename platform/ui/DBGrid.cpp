@@ -117,14 +117,6 @@ void TColumn::SetAlignment(TAlignment alignment) {
   Changed(false);
 }
 
-int TColumn::Index() const {
-  const auto& items = grid_.columns_.items_;
-  for (size_t i = 0; i < items.size(); ++i) {
-    if (items[i].get() == this) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 void TColumn::Changed(bool rebind) {
   grid_.columns_.default_ = false;
   rebind ? grid_.LayoutColumns() : grid_.ColumnsChanged();

@@ -47,8 +47,6 @@ class TColumn {
   // Numbers to the right and other fields to the left, until set.
   TAlignment Alignment() const;
   void SetAlignment(TAlignment alignment);
-  // Position among the grid's columns.
-  int Index() const;
 
  private:
   friend class TDBGrid;
