@@ -247,11 +247,16 @@ TEST_F(DBControlsTest, EditWithoutAutoEditCannotChangeABrowsingRow) {
 TEST_F(DBControlsTest, EditWritesTheFieldWhenTheFocusLeavesAndEscShowsItAgain) {
   TDBEdit* prefix = NewEdit("PREFIX7", 8);
   TDBEdit* name = NewEdit("NAME", 40);
+  prefix->OnKeyPress = [&](TObject*, char32_t& key) {
+    if (key == 13) name->SetFocus();
+  };
   prefix->SetFocus();
   prefix->SelectAll();
   user::Type("ABCDEFG");
   EXPECT_EQ(prefix->Text(), "ABCD");  // the field's size is the limit
-  name->SetFocus();
+  EXPECT_EQ(Settings("PREFIX7")->AsString(), "SALE");
+  user::PressEnter();
+  ASSERT_TRUE(name->Focused());
   EXPECT_EQ(Settings("PREFIX7")->AsString(), "ABCD");
   EXPECT_EQ(settings_.State(), dsEdit);
   user::Type("ๆ");
