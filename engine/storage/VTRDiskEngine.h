@@ -1,8 +1,19 @@
 #pragma once
 // Unit VTRDiskEngine, as far as it is built: the database file and its
-// header, the disk page manager and the free-space maps.
+// header, the disk page manager, the free-space maps, the internal files, the
+// system directory, table list and connection slots, and the table and
+// record locks.
 #include "engine/storage/DatabaseFile.h"
 #include "engine/storage/DatabaseHeader.h"
 #include "engine/storage/DiskPageManager.h"
 #include "engine/storage/FreeSpaceManager.h"
 #include "engine/storage/Password.h"
+#include "engine/storage/locks/LockCompatibility.h"
+#include "engine/storage/locks/TableLockList.h"
+#include "engine/storage/locks/TableLockManager.h"
+#include "engine/storage/locks/TableLocksFile.h"
+#include "engine/storage/system/ActiveSessionsFile.h"
+#include "engine/storage/system/DirectFile.h"
+#include "engine/storage/system/SystemDirectory.h"
+#include "engine/storage/system/TableListFile.h"
+#include "engine/storage/system/TransactedFile.h"

@@ -9,8 +9,8 @@
 // engine may store its bytes together with Descriptor().
 //
 // Bytes can only be appended: a write before the end writes nothing, a write
-// past the end first fills the gap with zeros. Shortening recompresses the new
-// last block.
+// past the end first fills the gap with zeros. Shortening inside a block
+// recompresses that block as the new last one.
 //
 // With cmNone the value lies unchanged in the underlying stream from the start
 // position, without headers, and can be overwritten anywhere.
@@ -43,8 +43,9 @@ class TVTRCompressedBLOBStream : public TVTRStream {
   // accept_short_data a stream that ends early holds only the blocks (cmNone:
   // the bytes) it has.
   //
-  // The sizes and the CRC inside a header are checked when a read first
-  // touches the block, so the blocks before a damaged one stay readable.
+  // Whether a block decompresses to the size its place asks for and to its CRC
+  // is checked when a read first touches it, so the blocks around a damaged
+  // one stay readable.
   TVTRCompressedBLOBStream(TStream& stream, const TVTRBLOBDescriptor& descriptor, bool new_value,
                            bool accept_short_data = false);
 

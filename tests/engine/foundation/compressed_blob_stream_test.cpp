@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <random>
@@ -449,14 +449,22 @@ TEST(TVTRCompressedBLOBStream, RandomBytesStoreLargerThanTheyAreAndStillRoundTri
   EXPECT_EQ(Blob(blob.Image(), blob.stream->Descriptor()).ReadAll(), value);
 }
 
-TEST(TVTRCompressedBLOBStream, ContinuesAStoredValueAfterReopening) {
+TEST(TVTRCompressedBLOBStream, ContinuesAStoredValueAfterReopeningAtItsStartPosition) {
   const Bytes value = VariedBytes(5500);
-  Blob first(Settings(cmZlib, 6, 2000));
+  TVTRBLOBDescriptor settings = Settings(cmZlib, 6, 2000);
+  settings.start_position = 7;
+  Blob first(settings);
   first.Write(Slice(value, 0, 3000));
-  Blob reopened(first.Image(), first.stream->Descriptor());
+  Bytes image = first.Image();
+  const Bytes before_start = {'h', 'e', 'a', 'd', 'e', 'r', ':'};
+  std::copy(before_start.begin(), before_start.end(), image.begin());
+  EXPECT_EQ(StoredBlocks(image, 2, 7)[1].uncompressed_size, 1000) << "the blocks begin at the start position";
+
+  Blob reopened(image, first.stream->Descriptor());
   reopened.stream->Seek(0, TSeekOrigin::soEnd);
   reopened.Write(Slice(value, 3000, 2500));
   EXPECT_EQ(reopened.stream->Descriptor().block_count, 3);
+  EXPECT_EQ(Slice(reopened.Image(), 0, 7), before_start);
   EXPECT_EQ(Blob(reopened.Image(), reopened.stream->Descriptor()).ReadAll(), value);
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/db/ArrayDataSet.h"
+#include "tests/support/ArrayDataSet.h"
 
 // An open dataset of `rows` people: ID 1..rows, NAME "P1".."Pn".
 inline std::unique_ptr<TArrayDataSet> People(int rows, TComponent* owner = nullptr) {

@@ -1,4 +1,4 @@
-// Usage: storage_helper FILE COMMAND [PAGE VALUE]
+// Usage: storage_helper FILE COMMAND [ARGUMENTS]
 //   hold-header             prints "locked" once it holds the header lock and
 //                           keeps it until standard input closes
 //   crash-commit PAGE VALUE changes the page and commits; the commit kills the
@@ -6,6 +6,12 @@
 //   change PAGE VALUE       changes the page, prints "changed", waits for a line
 //                           on standard input, commits and prints "committed",
 //                           then waits until standard input closes
+//   connect COUNT           connects COUNT sessions, prints "slots" and their
+//                           session IDs, then answers each line "reopen" by
+//                           opening and closing a second descriptor of the file
+//                           and printing "reopened", until standard input closes
+//   create-table NAME       lists a new table under the tables lock, commits and
+//                           prints "created"
 // The database is opened multi-user. Engine errors print "error CODE".
 #include <signal.h>
 #include <unistd.h>
@@ -18,7 +24,9 @@
 #include "engine/storage/CommitHook.h"
 #include "engine/storage/VTRDiskEngine.h"
 #include "engine/storage/VTRPage.h"
+#include "platform/os/OSFile.h"
 #include "platform/os/RetryPolicy.h"
+#include "tests/engine/storage/system/Catalogue.h"
 
 namespace {
 
@@ -31,6 +39,17 @@ void WaitForLine() {
   char byte;
   while (::read(STDIN_FILENO, &byte, 1) == 1 && byte != '\n') {
   }
+}
+
+// The line read, without its end; false at the end of the input.
+bool ReadLine(std::string& line) {
+  line.clear();
+  char byte;
+  while (::read(STDIN_FILENO, &byte, 1) == 1) {
+    if (byte == '\n') return true;
+    line.push_back(byte);
+  }
+  return !line.empty();
 }
 
 void WaitForEnd() {
@@ -46,6 +65,19 @@ void ChangePage(TVTRDiskPageManager& manager, int32_t page_no, uint8_t value) {
 }
 
 }  // namespace
+
+void ConnectSessions(TVTRDiskPageManager& manager, int count) {
+  Catalogue catalogue(manager);
+  std::string slots = "slots";
+  for (int i = 0; i < count; ++i) slots += " " + std::to_string(catalogue.sessions.Connect());
+  Say(slots.c_str());
+  std::string line;
+  while (ReadLine(line)) {
+    if (line != "reopen") continue;
+    OSFile::Open(manager.DatabaseFile().FileName(), OSFileAccess::kReadWrite).Close();
+    Say("reopened");
+  }
+}
 
 int main(int argc, char** argv) {
   if (argc < 3) return 2;
@@ -76,6 +108,12 @@ int main(int argc, char** argv) {
       manager.Commit(0, true);
       Say("committed");
       WaitForEnd();
+    } else if (command == "connect" && argc > 3) {
+      ConnectSessions(manager, std::atoi(argv[3]));
+    } else if (command == "create-table" && argc > 3) {
+      Catalogue catalogue(manager);
+      AddTableEntry(manager, catalogue.tables, argv[3]);
+      Say("created");
     } else {
       return 2;
     }

@@ -1,0 +1,34 @@
+#pragma once
+// Transacted internal files that hold an array of fixed-size records, read and
+// written whole, uncompressed, in the system session (the system directory and
+// the table list).
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "engine/storage/PageManager.h"
+#include "engine/storage/system/TransactedFile.h"
+
+// The records the file holds: its size div Size of them.
+template <int32_t Size, typename Record, typename Decode>
+std::vector<Record> ReadRecords(TVTRInternalDBTransactedAccessFile& file, Decode&& decode) {
+  const int32_t size = file.GetUncompressedSize(kSystemSessionID);
+  const int32_t count = size > 0 ? size / Size : 0;
+  std::vector<uint8_t> image(static_cast<size_t>(count) * Size);
+  file.ReadFile(kSystemSessionID, image.data(), static_cast<int32_t>(image.size()));
+  std::vector<Record> records;
+  records.reserve(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i)
+    records.push_back(
+        decode(std::span<const uint8_t, Size>(image.data() + static_cast<size_t>(i) * Size, Size)));
+  return records;
+}
+
+template <int32_t Size, typename Record, typename Encode>
+void WriteRecords(TVTRInternalDBTransactedAccessFile& file, const std::vector<Record>& records,
+                  Encode&& encode) {
+  std::vector<uint8_t> image(records.size() * Size);
+  for (size_t i = 0; i < records.size(); ++i)
+    encode(records[i], std::span<uint8_t, Size>(image.data() + i * Size, Size));
+  file.WriteFile(kSystemSessionID, image.data(), 0, 0, static_cast<int32_t>(image.size()));
+}
