@@ -138,7 +138,7 @@ class TVTRBTreePage : public TVTRPageController {
   bool First(int32_t session_id, TVTRKeyPath& path) { return Controller().First(session_id, path); }
   bool Last(int32_t session_id, TVTRKeyPath& path) { return Controller().Last(session_id, path); }
   // False at once on a page without entries.
-  bool FindKey(int32_t session_id, bool forward, TVTRKeyPath& path, TVTRFindMode mode, uint8_t* key) {
+  bool FindKey(int32_t session_id, bool forward, TVTRKeyPath& path, TVTRScanComparison mode, uint8_t* key) {
     return Count() > 0 && Controller().FindKey(session_id, forward, path, mode, key);
   }
   void FreePages(int32_t session_id, bool keep_root) { Controller().FreePages(session_id, keep_root); }

@@ -33,6 +33,24 @@ VTRBufferPtr AllocZeroed(int32_t size) {
 
 }  // namespace
 
+void TVTRRecordKeyRef::Init(const TVTRIndexDef& index_def, const TVTRFieldDefs* field_defs) {
+  if (field_defs == nullptr) throw EVTRException(20044, "Pointer is nil");
+  if (field_defs->GetCount() == 0) throw EVTRException(20045, "Pointer is nil");
+  Columns.clear();
+  KeyLength = FullKeyLength = 0;
+  for (const TVTRIndexColumn& index_column : index_def.Columns) {
+    const int32_t field_no = field_defs->IndexOf(index_column.FieldName);
+    if (field_no < 0) {
+      throw EVTRException::CreateFmt(20043, "Cannot find index field '%s'", index_column.FieldName);
+    }
+    const TVTRFieldDef& field = field_defs->GetFieldDef(field_no);
+    AddColumn(static_cast<uint32_t>(field_no), field.MemoryOffset, field.MemoryDataSize, field.BaseType,
+              index_column.MaxIndexedSize, index_column.Descending, index_column.CaseInsensitive);
+  }
+  ComparedColumns = ColumnCount();
+  ValueSize = kRecordIDValueSize;
+}
+
 void TVTRRecordKeyRef::AddColumn(uint32_t field_no, int32_t record_offset, int32_t memory_data_size,
                                  TVTRBaseDataType type, int32_t max_indexed_size, bool descending,
                                  bool case_insensitive) {
