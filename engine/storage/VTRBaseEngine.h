@@ -1,9 +1,12 @@
 #pragma once
 // Unit VTRBaseEngine: the field manager with the record layouts, the record
-// field routines the cursor uses, record bitmaps and the database object.
+// field routines the cursor uses, record bitmaps, the database object, and the
+// index and constraint managers.
 #include "engine/storage/base/DatabaseData.h"
 #include "engine/storage/base/DatabaseDataList.h"
 #include "engine/storage/base/RecordBitmap.h"
 #include "engine/storage/base/TableData.h"
+#include "engine/storage/constraints/ConstraintManager.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/fields/RecordFields.h"
+#include "engine/storage/index/IndexManager.h"

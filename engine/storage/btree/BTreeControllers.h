@@ -14,19 +14,10 @@
 // given session through the page cache and released on every path.
 #include <cstdint>
 
+#include "engine/storage/base/ScanSearchCondition.h"
+
 class TVTRBTreePage;
 class TVTRKeyPath;
-
-// What FindKey looks for, in index order (for a descending column "before"
-// means a larger value).
-enum TVTRFindMode : uint8_t {
-  fmNone = 0,       // no key condition
-  fmEqual = 1,      // entries equal to the key
-  fmBefore = 2,     // entries before the key
-  fmAfter = 3,      // entries after the key
-  fmNotAfter = 4,   // entries before or equal to the key
-  fmNotBefore = 5,  // entries after or equal to the key
-};
 
 enum TVTRSearchStatus : uint8_t {
   ssFound = 1,
@@ -67,7 +58,7 @@ class TVTRBTreePageController {
   virtual bool First(int32_t session_id, TVTRKeyPath& path) = 0;
   virtual bool Last(int32_t session_id, TVTRKeyPath& path) = 0;
   // The first (forward) or last entry in index order that satisfies the mode.
-  virtual bool FindKey(int32_t session_id, bool forward, TVTRKeyPath& path, TVTRFindMode mode,
+  virtual bool FindKey(int32_t session_id, bool forward, TVTRKeyPath& path, TVTRScanComparison mode,
                        uint8_t* key) = 0;
   // Copies of the first or last entry of the subtree.
   virtual void GetFirstKey(int32_t session_id, uint8_t* key) = 0;
@@ -103,6 +94,10 @@ class TVTRBTreePageController {
   bool TryMergeWith(int32_t session_id, TVTRKeyPath& path, int32_t sibling_no);
   void MergeIntoPrior(int32_t session_id, TVTRKeyPath& path, TVTRBTreePage& prior);
   void MergeIntoNext(int32_t session_id, TVTRKeyPath& path, TVTRBTreePage& next);
+  // The first and the last entry of the run of entries whose key equals the
+  // key of the entry at `position`.
+  int32_t RunStart(bool resolve_prefix, int32_t session_id, uint8_t* key, int32_t low, int32_t position);
+  int32_t RunEnd(bool resolve_prefix, int32_t session_id, uint8_t* key, int32_t position);
   // Raises 20028 for a leaf without entries where one is needed.
   void CheckNotEmpty() const;
 
@@ -122,7 +117,8 @@ class TVTRBTreeLeafController final : public TVTRBTreePageController {
   bool FindEntry(int32_t session_id, uint8_t* key, TVTRKeyPath& path, const uint8_t* record_id) override;
   bool First(int32_t session_id, TVTRKeyPath& path) override;
   bool Last(int32_t session_id, TVTRKeyPath& path) override;
-  bool FindKey(int32_t session_id, bool forward, TVTRKeyPath& path, TVTRFindMode mode, uint8_t* key) override;
+  bool FindKey(int32_t session_id, bool forward, TVTRKeyPath& path, TVTRScanComparison mode,
+               uint8_t* key) override;
   void GetFirstKey(int32_t session_id, uint8_t* key) override;
   void GetLastKey(int32_t session_id, uint8_t* key) override;
   void GetFirstEntry(int32_t session_id, uint8_t* key, uint8_t* value) override;
@@ -130,7 +126,7 @@ class TVTRBTreeLeafController final : public TVTRBTreePageController {
 
  private:
   // The position FindKey settles on, or -1.
-  int32_t FindKeyPosition(int32_t session_id, bool forward, TVTRFindMode mode, uint8_t* key);
+  int32_t FindKeyPosition(int32_t session_id, bool forward, TVTRScanComparison mode, uint8_t* key);
 };
 
 class TVTRBTreeNodeController final : public TVTRBTreePageController {
@@ -146,7 +142,8 @@ class TVTRBTreeNodeController final : public TVTRBTreePageController {
   bool FindEntry(int32_t session_id, uint8_t* key, TVTRKeyPath& path, const uint8_t* record_id) override;
   bool First(int32_t session_id, TVTRKeyPath& path) override;
   bool Last(int32_t session_id, TVTRKeyPath& path) override;
-  bool FindKey(int32_t session_id, bool forward, TVTRKeyPath& path, TVTRFindMode mode, uint8_t* key) override;
+  bool FindKey(int32_t session_id, bool forward, TVTRKeyPath& path, TVTRScanComparison mode,
+               uint8_t* key) override;
   void GetFirstKey(int32_t session_id, uint8_t* key) override;
   void GetLastKey(int32_t session_id, uint8_t* key) override;
   void GetFirstEntry(int32_t session_id, uint8_t* key, uint8_t* value) override;
@@ -162,9 +159,9 @@ class TVTRBTreeNodeController final : public TVTRBTreePageController {
   void RemoveChild(int32_t session_id, TVTRKeyPath& path, bool merged_into_prior, int32_t receiver_page_no);
   void CollapseRoot(int32_t session_id);
   // The children that may hold entries satisfying the mode.
-  void ChildRange(uint8_t* key, TVTRFindMode mode, int32_t& low, int32_t& high);
-  bool FindKeyInChildren(int32_t session_id, bool forward, TVTRKeyPath& path, TVTRFindMode mode, uint8_t* key,
-                         int32_t low, int32_t high);
+  void ChildRange(uint8_t* key, TVTRScanComparison mode, int32_t& low, int32_t& high);
+  bool FindKeyInChildren(int32_t session_id, bool forward, TVTRKeyPath& path, TVTRScanComparison mode,
+                         uint8_t* key, int32_t low, int32_t high);
 
  private:
   // The child to descend into for an exact entry.

@@ -42,35 +42,50 @@ int32_t TVTRBTreePageController::FindPosition(bool resolve_prefix, int32_t sessi
       lo = mid + 1;
     } else {
       status = ssFound;
-      // Entries with an equal key stand together: the ends of their run are
-      // found by halving too.
-      int32_t result = mid;
-      if (equal_mode == emFirst) {
-        for (int32_t a = low, b = mid - 1; a <= b;) {
-          const int32_t m = (a + b) / 2;
-          if (CompareEntryKey(resolve_prefix, session_id, m, key) == 0) {
-            result = m;
-            b = m - 1;
-          } else {
-            a = m + 1;
-          }
-        }
-      } else if (equal_mode == emLast) {
-        for (int32_t a = mid + 1, b = count - 1; a <= b;) {
-          const int32_t m = (a + b) / 2;
-          if (CompareEntryKey(resolve_prefix, session_id, m, key) == 0) {
-            result = m;
-            a = m + 1;
-          } else {
-            b = m - 1;
-          }
-        }
-      }
-      return result;
+      if (equal_mode == emFirst) return RunStart(resolve_prefix, session_id, key, low, mid);
+      if (equal_mode == emLast) return RunEnd(resolve_prefix, session_id, key, mid);
+      return mid;
     }
   }
   status = ssNotFound;
   return lo;
+}
+
+// Entries with an equal key stand together. Keys are mostly unique, so the
+// neighbour is looked at first and the run's end halved for only when it
+// is equal too.
+int32_t TVTRBTreePageController::RunStart(bool resolve_prefix, int32_t session_id, uint8_t* key, int32_t low,
+                                          int32_t position) {
+  if (position <= low || CompareEntryKey(resolve_prefix, session_id, position - 1, key) != 0) return position;
+  int32_t result = position - 1;
+  for (int32_t a = low, b = result - 1; a <= b;) {
+    const int32_t m = (a + b) / 2;
+    if (CompareEntryKey(resolve_prefix, session_id, m, key) == 0) {
+      result = m;
+      b = m - 1;
+    } else {
+      a = m + 1;
+    }
+  }
+  return result;
+}
+
+int32_t TVTRBTreePageController::RunEnd(bool resolve_prefix, int32_t session_id, uint8_t* key,
+                                        int32_t position) {
+  const int32_t last = page_.Count() - 1;
+  if (position >= last || CompareEntryKey(resolve_prefix, session_id, position + 1, key) != 0)
+    return position;
+  int32_t result = position + 1;
+  for (int32_t a = result + 1, b = last; a <= b;) {
+    const int32_t m = (a + b) / 2;
+    if (CompareEntryKey(resolve_prefix, session_id, m, key) == 0) {
+      result = m;
+      a = m + 1;
+    } else {
+      b = m - 1;
+    }
+  }
+  return result;
 }
 
 bool TVTRBTreePageController::LocateEntry(int32_t session_id, uint8_t* key, const uint8_t* record_id,
@@ -125,7 +140,7 @@ bool TVTRBTreeLeafController::Last(int32_t, TVTRKeyPath& path) {
   return true;
 }
 
-int32_t TVTRBTreeLeafController::FindKeyPosition(int32_t session_id, bool forward, TVTRFindMode mode,
+int32_t TVTRBTreeLeafController::FindKeyPosition(int32_t session_id, bool forward, TVTRScanComparison mode,
                                                  uint8_t* key) {
   const int32_t count = page_.Count();
   const int32_t last = count - 1;
@@ -138,48 +153,48 @@ int32_t TVTRBTreeLeafController::FindKeyPosition(int32_t session_id, bool forwar
   int32_t position = -1;
   if (forward) {
     switch (mode) {
-      case fmNone:
+      case scNone:
         return 0;
-      case fmEqual:
+      case scEqual:
         position = first_equal();
         return status == ssFound ? position : -1;
-      case fmBefore:
+      case scBefore:
         return against_first() > 0 ? 0 : -1;
-      case fmAfter:
+      case scAfter:
         position = last_equal();
         if (status == ssFound) ++position;
         break;
-      case fmNotAfter:
+      case scNotAfter:
         return against_first() >= 0 ? 0 : -1;
-      case fmNotBefore:
+      case scNotBefore:
         position = first_equal();
         break;
     }
     return position < count ? position : -1;
   }
   switch (mode) {
-    case fmNone:
+    case scNone:
       return last;
-    case fmEqual:
+    case scEqual:
       position = last_equal();
       return status == ssFound ? position : -1;
-    case fmBefore:
+    case scBefore:
       position = first_equal() - 1;
       break;
-    case fmAfter:
+    case scAfter:
       return against_last() < 0 ? last : -1;
-    case fmNotAfter:
+    case scNotAfter:
       position = last_equal();
       if (status != ssFound) --position;
       break;
-    case fmNotBefore:
+    case scNotBefore:
       return against_last() <= 0 ? last : -1;
   }
   return position >= 0 ? position : -1;
 }
 
-bool TVTRBTreeLeafController::FindKey(int32_t session_id, bool forward, TVTRKeyPath& path, TVTRFindMode mode,
-                                      uint8_t* key) {
+bool TVTRBTreeLeafController::FindKey(int32_t session_id, bool forward, TVTRKeyPath& path,
+                                      TVTRScanComparison mode, uint8_t* key) {
   const int32_t position = FindKeyPosition(session_id, forward, mode, key);
   if (position < 0) return false;
   path.Push(page_.PageNo(), position, page_.Count());
@@ -255,48 +270,49 @@ bool TVTRBTreeNodeController::Last(int32_t session_id, TVTRKeyPath& path) {
   return child.Last(session_id, path);
 }
 
-void TVTRBTreeNodeController::ChildRange(uint8_t* key, TVTRFindMode mode, int32_t& low, int32_t& high) {
+void TVTRBTreeNodeController::ChildRange(uint8_t* key, TVTRScanComparison mode, int32_t& low, int32_t& high) {
   const int32_t last = page_.Count() - 1;
   low = 0;
   high = last;
-  if (key == nullptr || mode == fmNone) return;
+  if (key == nullptr || mode == scNone) return;
   TVTRSearchStatus status;
   const auto first_equal = [&] { return FindPosition(false, kNoSession, key, nullptr, 1, status, emFirst); };
   const auto last_equal = [&] { return FindPosition(false, kNoSession, key, nullptr, 1, status, emLast); };
   switch (mode) {
-    case fmNone:
+    case scNone:
       break;
-    case fmEqual: {
+    case scEqual: {
       const int32_t first = first_equal();
       if (status == ssFound) {
         low = std::max(first - 1, 0);
-        high = last_equal();
+        high = RunEnd(false, kNoSession, key, first);
       } else {
         low = high = first - 1;
       }
       break;
     }
-    case fmBefore:
+    case scBefore:
       high = first_equal() - 1;
       break;
-    case fmAfter: {
+    case scAfter: {
       const int32_t position = last_equal();
       low = status == ssFound ? position : position - 1;
       break;
     }
-    case fmNotAfter: {
+    case scNotAfter: {
       const int32_t position = last_equal();
       high = status == ssFound ? position : position - 1;
       break;
     }
-    case fmNotBefore:
+    case scNotBefore:
       low = first_equal() - 1;
       break;
   }
 }
 
 bool TVTRBTreeNodeController::FindKeyInChildren(int32_t session_id, bool forward, TVTRKeyPath& path,
-                                                TVTRFindMode mode, uint8_t* key, int32_t low, int32_t high) {
+                                                TVTRScanComparison mode, uint8_t* key, int32_t low,
+                                                int32_t high) {
   const int32_t step = forward ? 1 : -1;
   for (int32_t i = forward ? low : high; low <= i && i <= high; i += step) {
     path.Push(page_.PageNo(), i, page_.Count());
@@ -308,8 +324,8 @@ bool TVTRBTreeNodeController::FindKeyInChildren(int32_t session_id, bool forward
   return false;
 }
 
-bool TVTRBTreeNodeController::FindKey(int32_t session_id, bool forward, TVTRKeyPath& path, TVTRFindMode mode,
-                                      uint8_t* key) {
+bool TVTRBTreeNodeController::FindKey(int32_t session_id, bool forward, TVTRKeyPath& path,
+                                      TVTRScanComparison mode, uint8_t* key) {
   int32_t low, high;
   ChildRange(key, mode, low, high);
   return FindKeyInChildren(session_id, forward, path, mode, key, low, high);

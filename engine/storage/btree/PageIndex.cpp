@@ -71,7 +71,7 @@ bool TVTRBTreePageIndex::Find(int32_t session_id, int32_t page_no, TVTRKeyPath& 
   uint8_t key[4];
   StoreI32(key, page_no);
   return WithTreeRoot(page_manager_, key_ref_, session_id, root_, [&](TVTRBTreePage& root) {
-    return root.FindKey(session_id, true, path, fmEqual, key);
+    return root.FindKey(session_id, true, path, scEqual, key);
   });
 }
 

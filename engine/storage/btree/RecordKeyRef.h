@@ -15,6 +15,8 @@
 #include "engine/foundation/ValueBuffer.h"
 #include "engine/storage/base/RecordID.h"
 #include "engine/storage/btree/KeyRef.h"
+#include "engine/storage/meta/FieldDef.h"
+#include "engine/storage/meta/IndexDef.h"
 
 // How a table index reads the records its keys come from.
 class TVTRKeyRecordSource {
@@ -30,11 +32,20 @@ class TVTRRecordKeyRef : public TVTRBTreeKeyRef {
  public:
   explicit TVTRRecordKeyRef(TVTRKeyRecordSource* records = nullptr) : records_(records) {}
 
+  // The columns of an index over the table's fields (nullptr: the table has
+  // no field manager, 20044); no fields raise 20045, an index column naming
+  // no field 20043. Value size 6: leaf values are RecordIDs.
+  void Init(const TVTRIndexDef& index_def, const TVTRFieldDefs* field_defs);
   // Appends the descriptor of one index column over a field of the record
   // buffer; a column keeping fewer bytes than the field is a prefix column.
   void AddColumn(uint32_t field_no, int32_t record_offset, int32_t memory_data_size, TVTRBaseDataType type,
                  int32_t max_indexed_size, bool descending, bool case_insensitive);
   void SetRecordSource(TVTRKeyRecordSource* records) { records_ = records; }
+  // Drops the record buffer BuildKey remembered, once it may go away.
+  void ForgetRecord() {
+    last_record_ = nullptr;
+    last_record_id_.reset();
+  }
 
   // Zeroed key buffers of KeyLength and FullKeyLength bytes.
   VTRBufferPtr AllocKey() const;

@@ -20,7 +20,8 @@
 
 class MemoryPageManager : public TVTRPageManager {
  public:
-  explicit MemoryPageManager(int32_t page_size = 4096) : TVTRPageManager(page_size, kPageHeaderSize) {}
+  explicit MemoryPageManager(int32_t page_size = 4096, int32_t page_header_size = kPageHeaderSize)
+      : TVTRPageManager(page_size, page_header_size) {}
 
   void AllocatePage(TVTRPage& page) override {
     int32_t page_no = next_page_;
@@ -190,7 +191,7 @@ class TestTree {
     path.Clear();
     return WithRoot([&](TVTRBTreePage& root) { return root.FindEntry(session_, key, path, value); });
   }
-  bool FindKey(bool forward, TVTRFindMode mode, uint8_t* key, TVTRKeyPath& path) {
+  bool FindKey(bool forward, TVTRScanComparison mode, uint8_t* key, TVTRKeyPath& path) {
     path.Clear();
     return WithRoot([&](TVTRBTreePage& root) { return root.FindKey(session_, forward, path, mode, key); });
   }

@@ -52,8 +52,8 @@ TEST_F(PageKeyTree, AnEmptyTreeFindsNothing) {
   TVTRKeyPath path;
   uint8_t key[4] = {};
   EXPECT_FALSE(tree_.First(path));
-  EXPECT_FALSE(tree_.FindKey(false, fmNone, nullptr, path));
-  EXPECT_FALSE(tree_.FindKey(true, fmNotBefore, key, path));
+  EXPECT_FALSE(tree_.FindKey(false, scNone, nullptr, path));
+  EXPECT_FALSE(tree_.FindKey(true, scNotBefore, key, path));
   EXPECT_FALSE(Delete(0));
 }
 
@@ -90,7 +90,7 @@ TEST_F(PageKeyTree, APageEmptiedBesideAnExactlyFullOneStillMergesAndTheRootColla
   for (int32_t key = kLeafCapacity / 2 + 1; key <= kLeafCapacity; ++key) ASSERT_TRUE(Delete(key));
   tree_.CheckIntegrity();
   TVTRKeyPath path;
-  ASSERT_TRUE(tree_.FindKey(false, fmNone, nullptr, path));
+  ASSERT_TRUE(tree_.FindKey(false, scNone, nullptr, path));
   EXPECT_EQ(KeyAt(path), kLeafCapacity / 2);
   OnPage(tree_.Root(), [](TVTRBTreePage& root) {
     EXPECT_TRUE(root.Leaf());
@@ -117,7 +117,7 @@ TEST_F(PageKeyTree, DamagedPagesRaiseCodedErrors) {
   uint8_t root_no[4];
   StoreI32(root_no, tree_.Root());
   Damage(tree_.Root(), 18 + 8 + 4, {root_no[0], root_no[1], root_no[2], root_no[3]});
-  EXPECT_EQ(NativeErrorOf([&] { tree_.FindKey(false, fmNone, nullptr, path); }), 20032);
+  EXPECT_EQ(NativeErrorOf([&] { tree_.FindKey(false, scNone, nullptr, path); }), 20032);
   EXPECT_EQ(NativeErrorOf([&] { tree_.CheckIntegrity(); }), 20034) << "the left child no longer links to it";
 }
 
