@@ -56,8 +56,12 @@ void TVTRRecordBlobWrite::RestoreReferences() noexcept {
   changes_.clear();
 }
 
-TVTRDiskBlobManager::TVTRDiskBlobManager(TVTRPageManager& page_manager, TVTRBaseFieldManager& field_manager)
-    : BlobPageIndex(page_manager), page_manager_(page_manager), field_manager_(field_manager) {}
+TVTRDiskBlobManager::TVTRDiskBlobManager(TVTRPageManager& page_manager, TVTRBaseFieldManager& field_manager,
+                                         TVTRBaseRecordManager& record_manager)
+    : BlobPageIndex(page_manager),
+      page_manager_(page_manager),
+      field_manager_(field_manager),
+      record_manager_(record_manager) {}
 
 void TVTRDiskBlobManager::CheckCacheReleased() {
   if (cache_.Empty()) return;
@@ -67,6 +71,28 @@ void TVTRDiskBlobManager::CheckCacheReleased() {
 
 void TVTRDiskBlobManager::CreateStorage() {
   BlobPageIndex.CreateTree(kSystemSessionID);
+}
+
+void TVTRDiskBlobManager::DropStorage(int32_t session_id) {
+  if (field_manager_.HasBlobFields()) EmptyAll(session_id);
+  BlobPageIndex.DropTree(session_id);
+}
+
+void TVTRDiskBlobManager::EmptyAll(int32_t session_id) {
+  if (!field_manager_.HasBlobFields()) return;
+  // Reading a stored record leaves the cache handles 0, so no cache entry is touched.
+  std::vector<uint8_t> record(static_cast<size_t>(field_manager_.FieldDefs.GetRecordBufferSize()), 0);
+  NavigationRequest request;
+  request.Direction = fmNext;
+  request.Bof = true;
+  request.Buffer = record.data();
+  for (;;) {
+    request.Result = grError;
+    record_manager_.GetRecord(session_id, request);
+    if (request.Result != grOK) break;
+    DeleteRecordBlobs(session_id, record.data());
+  }
+  BlobPageIndex.EmptyTree(session_id);
 }
 
 void TVTRDiskBlobManager::LoadMetadata(TStream& stream) {

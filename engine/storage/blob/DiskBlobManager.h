@@ -24,6 +24,7 @@
 #include "engine/storage/blob/LocalBlobStream.h"
 #include "engine/storage/btree/PageIndex.h"
 #include "engine/storage/fields/FieldManager.h"
+#include "engine/storage/table/RecordManager.h"
 #include "platform/rtl/Stream.h"
 
 inline constexpr int32_t kBlobManagerMetadataSize = 4;
@@ -70,7 +71,9 @@ class TVTRRecordBlobWrite {
 
 class TVTRDiskBlobManager {
  public:
-  TVTRDiskBlobManager(TVTRPageManager& page_manager, TVTRBaseFieldManager& field_manager);
+  // The record manager is walked to find every value of the table.
+  TVTRDiskBlobManager(TVTRPageManager& page_manager, TVTRBaseFieldManager& field_manager,
+                      TVTRBaseRecordManager& record_manager);
   // Frees the cache entries left; CheckCacheReleased reports them first.
   ~TVTRDiskBlobManager() = default;
   TVTRDiskBlobManager(const TVTRDiskBlobManager&) = delete;
@@ -82,6 +85,10 @@ class TVTRDiskBlobManager {
 
   // Creates the BLOB page map, in the system session.
   void CreateStorage();
+  // Deletes every value of the table and the map.
+  void DropStorage(int32_t session_id);
+  // Deletes the values of every stored record; the map keeps its root.
+  void EmptyAll(int32_t session_id);
   void LoadMetadata(TStream& stream);
   void SaveMetadata(TStream& stream) const;
 
@@ -140,5 +147,6 @@ class TVTRDiskBlobManager {
 
   TVTRPageManager& page_manager_;
   TVTRBaseFieldManager& field_manager_;
+  TVTRBaseRecordManager& record_manager_;
   TVTRBlobCache cache_;
 };

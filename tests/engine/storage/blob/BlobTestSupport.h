@@ -60,6 +60,38 @@ class FailingPageManager : public MemoryPageManager {
   int32_t fail_after_ = -1;
 };
 
+// Record buffers kept in memory in the order they came, as a record store
+// hands them out: the cache handles of their BLOB fields read 0.
+class MemoryRecordStore : public TVTRBaseRecordManager {
+ public:
+  void EmptyTable(int32_t) override { records_.clear(); }
+  bool InsertRecord(int32_t, const uint8_t* record, TVTRRecordID& id) override {
+    id = {1, static_cast<uint16_t>(records_.size())};
+    records_.emplace_back(record, record + RecordSize);
+    return true;
+  }
+  bool UpdateRecord(int32_t, const uint8_t*, const TVTRRecordID&) override { return false; }
+  bool DeleteRecord(int32_t, const TVTRRecordID&) override { return false; }
+  void GetRecord(int32_t, NavigationRequest& request) override {
+    const size_t next = request.Bof ? 0 : size_t{request.RecordID.SlotNo} + 1;
+    if (request.Direction != fmNext || next >= records_.size()) {
+      request.Result = grEOF;
+      return;
+    }
+    std::memcpy(request.Buffer, records_[next].data(), records_[next].size());
+    request.RecordID = {1, static_cast<uint16_t>(next)};
+    request.Bof = request.Eof = false;
+    request.Result = grOK;
+  }
+  int CompareRecordIDs(const TVTRRecordID& a, const TVTRRecordID& b) override {
+    return a.SlotNo < b.SlotNo ? -1 : a.SlotNo > b.SlotNo;
+  }
+  int64_t EstimateRecordNo(int32_t, const TVTRRecordID& id) override { return id.SlotNo; }
+
+ private:
+  std::vector<std::vector<uint8_t>> records_;
+};
+
 // ID integer, PICTURE BLOB, NOTE memo.
 class BlobTable {
  public:
@@ -69,6 +101,7 @@ class BlobTable {
     AddField(defs, "PICTURE", adtBlob);
     AddField(defs, "NOTE", adtMemo);
     fields.DefineFields(defs);
+    records.RecordSize = fields.FieldDefs.GetRecordBufferSize();
   }
 
   // All fields null, as a new record starts.
@@ -79,6 +112,7 @@ class BlobTable {
   }
 
   TVTRBaseFieldManager fields;
+  MemoryRecordStore records;
 
  private:
   static void AddField(TVTRFieldDefs& defs, const char* name, TVTRAdvancedDataType type) {

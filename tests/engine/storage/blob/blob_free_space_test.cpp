@@ -44,7 +44,7 @@ TEST(BlobFreeSpace, RandomStoresAndDeletesLeaveTheMapsWhereTheyStarted) {
   CreateDatabaseFile(name, 4096);
   auto pages = OpenDatabaseFile(name);
   BlobTable table;
-  TVTRDiskBlobManager manager(*pages, table.fields);
+  TVTRDiskBlobManager manager(*pages, table.fields, table.records);
   manager.CreateStorage();
   pages->Commit(kSystemSessionID);
   const Bytes before = MapPages(name, *pages);

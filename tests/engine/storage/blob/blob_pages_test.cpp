@@ -11,7 +11,9 @@ constexpr int32_t kDataSize = 4096 - 40;
 
 class BlobPages : public ::testing::Test {
  protected:
-  BlobPages() : manager_(pages_, table_.fields) { manager_.BlobPageIndex.CreateTree(kBlobSession); }
+  BlobPages() : manager_(pages_, table_.fields, table_.records) {
+    manager_.BlobPageIndex.CreateTree(kBlobSession);
+  }
 
   TVTRBlobReference Store(const Bytes& bytes) {
     return manager_.StoreBlobValue(kBlobSession, StoredValue(bytes));

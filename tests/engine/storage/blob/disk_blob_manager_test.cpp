@@ -14,7 +14,7 @@ Bytes Text(size_t count, char letter) {
 
 class BlobManager : public ::testing::Test {
  protected:
-  BlobManager() : manager_(pages_, table_.fields), record_(table_.NewRecord()) {
+  BlobManager() : manager_(pages_, table_.fields, table_.records), record_(table_.NewRecord()) {
     manager_.BlobPageIndex.CreateTree(kBlobSession);
   }
 
@@ -209,11 +209,32 @@ TEST_F(BlobManager, DeletingARecordDeletesItsStoredValues) {
   EXPECT_EQ(Reference(kNoteField), kNoBlobValue);
 }
 
+TEST_F(BlobManager, EmptyingDeletesTheValuesOfEveryStoredRecordAndDroppingTheMap) {
+  manager_.BlobPageIndex.DropTree(kBlobSession);
+  const int32_t live = pages_.LivePages();
+  manager_.BlobPageIndex.CreateTree(kBlobSession);
+  for (uint32_t i = 0; i < 3; ++i) {
+    record_ = table_.NewRecord();
+    Write(kPictureField, Noise(100 + 4000 * i, i));
+    if (i != 1) Write(kNoteField, Text(30, 'a'));
+    Post();
+    TVTRRecordID id;
+    table_.records.InsertRecord(kBlobSession, record_.data(), id);
+  }
+  ASSERT_GT(pages_.LivePages() - live, 4);
+  manager_.EmptyAll(kBlobSession);
+  EXPECT_EQ(pages_.LivePages() - live, 1) << "the map keeps its root";
+  table_.records.EmptyTable(kBlobSession);
+  manager_.DropStorage(kBlobSession);
+  EXPECT_EQ(pages_.LivePages(), live);
+  EXPECT_EQ(manager_.BlobPageIndex.Root(), -1);
+}
+
 TEST_F(BlobManager, TheMetadataImageIsTheMapRoot) {
   const Bytes image = ImageOf([&](TStream& stream) { manager_.SaveMetadata(stream); });
   ASSERT_EQ(image.size(), 4u);
   EXPECT_EQ(LoadI32(image.data()), manager_.BlobPageIndex.Root());
-  TVTRDiskBlobManager reopened(pages_, table_.fields);
+  TVTRDiskBlobManager reopened(pages_, table_.fields, table_.records);
   TVTRMemoryStream stream;
   FillStream(stream, image);
   reopened.LoadMetadata(stream);
