@@ -115,7 +115,6 @@ class TVTRBTreePage : public TVTRPageController {
   void SetPrevPage(int32_t page_no) { StoreI32(Data() + btree_field::kPrev, page_no); }
   int32_t NextPage() const { return LoadI32(Data() + btree_field::kNext); }
   void SetNextPage(int32_t page_no) { StoreI32(Data() + btree_field::kNext, page_no); }
-  uint8_t TreeMark() const { return Data()[btree_field::kTreeMark]; }
   uint8_t RecordIDFlag() const { return Data()[btree_field::kRecordIDFlag]; }
   int32_t KeyLength() const { return LoadU16(Data() + btree_field::kKeyLength); }
   int32_t Count() const { return LoadU16(Data() + btree_field::kCount); }
