@@ -93,7 +93,6 @@ class TVTRBTreePage : public TVTRPageController {
     GetPage(session_id, page_no);
   }
   void ReleasePage();
-  bool Held() const { return held_.get() != nullptr; }
   void DeletePage(int32_t session_id, int32_t page_no) { manager_.DeletePage(session_id, page_no); }
 
   TVTRPageManager& Manager() const { return manager_; }
