@@ -1,0 +1,99 @@
+#pragma once
+// TVTRDiskRecordManager: the record store of a table in the database file.
+// Records live in the slots of TableRecord pages (SmallRecordPage.h); the
+// record-page map lists those pages with their record counts. Storage order
+// is page number order, then slot order; a RecordID is (page, slot).
+//
+// With R = the stored record size and D the page data size, every page of
+// the table has N = trunc((D - 1) / (R + 1/8)) slots: room for the bitmap
+// of N bits and N slots.
+//
+// The manager's part of the table's metadata (4 bytes):
+//   0  4  i32 root page of the record-page map, -1 without one
+// Its part of the table's counters file (8 bytes):
+//   0  4  i32 ChangeCount
+//   4  4  i32 RecordCount, the low 32 bits; read back sign-extended
+//
+// Callers hold the database's critical section (and, to write, the table
+// lock). Changed pages belong to the session until it commits or rolls back.
+#include <cstdint>
+#include <span>
+
+#include "engine/foundation/ValueBuffer.h"
+#include "engine/storage/DiskPageManager.h"
+#include "engine/storage/btree/PageIndex.h"
+#include "engine/storage/fields/FieldManager.h"
+#include "engine/storage/table/RecordManager.h"
+#include "platform/rtl/Stream.h"
+
+inline constexpr int32_t kRecordManagerMetadataSize = 4;
+inline constexpr int32_t kRecordCountersSize = 8;
+
+class TVTRSmallRecordPage;
+
+class TVTRDiskRecordManager : public TVTRBaseRecordManager {
+ public:
+  // `table_id` is the table's object ID, which its record pages carry.
+  TVTRDiskRecordManager(TVTRDiskPageManager& page_manager, TVTRBaseFieldManager& field_manager,
+                        int32_t table_id);
+
+  // Lays the table out for records of `disk_record_size` stored bytes
+  // (20174 when not even one fits a page) and zeroes the counters. Runs
+  // whenever the table is created or opened, before the counters are loaded.
+  void InitStorage(int32_t record_buffer_size, int32_t disk_record_size);
+  // Creates the record-page map, in the system session.
+  void CreateStorage();
+  // Deletes every record page and the map.
+  void DropStorage(int32_t session_id);
+  void LoadMetadata(TStream& stream);
+  void SaveMetadata(TStream& stream) const;
+  // Read or write the counters at `offset` and advance it; a buffer too
+  // short raises 20164.
+  void LoadCounters(std::span<const uint8_t> buffer, int32_t& offset);
+  void SaveCounters(std::span<uint8_t> buffer, int32_t& offset) const;
+
+  void EmptyTable(int32_t session_id) override;
+  // A failure is reported as false; the session's pages may then hold part
+  // of the change, for the caller to roll back.
+  bool InsertRecord(int32_t session_id, const uint8_t* record, TVTRRecordID& id) override;
+  // False for a free slot or a page that is not a record page of this table.
+  bool UpdateRecord(int32_t session_id, const uint8_t* record, const TVTRRecordID& id) override;
+  bool DeleteRecord(int32_t session_id, const TVTRRecordID& id) override;
+  void GetRecord(int32_t session_id, NavigationRequest& request) override;
+  int CompareRecordIDs(const TVTRRecordID& a, const TVTRRecordID& b) override;
+  int64_t EstimateRecordNo(int32_t session_id, const TVTRRecordID& id) override { return RecordCount / 2; }
+
+  // Record numbers count from 1 in storage order. A number past the last
+  // record raises 20113.
+  TVTRRecordID GetRecordIDByRecNo(int32_t session_id, int64_t rec_no);
+  int64_t GetRecNo(int32_t session_id, const TVTRRecordID& id);
+  // The highest record page, or -1 without one.
+  int32_t GetLastPageNo(int32_t session_id);
+
+  // Whether a page may be read as a record page of this table: always in
+  // repair mode and in files of the old format, else when it is a live
+  // TableRecord page whose owner is the table.
+  bool IsRecordPageValid(const TVTRPage& page) const;
+
+  TVTRBTreeRecordPageIndex RecordPageIndex;
+  TVTRDiskPageManager& PageManager;
+  TVTRBaseFieldManager& FieldManager;
+  int32_t TableID;
+  int32_t RecordsPerPage = 0;  // N
+  int32_t DiskRecordSize = 0;  // R
+
+ private:
+  TVTRSmallRecordPage View(TVTRPage& page) const;
+  // A page of a RecordID the caller gives, which may be stale: type and
+  // owner are checked rather than trusted. Nullptr when it fails the check.
+  HeldPage GetCheckedPage(int32_t session_id, int32_t page_no);
+  // The first record of the lowest page or the last of the highest.
+  void ReadFromEnd(int32_t session_id, NavigationRequest& request, bool from_start);
+  void ReadFromRecord(int32_t session_id, NavigationRequest& request);
+  // Reads the record at `id` on the page into the request; a free slot
+  // raises "Record not found" with `free_code`.
+  void TakeRecord(const TVTRSmallRecordPage& page, const TVTRRecordID& id, NavigationRequest& request,
+                  int32_t free_code);
+
+  VTRBufferPtr work_record_;  // one stored record, for conversions
+};
