@@ -77,7 +77,8 @@ class TVTRBTreePageController {
   bool IsUnderfull() const;
   // Both pages' entries fit into one page. A page without entries fits anywhere.
   bool CanMergeWith(const TVTRBTreePage& other) const;
-  // Grows the page buffer past the page when it is full; the caller splits then.
+  // Grows the page buffer past the page when it is full; the caller splits
+  // then. Both mark the page modified.
   void InsertEntryAt(const uint8_t* key, const uint8_t* value, int32_t position);
   // 20025 on a page without entries.
   void RemoveEntryAt(int32_t position);

@@ -75,11 +75,14 @@ void TVTRBTreePage::ReleasePage() {
 }
 
 void TVTRBTreePage::CheckLayout() const {
-  const int32_t count = Count();
-  const int64_t entries_end = int64_t{HeaderSize()} + int64_t{count} * EntrySize();
-  if (KeyLength() != key_ref_.KeyLength || RecordIDFlag() > 1 || ExtraSize() < 0 ||
-      entries_end > DataSize() || (!Leaf() && count == 0)) {
-    RaiseDamaged(PageNo(), count);
+  const TVTRBTreePageHeader header = DecodeBTreePageHeader(Data());
+  const int32_t value_size = header.Leaf ? key_ref_.ValueSize : kNodeValueSize;
+  const int64_t entry_size =
+      header.KeyLength + value_size + (header.RecordIDFlag == 1 ? kEntryRecordIDSize : 0);
+  const int64_t entries_end = int64_t{kBTreePageHeaderSize} + header.ExtraSize + header.Count * entry_size;
+  if (header.KeyLength != key_ref_.KeyLength || header.RecordIDFlag > 1 || header.ExtraSize < 0 ||
+      entries_end > DataSize() || (!header.Leaf && header.Count == 0)) {
+    RaiseDamaged(PageNo(), header.Count);
   }
 }
 

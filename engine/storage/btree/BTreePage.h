@@ -93,7 +93,6 @@ class TVTRBTreePage : public TVTRPageController {
     GetPage(session_id, page_no);
   }
   void ReleasePage();
-  bool Held() const { return held_.get() != nullptr; }
   void DeletePage(int32_t session_id, int32_t page_no) { manager_.DeletePage(session_id, page_no); }
 
   TVTRPageManager& Manager() const { return manager_; }
@@ -115,7 +114,6 @@ class TVTRBTreePage : public TVTRPageController {
   void SetPrevPage(int32_t page_no) { StoreI32(Data() + btree_field::kPrev, page_no); }
   int32_t NextPage() const { return LoadI32(Data() + btree_field::kNext); }
   void SetNextPage(int32_t page_no) { StoreI32(Data() + btree_field::kNext, page_no); }
-  uint8_t TreeMark() const { return Data()[btree_field::kTreeMark]; }
   uint8_t RecordIDFlag() const { return Data()[btree_field::kRecordIDFlag]; }
   int32_t KeyLength() const { return LoadU16(Data() + btree_field::kKeyLength); }
   int32_t Count() const { return LoadU16(Data() + btree_field::kCount); }
