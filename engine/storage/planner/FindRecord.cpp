@@ -17,7 +17,9 @@ bool TVTRTableData::FindRecord(TVTRCursor& cursor, TVTRExpression* expression, b
   if (!RecordManager || RecordManager->RecordCount == 0) return false;
   if (!IndexManager) throw EVTRException(10380, "Nil pointer occured");
   const int32_t session_id = SessionOf(&cursor);
-  if (bitmap != nullptr && (collect || bitmap->IsStale())) ResetRecordBitmap(*bitmap, cursor.IndexID);
+  // A bitmap emptied for another order must not take positions of this one.
+  if (bitmap != nullptr && (collect || bitmap->IsStale() || bitmap->IndexOrdered != cursor.HasIndex()))
+    ResetRecordBitmap(*bitmap, cursor.IndexID);
   if (bitmap != nullptr && bitmap->Complete) {
     trace.Strategy = TVTRSearchStrategy::kRecordBitmap;
     TVTRRecordID answer;

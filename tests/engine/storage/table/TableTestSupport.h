@@ -183,7 +183,6 @@ class TableCursor {
   void SetIndex(const std::string& name) {
     cursor_.IndexDefs.Assign(table_.IndexManager->IndexDefs);
     cursor_.SetIndexName(name);
-    cursor_.ClearRecordBitmap();
   }
   // A filter in the fake expression's words, or none for an empty text.
   void SetFilter(const std::string& text) {
@@ -211,30 +210,34 @@ class TableCursor {
   std::vector<std::vector<uint8_t>> keys_;
 };
 
-// A database file with one table of integer fields.
+// A database file with tables of integer fields.
 class TableFixture : public ::testing::Test {
  protected:
   struct IndexSpec {
     std::string name;
     std::vector<std::string> fields;
     bool unique = false;
+    std::vector<bool> descending = {};
   };
 
-  void CreateTable(const std::vector<std::string>& fields, const std::vector<IndexSpec>& indexes = {},
-                   int32_t page_size = 4096) {
-    const std::string file = folder_.File("tables.vtr");
-    TVTRDiskPageManager().CreateDatabase(file, TVTRPassword{}, page_size, 8);
-    bool multi_user = false;
-    bool needs_repair = false;
-    bool read_only = false;
-    pages_.OpenDatabase(file, TVTRPassword{}, multi_user, false, needs_repair, read_only);
-    database_.PageManager = &pages_;
-    table_ = static_cast<TestDiskTable*>(database_.AddTableData(
+  // The first table made becomes table_.
+  TestDiskTable& CreateTable(const std::vector<std::string>& fields,
+                             const std::vector<IndexSpec>& indexes = {}, const std::string& name = "T") {
+    if (!pages_.IsOpen()) {
+      const std::string file = folder_.File("tables.vtr");
+      TVTRDiskPageManager().CreateDatabase(file, TVTRPassword{}, 4096, 8);
+      bool multi_user = false;
+      bool needs_repair = false;
+      bool read_only = false;
+      pages_.OpenDatabase(file, TVTRPassword{}, multi_user, false, needs_repair, read_only);
+      database_.PageManager = &pages_;
+    }
+    auto* table = static_cast<TestDiskTable*>(database_.AddTableData(
         std::make_unique<TestDiskTable>(database_, pages_, database_.GetNextObjectID())));
     TVTRFieldDefs field_defs;
-    for (const std::string& name : fields) {
+    for (const std::string& field_name : fields) {
       TVTRFieldDef& field = field_defs.AddFieldDef();
-      field.Name = name;
+      field.Name = field_name;
       field.SetDataType(adtInteger, 0);
     }
     TVTRIndexDefs index_defs;
@@ -242,17 +245,22 @@ class TableFixture : public ::testing::Test {
       TVTRIndexDef& index = index_defs.AddIndexDef();
       index.Name = spec.name;
       index.Unique = spec.unique;
-      for (const std::string& field : spec.fields) index.Columns.push_back({.FieldName = field});
+      for (size_t i = 0; i < spec.fields.size(); ++i)
+        index.Columns.push_back(
+            {.FieldName = spec.fields[i], .Descending = i < spec.descending.size() && spec.descending[i]});
     }
     TVTRConstraintDefs constraint_defs;
     TestCursor creator;
-    creator.TableName = "T";
+    creator.TableName = name;
     creator.Session = &session_;
-    table_->CreateTable(creator, field_defs, index_defs, constraint_defs);
+    table->CreateTable(creator, field_defs, index_defs, constraint_defs);
+    if (table_ == nullptr) table_ = table;
+    return *table;
   }
 
-  TableCursor& Cursor(TVTRBaseSession* session = nullptr) {
-    cursors_.push_back(std::make_unique<TableCursor>(*table_, session ? *session : session_));
+  TableCursor& Cursor(TestDiskTable* table = nullptr, TVTRBaseSession* session = nullptr) {
+    cursors_.push_back(
+        std::make_unique<TableCursor>(table ? *table : *table_, session ? *session : session_));
     return *cursors_.back();
   }
 

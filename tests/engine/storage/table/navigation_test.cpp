@@ -175,6 +175,32 @@ TEST_F(Navigation, ADistinctCursorShowsOneRecordOfEachKey) {
     EXPECT_EQ(cursor.Value(2), c);
   }
   EXPECT_EQ(cursor.Fetch(fmPrior), grBOF);
+
+  // A search from the start is not bound to the key the cursor stands on.
+  cursor.First();
+  ASSERT_EQ(cursor.Fetch(fmNext), grOK);
+  ASSERT_EQ(cursor.Fetch(fmNext), grOK);
+  FakeExpression one;
+  one.ParseFilter(*cursor, "C = 1", false, false);
+  ASSERT_TRUE(table_->Locate(*cursor, &one));
+  EXPECT_EQ(cursor.Value(2), 1);
+}
+
+TEST_F(Navigation, AFetchFromARecordThatIsGoneNeverReadsAsFound) {
+  TableCursor& cursor = Cursor();
+  for (int32_t a : {1, 2, 3}) ASSERT_TRUE(cursor.Insert({a, 0, 0}));
+  const std::vector<TVTRRecordID> ids = cursor.Walk();
+  cursor->CurrentRecordID = ids[1];
+  ASSERT_TRUE(table_->DeleteRecord(*cursor));
+  std::vector<uint8_t> record(static_cast<size_t>(cursor->RecordBufferSize));
+  NavigationRequest request;
+  request.Direction = fmNext;
+  request.IndexID = table_->IndexManager->IndexDefs.GetIndexDefByName("IA")->ObjectID;
+  request.RecordID = ids[1];
+  request.Buffer = record.data();
+  request.Result = grOK;  // as a request used before would hold it
+  table_->ReadRecord(0, request, table_->GetChangeCount(), nullptr);
+  EXPECT_EQ(request.Result, grError);
 }
 
 TEST_F(Navigation, AFilteredCountFollowsAnotherCursorsInsert) {
