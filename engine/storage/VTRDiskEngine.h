@@ -1,17 +1,17 @@
 #pragma once
 // Unit VTRDiskEngine, as far as it is built: the database file and its
 // header, the disk page manager, the free-space maps, the internal files, the
-// system directory, table list and connection slots, and the table and
-// record locks.
+// system directory, table list and connection slots, the table and record
+// locks, and the database object of a file.
 #include "engine/storage/DatabaseFile.h"
 #include "engine/storage/DatabaseHeader.h"
 #include "engine/storage/DiskPageManager.h"
 #include "engine/storage/FreeSpaceManager.h"
 #include "engine/storage/Password.h"
-#include "engine/storage/RecordID.h"
+#include "engine/storage/diskdb/DiskDatabaseData.h"
+#include "engine/storage/locks/LockCompatibility.h"
 #include "engine/storage/locks/TableLockList.h"
 #include "engine/storage/locks/TableLockManager.h"
-#include "engine/storage/locks/TableLockTypes.h"
 #include "engine/storage/locks/TableLocksFile.h"
 #include "engine/storage/system/ActiveSessionsFile.h"
 #include "engine/storage/system/DirectFile.h"

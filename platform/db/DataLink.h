@@ -40,7 +40,7 @@ class TDataLink {
   // Records in the link's window.
   int RecordCount() const;
   // Edits the dataset (AutoEdit permitting) unless read-only; answers Editing.
-  bool Edit();
+  virtual bool Edit();
   // Writes pending changes of the control into the record (UpdateData).
   void UpdateRecord();
 

@@ -123,6 +123,9 @@ void TDataSet::SetBufferCount(int count) {
   while (static_cast<int>(buffers_.size()) < count + 1) buffers_.push_back(AllocRecordBuffer());
   buffer_count_ = count;
   GetNextRecords();
+  // A window that grew at the end of the records fills up with those before it,
+  // so that a grid enlarged on the last row shows its rows.
+  if (state_ == dsBrowse) GetPriorRecords();
   for (TDataSource* source : data_sources_) {
     for (TDataLink* link : source->links_) {
       if (!link->active_) continue;

@@ -145,9 +145,14 @@ bool TControlImpl::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     }
-    case QEvent::KeyPress:
+    case QEvent::KeyPress: {
+      // A key the focused part of this control left unanswered passes on to the
+      // parts around it; it was offered once already.
+      const QWidget* focus = QApplication::focusWidget();
+      if (widget != focus && ControlOf(focus) == &control_) break;
       if (windowed != nullptr && !replaying_) return FilterKey(widget, static_cast<QKeyEvent*>(event));
       break;
+    }
     default:
       break;
   }

@@ -1,6 +1,7 @@
 #include "platform/ui/Edit.h"
 
 #include <QLineEdit>
+#include <algorithm>
 
 #include "platform/ui/internal/ControlImpl.h"
 #include "platform/ui/internal/Guard.h"
@@ -41,8 +42,17 @@ void TEdit::SetReadOnly(bool read_only) {
 }
 
 void TEdit::SetMaxLength(int length) {
-  max_length_ = length;
-  LineEditOf(*this)->setMaxLength(length > 0 ? length : 32767);
+  max_length_ = std::max(length, 0);
+  LimitTyping(max_length_);
+}
+
+char32_t TEdit::KeyPress(char32_t key) {
+  key = TWinControl::KeyPress(key);
+  if (key < 32 || typing_limit_ == 0) return key;
+  // Qt's own limit would also cut text that code sets; this one only refuses typing.
+  const QLineEdit* edit = LineEditOf(*this);
+  const qsizetype kept = edit->text().size() - edit->selectedText().size();
+  return kept < typing_limit_ ? key : 0;
 }
 
 void TEdit::SetPasswordChar(char32_t character) {

@@ -43,11 +43,13 @@ void TRadioGroup::SetItems(const std::vector<std::string>& items) {
   items_ = items;
   if (item_index_ >= static_cast<int>(items_.size())) item_index_ = -1;
   Rebuild();
+  ItemsChanged();
 }
 
 void TRadioGroup::AddItem(const std::string& item) {
   items_.push_back(item);
   Rebuild();
+  ItemsChanged();
 }
 
 void TRadioGroup::SetColumns(int columns) {
@@ -76,22 +78,30 @@ void TRadioGroup::SetItemIndex(int index) {
   if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
   if (index == item_index_) return;
   item_index_ = index;
-  QButtonGroup* buttons = ButtonsOf(*this);
-  {
-    const QSignalBlocker blocker(buttons);
-    if (index < 0) {
-      buttons->setExclusive(false);
-      for (QAbstractButton* button : buttons->buttons()) button->setChecked(false);
-      buttons->setExclusive(true);
-    } else {
-      buttons->button(index)->setChecked(true);
-    }
-  }
+  CheckButton(index);
   Click();
+}
+
+void TRadioGroup::CheckButton(int index) {
+  QButtonGroup* buttons = ButtonsOf(*this);
+  const QSignalBlocker blocker(buttons);
+  if (index < 0) {
+    buttons->setExclusive(false);
+    for (QAbstractButton* button : buttons->buttons()) button->setChecked(false);
+    buttons->setExclusive(true);
+  } else {
+    buttons->button(index)->setChecked(true);
+  }
 }
 
 void TRadioGroup::ItemChosen(int index) {
   if (index == item_index_) return;
+  bool allowed = false;
+  Guarded(this, [&] { allowed = CanModify(); });
+  if (!allowed) {
+    CheckButton(item_index_);
+    return;
+  }
   item_index_ = index;
   Guarded(this, [this] { Click(); });
 }

@@ -165,7 +165,60 @@ void TArrayDataSet::SetRecNo(int value) {
 }
 
 TArrayDataSet::Record* TArrayDataSet::StateRecord() const {
+  if (State() == dsFilter) return filter_record_;
   return reinterpret_cast<Record*>(StateRecordBuffer());
+}
+
+bool TArrayDataSet::RowMatches(int row, const std::vector<TField*>& fields,
+                               const std::vector<Variant>& values, TLocateOptions options) {
+  Record record;
+  record.id = rows_[row].id;
+  record.flag = bfCurrent;
+  record.values = rows_[row].values;
+  record.calc.resize(CalcFieldsSize());
+  filter_record_ = &record;
+  const TDataSetState saved = SetTempState(dsFilter);
+  auto fold = [&options](std::string text) {
+    if (options.Contains(loCaseInsensitive)) {
+      for (char& c : text) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return text;
+  };
+  bool match = true;
+  try {
+    for (size_t i = 0; i < fields.size() && match; ++i) {
+      if (values[i].IsNull() || fields[i]->IsNull()) {
+        match = values[i].IsNull() && fields[i]->IsNull();
+        continue;
+      }
+      const std::string text = fold(fields[i]->AsString());
+      const std::string wanted = fold(values[i].AsString());
+      match = options.Contains(loPartialKey) ? text.starts_with(wanted) : text == wanted;
+    }
+  } catch (...) {
+    RestoreState(saved);
+    filter_record_ = nullptr;
+    throw;
+  }
+  RestoreState(saved);
+  filter_record_ = nullptr;
+  return match;
+}
+
+bool TArrayDataSet::Locate(const std::string& key_fields, const Variant& key_values, TLocateOptions options) {
+  CheckBrowseMode();
+  const std::vector<TField*> fields = GetFieldList(key_fields);
+  const std::vector<Variant> values = key_values.IsArray() ? key_values.Elements() : std::vector{key_values};
+  if (values.size() != fields.size()) return false;
+  for (int row = 0; row < RowCount(); ++row) {
+    if (!RowMatches(row, fields, values, options)) continue;
+    if (BeforeScroll) BeforeScroll(this);
+    cursor_ = row;
+    Resync({rmExact, rmCenter});
+    if (AfterScroll) AfterScroll(this);
+    return true;
+  }
+  return false;
 }
 
 bool TArrayDataSet::GetFieldData(TField* field, void* buffer) {

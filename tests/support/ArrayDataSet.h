@@ -1,9 +1,9 @@
 #pragma once
 // A complete dataset over rows kept in memory, for the tests of the dataset
-// layer and the layers above it. Each row has a lasting id, which is its
-// bookmark (4 bytes). Records are copies of rows with their calculated area;
-// the cursor is a row index from -1 (before the first) to the row count (after
-// the last).
+// layer and of the data-aware controls. Each row has a lasting id, which is its
+// bookmark (4 bytes). Records are copies of rows with their calculated area; the
+// cursor is a row index from -1 (before the first) to the row count (after the
+// last).
 #include <functional>
 #include <optional>
 #include <string>
@@ -59,6 +59,8 @@ class TArrayDataSet : public TDataSet {
   bool BookmarkValid(const TBookmark& bookmark) override;
   int CompareBookmarks(const TBookmark& a, const TBookmark& b) override;
   void SetRecNo(int value) override;
+  // Compares the fields' texts with the values' texts.
+  bool Locate(const std::string& key_fields, const Variant& key_values, TLocateOptions options) override;
 
  protected:
   void InternalOpen() override;
@@ -95,6 +97,8 @@ class TArrayDataSet : public TDataSet {
   struct Record;
 
   Record* StateRecord() const;
+  bool RowMatches(int row, const std::vector<TField*>& fields, const std::vector<Variant>& values,
+                  TLocateOptions options);
   int RowIndex(int32_t id) const;
   void StoreRecord(const Record& record, bool append);
 
@@ -102,6 +106,8 @@ class TArrayDataSet : public TDataSet {
   std::vector<Row> rows_;
   int32_t next_id_ = 1;
   int cursor_ = -1;
+  // The record that fields read in the filter state (Locate's comparisons).
+  Record* filter_record_ = nullptr;
   bool open_ = false;
   bool read_only_ = false;
   const TTextCodec* codec_ = nullptr;

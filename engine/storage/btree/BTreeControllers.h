@@ -77,7 +77,8 @@ class TVTRBTreePageController {
   bool IsUnderfull() const;
   // Both pages' entries fit into one page. A page without entries fits anywhere.
   bool CanMergeWith(const TVTRBTreePage& other) const;
-  // Grows the page buffer past the page when it is full; the caller splits then.
+  // Grows the page buffer past the page when it is full; the caller splits
+  // then. Both mark the page modified.
   void InsertEntryAt(const uint8_t* key, const uint8_t* value, int32_t position);
   // 20025 on a page without entries.
   void RemoveEntryAt(int32_t position);
@@ -94,6 +95,10 @@ class TVTRBTreePageController {
   bool TryMergeWith(int32_t session_id, TVTRKeyPath& path, int32_t sibling_no);
   void MergeIntoPrior(int32_t session_id, TVTRKeyPath& path, TVTRBTreePage& prior);
   void MergeIntoNext(int32_t session_id, TVTRKeyPath& path, TVTRBTreePage& next);
+  // The first and the last entry of the run of entries whose key equals the
+  // key of the entry at `position`.
+  int32_t RunStart(bool resolve_prefix, int32_t session_id, uint8_t* key, int32_t low, int32_t position);
+  int32_t RunEnd(bool resolve_prefix, int32_t session_id, uint8_t* key, int32_t position);
   // Raises 20028 for a leaf without entries where one is needed.
   void CheckNotEmpty() const;
 

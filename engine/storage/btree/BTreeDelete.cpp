@@ -30,6 +30,7 @@ bool TVTRBTreePageController::CanMergeWith(const TVTRBTreePage& other) const {
 void TVTRBTreePageController::RemoveEntryAt(int32_t position) {
   const int32_t count = page_.Count();
   if (count == 0) throw EVTRException(20025, "Index error: page is empty");
+  page_.SetDirty();  // see InsertEntryAt
   const int32_t entry_size = page_.EntrySize();
   uint8_t* entry = page_.Entry(position);
   std::memmove(entry, entry + entry_size, static_cast<size_t>((count - position - 1) * entry_size));
@@ -41,7 +42,7 @@ bool TVTRBTreeLeafController::Delete(int32_t session_id, uint8_t* key, TVTRKeyPa
   int32_t position;
   if (!LocateEntry(session_id, key, record_id, position)) return false;
   RemoveEntryAt(position);
-  if (!(IsUnderfull() && TryMerge(session_id, path))) page_.SetDirty();
+  if (IsUnderfull()) TryMerge(session_id, path);
   return true;
 }
 
@@ -162,7 +163,6 @@ void TVTRBTreeNodeController::RemoveChild(int32_t session_id, TVTRKeyPath& path,
     RepairSeparator(session_id, path, false, first_key.data());
   }
   RemoveEntryAt(position);
-  page_.SetDirty();
   if (page_.Root()) {
     if (page_.Count() == 1) CollapseRoot(session_id);
   } else if (IsUnderfull()) {

@@ -28,6 +28,9 @@ void TVTRBTreePageController::InsertEntryAt(const uint8_t* key, const uint8_t* v
   // The entry goes in first and the page splits afterwards, so the buffer
   // briefly holds one entry more than a page.
   if (!HasRoomForEntry()) page_.ResizeBuffer(page_.PageSize() + page_.EntrySize());
+  // Marked before anything else can fail: a changed page left clean in the
+  // cache would outlive the rollback of a failed operation.
+  page_.SetDirty();
   const int32_t count = page_.Count();
   const int32_t entry_size = page_.EntrySize();
   uint8_t* entry = page_.Entry(position);
@@ -106,7 +109,6 @@ void TVTRBTreeLeafController::Insert(int32_t session_id, uint8_t* key, TVTRKeyPa
   if (IsOverfull()) {
     SplitPage(session_id, path);
   } else {
-    page_.SetDirty();
     path.Push(page_.PageNo(), position, page_.Count());
   }
 }
@@ -128,9 +130,5 @@ void TVTRBTreeNodeController::InsertChild(int32_t session_id, const uint8_t* key
   uint8_t value[kNodeValueSize];
   StoreI32(value, child_page_no);
   InsertEntryAt(key, value, position);
-  if (IsOverfull()) {
-    SplitPage(session_id, path);
-  } else {
-    page_.SetDirty();
-  }
+  if (IsOverfull()) SplitPage(session_id, path);
 }

@@ -10,16 +10,6 @@
 
 namespace {
 
-constexpr int32_t kRootOffset = 0;
-constexpr int32_t kLeafOffset = 1;
-constexpr int32_t kPrevOffset = 2;
-constexpr int32_t kNextOffset = 6;
-constexpr int32_t kTreeMarkOffset = 10;
-constexpr int32_t kRecordIDFlagOffset = 11;
-constexpr int32_t kKeyLengthOffset = 12;
-constexpr int32_t kCountOffset = 14;
-constexpr int32_t kExtraOffset = 16;
-
 [[noreturn]] void RaiseDamaged(int32_t page_no, int32_t entry_no) {
   throw EVTRException::CreateFmt(20028, "Index integrity violated. PageNo=%d EntryNo=%d", page_no, entry_no);
 }
@@ -27,28 +17,30 @@ constexpr int32_t kExtraOffset = 16;
 }  // namespace
 
 void EncodeBTreePageHeader(const TVTRBTreePageHeader& header, uint8_t* data) {
-  data[kRootOffset] = header.Root ? 1 : 0;
-  data[kLeafOffset] = header.Leaf ? 1 : 0;
-  StoreI32(data + kPrevOffset, header.PrevPage);
-  StoreI32(data + kNextOffset, header.NextPage);
-  data[kTreeMarkOffset] = header.TreeMark;
-  data[kRecordIDFlagOffset] = header.RecordIDFlag;
-  StoreU16(data + kKeyLengthOffset, header.KeyLength);
-  StoreU16(data + kCountOffset, header.Count);
-  StoreI16(data + kExtraOffset, header.ExtraSize);
+  using namespace btree_field;
+  data[kRoot] = header.Root ? 1 : 0;
+  data[kLeaf] = header.Leaf ? 1 : 0;
+  StoreI32(data + kPrev, header.PrevPage);
+  StoreI32(data + kNext, header.NextPage);
+  data[kTreeMark] = header.TreeMark;
+  data[kRecordIDFlag] = header.RecordIDFlag;
+  StoreU16(data + kKeyLength, header.KeyLength);
+  StoreU16(data + kCount, header.Count);
+  StoreI16(data + kExtra, header.ExtraSize);
 }
 
 TVTRBTreePageHeader DecodeBTreePageHeader(const uint8_t* data) {
+  using namespace btree_field;
   TVTRBTreePageHeader header;
-  header.Root = data[kRootOffset] != 0;
-  header.Leaf = data[kLeafOffset] != 0;
-  header.PrevPage = LoadI32(data + kPrevOffset);
-  header.NextPage = LoadI32(data + kNextOffset);
-  header.TreeMark = data[kTreeMarkOffset];
-  header.RecordIDFlag = data[kRecordIDFlagOffset];
-  header.KeyLength = LoadU16(data + kKeyLengthOffset);
-  header.Count = LoadU16(data + kCountOffset);
-  header.ExtraSize = LoadI16(data + kExtraOffset);
+  header.Root = data[kRoot] != 0;
+  header.Leaf = data[kLeaf] != 0;
+  header.PrevPage = LoadI32(data + kPrev);
+  header.NextPage = LoadI32(data + kNext);
+  header.TreeMark = data[kTreeMark];
+  header.RecordIDFlag = data[kRecordIDFlag];
+  header.KeyLength = LoadU16(data + kKeyLength);
+  header.Count = LoadU16(data + kCount);
+  header.ExtraSize = LoadI16(data + kExtra);
   return header;
 }
 
@@ -84,8 +76,10 @@ void TVTRBTreePage::ReleasePage() {
 
 void TVTRBTreePage::CheckLayout() const {
   const TVTRBTreePageHeader header = DecodeBTreePageHeader(Data());
-  const int64_t entries_end =
-      int64_t{kBTreePageHeaderSize} + header.ExtraSize + int64_t{header.Count} * EntrySize();
+  const int32_t value_size = header.Leaf ? key_ref_.ValueSize : kNodeValueSize;
+  const int64_t entry_size =
+      header.KeyLength + value_size + (header.RecordIDFlag == 1 ? kEntryRecordIDSize : 0);
+  const int64_t entries_end = int64_t{kBTreePageHeaderSize} + header.ExtraSize + header.Count * entry_size;
   if (header.KeyLength != key_ref_.KeyLength || header.RecordIDFlag > 1 || header.ExtraSize < 0 ||
       entries_end > DataSize() || (!header.Leaf && header.Count == 0)) {
     RaiseDamaged(PageNo(), header.Count);
@@ -103,50 +97,6 @@ void TVTRBTreePage::InitRootLeaf() {
   header.TreeMark = 1;
   header.KeyLength = static_cast<uint16_t>(key_ref_.KeyLength);
   EncodeBTreePageHeader(header, Data());
-}
-
-int32_t TVTRBTreePage::PrevPage() const {
-  return LoadI32(Data() + kPrevOffset);
-}
-
-void TVTRBTreePage::SetPrevPage(int32_t page_no) {
-  StoreI32(Data() + kPrevOffset, page_no);
-}
-
-int32_t TVTRBTreePage::NextPage() const {
-  return LoadI32(Data() + kNextOffset);
-}
-
-void TVTRBTreePage::SetNextPage(int32_t page_no) {
-  StoreI32(Data() + kNextOffset, page_no);
-}
-
-int32_t TVTRBTreePage::KeyLength() const {
-  return LoadU16(Data() + kKeyLengthOffset);
-}
-
-int32_t TVTRBTreePage::Count() const {
-  return LoadU16(Data() + kCountOffset);
-}
-
-void TVTRBTreePage::SetCount(int32_t count) {
-  StoreU16(Data() + kCountOffset, static_cast<uint16_t>(count));
-}
-
-int32_t TVTRBTreePage::ExtraSize() const {
-  return LoadI16(Data() + kExtraOffset);
-}
-
-void TVTRBTreePage::SetEntryKey(int32_t i, const uint8_t* key) {
-  std::memcpy(EntryKey(i), key, static_cast<size_t>(KeyLength()));
-}
-
-void TVTRBTreePage::SetEntryValue(int32_t i, const uint8_t* value) {
-  std::memcpy(EntryValue(i), value, static_cast<size_t>(ValueSize()));
-}
-
-int32_t TVTRBTreePage::ChildPage(int32_t i) const {
-  return LoadI32(EntryValue(i));
 }
 
 void TVTRBTreePage::CopyEntries(const TVTRBTreePage& source, int32_t start, int32_t n) {

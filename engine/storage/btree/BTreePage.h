@@ -27,7 +27,9 @@
 // until ReleasePage or its destruction, and hands every tree operation to the
 // controller for its leaf flag.
 #include <cstdint>
+#include <cstring>
 
+#include "engine/storage/ByteOrder.h"
 #include "engine/storage/Page.h"
 #include "engine/storage/PageManager.h"
 #include "engine/storage/btree/BTreeControllers.h"
@@ -36,6 +38,19 @@
 inline constexpr int32_t kBTreePageHeaderSize = 18;
 inline constexpr int32_t kNodeValueSize = 4;
 inline constexpr int32_t kEntryRecordIDSize = 6;
+
+// Offsets of the header's fields in the data area.
+namespace btree_field {
+inline constexpr int32_t kRoot = 0;
+inline constexpr int32_t kLeaf = 1;
+inline constexpr int32_t kPrev = 2;
+inline constexpr int32_t kNext = 6;
+inline constexpr int32_t kTreeMark = 10;
+inline constexpr int32_t kRecordIDFlag = 11;
+inline constexpr int32_t kKeyLength = 12;
+inline constexpr int32_t kCount = 14;
+inline constexpr int32_t kExtra = 16;
+}  // namespace btree_field
 
 struct TVTRBTreePageHeader {
   bool Root = false;
@@ -78,7 +93,6 @@ class TVTRBTreePage : public TVTRPageController {
     GetPage(session_id, page_no);
   }
   void ReleasePage();
-  bool Held() const { return held_.get() != nullptr; }
   void DeletePage(int32_t session_id, int32_t page_no) { manager_.DeletePage(session_id, page_no); }
 
   TVTRPageManager& Manager() const { return manager_; }
@@ -88,20 +102,23 @@ class TVTRBTreePage : public TVTRPageController {
   void ClearHeader();
   void InitRootLeaf();
 
-  bool Root() const { return Data()[0] != 0; }
-  void SetRoot(bool root) { Data()[0] = root ? 1 : 0; }
-  bool Leaf() const { return Data()[1] != 0; }
-  void SetLeaf(bool leaf) { Data()[1] = leaf ? 1 : 0; }
-  int32_t PrevPage() const;
-  void SetPrevPage(int32_t page_no);
-  int32_t NextPage() const;
-  void SetNextPage(int32_t page_no);
-  uint8_t TreeMark() const { return Data()[10]; }
-  uint8_t RecordIDFlag() const { return Data()[11]; }
-  int32_t KeyLength() const;
-  int32_t Count() const;
-  void SetCount(int32_t count);
-  int32_t ExtraSize() const;
+  // The data area of the held page (inline: every search step reads it).
+  uint8_t* Data() const { return Page()->Buffer() + manager_.PageHeaderSize(); }
+  int32_t DataSize() const { return manager_.PageDataSize(); }
+
+  bool Root() const { return Data()[btree_field::kRoot] != 0; }
+  void SetRoot(bool root) { Data()[btree_field::kRoot] = root ? 1 : 0; }
+  bool Leaf() const { return Data()[btree_field::kLeaf] != 0; }
+  void SetLeaf(bool leaf) { Data()[btree_field::kLeaf] = leaf ? 1 : 0; }
+  int32_t PrevPage() const { return LoadI32(Data() + btree_field::kPrev); }
+  void SetPrevPage(int32_t page_no) { StoreI32(Data() + btree_field::kPrev, page_no); }
+  int32_t NextPage() const { return LoadI32(Data() + btree_field::kNext); }
+  void SetNextPage(int32_t page_no) { StoreI32(Data() + btree_field::kNext, page_no); }
+  uint8_t RecordIDFlag() const { return Data()[btree_field::kRecordIDFlag]; }
+  int32_t KeyLength() const { return LoadU16(Data() + btree_field::kKeyLength); }
+  int32_t Count() const { return LoadU16(Data() + btree_field::kCount); }
+  void SetCount(int32_t count) { StoreU16(Data() + btree_field::kCount, static_cast<uint16_t>(count)); }
+  int32_t ExtraSize() const { return LoadI16(Data() + btree_field::kExtra); }
 
   int32_t ValueSize() const { return Leaf() ? key_ref_.ValueSize : kNodeValueSize; }
   int32_t EntrySize() const {
@@ -111,10 +128,14 @@ class TVTRBTreePage : public TVTRPageController {
   uint8_t* Entry(int32_t i) const { return Data() + HeaderSize() + i * EntrySize(); }
   uint8_t* EntryKey(int32_t i) const { return Entry(i); }
   uint8_t* EntryValue(int32_t i) const { return Entry(i) + KeyLength(); }
-  void SetEntryKey(int32_t i, const uint8_t* key);
-  void SetEntryValue(int32_t i, const uint8_t* value);
+  void SetEntryKey(int32_t i, const uint8_t* key) {
+    std::memcpy(EntryKey(i), key, static_cast<size_t>(KeyLength()));
+  }
+  void SetEntryValue(int32_t i, const uint8_t* value) {
+    std::memcpy(EntryValue(i), value, static_cast<size_t>(ValueSize()));
+  }
   // The child page of node entry i.
-  int32_t ChildPage(int32_t i) const;
+  int32_t ChildPage(int32_t i) const { return LoadI32(EntryValue(i)); }
 
   // This page takes the source's header and its entries start .. start + n - 1.
   void CopyEntries(const TVTRBTreePage& source, int32_t start, int32_t n);

@@ -42,35 +42,50 @@ int32_t TVTRBTreePageController::FindPosition(bool resolve_prefix, int32_t sessi
       lo = mid + 1;
     } else {
       status = ssFound;
-      // Entries with an equal key stand together: the ends of their run are
-      // found by halving too.
-      int32_t result = mid;
-      if (equal_mode == emFirst) {
-        for (int32_t a = low, b = mid - 1; a <= b;) {
-          const int32_t m = (a + b) / 2;
-          if (CompareEntryKey(resolve_prefix, session_id, m, key) == 0) {
-            result = m;
-            b = m - 1;
-          } else {
-            a = m + 1;
-          }
-        }
-      } else if (equal_mode == emLast) {
-        for (int32_t a = mid + 1, b = count - 1; a <= b;) {
-          const int32_t m = (a + b) / 2;
-          if (CompareEntryKey(resolve_prefix, session_id, m, key) == 0) {
-            result = m;
-            a = m + 1;
-          } else {
-            b = m - 1;
-          }
-        }
-      }
-      return result;
+      if (equal_mode == emFirst) return RunStart(resolve_prefix, session_id, key, low, mid);
+      if (equal_mode == emLast) return RunEnd(resolve_prefix, session_id, key, mid);
+      return mid;
     }
   }
   status = ssNotFound;
   return lo;
+}
+
+// Entries with an equal key stand together. Keys are mostly unique, so the
+// neighbour is looked at first and the run's end halved for only when it
+// is equal too.
+int32_t TVTRBTreePageController::RunStart(bool resolve_prefix, int32_t session_id, uint8_t* key, int32_t low,
+                                          int32_t position) {
+  if (position <= low || CompareEntryKey(resolve_prefix, session_id, position - 1, key) != 0) return position;
+  int32_t result = position - 1;
+  for (int32_t a = low, b = result - 1; a <= b;) {
+    const int32_t m = (a + b) / 2;
+    if (CompareEntryKey(resolve_prefix, session_id, m, key) == 0) {
+      result = m;
+      b = m - 1;
+    } else {
+      a = m + 1;
+    }
+  }
+  return result;
+}
+
+int32_t TVTRBTreePageController::RunEnd(bool resolve_prefix, int32_t session_id, uint8_t* key,
+                                        int32_t position) {
+  const int32_t last = page_.Count() - 1;
+  if (position >= last || CompareEntryKey(resolve_prefix, session_id, position + 1, key) != 0)
+    return position;
+  int32_t result = position + 1;
+  for (int32_t a = result + 1, b = last; a <= b;) {
+    const int32_t m = (a + b) / 2;
+    if (CompareEntryKey(resolve_prefix, session_id, m, key) == 0) {
+      result = m;
+      a = m + 1;
+    } else {
+      b = m - 1;
+    }
+  }
+  return result;
 }
 
 bool TVTRBTreePageController::LocateEntry(int32_t session_id, uint8_t* key, const uint8_t* record_id,
@@ -270,7 +285,7 @@ void TVTRBTreeNodeController::ChildRange(uint8_t* key, TVTRScanComparison mode, 
       const int32_t first = first_equal();
       if (status == ssFound) {
         low = std::max(first - 1, 0);
-        high = last_equal();
+        high = RunEnd(false, kNoSession, key, first);
       } else {
         low = high = first - 1;
       }

@@ -9,12 +9,64 @@
 
 namespace {
 
+template <typename T>
+int Order(const uint8_t* a, const uint8_t* b, int32_t size, bool& done) {
+  done = size >= static_cast<int32_t>(sizeof(T));
+  if (!done) return 0;
+  T x, y;
+  std::memcpy(&x, a, sizeof x);
+  std::memcpy(&y, b, sizeof y);
+  return x < y ? -1 : y < x ? 1 : 0;
+}
+
+// Two non-null values of a column. Keys are compared on every step of every
+// search, so fixed-size numbers are compared in place here, in the order the
+// value comparison gives them; other types, and numbers cut short, go through
+// the value comparison.
+int CompareValues(const TVTRKeyColumn& column, const uint8_t* a, const uint8_t* b, int32_t size) {
+  bool done = false;
+  int r = 0;
+  switch (column.DataType) {
+    case bdtShortInt:
+      r = Order<int8_t>(a, b, size, done);
+      break;
+    case bdtSmallInt:
+      r = Order<int16_t>(a, b, size, done);
+      break;
+    case bdtInteger:
+    case bdtDate:
+    case bdtTime:
+      r = Order<int32_t>(a, b, size, done);
+      break;
+    case bdtLargeInt:
+      r = Order<int64_t>(a, b, size, done);
+      break;
+    case bdtByte:
+      r = Order<uint8_t>(a, b, size, done);
+      break;
+    case bdtWord:
+      r = Order<uint16_t>(a, b, size, done);
+      break;
+    case bdtCardinal:
+      r = Order<uint32_t>(a, b, size, done);
+      break;
+    case bdtDouble:
+    case bdtCurrency:
+      r = Order<double>(a, b, size, done);
+      break;
+    default:
+      break;
+  }
+  if (done) return r;
+  return CompareValueBuffersSign({a, size, column.DataType, false}, {b, size, column.DataType, false},
+                                 {column.CaseInsensitive, -1});
+}
+
 // One column part: the flag byte, then `size` value bytes. Nulls sort first.
 int CompareColumn(const TVTRKeyColumn& column, const uint8_t* a, const uint8_t* b, int32_t size) {
   const bool null_a = a[0] == 1, null_b = b[0] == 1;
   if (null_a || null_b) return null_a == null_b ? 0 : null_a ? -1 : 1;
-  return CompareValueBuffersSign({a + 1, size, column.DataType, false}, {b + 1, size, column.DataType, false},
-                                 {column.CaseInsensitive, -1});
+  return CompareValues(column, a + 1, b + 1, size);
 }
 
 // Writes one column part of `part_size` bytes, `copied` of them from the field.

@@ -54,14 +54,11 @@ class TVTRBTreeRecordIndex : public TVTRIndex {
   bool Last(int32_t session_id, TVTRKeyPath& path);
   bool Next(int32_t session_id, TVTRKeyPath& path);
   bool Prior(int32_t session_id, TVTRKeyPath& path);
-  // First or Last from an end, else Next or Prior.
-  bool Step(int32_t session_id, bool from_end, TVTRKeyPath& path, bool forward);
   // The RecordID of the entry a path ends at (20068 for an empty path).
   void GetValueAtPath(int32_t session_id, const TVTRKeyPath& path, TVTRRecordID& id);
 
   // Raises 20028 to 20034 or 20194 at the first fault of the tree.
   void CheckIntegrity(int32_t session_id);
-  TVTRRecordKeyRef& KeyRef() { return *key_ref_; }
 
  private:
   TVTRIndexTable& Table();

@@ -37,11 +37,6 @@ bool TVTRBTreeRecordIndex::Prior(int32_t session_id, TVTRKeyPath& path) {
   return MovePath(Pages(), *key_ref_, session_id, path, false, {20069, 20071});
 }
 
-bool TVTRBTreeRecordIndex::Step(int32_t session_id, bool from_end, TVTRKeyPath& path, bool forward) {
-  if (from_end) return forward ? First(session_id, path) : Last(session_id, path);
-  return forward ? Next(session_id, path) : Prior(session_id, path);
-}
-
 void TVTRBTreeRecordIndex::GetValueAtPath(int32_t session_id, const TVTRKeyPath& path, TVTRRecordID& id) {
   if (path.Empty()) RaiseInvalidPosition();
   TVTRBTreePage leaf(Pages(), *key_ref_);

@@ -4,7 +4,7 @@
 
 #include "engine/foundation/VTRExcept.h"
 
-void TVTRTableLockList::AddLock(TableLockType type, int32_t key, bool in_file) {
+void TVTRTableLockList::AddLock(TVTRTableLockType type, int32_t key, bool in_file) {
   for (TableLockEntry& entry : entries_) {
     if (entry.Type == type && entry.Key == key) {
       ++entry.Count;
@@ -14,7 +14,7 @@ void TVTRTableLockList::AddLock(TableLockType type, int32_t key, bool in_file) {
   entries_.push_back(TableLockEntry{type, key, 1, in_file});
 }
 
-bool TVTRTableLockList::RemoveLock(TableLockType type, int32_t key, bool force) {
+bool TVTRTableLockList::RemoveLock(TVTRTableLockType type, int32_t key, bool force) {
   const auto it = std::find_if(entries_.begin(), entries_.end(), [type, key](const TableLockEntry& entry) {
     return entry.Type == type && entry.Key == key;
   });
@@ -25,31 +25,31 @@ bool TVTRTableLockList::RemoveLock(TableLockType type, int32_t key, bool force) 
   return in_file;
 }
 
-const TableLockEntry* TVTRTableLockList::Find(TableLockType type, int32_t key) const {
+const TableLockEntry* TVTRTableLockList::Find(TVTRTableLockType type, int32_t key) const {
   for (const TableLockEntry& entry : entries_) {
     if (entry.Type == type && entry.Key == key) return &entry;
   }
   return nullptr;
 }
 
-bool TVTRTableLockList::HasLock(TableLockType type, int32_t key) const {
+bool TVTRTableLockList::HasLock(TVTRTableLockType type, int32_t key) const {
   return Find(type, key) != nullptr;
 }
 
-bool TVTRTableLockList::HasCoveringLock(int32_t key, TableLockType requested) const {
+bool TVTRTableLockList::HasCoveringLock(int32_t key, TVTRTableLockType requested) const {
   return std::any_of(entries_.begin(), entries_.end(), [key, requested](const TableLockEntry& entry) {
     return entry.Key == key && Covers(entry.Type, requested);
   });
 }
 
-bool TVTRTableLockList::Covers(TableLockType held, TableLockType requested) {
+bool TVTRTableLockList::Covers(TVTRTableLockType held, TVTRTableLockType requested) {
   for (int type = 0; type < kTableLockTypeCount; ++type) {
     if (LockCompatibility[held][type] && !LockCompatibility[requested][type]) return false;
   }
   return true;
 }
 
-std::vector<int32_t> TVTRTableLockList::KeysOf(TableLockType type) const {
+std::vector<int32_t> TVTRTableLockList::KeysOf(TVTRTableLockType type) const {
   std::vector<int32_t> keys;
   for (const TableLockEntry& entry : entries_) {
     if (entry.Type == type) keys.push_back(entry.Key);

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/storage/locks/TableLockTypes.h"
+#include "engine/storage/locks/LockCompatibility.h"
 
 struct TableLockEntry {
-  TableLockType Type;
+  TVTRTableLockType Type;
   int32_t Key;
   int32_t Count;
   bool InFile;
@@ -18,22 +18,22 @@ struct TableLockEntry {
 class TVTRTableLockList {
  public:
   // Counts one more use of an existing entry (whose in-file flag stays), or adds one.
-  void AddLock(TableLockType type, int32_t key, bool in_file);
+  void AddLock(TVTRTableLockType type, int32_t key, bool in_file);
   // Counts one use less, and removes the entry when none is left or force is
   // set; answers its in-file flag when it was removed, else false. 20202 when
   // there is no such entry.
-  bool RemoveLock(TableLockType type, int32_t key, bool force);
-  bool HasLock(TableLockType type, int32_t key) const;
-  const TableLockEntry* Find(TableLockType type, int32_t key) const;
+  bool RemoveLock(TVTRTableLockType type, int32_t key, bool force);
+  bool HasLock(TVTRTableLockType type, int32_t key) const;
+  const TableLockEntry* Find(TVTRTableLockType type, int32_t key) const;
   // Whether a lock the slot holds on the table covers the requested type.
-  bool HasCoveringLock(int32_t key, TableLockType requested) const;
+  bool HasCoveringLock(int32_t key, TVTRTableLockType requested) const;
   // Whether holding `held` already keeps out everything `requested` would:
   // every type compatible with held is compatible with requested.
-  static bool Covers(TableLockType held, TableLockType requested);
+  static bool Covers(TVTRTableLockType held, TVTRTableLockType requested);
 
   const std::vector<TableLockEntry>& Entries() const { return entries_; }
   // The tables the slot holds this type on, in list order.
-  std::vector<int32_t> KeysOf(TableLockType type) const;
+  std::vector<int32_t> KeysOf(TVTRTableLockType type) const;
   bool Empty() const { return entries_.empty(); }
   // 20201 while the slot still holds a lock.
   void CheckEmpty() const;

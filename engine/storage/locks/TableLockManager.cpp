@@ -75,14 +75,14 @@ void TVTRDatabaseTableLockManager::CheckAllReleased() {
   for (const TVTRTableLockList& list : lists_) list.CheckEmpty();
 }
 
-bool TVTRDatabaseTableLockManager::LockTable(TVTRTableLocksFile& locks, int32_t slot, TableLockType type,
+bool TVTRDatabaseTableLockManager::LockTable(TVTRTableLocksFile& locks, int32_t slot, TVTRTableLockType type,
                                              int32_t tries, int32_t delay_ms, bool section_held) {
   if (manager_.Exclusive()) return true;
   SectionScope section(section_, !section_held);
   TVTRTableLockList& list = ListOf(slot);
   const int32_t key = locks.StartPage();
   if (list.HasLock(type, key)) {
-    if (type == tlEdit) return false;
+    if (type == tltEdit) return false;
     list.AddLock(type, key, true);
     return true;
   }
@@ -93,7 +93,7 @@ bool TVTRDatabaseTableLockManager::LockTable(TVTRTableLocksFile& locks, int32_t 
   return section.Retry(RetryPolicy{tries, delay_ms, true}, [&] {
     AreaLock area(locks, kOneTry);
     if (!area.Held() || !locks.CanLock(slot, type)) return false;
-    if (type == tlExclusive) {
+    if (type == tltExclusive) {
       list.AddLock(type, key, true);
       area.Keep();
       return true;
@@ -108,7 +108,7 @@ template <typename Unlock>
 bool TVTRDatabaseTableLockManager::ReleaseInArea(SectionScope& section, TVTRTableLocksFile& locks,
                                                  const TVTRTableLockList& list, Unlock&& unlock) {
   // Under its own exclusive lock the slot has the area's byte already.
-  if (list.HasLock(tlExclusive, locks.StartPage())) {
+  if (list.HasLock(tltExclusive, locks.StartPage())) {
     unlock();
     return true;
   }
@@ -120,8 +120,8 @@ bool TVTRDatabaseTableLockManager::ReleaseInArea(SectionScope& section, TVTRTabl
   });
 }
 
-bool TVTRDatabaseTableLockManager::UnlockTable(TVTRTableLocksFile& locks, int32_t slot, TableLockType type,
-                                               bool force, bool only_if_held) {
+bool TVTRDatabaseTableLockManager::UnlockTable(TVTRTableLocksFile& locks, int32_t slot,
+                                               TVTRTableLockType type, bool force, bool only_if_held) {
   if (manager_.Exclusive()) return true;
   SectionScope section(section_, true);
   TVTRTableLockList& list = ListOf(slot);
@@ -132,7 +132,7 @@ bool TVTRDatabaseTableLockManager::UnlockTable(TVTRTableLocksFile& locks, int32_
     list.RemoveLock(type, key, force);
     return true;
   }
-  if (type == tlExclusive) {
+  if (type == tltExclusive) {
     if (!locks.UnlockFile()) throw EVTRException(20204, "Cannot unlock table");
   } else if (!ReleaseInArea(section, locks, list, [&] {
                if (!locks.UnlockType(slot, type)) throw EVTRException(20204, "Cannot unlock table");
@@ -143,37 +143,38 @@ bool TVTRDatabaseTableLockManager::UnlockTable(TVTRTableLocksFile& locks, int32_
   return true;
 }
 
-bool TVTRDatabaseTableLockManager::LockRecord(TVTRTableLocksFile& locks, int32_t slot, const RecordID& id,
+bool TVTRDatabaseTableLockManager::LockRecord(TVTRTableLocksFile& locks, int32_t slot, const TVTRRecordID& id,
                                               int32_t tries, int32_t delay_ms) {
   SectionScope section(section_, true);
   TVTRTableLockList& list = ListOf(slot);
   const int32_t key = locks.StartPage();
-  if (list.HasLock(tlRecord, key)) return false;
-  if (list.HasLock(tlExclusive, key)) {
-    list.AddLock(tlRecord, key, false);
+  if (list.HasLock(tltRecord, key)) return false;
+  if (list.HasLock(tltExclusive, key)) {
+    list.AddLock(tltRecord, key, false);
     return true;
   }
   return section.Retry(RetryPolicy{tries, delay_ms}, [&] {
     AreaLock area(locks, kOneTry);
     if (!area.Held() || locks.IsRecordLockedByOthers(slot, id)) return false;
     if (!locks.LockRecord(slot, id)) throw EVTRException(20205, "Cannot lock record");
-    list.AddLock(tlRecord, key, true);
+    list.AddLock(tltRecord, key, true);
     return true;
   });
 }
 
-bool TVTRDatabaseTableLockManager::UnlockRecord(TVTRTableLocksFile& locks, int32_t slot, const RecordID&) {
+bool TVTRDatabaseTableLockManager::UnlockRecord(TVTRTableLocksFile& locks, int32_t slot,
+                                                const TVTRRecordID&) {
   SectionScope section(section_, true);
   TVTRTableLockList& list = ListOf(slot);
   const int32_t key = locks.StartPage();
-  const TableLockEntry* entry = list.Find(tlRecord, key);
+  const TableLockEntry* entry = list.Find(tltRecord, key);
   if (entry == nullptr) return false;
   if (entry->InFile && !ReleaseInArea(section, locks, list, [&] {
         if (!locks.UnlockRecord(slot)) throw EVTRException(20206, "Cannot unlock record");
       })) {
     return false;
   }
-  list.RemoveLock(tlRecord, key, false);
+  list.RemoveLock(tltRecord, key, false);
   return true;
 }
 
@@ -182,21 +183,21 @@ bool TVTRDatabaseTableLockManager::LockTablesForCommit(int32_t slot) {
   TVTRTableLockList& list = ListOf(slot);
   if (list.Empty()) return true;
   bool locked = true;
-  for (const int32_t key : list.KeysOf(tlTransactionWrite)) {
-    if (list.HasCoveringLock(key, tlWrite)) continue;
+  for (const int32_t key : list.KeysOf(tltTransactionWrite)) {
+    if (list.HasCoveringLock(key, tltWrite)) continue;
     TVTRTableLocksFile locks(manager_);
     locks.OpenFile(key);
-    if (!LockTable(locks, slot, tlWrite, kCommitLockRetry.tries, kCommitLockRetry.delay_ms, true)) {
+    if (!LockTable(locks, slot, tltWrite, kCommitLockRetry.tries, kCommitLockRetry.delay_ms, true)) {
       locked = false;
       break;
     }
   }
   if (locked) return true;
-  for (const int32_t key : list.KeysOf(tlWrite)) {
+  for (const int32_t key : list.KeysOf(tltWrite)) {
     TVTRTableLocksFile locks(manager_);
     locks.OpenFile(key);
-    UnlockTable(locks, slot, tlWrite, false, false);
-    if (list.HasLock(tlWrite, key)) throw EVTRException(20234, "Some table locks still exist");
+    UnlockTable(locks, slot, tltWrite, false, false);
+    if (list.HasLock(tltWrite, key)) throw EVTRException(20234, "Some table locks still exist");
   }
   return false;
 }
@@ -206,16 +207,16 @@ bool TVTRDatabaseTableLockManager::ReleaseTransactionLocks(int32_t slot) {
   TVTRTableLockList& list = ListOf(slot);
   // A record still locked after the commit is edited outside a transaction
   // from now on, and its post or cancel gives back an edit lock.
-  for (const int32_t key : list.KeysOf(tlRecord)) {
-    if (list.HasLock(tlEdit, key)) continue;
+  for (const int32_t key : list.KeysOf(tltRecord)) {
+    if (list.HasLock(tltEdit, key)) continue;
     TVTRTableLocksFile locks(manager_);
     locks.OpenFile(key);
-    if (!LockTable(locks, slot, tlEdit, kCommitLockRetry.tries, kCommitLockRetry.delay_ms, true))
+    if (!LockTable(locks, slot, tltEdit, kCommitLockRetry.tries, kCommitLockRetry.delay_ms, true))
       return false;
   }
   const std::vector<TableLockEntry> entries = list.Entries();
   for (const TableLockEntry& entry : entries) {
-    if (entry.Type != tlTransactionWrite && entry.Type != tlWrite) continue;
+    if (entry.Type != tltTransactionWrite && entry.Type != tltWrite) continue;
     TVTRTableLocksFile locks(manager_);
     locks.OpenFile(entry.Key);
     UnlockTable(locks, slot, entry.Type, true, false);

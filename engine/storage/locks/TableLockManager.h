@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/storage/RecordID.h"
+#include "engine/storage/base/RecordID.h"
 #include "engine/storage/locks/TableLockList.h"
 #include "engine/storage/locks/TableLocksFile.h"
 #include "platform/os/CriticalSection.h"
@@ -35,18 +35,18 @@ class TVTRDatabaseTableLockManager {
   // for a type it holds counts one more use, except type 2, which answers
   // false. section_held: the caller holds the manager's section (it then
   // stays held while the wait sleeps).
-  bool LockTable(TVTRTableLocksFile& locks, int32_t slot, TableLockType type, int32_t tries, int32_t delay_ms,
-                 bool section_held = false);
+  bool LockTable(TVTRTableLocksFile& locks, int32_t slot, TVTRTableLockType type, int32_t tries,
+                 int32_t delay_ms, bool section_held = false);
   // Counts one use less (all of them with force); the lock leaves the area
   // with the last. only_if_held: a lock the slot does not hold is no error
   // (20202 otherwise). False when the area could not be had to release it.
-  bool UnlockTable(TVTRTableLocksFile& locks, int32_t slot, TableLockType type, bool force,
+  bool UnlockTable(TVTRTableLocksFile& locks, int32_t slot, TVTRTableLockType type, bool force,
                    bool only_if_held);
   // A slot locks at most one record per table: a second answers false.
-  bool LockRecord(TVTRTableLocksFile& locks, int32_t slot, const RecordID& id, int32_t tries,
+  bool LockRecord(TVTRTableLocksFile& locks, int32_t slot, const TVTRRecordID& id, int32_t tries,
                   int32_t delay_ms);
   // False when the slot holds no record lock in the table.
-  bool UnlockRecord(TVTRTableLocksFile& locks, int32_t slot, const RecordID& id);
+  bool UnlockRecord(TVTRTableLocksFile& locks, int32_t slot, const TVTRRecordID& id);
   // Before a commit: adds type 4 to every table the slot holds with type 3.
   // On failure gives back the type-4 locks and answers false (20234 when one
   // of them stays).

@@ -41,42 +41,42 @@ void TVTRTableLocksFile::DeleteFile() {
   slot_count_ = 0;
 }
 
-bool TVTRTableLocksFile::LockType(int32_t slot, TableLockType type) {
+bool TVTRTableLocksFile::LockType(int32_t slot, TVTRTableLockType type) {
   TVTRInternalDBDirectAccessFile& area = Area(10483);
-  if (type == tlExclusive) return false;
+  if (type == tltExclusive) return false;
   return area.LockByte(TypeBase(slot, type) + slot);
 }
 
-bool TVTRTableLocksFile::UnlockType(int32_t slot, TableLockType type) {
+bool TVTRTableLocksFile::UnlockType(int32_t slot, TVTRTableLockType type) {
   TVTRInternalDBDirectAccessFile& area = Area(10489);
-  if (type == tlExclusive) return false;
+  if (type == tltExclusive) return false;
   return area.UnlockByte(TypeBase(slot, type) + slot);
 }
 
-bool TVTRTableLocksFile::IsTypeLockedByOthers(int32_t slot, TableLockType type) {
+bool TVTRTableLocksFile::IsTypeLockedByOthers(int32_t slot, TVTRTableLockType type) {
   TVTRInternalDBDirectAccessFile& area = Area(10490);
-  if (type == tlExclusive) return false;
+  if (type == tltExclusive) return false;
   const int32_t base = TypeBase(slot, type);
   return area.IsRegionLocked(base, slot) || area.IsRegionLocked(base + slot + 1, slot_count_ - slot - 1);
 }
 
-bool TVTRTableLocksFile::CanLock(int32_t slot, TableLockType type) {
+bool TVTRTableLocksFile::CanLock(int32_t slot, TVTRTableLockType type) {
   for (int held = 0; held < kTableLockTypeCount; ++held) {
     if (LockCompatibility[held][type]) continue;
     // Others' edits do not hold up a transaction's change: record locks keep
     // the two off each other's records.
-    if (type == tlTransactionWrite && held == tlEdit) continue;
-    if (IsTypeLockedByOthers(slot, static_cast<TableLockType>(held))) return false;
+    if (type == tltTransactionWrite && held == tltEdit) continue;
+    if (IsTypeLockedByOthers(slot, static_cast<TVTRTableLockType>(held))) return false;
   }
   return true;
 }
 
-bool TVTRTableLocksFile::LockRecord(int32_t slot, const RecordID& id) {
+bool TVTRTableLocksFile::LockRecord(int32_t slot, const TVTRRecordID& id) {
   TVTRInternalDBDirectAccessFile& area = Area(10491);
-  const int32_t byte = TypeBase(slot, tlRecord) + slot;
+  const int32_t byte = TypeBase(slot, tltRecord) + slot;
   if (!area.LockByte(byte)) return false;
   std::array<uint8_t, kRecordIDSize> image;
-  EncodeRecordID(id, image);
+  StoreRecordID(image.data(), id);
   try {
     area.DirectWriteBuffer(image.data(), kRecordIDSize, RecordIDPosition(slot));
   } catch (...) {
@@ -88,18 +88,18 @@ bool TVTRTableLocksFile::LockRecord(int32_t slot, const RecordID& id) {
 
 bool TVTRTableLocksFile::UnlockRecord(int32_t slot) {
   TVTRInternalDBDirectAccessFile& area = Area(10492);
-  return area.UnlockByte(TypeBase(slot, tlRecord) + slot);
+  return area.UnlockByte(TypeBase(slot, tltRecord) + slot);
 }
 
-bool TVTRTableLocksFile::IsRecordLockedByOthers(int32_t slot, const RecordID& id) {
+bool TVTRTableLocksFile::IsRecordLockedByOthers(int32_t slot, const TVTRRecordID& id) {
   TVTRInternalDBDirectAccessFile& area = Area(10493);
-  if (!IsTypeLockedByOthers(slot, tlRecord)) return false;
-  const int32_t base = TypeBase(slot, tlRecord);
+  if (!IsTypeLockedByOthers(slot, tltRecord)) return false;
+  const int32_t base = TypeBase(slot, tltRecord);
   for (int32_t other = 0; other < slot_count_; ++other) {
     if (other == slot || !area.IsByteLocked(base + other)) continue;
     std::array<uint8_t, kRecordIDSize> image{};
     area.DirectReadBuffer(image.data(), kRecordIDSize, RecordIDPosition(other));
-    if (DecodeRecordID(image) == id) return true;
+    if (LoadRecordID(image.data()) == id) return true;
   }
   return false;
 }

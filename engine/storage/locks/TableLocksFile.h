@@ -18,8 +18,8 @@
 // LockFile, UnlockFile and DeleteFile. A slot outside 0 .. N - 1 raises 20200.
 #include <cstdint>
 
-#include "engine/storage/RecordID.h"
-#include "engine/storage/locks/TableLockTypes.h"
+#include "engine/storage/base/RecordID.h"
+#include "engine/storage/locks/LockCompatibility.h"
 #include "engine/storage/system/DirectFile.h"
 
 class TVTRDiskPageManager;
@@ -43,17 +43,17 @@ class TVTRTableLocksFile {
   void DeleteFile();
 
   // Type 6 answers false: it is the area's own lock byte.
-  bool LockType(int32_t slot, TableLockType type);
-  bool UnlockType(int32_t slot, TableLockType type);
+  bool LockType(int32_t slot, TVTRTableLockType type);
+  bool UnlockType(int32_t slot, TVTRTableLockType type);
   // Whether another slot holds a lock of that type (false for type 6).
-  bool IsTypeLockedByOthers(int32_t slot, TableLockType type);
+  bool IsTypeLockedByOthers(int32_t slot, TVTRTableLockType type);
   // Whether no other slot holds a type incompatible with the request; a
   // request of type 3 is not held up by others' type 2.
-  bool CanLock(int32_t slot, TableLockType type);
+  bool CanLock(int32_t slot, TVTRTableLockType type);
   // Locks the slot's record-lock byte and records the RecordID it locks.
-  bool LockRecord(int32_t slot, const RecordID& id);
+  bool LockRecord(int32_t slot, const TVTRRecordID& id);
   bool UnlockRecord(int32_t slot);
-  bool IsRecordLockedByOthers(int32_t slot, const RecordID& id);
+  bool IsRecordLockedByOthers(int32_t slot, const TVTRRecordID& id);
   bool LockFile();
   bool UnlockFile();
 

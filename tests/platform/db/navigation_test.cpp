@@ -63,6 +63,17 @@ TEST_F(WindowTest, ASmallerWindowKeepsTheActiveRecord) {
   EXPECT_EQ(4, ActiveId());
 }
 
+TEST_F(WindowTest, AWindowGrownOnTheLastRecordFillsWithTheRecordsBeforeIt) {
+  dataset->Last();
+  link.SetBufferCount(1);
+  link.SetBufferCount(4);
+  EXPECT_EQ(4, link.RecordCount());
+  EXPECT_EQ(3, link.ActiveRecord());
+  EXPECT_EQ(5, ActiveId());
+  link.SetActiveRecord(0);
+  EXPECT_EQ(2, ActiveId());
+}
+
 TEST_F(WindowTest, DeletingTheActiveMiddleRowLeavesItsSuccessorActiveWithTheSameRecNo) {
   dataset->MoveBy(2);
   ASSERT_EQ(3, dataset->RecNo());

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/DateTimePicker.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Memo.h"
@@ -126,6 +127,9 @@ TEST_F(KeysTest, EditLimitsAndHidesWhatIsTyped) {
   form_->Edit2->SetFocus();
   user::Type("กขคงจฉ");
   EXPECT_EQ(form_->Edit2->Text(), "กขคงจ");
+  form_->Edit2->SetText("กขคงจฉช");  // text from code is kept whole
+  user::Type("ซ");
+  EXPECT_EQ(form_->Edit2->Text(), "กขคงจฉช");
   form_->Edit3->SetPasswordChar(U'*');
   form_->Edit3->SetFocus();
   user::Type("8052");
@@ -141,6 +145,16 @@ TEST_F(KeysTest, EnterAndExitFollowTheFocus) {
   user::Click(*form_->Edit2);
   user::PressEnter();
   EXPECT_EQ(log, (std::vector<std::string>{"enter 2", "exit 2", "enter 3"}));
+}
+
+TEST_F(KeysTest, AControlMadeOfSeveralWidgetsOffersEachKeyOnce) {
+  auto* picker = new TDateTimePicker(form_);
+  picker->SetBounds(8, 160, 120, 21);
+  std::vector<char32_t> keys;
+  picker->OnKeyPress = [&](TObject*, char32_t& key) { keys.push_back(key); };
+  picker->SetFocus();
+  user::PressEnter();
+  EXPECT_EQ(keys, (std::vector<char32_t>{13}));
 }
 
 TEST_F(KeysTest, FocusingAHiddenControlIsRefused) {

@@ -24,6 +24,7 @@ class MemoryPageManager : public TVTRPageManager {
       : TVTRPageManager(page_size, page_header_size) {}
 
   void AllocatePage(TVTRPage& page) override {
+    if (full) throw EVTRException(20064, "Invalid page number");
     int32_t page_no = next_page_;
     if (free_.empty()) {
       ++next_page_;
@@ -54,6 +55,8 @@ class MemoryPageManager : public TVTRPageManager {
     TVTRPageManager::DeletePage(session_id, page_no);
     ++deletions_;
   }
+
+  bool full = false;  // no page can be allocated, as on a full disk
 
   // Pages in use: allocated and neither freed nor waiting to be freed at commit.
   int32_t LivePages() const {

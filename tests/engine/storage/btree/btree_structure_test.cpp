@@ -101,6 +101,37 @@ TEST_F(PageKeyTree, APageEmptiedBesideAnExactlyFullOneStillMergesAndTheRootColla
   EXPECT_EQ(pages_.LivePages(), 1);
 }
 
+TEST_F(PageKeyTree, ARolledBackMergeLeavesTheCommittedTreeWhole) {
+  for (int32_t key = 0; key <= kLeafCapacity; ++key) Insert(key);
+  ASSERT_TRUE(Delete(kLeafCapacity));
+  pages_.Commit(tree_.Session());
+  // The next delete lets the right half fit into the left: it merges away
+  // from a clean cached page, and the root collapses.
+  ASSERT_TRUE(Delete(kLeafCapacity - 1));
+  OnPage(tree_.Root(), [](TVTRBTreePage& root) { ASSERT_TRUE(root.Leaf()); });
+  pages_.Rollback(tree_.Session());
+  tree_.CheckIntegrity();
+  TVTRKeyPath path;
+  for (int32_t key = 0; key < kLeafCapacity; ++key) {
+    uint8_t bytes[4];
+    StoreI32(bytes, key);
+    ASSERT_TRUE(tree_.FindKey(true, scEqual, bytes, path)) << key;
+  }
+}
+
+TEST_F(PageKeyTree, ASplitThatCannotGetAPageIsRolledBackWhole) {
+  for (int32_t key = 0; key < kLeafCapacity; ++key) Insert(key);
+  pages_.Commit(tree_.Session());
+  pages_.full = true;
+  EXPECT_NE(NativeErrorOf([&] { Insert(kLeafCapacity); }), 0);
+  pages_.Rollback(tree_.Session());
+  pages_.full = false;
+  OnPage(tree_.Root(), [](TVTRBTreePage& root) { EXPECT_EQ(root.Count(), kLeafCapacity); });
+  tree_.CheckIntegrity();
+  Insert(kLeafCapacity);
+  tree_.CheckIntegrity();
+}
+
 TEST_F(PageKeyTree, DamagedPagesRaiseCodedErrors) {
   for (int32_t key = 0; key <= kLeafCapacity; ++key) Insert(key);
   pages_.Commit(tree_.Session());

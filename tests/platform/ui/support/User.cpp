@@ -10,11 +10,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
 #include <vector>
 
 #include "platform/ui/ComboBox.h"
+#include "platform/ui/DBGrid.h"
+#include "platform/ui/DBNavigator.h"
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Menus.h"
@@ -42,7 +45,7 @@ QWidget* FocusTarget() {
   return focus;
 }
 
-void Key(Qt::Key key, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+void SendKey(Qt::Key key, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   if (QWidget* focus = FocusTarget()) {
     QTest::sendKeyEvent(QTest::Press, focus, key, text, modifiers);
     if (QWidget* again = QApplication::focusWidget())
@@ -84,25 +87,82 @@ void ClickItem(const TRadioGroup& group, int index) {
   ProcessEvents();
 }
 
+namespace {
+
+// The middle of a shown cell of the grid in its viewport.
+bool CellPoint(const TDBGrid& grid, int row, int column, QTableView*& view, QPoint& at) {
+  view = static_cast<QTableView*>(grid.Native().FocusWidget());
+  const QRect place = view->visualRect(view->model()->index(row, column));
+  if (place.isEmpty()) {
+    ADD_FAILURE() << "no cell at row " << row << ", column " << column;
+    return false;
+  }
+  at = place.center();
+  return true;
+}
+
+}  // namespace
+
+void ClickCell(const TDBGrid& grid, int row, int column) {
+  QTableView* view = nullptr;
+  QPoint at;
+  if (!CellPoint(grid, row, column, view, at)) return;
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  ProcessEvents();
+}
+
+void DoubleClickCell(const TDBGrid& grid, int row, int column) {
+  QTableView* view = nullptr;
+  QPoint at;
+  if (!CellPoint(grid, row, column, view, at)) return;
+  QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  ProcessEvents();
+}
+
+void ClickButton(const TDBNavigator& navigator, TNavigateBtn button) {
+  static const char* const kNames[] = {"First", "Prior", "Next", "Last"};
+  auto* widget = navigator.Native().Widget()->findChild<QToolButton*>(QString::fromLatin1(kNames[button]));
+  ASSERT_NE(widget, nullptr) << "no navigator button " << kNames[button];
+  QTest::mouseClick(widget, Qt::LeftButton);
+  ProcessEvents();
+}
+
 void Type(const std::string& text) {
   for (char32_t code : ToQString(text).toUcs4()) {
     const QString character = QString::fromUcs4(&code, 1);
     const auto key = static_cast<Qt::Key>(code < 128 ? QChar(code).toUpper().unicode() : code);
-    Key(key, character);
+    SendKey(key, character);
   }
 }
 
 void PressEnter() {
-  Key(Qt::Key_Return, QStringLiteral("\r"));
+  SendKey(Qt::Key_Return, QStringLiteral("\r"));
 }
 void PressKeypadEnter() {
-  Key(Qt::Key_Enter, QStringLiteral("\r"), Qt::KeypadModifier);
+  SendKey(Qt::Key_Enter, QStringLiteral("\r"), Qt::KeypadModifier);
 }
 void PressTab() {
-  Key(Qt::Key_Tab, QStringLiteral("\t"));
+  SendKey(Qt::Key_Tab, QStringLiteral("\t"));
 }
 void PressEscape() {
-  Key(Qt::Key_Escape, QStringLiteral("\x1b"));
+  SendKey(Qt::Key_Escape, QStringLiteral("\x1b"));
+}
+
+void Press(Key key) {
+  switch (key) {
+    case Key::kUp:
+      return SendKey(Qt::Key_Up);
+    case Key::kDown:
+      return SendKey(Qt::Key_Down);
+    case Key::kPageUp:
+      return SendKey(Qt::Key_PageUp);
+    case Key::kPageDown:
+      return SendKey(Qt::Key_PageDown);
+    case Key::kHome:
+      return SendKey(Qt::Key_Home);
+    case Key::kEnd:
+      return SendKey(Qt::Key_End);
+  }
 }
 
 void PressAlt(char letter) {

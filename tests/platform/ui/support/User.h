@@ -1,14 +1,18 @@
 #pragma once
 // Acts as the user through real Qt input events, so that window tests read like
 // a user's steps. Keys go to the widget that has the focus.
+#include <cstdint>
 #include <string>
 
 class TControl;
+class TDBGrid;
+class TDBNavigator;
 class TForm;
 class TComboBox;
 class TDateTimePicker;
 class TMenuItem;
 class TRadioGroup;
+enum TNavigateBtn : uint8_t;
 
 namespace user {
 
@@ -21,12 +25,20 @@ void Click(const TControl& control);
 // on its title bar does.
 void ActivateWindow(const TForm& form);
 void ClickItem(const TRadioGroup& group, int index);
+// A left click (or a double click) on a cell of a grid, rows counted from the
+// top row shown.
+void ClickCell(const TDBGrid& grid, int row, int column);
+void DoubleClickCell(const TDBGrid& grid, int row, int column);
+void ClickButton(const TDBNavigator& navigator, TNavigateBtn button);
 // Types each character of the UTF-8 text (Thai included) as a key press.
 void Type(const std::string& text);
 void PressEnter();
 void PressKeypadEnter();
 void PressTab();
 void PressEscape();
+// Keys that move rather than type.
+enum class Key { kUp, kDown, kPageUp, kPageDown, kHome, kEnd };
+void Press(Key key);
 // Chooses the item through the menu bar and its menus with the mouse; false
 // when a step cannot be taken (a hidden or disabled item on the way).
 bool ChooseMenu(const TMenuItem& item);

@@ -1,18 +1,8 @@
 #pragma once
-// The table lock types and which of them two slots may hold on one table at
-// once.
+// Which table lock types two slots may hold on one table at once.
 #include <array>
-#include <cstdint>
 
-enum TableLockType : uint8_t {
-  tlOpen = 0,              // a cursor has the table open
-  tlRead = 1,              // around one read of the table data
-  tlEdit = 2,              // a record is edited outside a transaction
-  tlTransactionWrite = 3,  // the table is changed inside a transaction
-  tlWrite = 4,             // a change is posted outside a transaction, and every type-3 table at commit
-  tlRecord = 5,            // the slot holds a record lock in the table
-  tlExclusive = 6,         // the whole table for one slot
-};
+#include "engine/storage/base/TableLockType.h"
 
 inline constexpr int kTableLockTypeCount = 7;
 
