@@ -6,7 +6,6 @@
 #include "engine/storage/base/TableData.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/index/IndexManager.h"
-#include "engine/storage/index/RecordIndex.h"
 #include "engine/storage/planner/RecordSearch.h"
 
 namespace {
@@ -106,9 +105,7 @@ double TVTRTableData::PlanCost(TVTRRecordSearch& search, int32_t first, int32_t 
   TVTRIndex& index = IndexManager->GetIndexByID(start.IndexID);
   const auto keys = static_cast<double>(
       index.EstimateRangeCount(search.SessionID, start, conditions.GetItem(last), GetRecordCount()));
-  // Every index of a table is a B-tree record index.
-  const TVTRRecordKeyRef& key_ref = static_cast<TVTRBTreeRecordIndex&>(index).KeyRef();
-  const double entry = key_ref.KeyLength + key_ref.ValueSize;
+  const double entry = index.GetEntrySize();
   const double data_size = std::max(1, PageManager->PageDataSize());
   double cost = keys * entry / data_size;
 
