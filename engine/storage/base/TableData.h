@@ -54,16 +54,13 @@ struct TVTRRecordOperationCodes {
   int32_t DeleteWithoutManager;
 };
 
-// Outcome of merging two index conditions on one index.
-enum class TVTRConditionMerge : uint8_t {
-  kBoth,         // no merge: both stay
-  kKeepFirst,    // the kept condition absorbs the new one
-  kTakeSecond,   // the kept condition is replaced by the new one
-  kShorter,      // the one with fewer key fields replaces the kept one
-  kLonger,       // the one with more key fields replaces the kept one
-  kEqualLonger,  // as kLonger, and the comparison becomes "equal"
-  kNothing,      // no record can pass both
-};
+// Whether the cursor's session is inside a transaction.
+inline bool SessionInTransaction(const TVTRCursor& cursor) {
+  return cursor.Session != nullptr && cursor.Session->InTransaction;
+}
+
+// Outcome of merging two index conditions on one index (planner/).
+enum class TVTRConditionMerge : uint8_t;
 
 class TVTRTableData : public TVTRIndexTable {
  public:

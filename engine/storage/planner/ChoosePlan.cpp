@@ -8,14 +8,6 @@
 #include "engine/storage/index/IndexManager.h"
 #include "engine/storage/planner/RecordSearch.h"
 
-namespace {
-
-bool IsIndexCondition(const TVTRScanSearchCondition& condition) {
-  return condition.Expression == nullptr && condition.IndexID != -1;
-}
-
-}  // namespace
-
 void TVTRTableData::ChoosePlan(TVTRRecordSearch& search) {
   search.Start = -1;
   search.End = -1;

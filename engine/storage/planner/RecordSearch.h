@@ -35,3 +35,8 @@ struct TVTRRecordSearch {
   TVTRRecordID Found;
   VTRBufferPtr WorkRecord;  // the record under test; every expression condition reads it
 };
+
+// A comparison of index keys, as opposed to an expression.
+inline bool IsIndexCondition(const TVTRScanSearchCondition& condition) {
+  return condition.Expression == nullptr && condition.IndexID != -1;
+}

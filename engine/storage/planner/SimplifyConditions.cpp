@@ -7,11 +7,17 @@
 #include "engine/storage/index/IndexManager.h"
 #include "engine/storage/planner/RecordSearch.h"
 
-namespace {
+enum class TVTRConditionMerge : uint8_t {
+  kBoth,         // no merge: both stay
+  kKeepFirst,    // the kept condition absorbs the new one
+  kTakeSecond,   // the kept condition is replaced by the new one
+  kShorter,      // the one with fewer key fields replaces the kept one
+  kLonger,       // the one with more key fields replaces the kept one
+  kEqualLonger,  // as kLonger, and the comparison becomes "equal"
+  kNothing,      // no record can pass both
+};
 
-bool IsIndexCondition(const TVTRScanSearchCondition& condition) {
-  return condition.Expression == nullptr && condition.IndexID != -1;
-}
+namespace {
 
 // The merge of a kept condition of comparison `kept` with a new one of
 // comparison `next`, where c compares the kept key with the new one over the

@@ -8,10 +8,6 @@
 
 namespace {
 
-bool InTransaction(const TVTRCursor& cursor) {
-  return cursor.Session != nullptr && cursor.Session->InTransaction;
-}
-
 [[noreturn]] void RaiseNilPointer(int32_t native_error) {
   throw EVTRException(native_error, "Nil pointer occured");
 }
@@ -22,7 +18,7 @@ bool TVTRTableData::RunRecordWrite(TVTRCursor& cursor, const std::function<bool(
   // A half-done change must not reach the session's next commit: outside a
   // transaction nobody else would roll it back.
   const auto roll_back = [&] {
-    if (DefersCommit(cursor) || InTransaction(cursor)) return;
+    if (DefersCommit(cursor) || SessionInTransaction(cursor)) return;
     const int32_t session_id = SessionOf(&cursor);
     AutoRollback(session_id, false);
     AfterRollback(session_id);
@@ -39,7 +35,7 @@ bool TVTRTableData::RunRecordWrite(TVTRCursor& cursor, const std::function<bool(
 }
 
 void TVTRTableData::CommitRecordWrite(TVTRCursor& cursor) {
-  if (!DefersCommit(cursor)) AutoCommit(SessionOf(&cursor), InTransaction(cursor));
+  if (!DefersCommit(cursor)) AutoCommit(SessionOf(&cursor), SessionInTransaction(cursor));
 }
 
 void TVTRTableData::UpdateBitmapAfterWrite(TVTRCursor& cursor, int32_t change_count_before, bool removed) {

@@ -16,10 +16,6 @@ std::string ShortString(std::string_view text) {
   return std::string(text.substr(0, kMaxShortStringLength));
 }
 
-bool InTransaction(const TVTRCursor& cursor) {
-  return cursor.Session != nullptr && cursor.Session->InTransaction;
-}
-
 }  // namespace
 
 TVTRTableData::TVTRTableData(TVTRDatabaseData& database) : Database(database) {}
@@ -150,9 +146,9 @@ std::string TVTRTableData::CreateTemporaryIndex(TVTRCursor& cursor, const TStrin
     const TVTRMetaObjectDef* def = IndexManager->IndexDefs.GetDefByObjectID(id);
     if (def == nullptr) throw EVTRException::CreateFmt(10324, "Cannot find index by ID = %d", id);
     name = def->Name;
-    AutoCommit(session_id, InTransaction(cursor));
+    AutoCommit(session_id, SessionInTransaction(cursor));
   } catch (...) {
-    AutoRollback(session_id, InTransaction(cursor));
+    AutoRollback(session_id, SessionInTransaction(cursor));
     cursor.RestorePosition(position);
     throw;
   }
