@@ -45,6 +45,9 @@ TVTRGetRecordResult TVTRTableData::GetRecord(TVTRCursor& cursor, TVTRFetchMode d
 TVTRGetRecordResult TVTRTableData::NavigateRecord(TVTRCursor& cursor, TVTRFetchMode direction, bool collect) {
   const int32_t session_id = SessionOf(&cursor);
   if (direction != fmCurrent && cursor.UsesRecordBitmap()) {
+    // Past an end there is nothing further, as in the plain orders.
+    if (direction == fmNext && cursor.Eof) return grEOF;
+    if (direction == fmPrior && cursor.Bof) return grBOF;
     TVTRRecordID found;
     if (!FindRecord(cursor, nullptr, collect, cursor.RecordBitmap.get(), &found, direction == fmNext,
                     cursor.Bof || cursor.Eof, nullptr))

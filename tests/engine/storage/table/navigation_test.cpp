@@ -21,9 +21,11 @@ TEST_F(Navigation, MovesStopAtTheEndsInEveryOrder) {
     EXPECT_EQ(cursor.Fetch(direction), grEOF);  // an empty table answers "after the last" every way
   }
   for (int32_t a : {4, 1, 3}) ASSERT_TRUE(cursor.Insert({a, 0}));
-  for (const char* index : {"", "IA"}) {
-    SCOPED_TRACE(index);
+  for (const auto& [index, filter] :
+       {std::pair("", ""), std::pair("IA", ""), std::pair("", "A > 0"), std::pair("IA", "A > 0")}) {
+    SCOPED_TRACE(std::string(index) + " / " + filter);
     cursor.SetIndex(index);
+    cursor.SetFilter(filter);
     cursor.Last();
     ASSERT_EQ(cursor.Fetch(fmPrior), grOK);
     EXPECT_EQ(cursor.Value(), *index ? 4 : 3);
@@ -31,6 +33,10 @@ TEST_F(Navigation, MovesStopAtTheEndsInEveryOrder) {
     cursor.First();
     ASSERT_EQ(cursor.Fetch(fmNext), grOK);
     EXPECT_EQ(cursor.Value(), *index ? 1 : 4);
+    EXPECT_EQ(cursor.Fetch(fmPrior), grBOF);
+    cursor.Last();
+    EXPECT_EQ(cursor.Fetch(fmNext), grEOF);
+    cursor.First();
     EXPECT_EQ(cursor.Fetch(fmPrior), grBOF);
   }
 }
