@@ -27,9 +27,11 @@ TVTRRecordBlobWrite::TVTRRecordBlobWrite(TVTRRecordBlobWrite&& other) noexcept
 }
 
 void TVTRRecordBlobWrite::DeleteReplaced() {
-  for (const Change& change : changes_) {
+  for (Change& change : changes_) {
     TVTRBlobReference old = change.Old;
-    if (old.HasStoredValue()) manager_->DeleteBlobValue(session_id_, old);
+    if (!old.HasStoredValue() || change.OldDeleted) continue;
+    manager_->DeleteBlobValue(session_id_, old);
+    change.OldDeleted = true;
   }
 }
 
@@ -211,7 +213,7 @@ TVTRRecordBlobWrite TVTRDiskBlobManager::SaveRecordBlobs(int32_t session_id, uin
       if (entry == nullptr || !entry->Modified) continue;
       const TVTRBlobReference stored =
           entry->UncompressedSize > 0 ? StoreBlobValue(session_id, *entry) : kNoBlobValue;
-      write.changes_.push_back({field_no, old, stored});
+      write.changes_.push_back({field_no, old, stored, false});
       SetBlobRef(record, field_no, stored);
     }
   } catch (...) {

@@ -47,7 +47,8 @@ class TVTRRecordBlobWrite {
   TVTRRecordBlobWrite& operator=(TVTRRecordBlobWrite&&) = delete;
   ~TVTRRecordBlobWrite() { RestoreReferences(); }
 
-  // Deletes the stored values the record no longer names.
+  // Deletes the stored values the record no longer names; a value is
+  // deleted once however often this is called.
   void DeleteReplaced();
   void Finish() noexcept;
   void Undo() noexcept;
@@ -61,6 +62,7 @@ class TVTRRecordBlobWrite {
     int32_t FieldNo;
     TVTRBlobReference Old;
     TVTRBlobReference New;
+    bool OldDeleted = false;
   };
 
   TVTRDiskBlobManager* manager_;
