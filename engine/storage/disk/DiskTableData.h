@@ -158,9 +158,9 @@ class TVTRDiskTableData : public TVTRTableData {
   TVTRRecordOperationCodes RecordOperationCodes() const override;
   void BeforeRecordWrite(TVTRCursor& cursor, TVTRRecordOperation operation) override;
   void SaveRecordBlobs(TVTRCursor& cursor) override;
-  // The values go after the record (AfterRecordWrite), so that a refused
-  // delete leaves them in place.
-  void DeleteRecordBlobs(TVTRCursor& cursor) override { ReleaseRecordBlobs(cursor.CurrentRecord); }
+  // Drops the record's cached values; the stored ones go after the record
+  // (AfterRecordWrite), so that a refused delete leaves them in place.
+  void DeleteRecordBlobs(TVTRCursor& cursor) override { FreeRecordBlobs(cursor.CurrentRecord); }
   void AfterRecordWrite(TVTRCursor& cursor) override;
   bool DefersCommit(const TVTRCursor& cursor) const override { return cursor.InAutoTransaction; }
 

@@ -138,6 +138,14 @@ class TableCursor : public TestCursor {
     table_->FieldManager->ApplyAutoincs(*Session, CurrentRecord);
     return table_->InsertRecord(*this);
   }
+  // Posts the record at CurrentRecordID with its keys unchanged.
+  bool Update() {
+    std::vector<uint8_t> old(CurrentRecord, CurrentRecord + RecordBufferSize);
+    OldRecord = old.data();
+    const bool updated = table_->UpdateRecord(*this);
+    OldRecord = nullptr;
+    return updated;
+  }
   void WritePicture(const Bytes& bytes) {
     std::unique_ptr<TVTRStream> stream = table_->OpenBlob(*this, false, kPictureField, bomWrite);
     if (!bytes.empty()) stream->WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
