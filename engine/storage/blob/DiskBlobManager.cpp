@@ -204,13 +204,14 @@ void TVTRDiskBlobManager::ReadBlob(int32_t session_id, uint8_t* record, TStream&
 TVTRRecordBlobWrite TVTRDiskBlobManager::SaveRecordBlobs(int32_t session_id, uint8_t* record) {
   TVTRRecordBlobWrite write(*this, session_id, record);
   const int32_t field_count = field_manager_.FieldDefs.GetCount();
-  write.changes_.reserve(field_count);
   try {
     for (int32_t field_no = 0; field_no < field_count; ++field_no) {
       if (!IsBlobField(field_no)) continue;
       CachedBlobValue* entry = nullptr;
       const TVTRBlobReference old = GetBlobRef(record, field_no, entry);
       if (entry == nullptr || !entry->Modified) continue;
+      // Room for every change before the first value is stored, so none is stored unlisted.
+      if (write.changes_.empty()) write.changes_.reserve(field_count);
       const TVTRBlobReference stored =
           entry->UncompressedSize > 0 ? StoreBlobValue(session_id, *entry) : kNoBlobValue;
       write.changes_.push_back({field_no, old, stored, false});

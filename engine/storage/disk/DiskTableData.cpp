@@ -18,8 +18,8 @@ TVTRDiskTableData::TVTRDiskTableData(TVTRDiskDatabaseData& database)
 }
 
 TVTRDiskTableData::~TVTRDiskTableData() {
-  // The BLOB manager works on the field and record managers the base frees.
-  BlobManager.reset();
+  // In the order the managers refer to each other, before the base frees what is left.
+  UnloadTable();
 }
 
 TVTRDiskRecordManager& TVTRDiskTableData::DiskRecords() const {

@@ -64,6 +64,7 @@ class TVTRDiskTableData : public TVTRTableData {
 
   // ---- Locks: in multi-user mode through the database's lock manager, else granted ----
 
+  // Without an open table they raise the lock area's "Nil pointer occured" codes.
   bool LockTable(int32_t session_id, TVTRTableLockType type, int32_t tries, int32_t delay_ms);
   // only_if_held: a lock the session does not hold is no error.
   bool UnlockTable(int32_t session_id, TVTRTableLockType type, bool only_if_held = false);
@@ -169,6 +170,8 @@ class TVTRDiskTableData : public TVTRTableData {
   class DirectoryLock;
 
   TVTRDiskDatabaseData& DiskDatabase() const { return disk_database_; }
+  // The lock area; "Nil pointer occured" with native_error while the table is not open.
+  TVTRTableLocksFile& Locks(int32_t native_error) const;
   // Reads the table from the file for its first cursor.
   void LoadTable(TVTRCursor& cursor);
   // Frees the managers and the file objects.
