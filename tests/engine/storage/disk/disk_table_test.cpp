@@ -206,6 +206,28 @@ TEST_F(DiskTable, DefinitionChangesReachTheMetadataFile) {
   EXPECT_NE(cursor.Table().FieldManager->FieldDefs.GetFieldDefByName("DONOR"), nullptr);
 }
 
+TEST_F(DiskTable, TemporaryIndexesKeepTheirPagesOutOfTheFile) {
+  TableProcess process(file_, false);
+  TVTRDiskPageManager& pages = *process.database.DiskPageManager();
+  TableCursor cursor(process);
+  cursor.Create();
+  cursor.Open();
+  for (const char* name : {"Malee", "Somchai", "Boonmee"}) ASSERT_TRUE(cursor.Insert(name));
+  const int32_t used = pages.FreeSpaceManager().LastUsedPage();
+
+  TStringList fields, directions, cases;
+  fields.Add("NAME");
+  directions.Add("DESC");
+  cases.Add("CASE");
+  const std::string name = cursor.Table().CreateTemporaryIndex(cursor, fields, directions, cases);
+  cursor.IndexID = cursor.Table().IndexManager->IndexDefs.GetIndexDefByName(name)->ObjectID;
+  cursor.Bof = true;
+  std::vector<std::string> names;
+  while (cursor.Fetch(fmNext) == grOK) names.push_back(cursor.Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"Somchai", "Malee", "Boonmee"}));
+  EXPECT_EQ(pages.FreeSpaceManager().LastUsedPage(), used);
+}
+
 TEST_F(DiskTable, CreationRefusesWhatItCannotBuildAndLeavesNothingBehind) {
   TableProcess process(file_, false);
   TVTRDiskPageManager& pages = *process.database.DiskPageManager();
