@@ -30,8 +30,6 @@ class TVTRBlobCache {
   CachedBlobValue* Find(uint32_t handle);
   // Frees the entry; a handle that is not current is ignored.
   void Remove(uint32_t handle);
-  void Clear() { entries_.clear(); }
-  bool Empty() const { return entries_.empty(); }
   int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
 
  private:

@@ -65,12 +65,6 @@ TVTRDiskBlobManager::TVTRDiskBlobManager(TVTRPageManager& page_manager, TVTRBase
       field_manager_(field_manager),
       record_manager_(record_manager) {}
 
-void TVTRDiskBlobManager::CheckCacheReleased() {
-  if (cache_.Empty()) return;
-  cache_.Clear();
-  throw EVTRException(20150, "Blob cache not released");
-}
-
 void TVTRDiskBlobManager::CreateStorage() {
   BlobPageIndex.CreateTree(kSystemSessionID);
 }

@@ -54,8 +54,6 @@ class TVTRRecordBlobWrite {
   void Undo() noexcept;
   void RestoreReferences() noexcept;
 
-  bool Empty() const { return changes_.empty(); }
-
  private:
   friend class TVTRDiskBlobManager;
   struct Change {
@@ -76,13 +74,12 @@ class TVTRDiskBlobManager {
   // The record manager is walked to find every value of the table.
   TVTRDiskBlobManager(TVTRPageManager& page_manager, TVTRBaseFieldManager& field_manager,
                       TVTRBaseRecordManager& record_manager);
-  // Frees the cache entries left; CheckCacheReleased reports them first.
+  // Frees the cache entries left: values read or written for record buffers
+  // that a cursor never let go of.
   ~TVTRDiskBlobManager() = default;
   TVTRDiskBlobManager(const TVTRDiskBlobManager&) = delete;
   TVTRDiskBlobManager& operator=(const TVTRDiskBlobManager&) = delete;
 
-  // 20150 while cache entries are left; they are freed then.
-  void CheckCacheReleased();
   int32_t CachedValueCount() const { return cache_.Count(); }
 
   // Creates the BLOB page map, in the system session.

@@ -133,8 +133,6 @@ TEST_F(BlobManager, AHandleIsHonouredOnlyWhileItsEntryIsListed) {
   Write(kNoteField, Text(10, 'b'));
   manager_.GetBlobRef(copy.data(), kPictureField, cache);
   EXPECT_EQ(cache, nullptr) << "a new entry never takes an old handle";
-  EXPECT_ENGINE_ERROR(manager_.CheckCacheReleased(), 20150, "Blob cache not released");
-  EXPECT_EQ(manager_.CachedValueCount(), 0);
 }
 
 TEST_F(BlobManager, AFieldThatIsNotNullButHasNoValueCannotBeRead) {
@@ -192,7 +190,7 @@ TEST_F(BlobManager, ARecordWriteThatFailsOrIsRolledBackGetsItsOldReferencesBack)
 
   {
     TVTRRecordBlobWrite write = manager_.SaveRecordBlobs(kBlobSession, record_.data());
-    EXPECT_FALSE(write.Empty());
+    EXPECT_NE(Reference(kPictureField), old);
   }
   EXPECT_EQ(Reference(kPictureField), old) << "a write dropped unfinished restores the references";
   EXPECT_TRUE(Cached(kPictureField)->Modified);
