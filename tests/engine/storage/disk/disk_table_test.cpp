@@ -316,11 +316,14 @@ TEST_F(DiskTable, AMultiUserReadWaitsForTheReadLockAndRefreshesTheCounters) {
   writer.Create();
   writer.Open();
   reader.Open();
-  for (const char* name : {"Somchai", "Malee", "Boonmee"}) ASSERT_TRUE(writer.Insert(name));
+  const Bytes picture = Picture(7000, 4);
+  ASSERT_TRUE(writer.Insert("Somchai", &picture));
+  for (const char* name : {"Malee", "Boonmee"}) ASSERT_TRUE(writer.Insert(name));
 
   EXPECT_EQ(reader.Table().GetTableRecordCount(reader), 3) << "counted by the other process";
   ASSERT_EQ(reader.Fetch(fmNext), grOK);
   EXPECT_EQ(reader.Name(), "Somchai");
+  EXPECT_EQ(reader.ReadPicture(), picture);
 
   ASSERT_TRUE(writer.Table().LockTable(writer.SessionID(), tltWrite, 1, 1));
   EXPECT_EQ(reader.Fetch(fmNext), grError);
