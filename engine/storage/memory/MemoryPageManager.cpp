@@ -33,9 +33,10 @@ uint8_t* TVTRMemoryPageManager::StoredPage(int32_t page_no) {
 void TVTRMemoryPageManager::AllocatePage(TVTRPage& page) {
   int32_t page_no;
   if (!used_pages_.FindFirst(false, page_no)) {
+    // The store grows first: the bitmap never names a number the store lacks.
     page_no = page_slots_;
-    used_pages_.SetSize(page_slots_ + growth_step_);
     store_.resize(static_cast<size_t>(page_slots_ + growth_step_));
+    used_pages_.SetSize(page_slots_ + growth_step_);
     page_slots_ += growth_step_;
   }
   page.AllocBuffer();
@@ -79,8 +80,10 @@ void TVTRMemoryPageManager::SaveToStream(TStream& stream) {
   WriteStreamChecked(field, 4, stream, 10367);
   used_pages_.SaveToStream(stream);
   const std::vector<uint8_t> unused(static_cast<size_t>(PageSize()), 0);
-  for (const PageBuffer& stored : store_)
+  for (int32_t page_no = 0; page_no < page_slots_; ++page_no) {
+    const PageBuffer& stored = store_[static_cast<size_t>(page_no)];
     WriteStreamChecked(stored ? stored.get() : unused.data(), PageSize(), stream, 10368);
+  }
 }
 
 void TVTRMemoryPageManager::LoadFromStream(TStream& stream) {

@@ -78,7 +78,8 @@ void TVTRMemoryTableData::CommitSession(int32_t session_id) {
   if (!blob_fields_.empty())
     release = [this](int32_t slot, const uint8_t* image) { ReleaseReplaced(slot, image); };
   MemoryRecords().CommitChanges(session_id, release);
-  adopted_blobs_.erase(session_id);
+  const auto adopted = adopted_blobs_.find(session_id);
+  if (adopted != adopted_blobs_.end()) adopted->second.clear();
 }
 
 void TVTRMemoryTableData::AfterRollback(int32_t session_id) {
@@ -91,7 +92,7 @@ void TVTRMemoryTableData::AfterRollback(int32_t session_id) {
   if (adopted == adopted_blobs_.end()) return;
   for (const uint32_t handle : adopted->second)
     if (TVTRMemoryBlobBlock* block = blobs_.Find(handle)) block->OwnerSlot = -1;
-  adopted_blobs_.erase(adopted);
+  adopted->second.clear();
 }
 
 uint8_t* TVTRMemoryTableData::BlobField(uint8_t* record, int32_t field_no) const {
