@@ -3,11 +3,11 @@
 // in memory only (TVTRMemoryTableData). Every session gets session ID 0.
 #include "engine/storage/memory/ProcessDatabaseData.h"
 
-inline constexpr const char* kMemoryDatabaseName = "MEMORY";
-
 class TVTRMemoryDatabaseData : public TVTRProcessDatabaseData {
  public:
-  TVTRMemoryDatabaseData() : TVTRProcessDatabaseData(kMemoryDatabaseName) {}
+  static constexpr const char* kName = "MEMORY";
+
+  TVTRMemoryDatabaseData() : TVTRProcessDatabaseData(kName) {}
 
   // A new memory table named after the cursor's TableName.
   TVTRTableData* CreateTableData(TVTRCursor& cursor) override;

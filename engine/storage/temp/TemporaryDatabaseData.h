@@ -4,11 +4,11 @@
 // table components mark temporary.
 #include "engine/storage/memory/ProcessDatabaseData.h"
 
-inline constexpr const char* kTemporaryDatabaseName = "TEMP";
-
 class TVTRTemporaryDatabaseData : public TVTRProcessDatabaseData {
  public:
-  TVTRTemporaryDatabaseData() : TVTRProcessDatabaseData(kTemporaryDatabaseName) {}
+  static constexpr const char* kName = "TEMP";
+
+  TVTRTemporaryDatabaseData() : TVTRProcessDatabaseData(kName) {}
 
   // A new temporary table named after the cursor's TableName.
   TVTRTableData* CreateTableData(TVTRCursor& cursor) override;

@@ -37,8 +37,10 @@ void TVTRTemporaryPageManager::MarkUsed(int32_t page_no) {
 }
 
 void TVTRTemporaryPageManager::AllocatePage(TVTRPage& page) {
-  if (keep_in_memory_ || page_numbers_ < memory_page_limit_ || memory_pages_.HasFreedPage()) {
-    memory_pages_.AllocatePage(page);
+  if (keep_in_memory_ || page_numbers_ < memory_page_limit_ ||
+      (memory_pages_ && memory_pages_->HasFreedPage())) {
+    if (!memory_pages_) memory_pages_ = std::make_unique<TVTRMemoryPageManager>();
+    memory_pages_->AllocatePage(page);
     MarkUsed(page.PageNo());
     return;
   }
@@ -58,7 +60,7 @@ void TVTRTemporaryPageManager::AllocatePage(TVTRPage& page) {
 void TVTRTemporaryPageManager::FreePage(int32_t page_no) {
   if (page_no < 0 || page_no >= page_numbers_ || !used_pages_.GetBit(page_no)) return;
   if (InMemory(page_no))
-    memory_pages_.FreePage(page_no);
+    memory_pages_->FreePage(page_no);
   else
     free_file_pages_.push_back(page_no);
   used_pages_.SetBit(page_no, false);
@@ -69,7 +71,7 @@ bool TVTRTemporaryPageManager::ReadPage(TVTRPage& page) {
   const int32_t page_no = page.PageNo();
   if (page_no < 0 || page_no >= page_numbers_ || !used_pages_.GetBit(page_no))
     throw EVTRException(10396, kNotAllocatedMessage);
-  if (InMemory(page_no)) return memory_pages_.ReadPage(page);
+  if (InMemory(page_no)) return memory_pages_->ReadPage(page);
   assert(spill_);  // made with the first file page
   if (!page.OwnsBuffer()) page.AllocBuffer();
   spill_->SetPosition(FileOffset(page_no));
@@ -81,7 +83,7 @@ void TVTRTemporaryPageManager::WritePage(TVTRPage& page) {
   if (page_no < 0 || page_no >= page_numbers_ || !used_pages_.GetBit(page_no))
     throw EVTRException(10397, kNotAllocatedMessage);
   if (InMemory(page_no)) {
-    memory_pages_.WritePage(page);
+    memory_pages_->WritePage(page);
     return;
   }
   TVTRFileStream& file = SpillFile();

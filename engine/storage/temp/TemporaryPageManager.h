@@ -45,6 +45,7 @@ class TVTRTemporaryPageManager : public TVTRPageManager {
   std::unique_ptr<TVTRFileStream> spill_;
   std::vector<int32_t> free_file_pages_;
   int32_t memory_page_limit_;
-  TVTRMemoryPageManager memory_pages_;
+  // Made with the first page: most result tables have no index.
+  std::unique_ptr<TVTRMemoryPageManager> memory_pages_;
   bool keep_in_memory_;
 };
