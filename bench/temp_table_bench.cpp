@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "engine/storage/ByteOrder.h"
 #include "engine/storage/VTRBaseEngine.h"
@@ -54,10 +55,12 @@ class BenchTable {
   void Append(int64_t count) {
     cursor_.InitRecord(cursor_.CurrentRecord, false);
     std::fill_n(cursor_.CurrentRecord, cursor_.NullFlagsSize, 0);
+    std::vector<uint8_t*> fields;
+    for (int32_t f = 0; f < kFields; ++f)
+      fields.push_back(cursor_.CurrentRecord + cursor_.TableFieldDefs.GetFieldDef(f).MemoryOffset);
     for (int64_t i = 0; i < count; ++i) {
       for (int32_t f = 0; f < kFields; ++f)
-        StoreU64(cursor_.CurrentRecord + cursor_.TableFieldDefs.GetFieldDef(f).MemoryOffset,
-                 static_cast<uint64_t>(i * kFields + f));
+        StoreU64(fields[static_cast<size_t>(f)], static_cast<uint64_t>(i * kFields + f));
       if (!table_->InsertRecord(cursor_)) throw std::runtime_error("insert failed");
     }
   }
