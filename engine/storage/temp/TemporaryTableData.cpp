@@ -1,6 +1,7 @@
 #include "engine/storage/temp/TemporaryTableData.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/BufferBits.h"
@@ -88,6 +89,7 @@ void TVTRTemporaryTableData::SaveBlob(TVTRCursor& cursor, int32_t field_no, TVTR
     SetBufferBit(true, field_no, record);
     return;
   }
+  assert(dynamic_cast<TVTRLocalBLOBStream*>(&blob) != nullptr);
   auto& local = static_cast<TVTRLocalBLOBStream&>(blob);
   TVTRStream& stored = local.Stored();
   const TVTRBLOBDescriptor descriptor = local.Value().Descriptor();
