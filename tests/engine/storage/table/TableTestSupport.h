@@ -25,6 +25,7 @@
 #include "engine/storage/records/DiskRecordManager.h"
 #include "tests/engine/storage/base/FakeExpression.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
+#include "tests/engine/storage/common/TableCursor.h"
 #include "tests/engine/storage/common/TestCursor.h"
 #include "tests/engine/storage/common/TestDatabase.h"
 #include "tests/engine/storage/common/TestSession.h"
@@ -115,111 +116,9 @@ class TestDiskTable : public TVTRTableData {
   int32_t saved_change_count_ = 0;
 };
 
-// A cursor of a session on the table, with its own record buffer.
-class TableCursor {
- public:
-  TableCursor(TestDiskTable& table, TVTRBaseSession& session) : table_(table) {
-    cursor_.Session = &session;
-    cursor_.TableName = table.TableName;
-    cursor_.SetTableFields(table.FieldManager->FieldDefs);
-    cursor_.IndexDefs.Assign(table.IndexManager->IndexDefs);
-    cursor_.CurrentRecord = cursor_.AllocRecordBuffer();
-    cursor_.RecordBitmap = std::make_unique<TVTRRecordBitmap>(&table);
-    cursor_.PositionCache = &position_cache_;
-    cursor_.Bof = true;
-    table.OpenTable(cursor_);
-  }
-  ~TableCursor() {
-    table_.CloseTable(cursor_);
-    cursor_.FreeRecordBuffer(cursor_.CurrentRecord);
-  }
-  TableCursor(const TableCursor&) = delete;
-  TableCursor& operator=(const TableCursor&) = delete;
-
-  TestCursor& operator*() { return cursor_; }
-  TestCursor* operator->() { return &cursor_; }
-
-  // Values of the fields in order; nullopt leaves a field null.
-  void SetValues(const std::vector<std::optional<int32_t>>& values) {
-    cursor_.InitRecord(cursor_.CurrentRecord, false);
-    for (size_t i = 0; i < values.size(); ++i) {
-      if (!values[i]) continue;
-      const auto field_no = static_cast<int32_t>(i);
-      StoreI32(cursor_.CurrentRecord + cursor_.TableFieldDefs.GetFieldDef(field_no).MemoryOffset, *values[i]);
-      SetBufferBit(false, field_no, cursor_.CurrentRecord);
-    }
-  }
-  bool Insert(const std::vector<std::optional<int32_t>>& values) {
-    SetValues(values);
-    return table_.InsertRecord(cursor_);
-  }
-  int32_t Value(int32_t field_no = 0) const {
-    return LoadI32(cursor_.CurrentRecord + cursor_.TableFieldDefs.GetFieldDef(field_no).MemoryOffset);
-  }
-
-  TVTRGetRecordResult Fetch(TVTRFetchMode direction) { return table_.GetRecord(cursor_, direction); }
-  void First() {
-    cursor_.Bof = true;
-    cursor_.Eof = false;
-  }
-  void Last() {
-    cursor_.Bof = false;
-    cursor_.Eof = true;
-  }
-  // The records the cursor sees, walking from one end to the other.
-  std::vector<TVTRRecordID> Walk(bool forward = true) {
-    forward ? First() : Last();
-    std::vector<TVTRRecordID> ids;
-    while (Fetch(forward ? fmNext : fmPrior) == grOK) ids.push_back(cursor_.CurrentRecordID);
-    return ids;
-  }
-  std::vector<int32_t> WalkValues(int32_t field_no = 0) {
-    First();
-    std::vector<int32_t> values;
-    while (Fetch(fmNext) == grOK) values.push_back(Value(field_no));
-    return values;
-  }
-
-  void SetIndex(const std::string& name) {
-    cursor_.IndexDefs.Assign(table_.IndexManager->IndexDefs);
-    cursor_.SetIndexName(name);
-  }
-  // A filter in the fake expression's words, or none for an empty text.
-  void SetFilter(const std::string& text) {
-    cursor_.FilterExpression.reset();
-    if (!text.empty()) {
-      auto filter = std::make_unique<FakeExpression>();
-      filter->ParseFilter(cursor_, text, false, false);
-      cursor_.FilterExpression = std::move(filter);
-    }
-    cursor_.ClearRecordBitmap();
-  }
-  // A key buffer holding the values in the first fields.
-  uint8_t* Key(const std::vector<int32_t>& values) {
-    keys_.emplace_back(static_cast<size_t>(cursor_.KeyBufferSize), 0);
-    uint8_t* key = keys_.back().data();
-    for (size_t i = 0; i < values.size(); ++i)
-      StoreI32(key + cursor_.TableFieldDefs.GetFieldDef(static_cast<int32_t>(i)).MemoryOffset, values[i]);
-    return key;
-  }
-
- private:
-  TestDiskTable& table_;
-  TestCursor cursor_;
-  TVTRIndexPositionCache position_cache_;
-  std::vector<std::vector<uint8_t>> keys_;
-};
-
 // A database file with tables of integer fields.
 class TableFixture : public ::testing::Test {
  protected:
-  struct IndexSpec {
-    std::string name;
-    std::vector<std::string> fields;
-    bool unique = false;
-    std::vector<bool> descending = {};
-  };
-
   // The first table made becomes table_.
   TestDiskTable& CreateTable(const std::vector<std::string>& fields,
                              const std::vector<IndexSpec>& indexes = {}, const std::string& name = "T") {
@@ -235,20 +134,9 @@ class TableFixture : public ::testing::Test {
     auto* table = static_cast<TestDiskTable*>(database_.AddTableData(
         std::make_unique<TestDiskTable>(database_, pages_, database_.GetNextObjectID())));
     TVTRFieldDefs field_defs;
-    for (const std::string& field_name : fields) {
-      TVTRFieldDef& field = field_defs.AddFieldDef();
-      field.Name = field_name;
-      field.SetDataType(adtInteger, 0);
-    }
+    AddIntegerFields(field_defs, fields);
     TVTRIndexDefs index_defs;
-    for (const IndexSpec& spec : indexes) {
-      TVTRIndexDef& index = index_defs.AddIndexDef();
-      index.Name = spec.name;
-      index.Unique = spec.unique;
-      for (size_t i = 0; i < spec.fields.size(); ++i)
-        index.Columns.push_back(
-            {.FieldName = spec.fields[i], .Descending = i < spec.descending.size() && spec.descending[i]});
-    }
+    AddIndexDefs(index_defs, indexes);
     TVTRConstraintDefs constraint_defs;
     TestCursor creator;
     creator.TableName = name;
