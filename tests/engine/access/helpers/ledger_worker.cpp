@@ -25,8 +25,8 @@
 //                      is left alone
 //   crash-after=US     the process kills itself US microseconds after the
 //                      line that starts it, wherever it is then
-// Waits are capped short. Engine errors print "error CODE MESSAGE" and end
-// the process with 1.
+// Waits after connecting are capped short. Engine errors print
+// "error CODE MESSAGE" and end the process with 1.
 #include <signal.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -262,8 +262,6 @@ void WaitForEnd() {
 
 int main(int argc, char** argv) {
   if (argc < 5) return 2;
-  // Lock waits end within a few milliseconds, so conflicts end as refusals.
-  SetRetryCaps({20, 2});
   const uint32_t seed = static_cast<uint32_t>(std::strtoul(argv[2], nullptr, 10));
   const int32_t changes = std::atoi(argv[3]);
   const int32_t keys = std::atoi(argv[4]);
@@ -285,6 +283,9 @@ int main(int argc, char** argv) {
   }
   try {
     Worker worker(argv[1], seed, keys, table);
+    // Connecting waits as long as it must; from here on lock waits end
+    // within a few milliseconds, so conflicts end as refusals.
+    SetRetryCaps({20, 2});
     Say("ready");
     WaitForLine();
     if (crash_after >= 0) CrashAfter(crash_after);
