@@ -23,8 +23,11 @@
 // its entries to two new pages), the map can point at a page not yet
 // written, or at one already freed, or miss a page whose entry moved. The
 // record pages concerned, with every committed record on them, are then not
-// found by a scan, nor by a repair, which copies what a scan finds. The
-// tables here stay far below one map leaf.
+// found by a scan, nor by a repair, which copies what a scan finds. When the
+// root splits, the root is written first and its two new children last, so
+// a kill between them leaves every scan of the table stopping at "Invalid
+// page type" (20153): the whole table is out of reach, though the file is
+// marked for repair. The tables here stay far below one map leaf.
 //
 // A kill cannot lose what the operating system already holds; a power loss
 // can. A commit without a flush (every automatic commit of a post or delete
