@@ -14,20 +14,19 @@
 // last whole one, as a repair would.
 //
 // What the design cannot give, and this test therefore stays clear of: a
-// commit writes its pages in place in ascending page order, without a
-// journal, so a kill between its writes leaves a mix of old and new pages.
-// Records live in fixed-size slots and are changed in place, so a record
-// page always holds each record as before or as after the commit; but when
-// the commit in flight split or merged a page of a table's record-page map
-// (one map leaf lists about 670 record pages; a root that splits moves all
-// its entries to two new pages), the map can point at a page not yet
-// written, or at one already freed, or miss a page whose entry moved. The
-// record pages concerned, with every committed record on them, are then not
-// found by a scan, nor by a repair, which copies what a scan finds. When the
-// root splits, the root is written first and its two new children last, so
-// a kill between them leaves every scan of the table stopping at "Invalid
-// page type" (20153): the whole table is out of reach, though the file is
-// marked for repair. The tables here stay far below one map leaf.
+// commit writes its pages in place without a journal (the pages it allocated
+// first, then the pages it changed, each group in page order), so a kill
+// between its writes leaves a mix of old and new pages. Records live in
+// fixed-size slots and are changed in place, so a record page always holds
+// each record as before or as after the commit. New pages going first keeps
+// a root split whole: the old root stays in place until the last write. But
+// when the commit in flight split or merged a leaf of a table's record-page
+// map (one map leaf lists about 670 record pages), the changed leaf and its
+// parent are two writes: between them the map can miss the entries that
+// moved, or list them twice. The record pages concerned, with every
+// committed record on them, are then not found by a scan, nor by a repair,
+// which copies what a scan finds; the file is marked for repair. The tables
+// here stay far below one map leaf.
 //
 // A kill cannot lose what the operating system already holds; a power loss
 // can. A commit without a flush (every automatic commit of a post or delete
