@@ -17,6 +17,21 @@ std::string TNumericField::GetText(bool display_text) const {
   return mask.empty() ? PlainText(AsFloat()) : FormatFloat(mask, AsFloat());
 }
 
+std::string TNumericField::IntegralText() const {
+  return IsNull() ? std::string() : std::to_string(AsLargeInt());
+}
+
+void TNumericField::SetIntegralText(const std::string& value) {
+  int64_t number = 0;
+  if (value.empty()) {
+    Clear();
+  } else if (TryStrToInt64(value, number)) {
+    SetAsLargeInt(number);
+  } else {
+    ValueError(SInvalidIntegerValue, value);
+  }
+}
+
 TIntegerField::TIntegerField(TComponent* owner, TFieldType type, int64_t type_min, int64_t type_max)
     : TNumericField(owner, type),
       type_min_(type_min),
@@ -82,18 +97,11 @@ void TIntegerField::SetAsFloat(double value) {
 }
 
 std::string TIntegerField::AsString() const {
-  return IsNull() ? std::string() : std::to_string(AsLargeInt());
+  return IntegralText();
 }
 
 void TIntegerField::SetAsString(const std::string& value) {
-  int64_t number = 0;
-  if (value.empty()) {
-    Clear();
-  } else if (TryStrToInt64(value, number)) {
-    SetAsLargeInt(number);
-  } else {
-    ValueError(SInvalidIntegerValue, value);
-  }
+  SetIntegralText(value);
 }
 
 std::string TIntegerField::PlainText(double value) const {
@@ -140,18 +148,11 @@ void TLargeintField::SetAsFloat(double value) {
 }
 
 std::string TLargeintField::AsString() const {
-  return IsNull() ? std::string() : std::to_string(AsLargeInt());
+  return IntegralText();
 }
 
 void TLargeintField::SetAsString(const std::string& value) {
-  int64_t number = 0;
-  if (value.empty()) {
-    Clear();
-  } else if (TryStrToInt64(value, number)) {
-    SetAsLargeInt(number);
-  } else {
-    ValueError(SInvalidIntegerValue, value);
-  }
+  SetIntegralText(value);
 }
 
 std::string TLargeintField::PlainText(double value) const {

@@ -15,6 +15,9 @@ class TNumericField : public TField {
   std::string GetText(bool display_text) const override;
   // The text of a value without a mask.
   virtual std::string PlainText(double value) const = 0;
+  // Whole-number fields read and take their text in decimal; empty text clears.
+  std::string IntegralText() const;
+  void SetIntegralText(const std::string& value);
 
  private:
   std::string display_format_;
