@@ -45,8 +45,9 @@ inline std::unique_ptr<TVTRLocalSession> LedgerSession(const std::string& file_n
   return session;
 }
 
-// Creates the file with both tables, empty.
-inline void CreateLedgerDatabase(const std::string& file_name) {
+// Creates the file with both tables, empty. A wider NOTE makes each record
+// take more of a record page (the note written stays short).
+inline void CreateLedgerDatabase(const std::string& file_name, int32_t note_chars = kLedgerNoteChars) {
   auto session = LedgerSession(file_name);
   session->CreateDatabase();
   session->SetConnected(true);
@@ -59,7 +60,7 @@ inline void CreateLedgerDatabase(const std::string& file_name) {
   add_field("ID", adtInteger, 0);
   add_field("DONOR", adtString, kLedgerDonorChars);
   add_field("AMOUNT", adtInteger, 0);
-  add_field("NOTE", adtString, kLedgerNoteChars);
+  add_field("NOTE", adtString, note_chars);
   TVTRIndexDefs indexes;
   const auto add_index = [&indexes](const char* name, const char* field, bool unique) {
     TVTRIndexDef& index = indexes.AddIndexDef();

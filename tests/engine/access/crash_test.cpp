@@ -13,20 +13,32 @@
 // A whole file goes on to the next round; a damaged one is put back to the
 // last whole one, as a repair would.
 //
-// What the design cannot give, and this test therefore stays clear of: a
-// commit writes its pages in place without a journal (the pages it allocated
-// first, then the pages it changed, each group in page order), so a kill
-// between its writes leaves a mix of old and new pages. Records live in
-// fixed-size slots and are changed in place, so a record page always holds
-// each record as before or as after the commit. New pages going first keeps
-// a root split whole: the old root stays in place until the last write. But
-// when the commit in flight split or merged a leaf of a table's record-page
-// map (one map leaf lists about 670 record pages), the changed leaf and its
-// parent are two writes: between them the map can miss the entries that
-// moved, or list them twice. The record pages concerned, with every
-// committed record on them, are then not found by a scan, nor by a repair,
-// which copies what a scan finds; the file is marked for repair. The tables
-// here stay far below one map leaf.
+// What the design cannot give: a commit writes its pages in place without a
+// journal (the pages it allocated first, then the pages it changed, each
+// group in page order), so a kill between its writes leaves a mix of old and
+// new pages. Records live in fixed-size slots and are changed in place, so a
+// record page always holds each record as before or as after the commit.
+// Which record pages a scan in storage order reaches is up to the table's
+// record-page map, a B-tree of page numbers (one leaf lists about 670):
+// - a split of the map's root leaf is whole at every write: the two new
+//   leaves go first, and the root, which keeps its page number, after them;
+// - a split of a leaf below the root is whole when its parent is written
+//   first, that is when the parent has the lower page number, as the root
+//   has over leaves taken after it. A leaf on a lower page than its parent
+//   (a page freed before and taken again, or a map grown to three levels) is
+//   written first, and a kill before the parent's write hides the record
+//   pages that moved to the new leaf from a scan;
+// - a merge of a leaf into its neighbour, when a delete leaves it less than
+//   half full in a map of three leaves or more, drops it from its parent; the
+//   parent, written first when it has the lower page number, then routes the
+//   moved pages to a neighbour not yet written, and a scan stops with an
+//   error at the first of them: it and every record page after it are lost
+//   to a scan.
+// Record pages a scan does not reach, with every committed record on them,
+// are lost to a repair too, which copies what a scan finds; the file is
+// marked for repair. A test of its own kills the commits that split the
+// root leaf and a full last leaf at every page write; the rounds stay far
+// below one map leaf.
 //
 // A kill cannot lose what the operating system already holds; a power loss
 // can. A commit without a flush (every automatic commit of a post or delete
@@ -44,10 +56,13 @@
 #include <memory>
 #include <optional>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "engine/storage/btree/BTreePage.h"
+#include "engine/storage/records/DiskRecordManager.h"
 #include "tests/engine/access/LedgerChecks.h"
 #include "tests/engine/storage/HelperProcess.h"
 #include "tests/support/ScratchFolder.h"
@@ -128,21 +143,29 @@ Tables Found(TVTRLocalSession& session, bool check_whole) {
 }
 
 // Every ID holds what the returned commits gave it, or, where the commit in
-// flight changed it, what that commit would give it.
-void ExpectCommittedRecordsFound(const Tables& found, const WorkerLog& log, int round) {
+// flight changed it, what that commit would give it; no other ID is found.
+// `where` names the kill in the messages.
+void ExpectCommittedRecordsFound(const Tables& found, const WorkerLog& log, const std::string& where) {
   const Tables after = log.in_flight ? Applied(log.committed, *log.in_flight) : log.committed;
+  const auto text = [](const std::map<int32_t, int32_t>& amounts, int32_t id) {
+    const auto it = amounts.find(id);
+    return it == amounts.end() ? std::string("nothing") : std::to_string(it->second);
+  };
   for (size_t t = 0; t < found.size(); ++t) {
-    for (int32_t id = 0; id < kKeys; ++id) {
-      const auto value = [id](const std::map<int32_t, int32_t>& amounts) -> std::optional<int32_t> {
-        const auto it = amounts.find(id);
-        return it == amounts.end() ? std::nullopt : std::optional<int32_t>(it->second);
-      };
-      const std::optional<int32_t> seen = value(found[t]);
-      EXPECT_TRUE(seen == value(log.committed[t]) || seen == value(after[t]))
-          << "round " << round << ", table " << kLedgerTables[t] << ", ID " << id << ": found "
-          << (seen ? std::to_string(*seen) : "nothing") << ", committed "
-          << (value(log.committed[t]) ? std::to_string(*value(log.committed[t])) : "nothing");
+    std::set<int32_t> ids;
+    for (const Tables* tables : {&found, &log.committed, &after})
+      for (const auto& [id, amount] : tables->at(t)) ids.insert(id);
+    int32_t wrong = 0;
+    std::string first_wrong;
+    for (const int32_t id : ids) {
+      const std::string seen = text(found[t], id);
+      if (seen == text(log.committed[t], id) || seen == text(after[t], id)) continue;
+      if (wrong++ == 0)
+        first_wrong =
+            "ID " + std::to_string(id) + ": found " + seen + ", committed " + text(log.committed[t], id);
     }
+    EXPECT_EQ(wrong, 0) << where << ", table " << kLedgerTables[t] << ": IDs wrong, the first "
+                        << first_wrong;
   }
 }
 
@@ -203,7 +226,7 @@ class CrashRounds : public ::testing::Test {
                                 << ": a commit killed after a page write left a whole file";
     Tables found;
     ASSERT_NO_THROW(found = Found(*session, !needs_repair)) << "round " << round;
-    ExpectCommittedRecordsFound(found, log, round);
+    ExpectCommittedRecordsFound(found, log, "round " + std::to_string(round));
     if (needs_repair) {
       ++damaged_rounds_;
       return;
@@ -234,6 +257,123 @@ TEST_F(CrashRounds, KillsDuringCommitsNeverLoseACommittedRecordNorHideDamage) {
 // pages the dead commit left half written.
 TEST_F(CrashRounds, AWriterKilledBesideAnotherCostsTheOtherNoCommittedRecord) {
   RunRounds({"table=1"});
+}
+
+// Records wide enough that a page holds only a few, so that a table of a
+// thousand or so fills one leaf of its record-page map.
+constexpr int32_t kWideNoteChars = 1500;
+// A leaf entry of a page map: the page number and its record count.
+constexpr int32_t kMapLeafEntrySize = 4 + 2;
+
+struct RecordPages {
+  int32_t listed = 0;            // record pages the Ledger's map lists
+  int32_t leaves = 0;            // leaves of the map, with a root of at most two levels
+  int32_t records_per_page = 0;  // what one record page holds
+  int32_t leaf_capacity = 0;     // entries one map leaf holds
+};
+
+RecordPages LedgerRecordPages(const std::string& file) {
+  auto session = LedgerSession(file);
+  session->SetConnected(true);
+  LedgerCursor cursor(*session, kLedgerTables[0]);
+  auto& records = dynamic_cast<TVTRDiskRecordManager&>(*cursor.Cursor().TableData->RecordManager);
+  RecordPages pages;
+  pages.records_per_page = records.RecordsPerPage;
+  pages.leaf_capacity = (records.PageManager.PageDataSize() - kBTreePageHeaderSize) / kMapLeafEntrySize;
+  TVTRBTreeRecordPageIndex& map = records.RecordPageIndex;
+  TVTRKeyPath path;
+  map.First(session->SessionID, path);
+  EXPECT_LE(path.Depth(), 2);
+  pages.leaves = path.Depth() == 2 ? path.At(0).Count : 1;
+  int32_t page_no = -1;
+  for (bool found = map.FirstPage(session->SessionID, page_no); found;
+       found = map.NextPage(session->SessionID, page_no, page_no))
+    ++pages.listed;
+  return pages;
+}
+
+// A worker that inserts IDs `from` to `from + count - 1` into the Ledger,
+// each in a commit of its own, with `option` added to its arguments.
+WorkerLog RunInserts(const std::string& file, int32_t from, int32_t count, const Tables& committed,
+                     const std::string& option = {}) {
+  std::vector<std::string> arguments{
+      file, "7", "0", "1", "table=0", "insert=" + std::to_string(from) + ":" + std::to_string(count)};
+  if (!option.empty()) arguments.push_back(option);
+  HelperProcess worker(VTR_LEDGER_WORKER, arguments);
+  EXPECT_EQ(worker.Answer(), "ready");
+  worker.Send("go");
+  WorkerLog log = ReadLog(worker, committed);
+  worker.Kill();
+  return log;
+}
+
+// Kills the commit that inserts ID `id` into a copy of `whole` right after
+// its page write 1, 2, ... until it has fewer writes than that, and checks
+// each time that the file needs repair and that a scan in storage order
+// finds every record committed before. Answers the log of the commit that
+// ran whole, its file left in `work`.
+WorkerLog KillAtEveryWrite(const std::string& whole, const std::string& work, const Tables& committed,
+                           int32_t id) {
+  constexpr int32_t kMaxWrites = 100;
+  for (int32_t write = 1; write <= kMaxWrites; ++write) {
+    std::filesystem::copy_file(whole, work, std::filesystem::copy_options::overwrite_existing);
+    const WorkerLog log = RunInserts(work, id, 1, committed, "crash-write=1:" + std::to_string(write));
+    auto session = LedgerSession(work);
+    session->SetConnected(true);
+    if (!log.in_flight) {
+      EXPECT_GT(write, 1) << "the commit wrote nothing";
+      EXPECT_FALSE(session->NeedsRepair);
+      EXPECT_EQ(Found(*session, true), log.committed);
+      return log;
+    }
+    const std::string where = "killed after write " + std::to_string(write);
+    EXPECT_TRUE(session->NeedsRepair) << where;
+    Tables found;
+    EXPECT_NO_THROW(found = Found(*session, false)) << where;
+    if (found.empty()) continue;  // the scan failed
+    ExpectCommittedRecordsFound(found, log, where);
+  }
+  ADD_FAILURE() << "the commit never ran to its end";
+  return {};
+}
+
+// The insert that needs one record page more than a full map leaf lists
+// splits that leaf: the root leaf, which keeps its page number and becomes a
+// node over two new leaves, and later the last of those leaves, whose parent
+// then gains an entry. Killed after any page write of that commit, it must
+// leave every record committed before it to a scan in storage order.
+TEST(CrashDuringRecordPageMapSplit, NoKillAtAPageWriteLosesACommittedRecord) {
+  ScratchFolder folder;
+  const std::string whole = folder.File("whole.vtr");
+  const std::string work = folder.File("dat_temple.vtr");
+  CreateLedgerDatabase(whole, kWideNoteChars);
+  const RecordPages empty = LedgerRecordPages(whole);
+  const int32_t leaf = empty.leaf_capacity;
+  struct Split {
+    const char* what;
+    int32_t pages_listed;  // before the commit, the leaf to split full
+    int32_t leaves;        // before the commit
+  };
+  // A split leaves the lower half, rounded down, in the left page.
+  const Split splits[] = {{"the root leaf", leaf, 1}, {"the last leaf", (leaf + 1) / 2 + leaf, 2}};
+  Tables committed(kLedgerTables.size());
+  int32_t next_id = 0;
+  for (const Split& split : splits) {
+    SCOPED_TRACE(split.what);
+    const int32_t fill = split.pages_listed * empty.records_per_page - next_id;
+    const WorkerLog filled = RunInserts(whole, next_id, fill, committed);
+    next_id += fill;
+    ASSERT_FALSE(filled.in_flight);
+    ASSERT_EQ(filled.committed[0].size(), static_cast<size_t>(next_id));
+    const RecordPages before = LedgerRecordPages(whole);
+    ASSERT_EQ(before.listed, split.pages_listed);
+    ASSERT_EQ(before.leaves, split.leaves);
+
+    committed = KillAtEveryWrite(whole, work, filled.committed, next_id++).committed;
+    ASSERT_FALSE(HasFailure());
+    EXPECT_EQ(LedgerRecordPages(work).leaves, split.leaves + 1) << "the commit split no map leaf";
+    std::filesystem::copy_file(work, whole, std::filesystem::copy_options::overwrite_existing);
+  }
 }
 
 }  // namespace

@@ -20,6 +20,9 @@
 //
 // Options:
 //   table=T            changes only table number T
+//   insert=FROM:COUNT  first inserts the IDs FROM to FROM + COUNT - 1 in
+//                      turn into table T (0 without table=), each committed
+//                      on its own, and only then makes the random changes
 //   crash-write=C:W    commit number C (from 1) kills the process right after
 //                      its W-th page write; a commit that writes fewer pages
 //                      is left alone
@@ -103,6 +106,17 @@ class Worker {
     const bool done = Apply(change);
     End(done, {change});
     return 1;
+  }
+
+  // Inserts the IDs from `from` up, each an automatic commit.
+  void InsertRun(int32_t from, int32_t count) {
+    for (int32_t id = from; id < from + count; ++id) {
+      const Change change{'I', table_ >= 0 ? table_ : 0, id,
+                          std::uniform_int_distribution<int32_t>(1, 1000)(random_)};
+      Begin({change});
+      const bool done = Apply(change);
+      End(done, {change});
+    }
   }
 
   void PrintTotals() {
@@ -266,11 +280,16 @@ int main(int argc, char** argv) {
   const int32_t changes = std::atoi(argv[3]);
   const int32_t keys = std::atoi(argv[4]);
   int32_t table = -1;
+  int32_t insert_from = 0;
+  int32_t insert_count = 0;
   long crash_after = -1;
   for (int i = 5; i < argc; ++i) {
     const std::string option = argv[i];
     if (option.rfind("table=", 0) == 0) {
       table = std::atoi(option.c_str() + 6);
+    } else if (option.rfind("insert=", 0) == 0 && option.find(':') != std::string::npos) {
+      insert_from = std::atoi(option.c_str() + 7);
+      insert_count = std::atoi(option.c_str() + option.find(':') + 1);
     } else if (option.rfind("crash-write=", 0) == 0 && option.find(':') != std::string::npos) {
       crash_commit = std::atoi(option.c_str() + 12);
       crash_write = std::atoi(option.c_str() + option.find(':') + 1);
@@ -289,6 +308,7 @@ int main(int argc, char** argv) {
     Say("ready");
     WaitForLine();
     if (crash_after >= 0) CrashAfter(crash_after);
+    worker.InsertRun(insert_from, insert_count);
     for (int32_t made = 0; made < changes;) made += worker.Step();
     worker.PrintTotals();
     Say("idle");
