@@ -77,6 +77,19 @@ TEST_F(RecordIndex, EqualKeysStayInRecordIDOrderAcrossLeavesAndAreNumberedInThat
   EXPECT_ENGINE_ERROR(index.SetRecNo(0, id, 1), 20074, "Cannot retreive record from empty index");
 }
 
+TEST_F(RecordIndex, KeysTyingOnAFilledPrefixAreFoundAndDeletedUnderAColumnBehindIt) {
+  const int32_t by_name = table_.AddIndex("BY_NAME", {{"NAME", false, false, 8}, {"CODE"}});
+  std::vector<TVTRRecordID> ids;
+  for (int i = 0; i < 600; ++i)
+    ids.push_back(table_.Insert({Int(i), Text("Prefixed " + std::to_string(i % 23)), Int(i % 7)}));
+  table_.Index(by_name).CheckIntegrity(0);
+  TVTRKeyPath path;
+  for (const TVTRRecordID& id : ids)
+    ASSERT_TRUE(table_.Index(by_name).FindRecordKey(0, id, path, table_.Stored(id).data()));
+  for (const TVTRRecordID& id : ids) table_.Delete(id);
+  EXPECT_TRUE(Walk(by_name).empty());
+}
+
 TEST_F(RecordIndex, AUniqueKeyIsFreeUnlessItsWholeValueIsTakenAndNullsCollide) {
   const int32_t by_name = table_.AddIndex("BY_NAME", {{"NAME", false, false, 4}}, true);
   const int32_t by_code_name = table_.AddIndex("BY_CODE_NAME", {{"CODE"}, {"NAME"}}, true);
