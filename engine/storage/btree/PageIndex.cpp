@@ -190,12 +190,12 @@ void TVTRBTreeRecordPageIndex::LocateRecordNo(int32_t session_id, int32_t& page_
                                               int64_t number) {
   number = std::max<int64_t>(number, 0);
   TVTRKeyPath path;
-  int64_t sum = 0;
   if (First(session_id, path)) {
     // Leaf by leaf along the links: one page read per leaf.
     TVTRBTreePage leaf(page_manager_, key_ref_);
-    for (int32_t leaf_no = path.Deepest().PageNo; leaf_no != -1; leaf_no = leaf.NextPage()) {
-      leaf.GetPage(session_id, leaf_no);
+    leaf.GetPage(session_id, path.Deepest().PageNo);
+    LinkCycleGuard walk(leaf.PageNo());
+    for (int64_t sum = 0;; leaf.StepToLeaf(session_id, leaf.NextPage(), walk)) {
       for (int32_t i = 0; i < leaf.Count(); ++i) {
         const uint16_t amount = LoadU16(leaf.EntryValue(i));
         if (sum + amount > number) {
@@ -205,6 +205,7 @@ void TVTRBTreeRecordPageIndex::LocateRecordNo(int32_t session_id, int32_t& page_
         }
         sum += amount;
       }
+      if (leaf.NextPage() == -1) break;
     }
   }
   throw EVTRException(20113, "Cannot set RecNo greater than RecordCount");
@@ -218,8 +219,9 @@ void TVTRBTreeRecordPageIndex::GetRecordNo(int32_t session_id, int32_t page_no, 
   leaf.GetPage(session_id, path.Deepest().PageNo);
   int64_t sum = 0;
   for (int32_t i = 0; i < path.Deepest().Position; ++i) sum += LoadU16(leaf.EntryValue(i));
-  for (int32_t prior = leaf.PrevPage(); prior != -1; prior = leaf.PrevPage()) {
-    leaf.GetPage(session_id, prior);
+  LinkCycleGuard walk(leaf.PageNo());
+  while (leaf.PrevPage() != -1) {
+    leaf.StepToLeaf(session_id, leaf.PrevPage(), walk);
     for (int32_t i = 0; i < leaf.Count(); ++i) sum += LoadU16(leaf.EntryValue(i));
   }
   number = sum + ordinal;
