@@ -175,6 +175,8 @@ bool TVTRBTreeRecordPageIndex::NextPage(int32_t session_id, int32_t page_no, int
   if (!Find(session_id, page_no, path)) throw EVTRException(20104, "Invalid page number");
   if (!Next(session_id, path)) return false;
   next_page_no = GetKey(session_id, path);
+  // Out of order only in a damaged map, where it would lead a walk in storage order round in circles.
+  if (next_page_no <= page_no) throw EVTRException(20104, "Invalid page number");
   return true;
 }
 
@@ -183,6 +185,7 @@ bool TVTRBTreeRecordPageIndex::PriorPage(int32_t session_id, int32_t page_no, in
   if (!Find(session_id, page_no, path)) throw EVTRException(20105, "Invalid page number");
   if (!Prior(session_id, path)) return false;
   prior_page_no = GetKey(session_id, path);
+  if (prior_page_no >= page_no) throw EVTRException(20105, "Invalid page number");
   return true;
 }
 

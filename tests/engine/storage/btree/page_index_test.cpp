@@ -199,6 +199,15 @@ TEST_F(DamagedPageMap, WalksAlongALeafThatIsItsOwnPreviousPageEnd) {
             20033);
 }
 
+TEST_F(DamagedPageMap, AnEntryOutOfOrderEndsAWalkInStorageOrder) {
+  const int32_t first_of_second_leaf = FirstKeyOf(leaves_[1]);
+  int32_t page_no;
+  SetI32(leaves_[1], 18, 0);  // the second leaf's first entry now names page 0 again
+  EXPECT_EQ(NativeErrorOf([&] { map_.NextPage(kSession, first_of_second_leaf - 1, page_no); }), 20104);
+  SetI32(leaves_[1], 18, kPages * 2);
+  EXPECT_EQ(NativeErrorOf([&] { map_.PriorPage(kSession, first_of_second_leaf + 1, page_no); }), 20105);
+}
+
 TEST_F(DamagedPageMap, NodesSharingAChildAreWalkedOnceAndReported) {
   // Every child is one of two leaves that link to each other both ways, so
   // the links agree with the node and only the sharing tells the damage.
