@@ -13,23 +13,18 @@
 
 namespace {
 
-// A folder of this process for the file under test and the seeds.
-const std::filesystem::path& WorkFolder() {
-  static const std::filesystem::path folder = [] {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("vtr-fuzz-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(path);
-    std::atexit([] { std::filesystem::remove_all(WorkFolder()); });
-    return path;
-  }();
-  return folder;
+// The file under test, of this process alone.
+const std::filesystem::path& DatabaseFile() {
+  static const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("vtr-fuzz-" + std::to_string(::getpid()) + ".vtr");
+  return file;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 20)) return 0;
-  const std::string fault = ExerciseDatabaseInput(data, size, WorkFolder() / "damaged.vtr");
+  const std::string fault = ExerciseDatabaseInput(data, size, DatabaseFile());
   if (!fault.empty()) {
     std::fprintf(stderr, "%s\n", fault.c_str());
     std::abort();

@@ -65,7 +65,7 @@ class ExerciseTable : public TVTRIndexTable {
     counters_.OpenFile(entry.MostUpdatedStart);
     locks_.OpenFile(entry.LocksStart);
     TVTRMemoryStream metadata;
-    const std::vector<uint8_t> image = ReadWhole(metadata_, session_id);
+    const std::vector<uint8_t> image = metadata_.ReadContent(session_id);
     metadata.WriteBuffer(image.data(), static_cast<int32_t>(image.size()));
     metadata.SetPosition(0);
     Fields.LoadMetadata(metadata);
@@ -79,7 +79,7 @@ class ExerciseTable : public TVTRIndexTable {
   }
 
   void LoadCounters(int32_t session_id) {
-    const std::vector<uint8_t> image = ReadWhole(counters_, session_id);
+    const std::vector<uint8_t> image = counters_.ReadContent(session_id);
     int32_t offset = 0;
     Fields.LoadAutoincValues(image, offset);
     Records->LoadCounters(image, offset);
@@ -165,14 +165,6 @@ class ExerciseTable : public TVTRIndexTable {
     Records = std::make_unique<TVTRDiskRecordManager>(pages_, Fields, table_id_);
     Records->InitStorage(Fields.FieldDefs.GetRecordBufferSize(), Fields.FieldDefs.GetDiskRecordSize());
     Indexes = std::make_unique<TVTRBaseIndexManager>(*this, nullptr);
-  }
-
-  // The whole content of an internal file.
-  static std::vector<uint8_t> ReadWhole(TVTRInternalDBTransactedAccessFile& file, int32_t session_id) {
-    const int32_t size = file.GetUncompressedSize(session_id);
-    std::vector<uint8_t> image(static_cast<size_t>(std::max(size, 0)));
-    file.ReadFile(session_id, image.data(), size);
-    return image;
   }
 
   TestCursor& CursorOn(TVTRBaseSession& session, uint8_t* record, const TVTRRecordID& id) {

@@ -146,12 +146,12 @@ inline void BuildSeed(const std::filesystem::path& file, bool encrypted) {
   database.DisconnectSession(session);
 }
 
-// The seed files, built once per process beside `folder`'s other files.
-inline const std::vector<uint8_t>& Seed(bool encrypted, const std::filesystem::path& folder) {
+// The seed files, built once per process in the file `scratch` for a moment.
+inline const std::vector<uint8_t>& Seed(bool encrypted, const std::filesystem::path& scratch) {
   static std::map<bool, std::vector<uint8_t>> seeds;
   auto it = seeds.find(encrypted);
   if (it == seeds.end()) {
-    const std::filesystem::path file = folder / (encrypted ? "seed-encrypted.vtr" : "seed.vtr");
+    const std::filesystem::path& file = scratch;
     BuildSeed(file, encrypted);
     it = seeds.emplace(encrypted, ReadFileBytes(file)).first;
     std::filesystem::remove(file);
@@ -195,8 +195,13 @@ class Walker {
   // costs a walk of its own.
   static constexpr int kSampleEvery = 8;
 
-  Walker(TVTRDiskDatabaseData& database, TVTRBaseSession& session, WalkLimit limit)
-      : database_(database), pages_(*database.DiskPageManager()), session_(session), limit_(limit) {}
+  Walker(TVTRDiskDatabaseData& database, TVTRBaseSession& session, int64_t file_pages)
+      : database_(database),
+        pages_(*database.DiskPageManager()),
+        session_(session),
+        file_pages_(file_pages),
+        // Page maps have the smallest entries, 6 bytes.
+        limit_{file_pages * (database.PageSize / 6 + 1)} {}
 
   WalkReport WalkEverything() {
     Quietly([&] { WalkPages(); });
@@ -222,7 +227,7 @@ class Walker {
   // Every page through the cache, and every page that looks like a B-tree
   // page as the root of a page map.
   void WalkPages() {
-    const int32_t page_count = pages_.GetPageCount();
+    const auto page_count = static_cast<int32_t>(std::min<int64_t>(pages_.GetPageCount(), file_pages_));
     for (int32_t page_no = 0; page_no < page_count && report_.fault.empty(); ++page_no) {
       if (pages_.FreeSpaceManager().IsMapPage(page_no)) continue;
       uint16_t type = 0;
@@ -404,6 +409,7 @@ class Walker {
   TVTRDiskDatabaseData& database_;
   TVTRDiskPageManager& pages_;
   TVTRBaseSession& session_;
+  int64_t file_pages_;
   WalkLimit limit_;
   WalkReport report_;
 };
@@ -422,9 +428,7 @@ inline WalkReport WalkDatabaseFile(const std::filesystem::path& file, bool multi
   } catch (const EVTRException&) {
     return {};
   }
-  // Page maps have the smallest entries, 6 bytes.
-  const int64_t pages = file_size / std::max<int32_t>(database.PageSize, 41) + 1;
-  Walker walker(database, session, WalkLimit{pages * (database.PageSize / 6 + 1)});
+  Walker walker(database, session, file_size / database.PageSize + 1);
   const WalkReport report = walker.WalkEverything();
   try {
     database.Rollback(session.SessionID);
@@ -436,8 +440,8 @@ inline WalkReport WalkDatabaseFile(const std::filesystem::path& file, bool multi
 
 }  // namespace database_exercise
 
-// Writes the database file an input describes to `file` (the seeds are built
-// in the same folder) and walks it; the first broken promise, empty when none.
+// Writes the database file an input describes to `file` (where the seeds are
+// built too), walks it and removes it; the first broken promise, empty when none.
 inline std::string ExerciseDatabaseInput(const uint8_t* data, size_t size,
                                          const std::filesystem::path& file) {
   using namespace database_exercise;
@@ -445,10 +449,12 @@ inline std::string ExerciseDatabaseInput(const uint8_t* data, size_t size,
   const uint8_t options = data[0];
   if (options & kExerciseDamageMode) {
     const std::vector<uint8_t> damaged =
-        Damaged(Seed(options & kExerciseEncrypted, file.parent_path()), data + 1, size - 1);
+        Damaged(Seed(options & kExerciseEncrypted, file), data + 1, size - 1);
     WriteFileBytes(file, damaged.data(), damaged.size());
   } else {
     WriteFileBytes(file, data + 1, size - 1);
   }
-  return WalkDatabaseFile(file, options & kExerciseMultiUser).fault;
+  const std::string fault = WalkDatabaseFile(file, options & kExerciseMultiUser).fault;
+  std::filesystem::remove(file);
+  return fault;
 }

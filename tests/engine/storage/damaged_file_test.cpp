@@ -17,7 +17,7 @@ using Bytes = std::vector<uint8_t>;
 
 class DamagedFile : public ::testing::Test {
  protected:
-  const Bytes& SeedFile(bool encrypted) { return Seed(encrypted, folder_.Path()); }
+  const Bytes& SeedFile(bool encrypted) { return Seed(encrypted, folder_.File("seed.vtr")); }
 
   WalkReport Walk(const Bytes& file, bool multi_user = false) {
     const std::filesystem::path path = folder_.File("damaged.vtr");
@@ -69,6 +69,8 @@ TEST_F(DamagedFile, FuzzerFindingsEndInDataOrEngineErrors) {
       {"a record page map entry out of order (storage order)", {0x80, 0x08, 0x6a, 0xc2, 0x32}},
       {"two map entries out of order", {0xc0, 0x08, 0x6a, 0xc2, 0x6a, 0xce}},
       {"a map entry out of order, twice", {0xc0, 0x08, 0x6a, 0xce, 0x6a, 0xce}},
+      {"the system directory's size claims 4 GB (allocation)",
+       {0xa4, 0x03, 0x30, 0x14, 0x14, 0xe5, 0x10, 0xff, 0xff, 0xff, 0xff, 0xff, 0x00, 0x00, 0x00, 0xa7}},
   };
   for (const auto& finding : findings) {
     EXPECT_EQ(ExerciseDatabaseInput(finding.input.data(), finding.input.size(), folder_.File("found.vtr")),
