@@ -35,7 +35,10 @@ void TVTRCursor::FreeRecordBuffer(uint8_t*& record) {
 void TVTRCursor::SetIndexName(std::string_view index_name) {
   IndexName = index_name;
   const TVTRIndexDef* index = IndexDefs.GetIndexDefByName(index_name);
-  IndexID = index ? index->ObjectID : -1;
+  const int32_t index_id = index ? index->ObjectID : -1;
+  // The bitmap's positions belong to the order it was filled in.
+  if (index_id != IndexID) ClearRecordBitmap();
+  IndexID = index_id;
 }
 
 const TVTRFieldDef& TVTRCursor::ResolveField(int32_t field_no, bool by_table_field, int32_t table_code,

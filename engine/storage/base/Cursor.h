@@ -145,6 +145,7 @@ class TVTRCursor {
   virtual bool ValidateConstraints(bool is_insert) = 0;
 
   // IndexName, and IndexID of the index of that name in IndexDefs (-1: none).
+  // Another index empties RecordBitmap.
   void SetIndexName(std::string_view index_name);
 
   // Field numbers count FieldDefs; each entry shows the table field its

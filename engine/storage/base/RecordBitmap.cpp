@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "engine/foundation/VTRExcept.h"
+#include "engine/storage/base/TableData.h"
 #include "platform/rtl/ArithmeticError.h"
 
 namespace {
@@ -24,6 +25,10 @@ TVTRRecordBitmap::TVTRRecordBitmap(TVTRTableData* table_data) : TableData(Checke
 
 void TVTRRecordBitmap::SetSize(int64_t size) {
   Bits.SetSize(BitNo(size));
+}
+
+bool TVTRRecordBitmap::IsStale() const {
+  return TableData.GetChangeCount() != Stamp;
 }
 
 void TVTRRecordBitmap::Reset() {

@@ -8,7 +8,9 @@
 
 #include "engine/foundation/containers/VTRBitsArray.h"
 #include "engine/storage/base/RecordID.h"
-#include "engine/storage/base/TableData.h"
+
+class TVTRKeyPath;
+class TVTRTableData;
 
 class TVTRRecordBitmap {
  public:
@@ -20,7 +22,7 @@ class TVTRRecordBitmap {
   void Reset();
   void SetAll() { Bits.SetAllBits(); }
   // The table changed since the bitmap was emptied for its last fill.
-  bool IsStale() const { return TableData.GetChangeCount() != Stamp; }
+  bool IsStale() const;
   int64_t GetRecordCount() const { return Bits.SetBitsCount(); }
 
   // In an index-ordered bitmap a change cannot be kept up in place: the

@@ -7,6 +7,7 @@
 #include "engine/storage/DiskPageManager.h"
 #include "engine/storage/FreeSpaceManager.h"
 #include "engine/storage/base/Cursor.h"
+#include "engine/storage/disk/DiskTableData.h"
 #include "engine/storage/locks/TableLockManager.h"
 #include "engine/storage/system/ActiveSessionsFile.h"
 #include "engine/storage/system/SystemDirectory.h"
@@ -189,6 +190,8 @@ void TVTRDiskDatabaseData::TruncateFile() {
 }
 
 TVTRTableData* TVTRDiskDatabaseData::CreateTableData(TVTRCursor& cursor) {
-  // Disk tables join once their table object exists in this layer.
-  throw EVTRException::CreateFmt(10027, "Table not found, table name = %s", cursor.TableName);
+  TVTRDatabaseDataGuard guard(*this);
+  auto table = std::make_unique<TVTRDiskTableData>(*this);
+  table->TableName = cursor.TableName;
+  return AddTableData(std::move(table));
 }

@@ -83,6 +83,8 @@ class TVTRIndex {
   virtual void UpdateKey(TVTRCursor& cursor) = 0;
   // The base of the index's path position numbers.
   virtual int32_t GetFanOut() = 0;
+  // Bytes of one leaf entry, key and value; searches weigh index pages by it.
+  virtual int32_t GetEntrySize() = 0;
   // The record at a path, followed by entry positions alone.
   virtual void GetRecordIDAtPath(int32_t session_id, const TVTRKeyPath& path, TVTRRecordID& id) = 0;
 

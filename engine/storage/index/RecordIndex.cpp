@@ -153,3 +153,7 @@ void TVTRBTreeRecordIndex::UpdateKey(TVTRCursor& cursor) {
 int32_t TVTRBTreeRecordIndex::GetFanOut() {
   return Pages().PageDataSize() / (key_ref_->KeyLength + kNodeValueSize);
 }
+
+int32_t TVTRBTreeRecordIndex::GetEntrySize() {
+  return key_ref_->KeyLength + key_ref_->ValueSize;
+}

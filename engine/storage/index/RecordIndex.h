@@ -46,6 +46,7 @@ class TVTRBTreeRecordIndex : public TVTRIndex {
   void DeleteKey(TVTRCursor& cursor) override;
   void UpdateKey(TVTRCursor& cursor) override;
   int32_t GetFanOut() override;
+  int32_t GetEntrySize() override;
   void GetRecordIDAtPath(int32_t session_id, const TVTRKeyPath& path, TVTRRecordID& id) override;
 
   // Path operations: First and Last clear the path (20121, 20122 without a

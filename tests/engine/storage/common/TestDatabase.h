@@ -1,7 +1,7 @@
 #pragma once
 // A database object and table objects without storage: enough for the
 // database object's own bookkeeping and for record bitmaps. Record positions
-// follow the disk rule with ten slots per page.
+// follow the disk rule with ten slots per page; what needs records fails loudly.
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -35,11 +35,24 @@ class TestTable : public TVTRTableData {
   int32_t GetChangeCount() override { return ChangeCount; }
   void AfterRollback(int32_t session_id) override { RolledBack.push_back(session_id); }
 
+  void CreateRecordManager() override { Unused(); }
+  void CreateTable(TVTRCursor&, TVTRFieldDefs&, TVTRIndexDefs&, TVTRConstraintDefs&) override { Unused(); }
+  void SaveBlob(TVTRCursor&, int32_t, TVTRStream&) override { Unused(); }
+  std::unique_ptr<TVTRStream> OpenBlob(TVTRCursor&, bool, int32_t, TVTRBlobOpenMode) override { Unused(); }
+  void SetNaturalRecNo(TVTRCursor&, int64_t) override { Unused(); }
+  int64_t GetNaturalRecNo(TVTRCursor&) override { Unused(); }
+  int64_t GetTableRecordCount(TVTRCursor&) override { Unused(); }
+
   int64_t PositionCount = 0;
   int32_t ChangeCount = 0;
   std::vector<int32_t> RolledBack;
 
+ protected:
+  TVTRRecordOperationCodes RecordOperationCodes() const override { Unused(); }
+
  private:
+  [[noreturn]] static void Unused() { throw std::logic_error("not part of the test table"); }
+
   int* freed_;
 };
 
