@@ -1,13 +1,14 @@
 #pragma once
 // Test support: opens a database file that may be damaged anywhere and reads
 // everything it can reach: header, free-space maps and every page, system
-// directory, connection slots, table list, and per table its definitions,
-// counters, lock area, records in storage order with their record numbers,
-// the record-page map, and every index in index order both ways, with seeks,
-// record numbers and the integrity check. Every page that looks like a
-// B-tree page is also read as the root of a page map. Engine errors are the
-// accepted answer to damage; anything else escapes. Shared by the
-// deterministic damage test and the libFuzzer target.
+// directory, connection slots, table list, and per table through its table
+// object and a cursor, as the local cursor reads it: definitions, counters,
+// lock area, records and their BLOB values in storage order and in the order
+// of every index, both ways, record numbers, the integrity of every B-tree,
+// and seeks by stored keys. Every page that looks like a B-tree page is also
+// read as the root of a page map. Engine errors are the accepted answer to
+// damage; anything else escapes. Shared by the deterministic damage test and
+// the libFuzzer target.
 //
 // Input: one option byte, then
 //   bit 7 clear: the database file itself;
@@ -25,15 +26,24 @@
 #include <string>
 #include <vector>
 
+#include "engine/foundation/VTRCompression.h"
 #include "engine/foundation/VTRExcept.h"
+#include "engine/foundation/containers/BufferBits.h"
+#include "engine/storage/ByteOrder.h"
 #include "engine/storage/DiskPageManager.h"
 #include "engine/storage/FreeSpaceManager.h"
+#include "engine/storage/PageHeader.h"
 #include "engine/storage/btree/BTreePage.h"
+#include "engine/storage/disk/DiskTableData.h"
 #include "engine/storage/diskdb/DiskDatabaseData.h"
+#include "engine/storage/fields/FieldManager.h"
+#include "engine/storage/index/IndexManager.h"
+#include "engine/storage/index/IndexPositionCache.h"
 #include "engine/storage/index/RecordIndex.h"
-#include "engine/storage/locks/TableLockManager.h"
+#include "engine/storage/records/DiskRecordManager.h"
 #include "platform/os/RetryPolicy.h"
-#include "tests/support/DatabaseExerciseTable.h"
+#include "tests/engine/storage/common/TestCursor.h"
+#include "tests/engine/storage/common/TestSession.h"
 
 inline constexpr int32_t kExercisePageSize = 512;
 inline constexpr int32_t kExerciseSlots = 16;
@@ -42,9 +52,10 @@ inline constexpr uint8_t kExerciseDamageMode = 0x80;
 inline constexpr uint8_t kExerciseMultiUser = 0x01;
 inline constexpr uint8_t kExerciseEncrypted = 0x02;
 inline constexpr char kExercisePassword[] = "wat-merit";
-inline constexpr char kExerciseTable[] = "DONATIONS";
 
 namespace database_exercise {
+
+enum DonationField : int32_t { kID, kDonor, kAmount, kNote };
 
 inline std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -58,46 +69,175 @@ inline void WriteFileBytes(const std::filesystem::path& file, const uint8_t* dat
 
 inline TVTRPassword ExercisePassword(bool encrypted) {
   TVTRPassword password;
-  if (encrypted) {
-    password.Password = kExercisePassword;
-    password.Algorithm = 0;
-  }
+  if (encrypted) password.Password = kExercisePassword;
   return password;
 }
 
-// Donations: a primary key, a text index whose keys keep only the first 20
-// bytes (so equal prefixes are settled by reading records), a money field.
+// A cursor of one session on one table, driving the table object the way
+// the local cursor does.
+class ExerciseCursor : public TestCursor {
+ public:
+  ExerciseCursor(TVTRDiskDatabaseData& database, TVTRBaseSession& session, std::string table_name)
+      : database_(database) {
+    Session = &session;
+    TableName = std::move(table_name);
+  }
+  ~ExerciseCursor() override {
+    try {
+      Close();
+    } catch (const EVTRException&) {
+      // A damaged table may refuse to let go of its lock; the file closes anyway.
+    }
+  }
+
+  TVTRDiskTableData& Table() { return *table_; }
+  int32_t SessionID() const { return Session->SessionID; }
+
+  void Create(TVTRFieldDefs& fields, TVTRIndexDefs& indexes) {
+    TVTRConstraintDefs constraints;
+    Run([&] { Attach().CreateTable(*this, fields, indexes, constraints); });
+  }
+  void Open() {
+    TVTRDiskTableData& table = Attach();
+    try {
+      table.OpenTable(*this);
+    } catch (...) {
+      Detach();
+      throw;
+    }
+    open_ = true;
+    SetTableFields(table.FieldManager->FieldDefs);
+    IndexDefs.Assign(table.IndexManager->IndexDefs);
+    CurrentRecord = AllocRecordBuffer();
+    RecordBitmap = std::make_unique<TVTRRecordBitmap>(&table);
+    PositionCache = &position_cache_;
+    Bof = true;
+    Eof = false;
+  }
+  void Close() {
+    if (table_ == nullptr) return;
+    if (CurrentRecord != nullptr) {
+      table_->FreeRecordBuffer(CurrentRecord);
+      FreeRecordBuffer(CurrentRecord);
+    }
+    RecordBitmap.reset();
+    if (open_) {
+      open_ = false;
+      Run([&] { table_->CloseTable(*this); });
+    } else {
+      Detach();
+    }
+  }
+
+  TVTRGetRecordResult Fetch(TVTRFetchMode direction) { return table_->GetRecord(*this, direction); }
+  void ToFirst() {
+    Bof = true;
+    Eof = false;
+  }
+  void ToLast() {
+    Bof = false;
+    Eof = true;
+  }
+  // Shows the records in the order of the index; "" for storage order.
+  void SetIndex(const std::string& name) {
+    SetIndexName(name);
+    ClearRecordBitmap();
+  }
+
+  // Fills the record as the local cursor's post does, then inserts it.
+  bool InsertDonation(int32_t donor, int64_t amount, const std::vector<uint8_t>& note) {
+    InitRecord(CurrentRecord, false);
+    const std::string text =
+        "Donor " + std::to_string(donor % 37) + " of the temple family " + std::to_string(donor % 5);
+    SetFieldData(kDonor, text.c_str(), CurrentRecord);
+    SetFieldData(kAmount, &amount, CurrentRecord);
+    if (!note.empty()) {
+      std::unique_ptr<TVTRStream> stream = table_->OpenBlob(*this, false, kNote, bomWrite);
+      stream->WriteBuffer(note.data(), static_cast<int32_t>(note.size()));
+      table_->SaveBlob(*this, kNote, *stream);
+    }
+    table_->LoadMostUpdated(SessionID());
+    table_->FieldManager->ApplyAutoincs(*Session, CurrentRecord);
+    return table_->InsertRecord(*this);
+  }
+  // The BLOB values of the current record, each read to its end or up to
+  // `limit` bytes; how many bytes they gave.
+  int64_t ReadBlobs(int64_t limit) {
+    int64_t total = 0;
+    for (int32_t field_no = 0; field_no < TableFieldDefs.GetCount(); ++field_no) {
+      if (!IsBlobBaseType(TableFieldDefs.GetFieldDef(field_no).BaseType) ||
+          GetBufferBit(field_no, CurrentRecord))
+        continue;
+      std::unique_ptr<TVTRStream> stream = table_->OpenBlob(*this, false, field_no, bomRead);
+      std::vector<uint8_t> bytes(4096);
+      for (int32_t n, read = 0; read < limit && (n = stream->Read(bytes.data(), 4096)) > 0; read += n)
+        total += n;
+      table_->ReleaseBlob(CurrentRecord, field_no);
+    }
+    return total;
+  }
+
+ private:
+  TVTRDiskTableData& Attach() {
+    table_ = static_cast<TVTRDiskTableData*>(database_.GetTableData(*this));
+    return *table_;
+  }
+  void Detach() {
+    TVTRDiskTableData* table = table_;
+    table_ = nullptr;
+    table->FreeIfUnused();
+  }
+  template <typename Operation>
+  void Run(Operation&& operation) {
+    try {
+      operation();
+    } catch (...) {
+      Detach();
+      throw;
+    }
+    Detach();
+  }
+
+  TVTRDiskDatabaseData& database_;
+  TVTRDiskTableData* table_ = nullptr;
+  bool open_ = false;
+  TVTRIndexPositionCache position_cache_;
+};
+
+// Donations: an autoincrement key, a text index whose keys keep only the
+// first 20 bytes (so equal prefixes are settled by reading records) over a
+// descending money column, and a note stored compressed in small blocks.
 inline void DefineDonations(TVTRFieldDefs& fields, TVTRIndexDefs& indexes) {
-  TVTRFieldDef& id = fields.AddFieldDef();
-  id.Name = "ID";
-  id.SetDataType(adtInteger, 0);
-  TVTRFieldDef& name = fields.AddFieldDef();
-  name.Name = "DONOR";
-  name.SetDataType(adtString, 40);
-  TVTRFieldDef& amount = fields.AddFieldDef();
-  amount.Name = "AMOUNT";
-  amount.SetDataType(adtCurrency, 0);
-  for (int32_t i = 0; i < fields.GetCount(); ++i) fields.GetFieldDef(i).ObjectID = 100 + i;
+  const auto add = [&fields](const char* name, TVTRAdvancedDataType type, int32_t size) -> TVTRFieldDef& {
+    TVTRFieldDef& field = fields.AddFieldDef();
+    field.Name = name;
+    field.SetDataType(type, size);
+    return field;
+  };
+  add("ID", adtAutoIncInteger, 0);
+  add("DONOR", adtString, 40);
+  add("AMOUNT", adtCurrency, 0);
+  TVTRFieldDef& note = add("NOTE", adtMemo, 0);
+  note.BlobCompressionAlgorithm = cmZlib;
+  note.BlobCompressionMode = 6;
+  note.BlobBlockSize = 700;
   TVTRIndexDef& primary = indexes.AddIndexDef();
   primary.Name = "PK";
-  primary.ObjectID = 200;
   primary.Unique = primary.Primary = true;
   primary.Columns = {TVTRIndexColumn{"ID"}};
   TVTRIndexDef& by_donor = indexes.AddIndexDef();
   by_donor.Name = "BY_DONOR";
-  by_donor.ObjectID = 201;
   by_donor.Columns = {TVTRIndexColumn{"DONOR", false, true}, TVTRIndexColumn{"AMOUNT", true}};
 }
 
-inline void SetDonation(const ExerciseTable& table, std::vector<uint8_t>& record, int32_t id) {
-  const TVTRFieldDefs& fields = table.Fields.FieldDefs;
-  record.assign(record.size(), 0);
-  StoreI32(record.data() + fields.GetFieldDef(0).MemoryOffset, id);
-  // Donors share their first 20 bytes in groups, so some keys tie on them.
-  const std::string donor =
-      "Donor " + std::to_string(id % 37) + " of the temple family " + std::to_string(id % 5);
-  std::copy(donor.begin(), donor.end(), record.begin() + fields.GetFieldDef(1).MemoryOffset);
-  StoreU64(record.data() + fields.GetFieldDef(2).MemoryOffset, static_cast<uint64_t>(id % 91) * 12500);
+// Notes of every size a BLOB page holds: none, shared pages, page sequences.
+inline std::vector<uint8_t> Note(int32_t i) {
+  const std::string text = "Merit for the ordination hall, gift " + std::to_string(i) + ". ";
+  std::vector<uint8_t> note;
+  const size_t size = i % 4 == 0 ? 0 : i % 4 == 1 ? 40 : i % 4 == 2 ? 900 : 2500 + i;
+  for (size_t n = 0; note.size() < size; ++n)
+    note.push_back(static_cast<uint8_t>(text[n % text.size()] + n / 611));
+  return note;
 }
 
 // A database of one filled table and one empty one, with deleted records
@@ -112,37 +252,28 @@ inline void BuildSeed(const std::filesystem::path& file, bool encrypted) {
   database.CreateDatabase();
   TestSession session;
   database.ConnectSession(session);
-  TVTRDiskPageManager& pages = *database.DiskPageManager();
-  const auto create = [&](const std::string& name) {
+  for (const char* name : {"DONATIONS", "EMPTY"}) {
     TVTRFieldDefs fields;
     TVTRIndexDefs indexes;
     DefineDonations(fields, indexes);
-    auto table = std::make_unique<ExerciseTable>(pages, database.GetNextObjectID());
-    database.LockTableDirectory();
-    const TableListEntry entry = table->Create(name, fields, indexes, database.MaxConnections);
-    database.AddTableEntry(entry.TableID, entry.Name, entry.LocksStart, entry.MostUpdatedStart,
-                           entry.MetadataStart);
-    database.Commit(kSystemSessionID, false);
-    database.UnlockTableDirectory();
-    return table;
-  };
-  std::unique_ptr<ExerciseTable> donations = create(kExerciseTable);
-  create("EMPTY");
-  std::vector<uint8_t> record = donations->EmptyRecord();
-  std::vector<TVTRRecordID> ids;
-  for (int32_t i = 0; i < kExerciseRecords; ++i) {
-    SetDonation(*donations, record, (i * 97) % kExerciseRecords);
-    TVTRRecordID id;
-    if (!donations->Insert(session, record, id)) throw EVTRException(0, "seed insert failed");
-    ids.push_back(id);
+    ExerciseCursor(database, session, name).Create(fields, indexes);
   }
-  donations->SaveCounters(session.SessionID);
-  database.Commit(session.SessionID, false);
-  for (size_t i = 0; i < ids.size(); i += 3) {
-    if (!donations->Delete(session, ids[i])) throw EVTRException(0, "seed delete failed");
+  {
+    ExerciseCursor donations(database, session, "DONATIONS");
+    donations.Open();
+    for (int32_t i = 0; i < kExerciseRecords; ++i) {
+      if (!donations.InsertDonation((i * 97) % kExerciseRecords, int64_t{i % 91} * 12500, Note(i)))
+        throw EVTRException(0, "the seed's insert failed");
+    }
+    // Every third record in storage order goes.
+    std::vector<TVTRRecordID> ids;
+    for (donations.ToFirst(); donations.Fetch(fmNext) == grOK;) ids.push_back(donations.CurrentRecordID);
+    for (size_t i = 0; i < ids.size(); i += 3) {
+      donations.CurrentRecordID = ids[i];
+      if (donations.Fetch(fmCurrent) != grOK || !donations.Table().DeleteRecord(donations))
+        throw EVTRException(0, "the seed's delete failed");
+    }
   }
-  donations->SaveCounters(session.SessionID);
-  database.Commit(session.SessionID, false);
   database.DisconnectSession(session);
 }
 
@@ -151,10 +282,9 @@ inline const std::vector<uint8_t>& Seed(bool encrypted, const std::filesystem::p
   static std::map<bool, std::vector<uint8_t>> seeds;
   auto it = seeds.find(encrypted);
   if (it == seeds.end()) {
-    const std::filesystem::path& file = scratch;
-    BuildSeed(file, encrypted);
-    it = seeds.emplace(encrypted, ReadFileBytes(file)).first;
-    std::filesystem::remove(file);
+    BuildSeed(scratch, encrypted);
+    it = seeds.emplace(encrypted, ReadFileBytes(scratch)).first;
+    std::filesystem::remove(scratch);
   }
   return it->second;
 }
@@ -172,13 +302,6 @@ inline std::vector<uint8_t> Damaged(std::vector<uint8_t> file, const uint8_t* pa
   return file;
 }
 
-// How far a walk may go: every entry a file of this size could hold. A walk
-// that goes further runs in a circle.
-struct WalkLimit {
-  int64_t steps;
-  bool Exceeded(int64_t taken) const { return taken > steps; }
-};
-
 // What a walk found: the first broken promise (empty when none), and how
 // much it read.
 struct WalkReport {
@@ -186,13 +309,14 @@ struct WalkReport {
   int32_t tables = 0;
   int64_t records = 0;        // in storage order
   int64_t index_entries = 0;  // over all indexes, in index order
+  int64_t blob_bytes = 0;     // of the BLOB values read in storage order
 };
 
 // Every walk must end; the report says what it read.
 class Walker {
  public:
-  // Record numbers and seeks are taken for every so many records: each
-  // costs a walk of its own.
+  // Record numbers, seeks and BLOB values are taken for every so many
+  // records: each costs a walk of its own.
   static constexpr int kSampleEvery = 8;
 
   Walker(TVTRDiskDatabaseData& database, TVTRBaseSession& session, int64_t file_pages)
@@ -200,8 +324,8 @@ class Walker {
         pages_(*database.DiskPageManager()),
         session_(session),
         file_pages_(file_pages),
-        // Page maps have the smallest entries, 6 bytes.
-        limit_{file_pages * (database.PageSize / 6 + 1)} {}
+        // Every entry the file could hold: page maps have the smallest, 6 bytes.
+        step_limit_(file_pages * (database.PageSize / 6 + 1)) {}
 
   WalkReport WalkEverything() {
     Quietly([&] { WalkPages(); });
@@ -224,8 +348,25 @@ class Walker {
     }
   }
 
-  // Every page through the cache, and every page that looks like a B-tree
-  // page as the root of a page map.
+  // Counts one step of a walk; false, with the fault noted, once the walk
+  // has gone further than the file could lead it.
+  bool Step(int64_t& steps, const char* walk) {
+    if (++steps <= step_limit_) return true;
+    if (report_.fault.empty()) report_.fault = std::string(walk) + " did not end";
+    return false;
+  }
+
+  void CheckTree(TVTRBTreeKeyRef& key_ref, int32_t root) {
+    Quietly([&] {
+      TVTRKeyPath path;
+      if (root != -1)
+        WithTreeRoot(pages_, key_ref, Session(), root,
+                     [&](TVTRBTreePage& page) { page.CheckIntegrity(Session(), path); });
+    });
+  }
+
+  // Every page of the file through the cache, and every page that looks like
+  // a B-tree page as the root of a page map.
   void WalkPages() {
     const auto page_count = static_cast<int32_t>(std::min<int64_t>(pages_.GetPageCount(), file_pages_));
     for (int32_t page_no = 0; page_no < page_count && report_.fault.empty(); ++page_no) {
@@ -244,17 +385,13 @@ class Walker {
     map.SetRoot(root);
     map.Capacity = 9;
     TVTRPageKeyRef key_ref;
-    Quietly([&] {
-      TVTRKeyPath path;
-      WithTreeRoot(pages_, key_ref, Session(), root,
-                   [&](TVTRBTreePage& page) { page.CheckIntegrity(Session(), path); });
-    });
+    CheckTree(key_ref, root);
     std::vector<int32_t> listed;
     Quietly([&] {
       TVTRKeyPath path;
       int64_t steps = 0;
-      for (bool found = map.First(Session(), path); found; found = map.Next(Session(), path)) {
-        if (limit_.Exceeded(++steps)) return Fail("page map walk did not end");
+      for (bool found = map.First(Session(), path); found && Step(steps, "page map walk");
+           found = map.Next(Session(), path)) {
         listed.push_back(map.GetKey(Session(), path));
         map.GetValue(Session(), path);
       }
@@ -262,8 +399,8 @@ class Walker {
     Quietly([&] {
       TVTRKeyPath path;
       int64_t steps = 0;
-      for (bool found = map.Last(Session(), path); found; found = map.Prior(Session(), path)) {
-        if (limit_.Exceeded(++steps)) return Fail("page map walk back did not end");
+      for (bool found = map.Last(Session(), path); found && Step(steps, "page map walk back");
+           found = map.Prior(Session(), path)) {
       }
     });
     for (const int32_t page_no : listed) {
@@ -285,104 +422,73 @@ class Walker {
   }
 
   void WalkTable(const std::string& name) {
-    const TableListEntry entry = database_.FindTableEntry(name);
-    ExerciseTable table(pages_, entry.TableID);
-    table.Open(entry, Session());
+    ExerciseCursor cursor(database_, session_, name);
+    cursor.Open();
     ++report_.tables;
-    Quietly([&] { WalkLocks(table); });
-    const std::vector<TVTRRecordID> ids = WalkStorageOrder(table);
+    TVTRDiskTableData& table = cursor.Table();
+    Quietly([&] { table.GetTableRecordCount(cursor); });
     Quietly([&] {
-      TVTRKeyPath path;
-      TVTRPageKeyRef key_ref;
-      const int32_t root = table.Records->RecordPageIndex.Root();
-      if (root != -1)
-        WithTreeRoot(pages_, key_ref, Session(), root,
-                     [&](TVTRBTreePage& page) { page.CheckIntegrity(Session(), path); });
+      if (table.LockTable(Session(), tltRead, 1, 0)) table.UnlockTable(Session(), tltRead, true);
+      if (table.LockRecord(Session(), {1, 0}, 1, 0)) table.UnlockRecord(Session(), {1, 0});
     });
-    for (int32_t i = 0; i < table.Indexes->IndexDefs.GetCount() && report_.fault.empty(); ++i)
-      Quietly([&] { WalkIndex(table, table.Indexes->IndexDefs.GetIndexDef(i).ObjectID, ids); });
-  }
-
-  void WalkLocks(ExerciseTable& table) {
-    TVTRTableLocksFile& locks = table.Locks();
-    if (database_.MultiUser) {
-      TVTRDatabaseTableLockManager& manager = *database_.TableLockManager;
-      if (manager.LockTable(locks, Session(), tltOpen, 1, 0))
-        manager.UnlockTable(locks, Session(), tltOpen, false, true);
-      if (manager.LockRecord(locks, Session(), {1, 0}, 1, 0)) manager.UnlockRecord(locks, Session(), {1, 0});
-      return;
+    TVTRPageKeyRef page_key_ref;
+    CheckTree(page_key_ref, table.DiskRecords().RecordPageIndex.Root());
+    CheckTree(page_key_ref, table.BlobManager->BlobPageIndex.Root());
+    const std::vector<TVTRRecordID> ids = WalkOrder(cursor, "", "storage order walk");
+    for (int32_t i = 0; i < table.IndexManager->IndexDefs.GetCount() && report_.fault.empty(); ++i) {
+      const TVTRIndexDef& def = table.IndexManager->IndexDefs.GetIndexDef(i);
+      Quietly([&] { WalkOrder(cursor, def.Name, "index walk"); });
+      Quietly([&] { Seek(cursor, def.ObjectID, ids); });
     }
-    if (locks.LockType(Session(), tltRead)) locks.UnlockType(Session(), tltRead);
-    locks.IsTypeLockedByOthers(Session(), tltWrite);
-    if (locks.LockRecord(Session(), {1, 0})) locks.UnlockRecord(Session());
   }
 
-  // Storage order both ways, record numbers of each record and records by number.
-  std::vector<TVTRRecordID> WalkStorageOrder(ExerciseTable& table) {
-    std::vector<uint8_t> record = table.EmptyRecord();
+  // The records in one order, both ways, with record numbers forth and back
+  // and the BLOB values of stored records.
+  std::vector<TVTRRecordID> WalkOrder(ExerciseCursor& cursor, const std::string& index, const char* walk) {
+    TVTRDiskTableData& table = cursor.Table();
+    cursor.SetIndex(index);
+    const bool storage_order = index.empty();
     std::vector<TVTRRecordID> ids;
     Quietly([&] {
-      for (const bool forward : {true, false}) {
-        NavigationRequest request;
-        request.Direction = forward ? fmNext : fmPrior;
-        request.Bof = forward;
-        request.Eof = !forward;
-        request.Buffer = record.data();
-        int64_t steps = 0;
-        for (table.GetRecord(Session(), request); request.Result == grOK;
-             table.GetRecord(Session(), request)) {
-          if (limit_.Exceeded(++steps)) return Fail("storage order walk did not end");
-          if (forward) {
-            ids.push_back(request.RecordID);
-            ++report_.records;
-          }
-        }
+      int64_t steps = 0;
+      for (cursor.ToFirst(); Step(steps, walk) && cursor.Fetch(fmNext) == grOK;) {
+        ids.push_back(cursor.CurrentRecordID);
+        ++(storage_order ? report_.records : report_.index_entries);
+        if (steps % kSampleEvery != 1) continue;
+        Quietly([&] { storage_order ? table.GetNaturalRecNo(cursor) : table.GetRecNo(cursor); });
+        if (storage_order) Quietly([&] { report_.blob_bytes += cursor.ReadBlobs(step_limit_); });
       }
     });
-    for (size_t i = 0; i < ids.size(); i += kSampleEvery)
-      Quietly([&] { table.Records->GetRecNo(Session(), ids[i]); });
-    for (const int64_t rec_no : {int64_t{1}, table.Records->RecordCount / 2, table.Records->RecordCount + 1})
-      Quietly([&] { table.Records->GetRecordIDByRecNo(Session(), rec_no); });
+    Quietly([&] {
+      int64_t steps = 0;
+      for (cursor.ToLast(); Step(steps, walk) && cursor.Fetch(fmPrior) == grOK;) {
+      }
+    });
+    const auto count = static_cast<int64_t>(ids.size());
+    for (const int64_t rec_no : {int64_t{1}, count / 2 + 1, count + 1}) {
+      Quietly(
+          [&] { storage_order ? table.SetNaturalRecNo(cursor, rec_no) : table.SetRecNo(cursor, rec_no); });
+    }
     return ids;
   }
 
-  void WalkIndex(ExerciseTable& table, int32_t index_id, const std::vector<TVTRRecordID>& ids) {
-    auto& index = static_cast<TVTRBTreeRecordIndex&>(table.Indexes->GetIndexByID(index_id));
+  // The integrity check of an index, seeks of stored records' keys, and the
+  // index's own record numbers along its leaf links.
+  void Seek(ExerciseCursor& cursor, int32_t index_id, const std::vector<TVTRRecordID>& ids) {
+    TVTRDiskTableData& table = cursor.Table();
+    auto& index = static_cast<TVTRBTreeRecordIndex&>(table.IndexManager->GetIndexByID(index_id));
     Quietly([&] { index.CheckIntegrity(Session()); });
-    std::vector<uint8_t> record = table.EmptyRecord();
-    Quietly([&] {
-      TVTRKeyPath path;
-      int64_t steps = 0;
-      for (bool found = index.First(Session(), path); found; found = index.Next(Session(), path)) {
-        if (limit_.Exceeded(++steps)) return Fail("index walk did not end");
-        ++report_.index_entries;
-        TVTRRecordID id;
-        index.GetValueAtPath(Session(), path, id);
-        if (steps % kSampleEvery == 1 && table.ReadRecord(Session(), id, record.data()))
-          index.GetRecNo(Session(), id, record.data());
-      }
-    });
-    Quietly([&] {
-      TVTRKeyPath path;
-      int64_t steps = 0;
-      for (bool found = index.Last(Session(), path); found; found = index.Prior(Session(), path)) {
-        if (limit_.Exceeded(++steps)) return Fail("index walk back did not end");
-      }
-    });
-    // Index order through the index manager, as a cursor reads it.
-    Quietly([&] {
-      TVTRIndexPositionCache cache;
-      NavigationRequest request;
-      request.Direction = fmNext;
-      request.IndexID = index_id;
-      request.Bof = true;
-      request.Buffer = record.data();
-      int64_t steps = 0;
-      do {
-        if (limit_.Exceeded(++steps)) return Fail("index navigation did not end");
-        table.Indexes->GetRecord(Session(), request, table.GetChangeCount(), &cache);
-      } while (request.Result == grOK);
-    });
+    std::vector<uint8_t> record(static_cast<size_t>(table.GetRecordBufferSize()));
+    for (size_t i = 0; i < ids.size(); i += kSampleEvery) {
+      Quietly([&] {
+        if (!table.ReadRecord(Session(), ids[i], record.data())) return;
+        TVTRKeyPath path;
+        index.FindRecordKey(Session(), ids[i], path, record.data());
+        index.IsKeyFree(Session(), record.data());
+        index.GetRecNo(Session(), ids[i], record.data());
+        table.ReleaseRecordBlobs(record.data());
+      });
+    }
     const auto count = static_cast<int64_t>(ids.size());
     for (const int64_t rec_no : {int64_t{1}, count / 2 + 1, count + 1}) {
       Quietly([&] {
@@ -390,27 +496,13 @@ class Walker {
         index.SetRecNo(Session(), id, rec_no);
       });
     }
-    // Seeks: stored records' own keys.
-    for (size_t i = 0; i < ids.size(); i += kSampleEvery) {
-      const TVTRRecordID& id = ids[i];
-      Quietly([&] {
-        if (!table.ReadRecord(Session(), id, record.data())) return;
-        TVTRKeyPath path;
-        index.FindRecordKey(Session(), id, path, record.data());
-        index.IsKeyFree(Session(), record.data());
-      });
-    }
-  }
-
-  void Fail(const std::string& fault) {
-    if (report_.fault.empty()) report_.fault = fault;
   }
 
   TVTRDiskDatabaseData& database_;
   TVTRDiskPageManager& pages_;
   TVTRBaseSession& session_;
   int64_t file_pages_;
-  WalkLimit limit_;
+  int64_t step_limit_;
   WalkReport report_;
 };
 
@@ -428,8 +520,7 @@ inline WalkReport WalkDatabaseFile(const std::filesystem::path& file, bool multi
   } catch (const EVTRException&) {
     return {};
   }
-  Walker walker(database, session, file_size / database.PageSize + 1);
-  const WalkReport report = walker.WalkEverything();
+  WalkReport report = Walker(database, session, file_size / database.PageSize + 1).WalkEverything();
   try {
     database.Rollback(session.SessionID);
     database.DisconnectSession(session);
