@@ -15,7 +15,8 @@
 //   bit 7 set:   damage to a seed database: patches of 4 bytes each
 //                (u8 unit, u16 offset, u8 xor mask); unit 0 is the 380 bytes
 //                before the pages, unit u > 0 page (u - 1) mod page count.
-//   bit 0 multi-user, bit 1 the encrypted seed (damage mode).
+//   bit 0 multi-user, bit 1 the encrypted seed (damage mode), bit 2 also
+//   insert, update and delete a record in every table after reading it.
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -51,11 +52,10 @@ inline constexpr int32_t kExerciseRecords = 260;
 inline constexpr uint8_t kExerciseDamageMode = 0x80;
 inline constexpr uint8_t kExerciseMultiUser = 0x01;
 inline constexpr uint8_t kExerciseEncrypted = 0x02;
+inline constexpr uint8_t kExerciseWrite = 0x04;
 inline constexpr char kExercisePassword[] = "wat-merit";
 
 namespace database_exercise {
-
-enum DonationField : int32_t { kID, kDonor, kAmount, kNote };
 
 inline std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -71,6 +71,17 @@ inline TVTRPassword ExercisePassword(bool encrypted) {
   TVTRPassword password;
   if (encrypted) password.Password = kExercisePassword;
   return password;
+}
+
+// BLOB values of every size a BLOB page holds: none, on shared pages, in
+// page sequences.
+inline std::vector<uint8_t> BlobValue(int32_t i) {
+  const std::string text = "Merit for the ordination hall, gift " + std::to_string(i) + ". ";
+  std::vector<uint8_t> note;
+  const size_t size = i % 4 == 0 ? 0 : i % 4 == 1 ? 40 : i % 4 == 2 ? 900 : 2500 + i;
+  for (size_t n = 0; note.size() < size; ++n)
+    note.push_back(static_cast<uint8_t>(text[n % text.size()] + n / 611));
+  return note;
 }
 
 // A cursor of one session on one table, driving the table object the way
@@ -144,21 +155,23 @@ class ExerciseCursor : public TestCursor {
     ClearRecordBitmap();
   }
 
-  // Fills the record as the local cursor's post does, then inserts it.
-  bool InsertDonation(int32_t donor, int64_t amount, const std::vector<uint8_t>& note) {
+  // A new record of values made from `seed` in whatever fields the table
+  // has, inserted as the local cursor posts one.
+  bool InsertRecord(int32_t seed) {
     InitRecord(CurrentRecord, false);
-    const std::string text =
-        "Donor " + std::to_string(donor % 37) + " of the temple family " + std::to_string(donor % 5);
-    SetFieldData(kDonor, text.c_str(), CurrentRecord);
-    SetFieldData(kAmount, &amount, CurrentRecord);
-    if (!note.empty()) {
-      std::unique_ptr<TVTRStream> stream = table_->OpenBlob(*this, false, kNote, bomWrite);
-      stream->WriteBuffer(note.data(), static_cast<int32_t>(note.size()));
-      table_->SaveBlob(*this, kNote, *stream);
-    }
+    FillRecord(seed);
     table_->LoadMostUpdated(SessionID());
     table_->FieldManager->ApplyAutoincs(*Session, CurrentRecord);
     return table_->InsertRecord(*this);
+  }
+  // The current record with values made from `seed`, posted.
+  bool UpdateRecord(int32_t seed) {
+    std::vector<uint8_t> old(CurrentRecord, CurrentRecord + RecordBufferSize);
+    OldRecord = old.data();
+    FillRecord(seed);
+    const bool updated = table_->UpdateRecord(*this);
+    OldRecord = nullptr;
+    return updated;
   }
   // The BLOB values of the current record, each read to its end or up to
   // `limit` bytes; how many bytes they gave.
@@ -198,6 +211,35 @@ class ExerciseCursor : public TestCursor {
     Detach();
   }
 
+  // Numbers and text from the seed, so that text keys share prefixes in
+  // groups; a BLOB value of a size that depends on it; autoincrement fields
+  // stay null for ApplyAutoincs.
+  void FillRecord(int32_t seed) {
+    const std::string text =
+        "Donor " + std::to_string(seed % 37) + " of the temple family " + std::to_string(seed % 5);
+    for (int32_t field_no = 0; field_no < TableFieldDefs.GetCount(); ++field_no) {
+      const TVTRFieldDef& field = TableFieldDefs.GetFieldDef(field_no);
+      if (IsAutoincAdvancedType(field.DataType)) continue;
+      if (IsBlobBaseType(field.BaseType)) {
+        const std::vector<uint8_t> value = BlobValue(seed);
+        if (value.empty()) continue;
+        std::unique_ptr<TVTRStream> stream = table_->OpenBlob(*this, false, field_no, bomWrite);
+        stream->WriteBuffer(value.data(), static_cast<int32_t>(value.size()));
+        table_->SaveBlob(*this, field_no, *stream);
+        continue;
+      }
+      uint8_t* at = CurrentRecord + field.MemoryOffset;
+      std::fill_n(at, field.MemoryDataSize, 0);
+      if (IsStringBaseType(field.BaseType)) {
+        std::copy_n(text.begin(), std::min<int64_t>(text.size(), field.MemoryDataSize - 1), at);
+      } else {
+        const uint64_t number = static_cast<uint64_t>(seed % 91) * 12500;
+        std::copy_n(reinterpret_cast<const uint8_t*>(&number), std::min(field.MemoryDataSize, 8), at);
+      }
+      SetBufferBit(false, field_no, CurrentRecord);
+    }
+  }
+
   TVTRDiskDatabaseData& database_;
   TVTRDiskTableData* table_ = nullptr;
   bool open_ = false;
@@ -230,16 +272,6 @@ inline void DefineDonations(TVTRFieldDefs& fields, TVTRIndexDefs& indexes) {
   by_donor.Columns = {TVTRIndexColumn{"DONOR", false, true}, TVTRIndexColumn{"AMOUNT", true}};
 }
 
-// Notes of every size a BLOB page holds: none, shared pages, page sequences.
-inline std::vector<uint8_t> Note(int32_t i) {
-  const std::string text = "Merit for the ordination hall, gift " + std::to_string(i) + ". ";
-  std::vector<uint8_t> note;
-  const size_t size = i % 4 == 0 ? 0 : i % 4 == 1 ? 40 : i % 4 == 2 ? 900 : 2500 + i;
-  for (size_t n = 0; note.size() < size; ++n)
-    note.push_back(static_cast<uint8_t>(text[n % text.size()] + n / 611));
-  return note;
-}
-
 // A database of one filled table and one empty one, with deleted records
 // (pages of the record store freed again) and a B-tree index of three levels.
 inline void BuildSeed(const std::filesystem::path& file, bool encrypted) {
@@ -262,7 +294,7 @@ inline void BuildSeed(const std::filesystem::path& file, bool encrypted) {
     ExerciseCursor donations(database, session, "DONATIONS");
     donations.Open();
     for (int32_t i = 0; i < kExerciseRecords; ++i) {
-      if (!donations.InsertDonation((i * 97) % kExerciseRecords, int64_t{i % 91} * 12500, Note(i)))
+      if (!donations.InsertRecord((i * 97) % kExerciseRecords))
         throw EVTRException(0, "the seed's insert failed");
     }
     // Every third record in storage order goes.
@@ -319,13 +351,14 @@ class Walker {
   // records: each costs a walk of its own.
   static constexpr int kSampleEvery = 8;
 
-  Walker(TVTRDiskDatabaseData& database, TVTRBaseSession& session, int64_t file_pages)
+  Walker(TVTRDiskDatabaseData& database, TVTRBaseSession& session, int64_t file_pages, bool write)
       : database_(database),
         pages_(*database.DiskPageManager()),
         session_(session),
         file_pages_(file_pages),
         // Every entry the file could hold: page maps have the smallest, 6 bytes.
-        step_limit_(file_pages * (database.PageSize / 6 + 1)) {}
+        step_limit_(file_pages * (database.PageSize / 6 + 1)),
+        write_(write) {}
 
   WalkReport WalkEverything() {
     Quietly([&] { WalkPages(); });
@@ -440,6 +473,23 @@ class Walker {
       Quietly([&] { WalkOrder(cursor, def.Name, "index walk"); });
       Quietly([&] { Seek(cursor, def.ObjectID, ids); });
     }
+    if (write_) Write(cursor);
+  }
+
+  // Changes as the local cursor posts them outside a transaction: two new
+  // records, an update of the last one and a delete of the first.
+  void Write(ExerciseCursor& cursor) {
+    cursor.SetIndex("");
+    Quietly([&] { cursor.InsertRecord(7); });
+    Quietly([&] { cursor.InsertRecord(1002); });
+    Quietly([&] {
+      cursor.ToLast();
+      if (cursor.Fetch(fmPrior) == grOK) cursor.UpdateRecord(11);
+    });
+    Quietly([&] {
+      cursor.ToFirst();
+      if (cursor.Fetch(fmNext) == grOK) cursor.Table().DeleteRecord(cursor);
+    });
   }
 
   // The records in one order, both ways, with record numbers forth and back
@@ -503,11 +553,12 @@ class Walker {
   TVTRBaseSession& session_;
   int64_t file_pages_;
   int64_t step_limit_;
+  bool write_;
   WalkReport report_;
 };
 
 // Opens the file and walks it.
-inline WalkReport WalkDatabaseFile(const std::filesystem::path& file, bool multi_user) {
+inline WalkReport WalkDatabaseFile(const std::filesystem::path& file, bool multi_user, bool write = false) {
   // Byte locks that a damaged file makes collide within the process fail at once.
   ScopedRetryCaps no_waits(RetryCaps{1, 0});
   const auto file_size = static_cast<int64_t>(std::filesystem::file_size(file));
@@ -520,7 +571,7 @@ inline WalkReport WalkDatabaseFile(const std::filesystem::path& file, bool multi
   } catch (const EVTRException&) {
     return {};
   }
-  WalkReport report = Walker(database, session, file_size / database.PageSize + 1).WalkEverything();
+  WalkReport report = Walker(database, session, file_size / database.PageSize + 1, write).WalkEverything();
   try {
     database.Rollback(session.SessionID);
     database.DisconnectSession(session);
@@ -545,7 +596,8 @@ inline std::string ExerciseDatabaseInput(const uint8_t* data, size_t size,
   } else {
     WriteFileBytes(file, data + 1, size - 1);
   }
-  const std::string fault = WalkDatabaseFile(file, options & kExerciseMultiUser).fault;
+  const std::string fault =
+      WalkDatabaseFile(file, options & kExerciseMultiUser, options & kExerciseWrite).fault;
   std::filesystem::remove(file);
   return fault;
 }

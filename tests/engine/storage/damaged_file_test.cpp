@@ -19,16 +19,16 @@ class DamagedFile : public ::testing::Test {
  protected:
   const Bytes& SeedFile(bool encrypted) { return Seed(encrypted, folder_.File("seed.vtr")); }
 
-  WalkReport Walk(const Bytes& file, bool multi_user = false) {
+  WalkReport Walk(const Bytes& file, bool multi_user = false, bool write = false) {
     const std::filesystem::path path = folder_.File("damaged.vtr");
     WriteFileBytes(path, file.data(), file.size());
-    return WalkDatabaseFile(path, multi_user);
+    return WalkDatabaseFile(path, multi_user, write);
   }
 
   ScratchFolder folder_;
 };
 
-TEST_F(DamagedFile, TheWalkReadsEveryRecordAndEveryIndexEntryOfAnIntactFile) {
+TEST_F(DamagedFile, TheWalkReadsAndWritesEveryTableOfAnIntactFile) {
   const int64_t kept = kExerciseRecords - (kExerciseRecords + 2) / 3;
   for (const bool encrypted : {false, true}) {
     for (const bool multi_user : {false, true}) {
@@ -41,6 +41,14 @@ TEST_F(DamagedFile, TheWalkReadsEveryRecordAndEveryIndexEntryOfAnIntactFile) {
       EXPECT_GT(report.blob_bytes, 0);
     }
   }
+  // Each table gains two records and loses one.
+  const std::filesystem::path path = folder_.File("written.vtr");
+  WriteFileBytes(path, SeedFile(false).data(), SeedFile(false).size());
+  EXPECT_EQ(WalkDatabaseFile(path, false, true).fault, "");
+  const WalkReport report = WalkDatabaseFile(path, false);
+  EXPECT_EQ(report.fault, "");
+  EXPECT_EQ(report.records, kept + 2);
+  EXPECT_EQ(report.index_entries, 2 * (kept + 2));
 }
 
 TEST_F(DamagedFile, RandomDamageEndsInDataOrEngineErrors) {
@@ -56,7 +64,8 @@ TEST_F(DamagedFile, RandomDamageEndsInDataOrEngineErrors) {
                      {static_cast<uint8_t>(1 + random() % page_count), static_cast<uint8_t>(offset),
                       static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(1 + random() % 255)});
     }
-    ASSERT_EQ(Walk(Damaged(seed, patches.data(), patches.size()), i % 2 == 1).fault, "") << "case " << i;
+    ASSERT_EQ(Walk(Damaged(seed, patches.data(), patches.size()), i % 2 == 1, i % 3 == 1).fault, "")
+        << "case " << i;
   }
 }
 
