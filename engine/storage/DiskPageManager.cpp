@@ -298,8 +298,9 @@ void TVTRDiskPageManager::WritePage(TVTRPage& page) {
     image = scratch_.data();
   }
   file_.WriteBuffer(image, 10469, GetPageOffset(page.PageNo()), PageSize());
-  if (in_commit_ && commit_page_writes_++ == 0) {
-    if (const CommitTestHook hook = GetCommitTestHook()) hook();
+  if (in_commit_) {
+    ++commit_page_writes_;
+    if (const CommitTestHook hook = GetCommitTestHook()) hook(commit_page_writes_);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/DiskPageManager.h"
@@ -16,6 +17,21 @@ constexpr uint8_t kExtentFull = 3;
 constexpr uint8_t kFirstRoomlessEntry = 2;  // 0 and 1 have room, 2 and 3 do not
 
 constexpr int32_t kFirstGrowStep = 6;
+
+// The index of the first byte of a map page's data that is not 0xFF (a
+// full run of pages or extents), or `size` when all are. Allocation scans
+// a whole PFS page from its start each time, so the full bytes are passed
+// eight at a time.
+int32_t FirstNotFullByte(const uint8_t* bytes, int32_t size) {
+  int32_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes + i, sizeof word);
+    if (word != ~uint64_t{0}) break;
+  }
+  while (i < size && bytes[i] == 0xFF) ++i;
+  return i;
+}
 
 EVTRException NotAddressable(int32_t native_error, int32_t page_no, int32_t page_count) {
   return EVTRException::CreateFmt(native_error, "Page: %d cannot be addressed. TotalPageCount=%d", page_no,
@@ -184,9 +200,10 @@ int32_t TVTRDatabaseFreeSpaceManager::FindFreePage() {
 int32_t TVTRDatabaseFreeSpaceManager::SearchExtents(int64_t eam_index) {
   const TVTRPage& eam = map_pages_->Read(EAMPageNo(eam_index), ptEAM, 30423);
   const uint8_t* entries = eam.Data();
+  const int32_t size = eam.DataSize();
   int64_t extent = -1;
-  for (int32_t i = 0; i < eam.DataSize() && extent < 0; ++i) {
-    if (entries[i] == 0xFF) continue;
+  for (int32_t i = FirstNotFullByte(entries, size); i < size && extent < 0;
+       i += 1 + FirstNotFullByte(entries + i + 1, size - i - 1)) {
     for (int j = 0; j < 4; ++j) {
       if (((entries[i] >> (2 * j)) & 3) < kFirstRoomlessEntry) {
         extent = eam_index * eam_extents_ + 4 * i + j;
@@ -200,8 +217,8 @@ int32_t TVTRDatabaseFreeSpaceManager::SearchExtents(int64_t eam_index) {
   for (int64_t pfs = first_pfs; pfs <= last_pfs && pfs * pfs_span_ < last_used_page_; ++pfs) {
     const TVTRPage& map = map_pages_->Read(pfs * pfs_span_, ptPFS, 30423);
     const uint8_t* bits = map.Data();
-    for (int32_t i = 0; i < map.DataSize(); ++i) {
-      if (bits[i] == 0xFF) continue;
+    const int32_t i = FirstNotFullByte(bits, map.DataSize());
+    if (i < map.DataSize()) {
       const int64_t page_no = pfs * pfs_span_ + 8 * i + std::countr_one(bits[i]);
       return page_no < page_count_ ? static_cast<int32_t>(page_no) : -1;
     }

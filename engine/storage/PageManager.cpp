@@ -185,10 +185,19 @@ void TVTRPageManager::Commit(int32_t session_id) {
   SessionPageSet* set = FindSessionSet(session_id);
   if (set == nullptr) return;
   CheckReleased(*set);
-  const std::vector<TVTRPage*> dirty = set->DirtyPages.SortedPages();
+  std::vector<TVTRPage*> dirty = set->DirtyPages.SortedPages();
   for (const TVTRPage* page : dirty) {
     if (!page->dirty_) throw EVTRException(20085, "Invalid dirty page");
   }
+  // Pages this session allocated go out first, then the changed ones, each
+  // group in page order. Nothing stored refers to a new page until a changed
+  // page does, so a commit cut short after its new pages leaves the previous
+  // structure whole (a B-tree root split keeps its old root until the end).
+  std::vector<int32_t> added = set->AddedPages;
+  std::sort(added.begin(), added.end());
+  std::stable_partition(dirty.begin(), dirty.end(), [&added](const TVTRPage* page) {
+    return std::binary_search(added.begin(), added.end(), page->PageNo());
+  });
   std::vector<int32_t> deleted = set->DeletedPages;
   std::sort(deleted.begin(), deleted.end());
   const auto is_deleted = [&deleted](int32_t page_no) {

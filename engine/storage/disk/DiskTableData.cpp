@@ -1,3 +1,5 @@
+#include "engine/storage/temp/TemporaryMemoryBudget.h"
+#include "engine/storage/temp/TemporaryPageManager.h"
 #include "engine/storage/disk/DiskTableData.h"
 
 #include <algorithm>
@@ -5,7 +7,6 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/DiskPageManager.h"
 #include "engine/storage/constraints/ConstraintManager.h"
-#include "engine/storage/disk/MemoryPageStore.h"
 #include "engine/storage/diskdb/DiskDatabaseData.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/index/IndexManager.h"
@@ -35,7 +36,7 @@ int32_t TVTRDiskTableData::GetDiskRecordSize() const {
 void TVTRDiskTableData::CreateManagers() {
   PageManager = DiskDatabase().DiskPageManager();
   FieldManager = std::make_unique<TVTRBaseFieldManager>(this);
-  TemporaryPageManager = std::make_unique<TVTRMemoryPageStore>(PageManager->PageSize());
+  TemporaryPageManager = std::make_unique<TVTRTemporaryPageManager>(KeepInMemory, TemporaryMemoryBudget());
   IndexManager = std::make_unique<TVTRBaseIndexManager>(*this, TemporaryPageManager.get());
   ConstraintManager = std::make_unique<TVTRBaseConstraintManager>(*this, *IndexManager);
 }
@@ -57,7 +58,7 @@ void TVTRDiskTableData::CreateFields(TVTRFieldDefs& field_defs) {
 }
 
 void TVTRDiskTableData::CreateIndexes(TVTRIndexDefs& index_defs) {
-  TemporaryPageManager = std::make_unique<TVTRMemoryPageStore>(PageManager->PageSize());
+  TemporaryPageManager = std::make_unique<TVTRTemporaryPageManager>(KeepInMemory, TemporaryMemoryBudget());
   IndexManager = std::make_unique<TVTRBaseIndexManager>(*this, TemporaryPageManager.get());
   TVTRTableData::CreateIndexes(index_defs);
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The storage helper program (helpers/storage_helper.cpp), run as a separate
-// process on the same database file, talking through its standard input and
-// output.
+// A helper program (the storage tests': helpers/storage_helper.cpp), run as a
+// separate process on the same database file, talking through its standard
+// input and output.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -12,12 +13,19 @@
 
 class HelperProcess {
  public:
-  explicit HelperProcess(const std::vector<std::string>& arguments) {
+#ifdef VTR_STORAGE_HELPER
+  explicit HelperProcess(const std::vector<std::string>& arguments)
+      : HelperProcess(VTR_STORAGE_HELPER, arguments) {}
+#endif
+  HelperProcess(const char* program, const std::vector<std::string>& arguments) {
     int to_child[2];
     int from_child[2];
-    if (::pipe(to_child) != 0 || ::pipe(from_child) != 0) ADD_FAILURE() << "pipe failed";
+    // Close-on-exec, so that helpers started later do not hold this one's
+    // input open after the test closes it.
+    if (::pipe2(to_child, O_CLOEXEC) != 0 || ::pipe2(from_child, O_CLOEXEC) != 0)
+      ADD_FAILURE() << "pipe failed";
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(VTR_STORAGE_HELPER));
+    argv.push_back(const_cast<char*>(program));
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     pid_ = ::fork();
@@ -26,7 +34,7 @@ class HelperProcess {
       ::dup2(from_child[1], STDOUT_FILENO);
       ::close(to_child[1]);
       ::close(from_child[0]);
-      ::execv(VTR_STORAGE_HELPER, argv.data());
+      ::execv(program, argv.data());
       ::_exit(127);
     }
     ::close(to_child[0]);

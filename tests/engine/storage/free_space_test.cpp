@@ -165,4 +165,19 @@ TEST_F(FreeSpace, ACommitGivesDeletedPagesBackAndMarksThemFreed) {
   EXPECT_EQ(Maps().AllocatePage(), kept);
 }
 
+// Map pages of 64 data bytes, so the search for a free page passes whole
+// runs of full bytes before it finds one.
+TEST(FreeSpaceSearch, AFreedPageAnywhereInTheMapsIsTheNextOneHandedOut) {
+  ScratchFolder folder;
+  const std::string name = folder.File("maps.vtr");
+  CreateDatabaseFile(name, 40 + 64, kExtent);
+  auto manager = OpenDatabaseFile(name);
+  TVTRDatabaseFreeSpaceManager& maps = manager->FreeSpaceManager();
+  for (int i = 0; i < 400; ++i) maps.AllocatePage();
+  for (const int32_t page_no : {237, 9, 70, 391, 63, 64}) {
+    maps.FreePage(page_no);
+    EXPECT_EQ(maps.AllocatePage(), page_no);
+  }
+}
+
 }  // namespace

@@ -107,7 +107,7 @@ TEST_F(PageCache, APageInUseIsRefusedToAnotherSession) {
   EXPECT_EQ(NativeErrorOf([&] { pages_.GetPage(kInvalidSessionID, 5, kAnyPageType); }), 20186);
 }
 
-TEST_F(PageCache, CommitWritesInPageOrderThenFreesTheDeletedPages) {
+TEST_F(PageCache, CommitWritesNewPagesFirstThenChangedPagesInOrderThenFreesTheDeletedPages) {
   Change(pages_, 0, 12, 1);
   Change(pages_, 0, 3, 1);
   Change(pages_, 0, 8, 1);
@@ -118,7 +118,7 @@ TEST_F(PageCache, CommitWritesInPageOrderThenFreesTheDeletedPages) {
   EXPECT_TRUE(added->Dirty());
   added.Release();
   pages_.Commit(0);
-  const std::vector<std::string> expected = {"write 3", "write 12", "write " + std::to_string(added_no),
+  const std::vector<std::string> expected = {"write " + std::to_string(added_no), "write 3", "write 12",
                                              "free 8", "free 15"};
   EXPECT_EQ(pages_.log_, expected);
   HeldPage reread(pages_.GetPage(1, added_no, ptTableIndex));

@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
       Say("locked");
       WaitForEnd();
     } else if (command == "crash-commit") {
-      SetCommitTestHook([] { ::kill(::getpid(), SIGKILL); });
+      SetCommitTestHook([](int32_t) { ::kill(::getpid(), SIGKILL); });
       ChangePage(manager, page_no, value);
       manager.Commit(0);
       return 4;  // the hook should have ended the process

@@ -1,0 +1,188 @@
+#include "bench/compare/SqliteEngine.h"
+
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+struct Finalize {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, Finalize>;
+
+// Pages of the same size as ours, and a cache of the same number of pages
+// as our page cache holds at most (1000 pages of 4 KiB).
+constexpr const char* kPageSize = "PRAGMA page_size=4096";
+constexpr const char* kCacheSize = "PRAGMA cache_size=-4000";
+constexpr const char* kJournal = "PRAGMA journal_mode=DELETE";
+
+constexpr const char* kRowColumns =
+    "(ID INTEGER NOT NULL, DONOR VARCHAR(40), AMOUNT DOUBLE, DONATED_ON INTEGER, RECEIPT INTEGER, "
+    "CATEGORY VARCHAR(20), QUANTITY SMALLINT, NOTE VARCHAR(60), VERIFIED BOOLEAN, REFERENCE BIGINT)";
+
+std::string Text(sqlite3_stmt* statement, int column) {
+  const unsigned char* text = sqlite3_column_text(statement, column);
+  return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
+}
+
+// Reads every column of a row, as a program showing it would.
+void ReadRow(sqlite3_stmt* statement, Checksum& sum) {
+  DonationRow row;
+  row.id = sqlite3_column_int(statement, 0);
+  row.donor = Text(statement, 1);
+  row.amount = sqlite3_column_double(statement, 2);
+  row.donated_on = sqlite3_column_int(statement, 3);
+  row.receipt = sqlite3_column_int(statement, 4);
+  row.category = Text(statement, 5);
+  row.quantity = static_cast<int16_t>(sqlite3_column_int(statement, 6));
+  row.note = Text(statement, 7);
+  row.verified = sqlite3_column_int(statement, 8) != 0;
+  row.reference = sqlite3_column_int64(statement, 9);
+  sum.Add(row.amount, static_cast<int64_t>(row.donor.size() + row.category.size() + row.note.size()));
+}
+
+}  // namespace
+
+SqliteEngine::~SqliteEngine() {
+  if (db_) sqlite3_close(db_);
+}
+
+std::vector<std::string> SqliteEngine::Settings() const {
+  return {std::string("SQLite ") + sqlite3_libversion() + ", page_size=4096, cache_size=-4000 (1000 pages)",
+          "journal_mode=DELETE; synchronous=FULL for flushed commits, OFF for commits without a flush",
+          "locking_mode=EXCLUSIVE while single-user, NORMAL for the multi-user commits"};
+}
+
+void SqliteEngine::Open(bool exclusive) {
+  if (sqlite3_open(file_.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("cannot open " + file_);
+  Execute(kPageSize);
+  Execute(kCacheSize);
+  Execute(kJournal);
+  Execute("PRAGMA synchronous=FULL");
+  Execute(exclusive ? "PRAGMA locking_mode=EXCLUSIVE" : "PRAGMA locking_mode=NORMAL");
+}
+
+void SqliteEngine::Create(const std::string& folder) {
+  file_ = folder + "/bench.sqlite";
+  Open(true);
+  Execute((std::string("CREATE TABLE Donation ") + kRowColumns).c_str());
+  Execute("CREATE UNIQUE INDEX DonationByID ON Donation(ID)");
+  Execute("CREATE INDEX DonationByDonor ON Donation(DONOR)");
+  Execute((std::string("CREATE TABLE Ledger ") + kRowColumns).c_str());
+  Execute("CREATE UNIQUE INDEX LedgerByID ON Ledger(ID)");
+  Execute("CREATE INDEX LedgerByDonor ON Ledger(DONOR)");
+  Execute("CREATE TABLE Picture (ID INTEGER NOT NULL, DATA BLOB)");
+}
+
+void SqliteEngine::Execute(const char* sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+    const std::string message = std::string(sql) + ": " + (error ? error : "?");
+    sqlite3_free(error);
+    throw std::runtime_error(message);
+  }
+}
+
+sqlite3_stmt* SqliteEngine::Prepare(const char* sql) {
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db_, sql, -1, &statement, nullptr) != SQLITE_OK)
+    throw std::runtime_error(std::string(sql) + ": " + sqlite3_errmsg(db_));
+  return statement;
+}
+
+void SqliteEngine::Step(sqlite3_stmt* statement, int expected) {
+  const int result = sqlite3_step(statement);
+  if (result != expected) throw std::runtime_error(std::string("step: ") + sqlite3_errmsg(db_));
+}
+
+void SqliteEngine::InsertRow(sqlite3_stmt* insert, const DonationRow& row) {
+  sqlite3_bind_int(insert, 1, row.id);
+  sqlite3_bind_text(insert, 2, row.donor.c_str(), static_cast<int>(row.donor.size()), SQLITE_STATIC);
+  sqlite3_bind_double(insert, 3, row.amount);
+  sqlite3_bind_int(insert, 4, row.donated_on);
+  sqlite3_bind_int(insert, 5, row.receipt);
+  sqlite3_bind_text(insert, 6, row.category.c_str(), static_cast<int>(row.category.size()), SQLITE_STATIC);
+  sqlite3_bind_int(insert, 7, row.quantity);
+  sqlite3_bind_text(insert, 8, row.note.c_str(), static_cast<int>(row.note.size()), SQLITE_STATIC);
+  sqlite3_bind_int(insert, 9, row.verified ? 1 : 0);
+  sqlite3_bind_int64(insert, 10, row.reference);
+  Step(insert, SQLITE_DONE);
+  sqlite3_reset(insert);
+}
+
+void SqliteEngine::BulkInsert(int64_t rows) {
+  Statement insert(Prepare("INSERT INTO Donation VALUES (?,?,?,?,?,?,?,?,?,?)"));
+  Execute("BEGIN");
+  for (int64_t id = 1; id <= rows; ++id) InsertRow(insert.get(), MakeRow(static_cast<int32_t>(id)));
+  Execute("COMMIT");
+}
+
+Checksum SqliteEngine::LookUp(const std::vector<int32_t>& ids) {
+  Statement select(Prepare("SELECT * FROM Donation WHERE ID=?"));
+  Checksum sum;
+  for (const int32_t id : ids) {
+    sqlite3_bind_int(select.get(), 1, id);
+    Step(select.get(), SQLITE_ROW);
+    ReadRow(select.get(), sum);
+    sqlite3_reset(select.get());
+  }
+  return sum;
+}
+
+Checksum SqliteEngine::Scan() {
+  Statement select(Prepare("SELECT * FROM Donation"));
+  Checksum sum;
+  int result;
+  while ((result = sqlite3_step(select.get())) == SQLITE_ROW) ReadRow(select.get(), sum);
+  if (result != SQLITE_DONE) throw std::runtime_error(std::string("scan: ") + sqlite3_errmsg(db_));
+  return sum;
+}
+
+void SqliteEngine::WriteBlobs(int64_t count, int32_t bytes) {
+  Statement insert(Prepare("INSERT INTO Picture VALUES (?,?)"));
+  std::vector<uint8_t> value(static_cast<size_t>(bytes));
+  Execute("BEGIN");
+  for (int64_t n = 0; n < count; ++n) {
+    FillBlob(n, value);
+    sqlite3_bind_int64(insert.get(), 1, n);
+    sqlite3_bind_blob(insert.get(), 2, value.data(), bytes, SQLITE_STATIC);
+    Step(insert.get(), SQLITE_DONE);
+    sqlite3_reset(insert.get());
+  }
+  Execute("COMMIT");
+}
+
+Checksum SqliteEngine::ReadBlobs(int64_t count, int32_t bytes) {
+  Statement select(Prepare("SELECT ID, DATA FROM Picture ORDER BY ROWID"));
+  std::vector<uint8_t> expected(static_cast<size_t>(bytes));
+  Checksum sum;
+  while (sqlite3_step(select.get()) == SQLITE_ROW) {
+    const int64_t n = sqlite3_column_int64(select.get(), 0);
+    const void* data = sqlite3_column_blob(select.get(), 1);
+    const int size = sqlite3_column_bytes(select.get(), 1);
+    FillBlob(n, expected);
+    if (size != bytes || std::memcmp(data, expected.data(), expected.size()) != 0)
+      throw std::runtime_error("BLOB " + std::to_string(n) + " read back different");
+    sum.Add(0, size);
+  }
+  if (sum.rows != count) throw std::runtime_error("BLOB values missing");
+  return sum;
+}
+
+void SqliteEngine::SingleCommits(int32_t first_id, int64_t count, bool flushed) {
+  if (!multi_user_) {
+    sqlite3_close(db_);
+    db_ = nullptr;
+    Open(false);
+    multi_user_ = true;
+  }
+  Execute(flushed ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=OFF");
+  Statement insert(Prepare("INSERT INTO Ledger VALUES (?,?,?,?,?,?,?,?,?,?)"));
+  for (int64_t i = 0; i < count; ++i) InsertRow(insert.get(), MakeRow(first_id + static_cast<int32_t>(i)));
+}
+
+void SqliteEngine::Close() {
+  if (db_ && sqlite3_close(db_) != SQLITE_OK) throw std::runtime_error("cannot close " + file_);
+  db_ = nullptr;
+}

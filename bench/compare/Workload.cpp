@@ -1,0 +1,77 @@
+#include "bench/compare/Workload.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+// A fixed scrambling of 32-bit numbers (a bijection), for values that look
+// random but are the same in every run.
+uint32_t Scramble(uint32_t x) {
+  x ^= x >> 16;
+  x *= 0x7feb352dU;
+  x ^= x >> 15;
+  x *= 0x846ca68bU;
+  x ^= x >> 16;
+  return x;
+}
+
+const char* const kCategories[] = {"Building fund", "Monks' food", "Kathina", "School", "Lamps", "General"};
+
+}  // namespace
+
+WorkloadSizes WorkloadSizes::Scaled(int64_t divisor) const {
+  WorkloadSizes scaled = *this;
+  const auto cut = [divisor](int64_t value) { return std::max<int64_t>(1, value / divisor); };
+  scaled.bulk_rows = cut(bulk_rows);
+  scaled.single_commits = cut(single_commits);
+  scaled.lookups = cut(lookups);
+  scaled.blobs = cut(blobs);
+  return scaled;
+}
+
+DonationRow MakeRow(int32_t id) {
+  const uint32_t mix = Scramble(static_cast<uint32_t>(id));
+  DonationRow row;
+  row.id = id;
+  char text[96];
+  std::snprintf(text, sizeof text, "Donor %08X %u", mix, static_cast<unsigned>(id % 97));
+  row.donor = text;
+  row.amount = static_cast<double>(mix % 1'000'000) / 100.0;
+  row.donated_on = 738'000 + static_cast<int32_t>(mix % 3650);
+  row.receipt = static_cast<int32_t>(mix >> 8);
+  row.category = kCategories[mix % std::size(kCategories)];
+  row.quantity = static_cast<int16_t>(1 + mix % 50);
+  std::snprintf(text, sizeof text, "Receipt %d of donor %08X, given in person", id, mix);
+  row.note = text;
+  row.verified = (mix & 1) != 0;
+  row.reference = static_cast<int64_t>(mix) * 1'000'003 + id;
+  return row;
+}
+
+bool Checksum::operator==(const Checksum& other) const {
+  return rows == other.rows && text_bytes == other.text_bytes &&
+         std::fabs(amounts - other.amounts) <= 1e-6 * std::max(1.0, std::fabs(amounts));
+}
+
+std::vector<int32_t> LookupOrder(int64_t rows, int64_t count) {
+  std::vector<int32_t> ids(static_cast<size_t>(rows));
+  for (int64_t i = 0; i < rows; ++i) ids[static_cast<size_t>(i)] = static_cast<int32_t>(i + 1);
+  std::mt19937 generator(20240611);
+  std::shuffle(ids.begin(), ids.end(), generator);
+  std::vector<int32_t> order(static_cast<size_t>(count));
+  for (int64_t i = 0; i < count; ++i) order[static_cast<size_t>(i)] = ids[static_cast<size_t>(i % rows)];
+  return order;
+}
+
+void FillBlob(int64_t n, std::vector<uint8_t>& bytes) {
+  std::mt19937_64 generator(static_cast<uint64_t>(n) + 1);
+  size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    const uint64_t word = generator();
+    for (int b = 0; b < 8; ++b) bytes[i + b] = static_cast<uint8_t>(word >> (8 * b));
+  }
+  for (; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(generator());
+}

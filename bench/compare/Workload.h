@@ -1,0 +1,63 @@
+#pragma once
+// The work both engines run: the same rows, the same order of operations,
+// and a checksum of what each one read back, so that the times compare the
+// same results.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct WorkloadSizes {
+  int64_t bulk_rows = 100'000;      // inserted in one transaction
+  int64_t single_commits = 10'000;  // inserted one commit each, multi-user
+  int64_t lookups = 100'000;        // point look-ups through the unique index
+  int64_t blobs = 1'000;            // BLOB values written and read back
+  int32_t blob_bytes = 100 * 1024;  // size of each BLOB value
+
+  // Every count divided by `divisor` (at least 1 each); the BLOB size stays.
+  WorkloadSizes Scaled(int64_t divisor) const;
+};
+
+// One record of ten fields. Text fields hold ASCII, which code page 874 keeps as is.
+struct DonationRow {
+  int32_t id = 0;
+  std::string donor;  // up to 40 characters, indexed
+  double amount = 0;
+  int32_t donated_on = 0;  // day number, day 1 = 0001-01-01
+  int32_t receipt = 0;
+  std::string category;  // up to 20 characters
+  int16_t quantity = 0;
+  std::string note;  // up to 60 characters
+  bool verified = false;
+  int64_t reference = 0;
+};
+
+inline constexpr int32_t kDonorChars = 40;
+inline constexpr int32_t kCategoryChars = 20;
+inline constexpr int32_t kNoteChars = 60;
+
+// The row with ID `id` (from 1): the same on every call. Donor names are
+// scattered, so the second index takes its keys out of order.
+DonationRow MakeRow(int32_t id);
+
+// What a reader saw: the number of rows and the sums of two fields, equal
+// on both engines when they did the same work.
+struct Checksum {
+  int64_t rows = 0;
+  double amounts = 0;
+  int64_t text_bytes = 0;
+
+  void Add(double amount, int64_t text_length) {
+    ++rows;
+    amounts += amount;
+    text_bytes += text_length;
+  }
+  bool operator==(const Checksum& other) const;
+};
+
+// The IDs 1..rows in a fixed scattered order, `count` of them (repeating
+// the order when count exceeds rows).
+std::vector<int32_t> LookupOrder(int64_t rows, int64_t count);
+
+// The content of BLOB number `n`: bytes from a fixed generator, which no
+// compressor can shrink, so both engines store the full size.
+void FillBlob(int64_t n, std::vector<uint8_t>& bytes);

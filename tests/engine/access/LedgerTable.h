@@ -1,0 +1,174 @@
+#pragma once
+// Database files with the tables "Ledger" and "Stock" (ID integer with a
+// unique index and its constraint, DONOR text with an index, AMOUNT integer, NOTE text), worked
+// through the local session and cursor as a dataset would: one record
+// buffer, its old copy while editing, records found through the unique
+// index. Shared by the multi-process tests and their worker program.
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/access/VTRLocalEngine.h"
+
+inline const std::vector<std::string> kLedgerTables = {"Ledger", "Stock"};
+inline constexpr int32_t kLedgerID = 0;
+inline constexpr int32_t kLedgerDonor = 1;
+inline constexpr int32_t kLedgerAmount = 2;
+inline constexpr int32_t kLedgerNote = 3;
+inline constexpr int32_t kLedgerDonorChars = 20;
+inline constexpr int32_t kLedgerNoteChars = 40;
+
+struct LedgerRow {
+  int32_t id = 0;
+  std::string donor;
+  int32_t amount = 0;
+
+  friend bool operator==(const LedgerRow&, const LedgerRow&) = default;
+};
+
+// The donor name of a row: few distinct names, so the DONOR index holds runs of equal keys.
+inline std::string LedgerDonor(int32_t id, int32_t amount) {
+  return "donor" + std::to_string((id + amount) % 13);
+}
+
+inline std::unique_ptr<TVTRLocalSession> LedgerSession(const std::string& file_name, bool multi_user = true) {
+  auto session = std::make_unique<TVTRLocalSession>();
+  session->DatabaseName = "ledger";
+  session->DatabaseFileName = file_name;
+  session->MaxConnections = 16;
+  session->PageSize = 4096;
+  session->PagesPerExtent = 8;
+  session->MultiUser = multi_user;
+  return session;
+}
+
+// Creates the file with both tables, empty.
+inline void CreateLedgerDatabase(const std::string& file_name) {
+  auto session = LedgerSession(file_name);
+  session->CreateDatabase();
+  session->SetConnected(true);
+  TVTRFieldDefs fields;
+  const auto add_field = [&fields](const char* name, TVTRAdvancedDataType type, int32_t size) {
+    TVTRFieldDef& field = fields.AddFieldDef();
+    field.Name = name;
+    field.SetDataType(type, size);
+  };
+  add_field("ID", adtInteger, 0);
+  add_field("DONOR", adtString, kLedgerDonorChars);
+  add_field("AMOUNT", adtInteger, 0);
+  add_field("NOTE", adtString, kLedgerNoteChars);
+  TVTRIndexDefs indexes;
+  const auto add_index = [&indexes](const char* name, const char* field, bool unique) {
+    TVTRIndexDef& index = indexes.AddIndexDef();
+    index.Name = name;
+    index.SetColumnCount(1);
+    index.GetColumn(0).FieldName = field;
+    index.Unique = unique;
+  };
+  add_index("ByID", "ID", true);
+  add_index("ByDonor", "DONOR", false);
+  // The table component gives a unique index its constraint, which is what
+  // refuses a duplicate.
+  TVTRConstraintDefs constraints;
+  TVTRConstraintDefUnique& unique = constraints.AddUnique();
+  unique.Name = "C_Unique$ID";
+  unique.TargetName = "ByID";
+  unique.KeyColumns = {{"ID", 0}};
+  for (const std::string& table : kLedgerTables) {
+    TVTRLocalCursor cursor;
+    cursor.Session = session.get();
+    cursor.TableName = table;
+    cursor.CreateTable(fields, indexes, constraints);
+  }
+}
+
+// One open cursor on a ledger table with the buffers a dataset gives it.
+class LedgerCursor {
+ public:
+  LedgerCursor(TVTRLocalSession& session, const std::string& table) {
+    cursor_.Session = &session;
+    cursor_.TableName = table;
+    cursor_.OpenTable(nullptr, nullptr, nullptr);
+    cursor_.InitFieldDefs();
+    record_.assign(static_cast<size_t>(cursor_.RecordBufferSize), 0);
+    old_.assign(record_.size(), 0);
+    key_.assign(static_cast<size_t>(cursor_.KeyBufferSize), 0);
+    cursor_.CurrentRecord = record_.data();
+  }
+
+  TVTRLocalCursor& Cursor() { return cursor_; }
+
+  int32_t Insert(const LedgerRow& row) {
+    cursor_.InitRecord(record_.data(), true);
+    cursor_.SetFieldData(kLedgerID, &row.id, record_.data());
+    cursor_.SetFieldData(kLedgerDonor, row.donor.c_str(), record_.data());
+    cursor_.SetFieldData(kLedgerAmount, &row.amount, record_.data());
+    const std::string note = "entry " + std::to_string(row.id) + " of " + row.donor;
+    cursor_.SetFieldData(kLedgerNote, note.c_str(), record_.data());
+    cursor_.Post(true);
+    return cursor_.LastResult;
+  }
+
+  // Moves onto the record with that ID through the unique index; false when
+  // there is none.
+  bool Find(int32_t id) {
+    cursor_.SetIndexName("ByID");
+    cursor_.InitRecordBuffer(key_.data());
+    cursor_.SetFieldData(kLedgerID, &id, key_.data());
+    cursor_.SearchKey = key_.data();
+    cursor_.SearchKeyFieldCount = 1;
+    return cursor_.GotoKey(true) && cursor_.GetRecord(fmCurrent) == grOK && Current().id == id;
+  }
+
+  int32_t Edit() {
+    cursor_.Edit();
+    std::memcpy(old_.data(), record_.data(), record_.size());
+    cursor_.OldRecord = old_.data();
+    return cursor_.LastResult;
+  }
+  // Posts the edited record with a new amount (and the donor that goes with it).
+  int32_t Post(int32_t amount) {
+    const LedgerRow row = Current();
+    cursor_.SetFieldData(kLedgerAmount, &amount, record_.data());
+    cursor_.SetFieldData(kLedgerDonor, LedgerDonor(row.id, amount).c_str(), record_.data());
+    cursor_.Post(false);
+    return cursor_.LastResult;
+  }
+  int32_t Cancel() {
+    cursor_.Cancel(false);
+    return cursor_.LastResult;
+  }
+  int32_t Delete() {
+    cursor_.Delete();
+    return cursor_.LastResult;
+  }
+
+  LedgerRow Current() const {
+    LedgerRow row;
+    char donor[kLedgerDonorChars + 1] = {};
+    cursor_.GetFieldData(kLedgerID, &row.id, record_.data());
+    if (cursor_.GetFieldData(kLedgerDonor, donor, record_.data())) row.donor = donor;
+    cursor_.GetFieldData(kLedgerAmount, &row.amount, record_.data());
+    return row;
+  }
+  TVTRRecordID CurrentID() const { return LoadRecordID(record_.data() + cursor_.RecordSize); }
+
+  // Every record in the order of the index (storage order for ""), with
+  // where each one is stored.
+  std::vector<std::pair<TVTRRecordID, LedgerRow>> All(const std::string& index_name) {
+    cursor_.SetIndexName(index_name);
+    std::vector<std::pair<TVTRRecordID, LedgerRow>> all;
+    cursor_.First();
+    while (cursor_.GetRecord(fmNext) == grOK) all.emplace_back(CurrentID(), Current());
+    return all;
+  }
+
+ private:
+  TVTRLocalCursor cursor_;
+  std::vector<uint8_t> record_;
+  std::vector<uint8_t> old_;
+  std::vector<uint8_t> key_;
+};
