@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/access/VTRLocalEngine.h"
 #include "engine/foundation/VTRCompression.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/BufferBits.h"
@@ -43,8 +44,6 @@
 #include "engine/storage/index/RecordIndex.h"
 #include "engine/storage/records/DiskRecordManager.h"
 #include "platform/os/RetryPolicy.h"
-#include "tests/engine/storage/common/TestCursor.h"
-#include "tests/engine/storage/common/TestSession.h"
 
 inline constexpr int32_t kExercisePageSize = 512;
 inline constexpr int32_t kExerciseSlots = 16;
@@ -84,151 +83,99 @@ inline std::vector<uint8_t> BlobValue(int32_t i) {
   return note;
 }
 
-// A cursor of one session on one table, driving the table object the way
-// the local cursor does.
-class ExerciseCursor : public TestCursor {
+// A cursor of the local engine on one table with the record buffers a
+// dataset gives it.
+class ExerciseCursor {
  public:
-  ExerciseCursor(TVTRDiskDatabaseData& database, TVTRBaseSession& session, std::string table_name)
-      : database_(database) {
-    Session = &session;
-    TableName = std::move(table_name);
+  ExerciseCursor(TVTRLocalSession& session, std::string table_name) {
+    cursor_.Session = &session;
+    cursor_.TableName = std::move(table_name);
   }
-  ~ExerciseCursor() override {
+  ~ExerciseCursor() {
     try {
-      Close();
+      cursor_.FreeBlobStreams(false);
+      cursor_.CloseTable();
     } catch (const EVTRException&) {
       // A damaged table may refuse to let go of its lock; the file closes anyway.
     }
   }
+  ExerciseCursor(const ExerciseCursor&) = delete;
+  ExerciseCursor& operator=(const ExerciseCursor&) = delete;
 
-  TVTRDiskTableData& Table() { return *table_; }
-  int32_t SessionID() const { return Session->SessionID; }
+  TVTRLocalCursor* operator->() { return &cursor_; }
+  // The disk table object the open cursor works on.
+  TVTRDiskTableData& Table() { return *static_cast<TVTRDiskTableData*>(cursor_.TableData); }
 
-  void Create(TVTRFieldDefs& fields, TVTRIndexDefs& indexes) {
-    TVTRConstraintDefs constraints;
-    Run([&] { Attach().CreateTable(*this, fields, indexes, constraints); });
+  void Create(const TVTRFieldDefs& fields, const TVTRIndexDefs& indexes) {
+    cursor_.CreateTable(fields, indexes, TVTRConstraintDefs());
   }
   void Open() {
-    TVTRDiskTableData& table = Attach();
-    try {
-      table.OpenTable(*this);
-    } catch (...) {
-      Detach();
-      throw;
-    }
-    open_ = true;
-    SetTableFields(table.FieldManager->FieldDefs);
-    IndexDefs.Assign(table.IndexManager->IndexDefs);
-    CurrentRecord = AllocRecordBuffer();
-    RecordBitmap = std::make_unique<TVTRRecordBitmap>(&table);
-    PositionCache = &position_cache_;
-    Bof = true;
-    Eof = false;
-  }
-  void Close() {
-    if (table_ == nullptr) return;
-    if (CurrentRecord != nullptr) {
-      table_->FreeRecordBuffer(CurrentRecord);
-      FreeRecordBuffer(CurrentRecord);
-    }
-    RecordBitmap.reset();
-    if (open_) {
-      open_ = false;
-      Run([&] { table_->CloseTable(*this); });
-    } else {
-      Detach();
-    }
-  }
-
-  TVTRGetRecordResult Fetch(TVTRFetchMode direction) { return table_->GetRecord(*this, direction); }
-  void ToFirst() {
-    Bof = true;
-    Eof = false;
-  }
-  void ToLast() {
-    Bof = false;
-    Eof = true;
-  }
-  // Shows the records in the order of the index; "" for storage order.
-  void SetIndex(const std::string& name) {
-    SetIndexName(name);
-    ClearRecordBitmap();
+    cursor_.OpenTable(nullptr, nullptr, nullptr);
+    cursor_.InitFieldDefs();
+    record_.assign(static_cast<size_t>(cursor_.RecordBufferSize), 0);
+    old_record_.assign(record_.size(), 0);
+    cursor_.CurrentRecord = record_.data();
   }
 
   // A new record of values made from `seed` in whatever fields the table
-  // has, inserted as the local cursor posts one.
+  // has, posted; whether it stands.
   bool InsertRecord(int32_t seed) {
-    InitRecord(CurrentRecord, false);
-    FillRecord(seed);
-    table_->LoadMostUpdated(SessionID());
-    table_->FieldManager->ApplyAutoincs(*Session, CurrentRecord);
-    return table_->InsertRecord(*this);
+    cursor_.InitRecord(record_.data(), true);
+    FillRecord(seed, true);
+    cursor_.Post(true);
+    return cursor_.LastResult == kResultOK;
   }
-  // The current record with values made from `seed`, posted.
+  // The current record edited to values made from `seed` and posted.
   bool UpdateRecord(int32_t seed) {
-    std::vector<uint8_t> old(CurrentRecord, CurrentRecord + RecordBufferSize);
-    OldRecord = old.data();
-    FillRecord(seed);
-    const bool updated = table_->UpdateRecord(*this);
-    OldRecord = nullptr;
-    return updated;
+    cursor_.Edit();
+    if (cursor_.LastResult != kResultOK) return false;
+    old_record_ = record_;
+    cursor_.OldRecord = old_record_.data();
+    FillRecord(seed, false);
+    cursor_.Post(false);
+    cursor_.OldRecord = nullptr;
+    return cursor_.LastResult == kResultOK;
+  }
+  bool DeleteRecord() {
+    cursor_.Delete();
+    return cursor_.LastResult == kResultOK;
   }
   // The BLOB values of the current record, each read to its end or up to
   // `limit` bytes; how many bytes they gave.
   int64_t ReadBlobs(int64_t limit) {
     int64_t total = 0;
-    for (int32_t field_no = 0; field_no < TableFieldDefs.GetCount(); ++field_no) {
-      if (!IsBlobBaseType(TableFieldDefs.GetFieldDef(field_no).BaseType) ||
-          GetBufferBit(field_no, CurrentRecord))
-        continue;
-      std::unique_ptr<TVTRStream> stream = table_->OpenBlob(*this, false, field_no, bomRead);
+    for (int32_t field_no = 0; field_no < cursor_.FieldDefs.GetCount(); ++field_no) {
+      if (!IsBlobBaseType(cursor_.FieldDefs.GetFieldDef(field_no).BaseType)) continue;
+      TVTRStream* stream = cursor_.OpenBlob(false, false, field_no, bomRead);
+      if (stream == nullptr) continue;
       std::vector<uint8_t> bytes(4096);
       for (int32_t n, read = 0; read < limit && (n = stream->Read(bytes.data(), 4096)) > 0; read += n)
         total += n;
-      table_->ReleaseBlob(CurrentRecord, field_no);
     }
+    cursor_.FreeBlobStreams(false);
     return total;
   }
 
  private:
-  TVTRDiskTableData& Attach() {
-    table_ = static_cast<TVTRDiskTableData*>(database_.GetTableData(*this));
-    return *table_;
-  }
-  void Detach() {
-    TVTRDiskTableData* table = table_;
-    table_ = nullptr;
-    table->FreeIfUnused();
-  }
-  template <typename Operation>
-  void Run(Operation&& operation) {
-    try {
-      operation();
-    } catch (...) {
-      Detach();
-      throw;
-    }
-    Detach();
-  }
-
   // Numbers and text from the seed, so that text keys share prefixes in
   // groups; a BLOB value of a size that depends on it; autoincrement fields
-  // stay null for ApplyAutoincs.
-  void FillRecord(int32_t seed) {
+  // of a new record stay null for the post to number.
+  void FillRecord(int32_t seed, bool is_insert) {
     const std::string text =
         "Donor " + std::to_string(seed % 37) + " of the temple family " + std::to_string(seed % 5);
-    for (int32_t field_no = 0; field_no < TableFieldDefs.GetCount(); ++field_no) {
-      const TVTRFieldDef& field = TableFieldDefs.GetFieldDef(field_no);
+    for (int32_t field_no = 0; field_no < cursor_.FieldDefs.GetCount(); ++field_no) {
+      const TVTRFieldDef& field = cursor_.FieldDefs.GetFieldDef(field_no);
       if (IsAutoincAdvancedType(field.DataType)) continue;
       if (IsBlobBaseType(field.BaseType)) {
         const std::vector<uint8_t> value = BlobValue(seed);
         if (value.empty()) continue;
-        std::unique_ptr<TVTRStream> stream = table_->OpenBlob(*this, false, field_no, bomWrite);
+        TVTRStream* stream = cursor_.OpenBlob(is_insert, !is_insert, field_no, bomWrite);
+        if (stream == nullptr) continue;
         stream->WriteBuffer(value.data(), static_cast<int32_t>(value.size()));
-        table_->SaveBlob(*this, field_no, *stream);
+        cursor_.CloseBlob(field_no);
         continue;
       }
-      uint8_t* at = CurrentRecord + field.MemoryOffset;
+      uint8_t* at = record_.data() + field.MemoryOffset;
       std::fill_n(at, field.MemoryDataSize, 0);
       if (IsStringBaseType(field.BaseType)) {
         std::copy_n(text.begin(), std::min<int64_t>(text.size(), field.MemoryDataSize - 1), at);
@@ -236,14 +183,13 @@ class ExerciseCursor : public TestCursor {
         const uint64_t number = static_cast<uint64_t>(seed % 91) * 12500;
         std::copy_n(reinterpret_cast<const uint8_t*>(&number), std::min(field.MemoryDataSize, 8), at);
       }
-      SetBufferBit(false, field_no, CurrentRecord);
+      SetBufferBit(false, field_no, record_.data());
     }
   }
 
-  TVTRDiskDatabaseData& database_;
-  TVTRDiskTableData* table_ = nullptr;
-  bool open_ = false;
-  TVTRIndexPositionCache position_cache_;
+  TVTRLocalCursor cursor_;
+  std::vector<uint8_t> record_;
+  std::vector<uint8_t> old_record_;
 };
 
 // Donations: an autoincrement key, a text index whose keys keep only the
@@ -276,37 +222,34 @@ inline void DefineDonations(TVTRFieldDefs& fields, TVTRIndexDefs& indexes) {
 // (pages of the record store freed again) and a B-tree index of three levels.
 inline void BuildSeed(const std::filesystem::path& file, bool encrypted) {
   std::filesystem::remove(file);
-  TVTRDiskDatabaseData database(file.string());
-  database.PageSize = kExercisePageSize;
-  database.PagesPerExtent = 4;
-  database.MaxConnections = kExerciseSlots;
-  database.Password = ExercisePassword(encrypted);
-  database.CreateDatabase();
-  TestSession session;
-  database.ConnectSession(session);
+  TVTRLocalSession session;
+  session.DatabaseFileName = file.string();
+  session.PageSize = kExercisePageSize;
+  session.PagesPerExtent = 4;
+  session.MaxConnections = kExerciseSlots;
+  session.Password = ExercisePassword(encrypted);
+  session.CreateDatabase();
+  session.SetConnected(true);
   for (const char* name : {"DONATIONS", "EMPTY"}) {
     TVTRFieldDefs fields;
     TVTRIndexDefs indexes;
     DefineDonations(fields, indexes);
-    ExerciseCursor(database, session, name).Create(fields, indexes);
+    ExerciseCursor(session, name).Create(fields, indexes);
   }
-  {
-    ExerciseCursor donations(database, session, "DONATIONS");
-    donations.Open();
-    for (int32_t i = 0; i < kExerciseRecords; ++i) {
-      if (!donations.InsertRecord((i * 97) % kExerciseRecords))
-        throw EVTRException(0, "the seed's insert failed");
-    }
-    // Every third record in storage order goes.
-    std::vector<TVTRRecordID> ids;
-    for (donations.ToFirst(); donations.Fetch(fmNext) == grOK;) ids.push_back(donations.CurrentRecordID);
-    for (size_t i = 0; i < ids.size(); i += 3) {
-      donations.CurrentRecordID = ids[i];
-      if (donations.Fetch(fmCurrent) != grOK || !donations.Table().DeleteRecord(donations))
-        throw EVTRException(0, "the seed's delete failed");
-    }
+  ExerciseCursor donations(session, "DONATIONS");
+  donations.Open();
+  for (int32_t i = 0; i < kExerciseRecords; ++i) {
+    if (!donations.InsertRecord((i * 97) % kExerciseRecords))
+      throw EVTRException(0, "the seed's insert failed");
   }
-  database.DisconnectSession(session);
+  // Every third record in storage order goes.
+  std::vector<TVTRRecordID> ids;
+  for (donations->First(); donations->GetRecord(fmNext) == grOK;) ids.push_back(donations->CurrentRecordID);
+  for (size_t i = 0; i < ids.size(); i += 3) {
+    donations->CurrentRecordID = ids[i];
+    if (donations->GetRecord(fmCurrent) != grOK || !donations.DeleteRecord())
+      throw EVTRException(0, "the seed's delete failed");
+  }
 }
 
 // The seed files, built once per process in the file `scratch` for a moment.
@@ -351,19 +294,18 @@ class Walker {
   // records: each costs a walk of its own.
   static constexpr int kSampleEvery = 8;
 
-  Walker(TVTRDiskDatabaseData& database, TVTRBaseSession& session, int64_t file_pages, bool write)
-      : database_(database),
-        pages_(*database.DiskPageManager()),
-        session_(session),
+  Walker(TVTRLocalSession& session, TVTRDiskPageManager& pages, int64_t file_pages, bool write)
+      : session_(session),
+        pages_(pages),
         file_pages_(file_pages),
         // Every entry the file could hold: page maps have the smallest, 6 bytes.
-        step_limit_(file_pages * (database.PageSize / 6 + 1)),
+        step_limit_(file_pages * (pages.PageDataSize() / 6 + 1)),
         write_(write) {}
 
   WalkReport WalkEverything() {
     Quietly([&] { WalkPages(); });
     TStringList names;
-    Quietly([&] { database_.GetTableNames(names); });
+    Quietly([&] { session_.GetTableNames(names); });
     for (int32_t i = 0; i < std::min(names.Count(), 4) && report_.fault.empty(); ++i)
       Quietly([&] { WalkTable(names[i]); });
     return report_;
@@ -455,15 +397,14 @@ class Walker {
   }
 
   void WalkTable(const std::string& name) {
-    ExerciseCursor cursor(database_, session_, name);
+    ExerciseCursor cursor(session_, name);
     cursor.Open();
     ++report_.tables;
-    TVTRDiskTableData& table = cursor.Table();
-    Quietly([&] { table.GetTableRecordCount(cursor); });
+    Quietly([&] { cursor->GetRecordCount(); });
     Quietly([&] {
-      if (table.LockTable(Session(), tltRead, 1, 0)) table.UnlockTable(Session(), tltRead, true);
-      if (table.LockRecord(Session(), {1, 0}, 1, 0)) table.UnlockRecord(Session(), {1, 0});
+      if (cursor->LockTable(tltRead, 1, 0)) cursor->UnlockTable(tltRead, true);
     });
+    TVTRDiskTableData& table = cursor.Table();
     TVTRPageKeyRef page_key_ref;
     CheckTree(page_key_ref, table.DiskRecords().RecordPageIndex.Root());
     CheckTree(page_key_ref, table.BlobManager->BlobPageIndex.Root());
@@ -471,61 +412,57 @@ class Walker {
     for (int32_t i = 0; i < table.IndexManager->IndexDefs.GetCount() && report_.fault.empty(); ++i) {
       const TVTRIndexDef& def = table.IndexManager->IndexDefs.GetIndexDef(i);
       Quietly([&] { WalkOrder(cursor, def.Name, "index walk"); });
-      Quietly([&] { Seek(cursor, def.ObjectID, ids); });
+      Quietly([&] { Seek(table, def.ObjectID, ids); });
     }
     if (write_) Write(cursor);
   }
 
-  // Changes as the local cursor posts them outside a transaction: two new
-  // records, an update of the last one and a delete of the first.
+  // Changes as a dataset posts them outside a transaction: two new records,
+  // an update of the last one and a delete of the first.
   void Write(ExerciseCursor& cursor) {
-    cursor.SetIndex("");
+    cursor->SetIndexName("");
     Quietly([&] { cursor.InsertRecord(7); });
     Quietly([&] { cursor.InsertRecord(1002); });
     Quietly([&] {
-      cursor.ToLast();
-      if (cursor.Fetch(fmPrior) == grOK) cursor.UpdateRecord(11);
+      cursor->Last();
+      if (cursor->GetRecord(fmPrior) == grOK) cursor.UpdateRecord(11);
     });
     Quietly([&] {
-      cursor.ToFirst();
-      if (cursor.Fetch(fmNext) == grOK) cursor.Table().DeleteRecord(cursor);
+      cursor->First();
+      if (cursor->GetRecord(fmNext) == grOK) cursor.DeleteRecord();
     });
   }
 
   // The records in one order, both ways, with record numbers forth and back
   // and the BLOB values of stored records.
   std::vector<TVTRRecordID> WalkOrder(ExerciseCursor& cursor, const std::string& index, const char* walk) {
-    TVTRDiskTableData& table = cursor.Table();
-    cursor.SetIndex(index);
+    cursor->SetIndexName(index);
     const bool storage_order = index.empty();
     std::vector<TVTRRecordID> ids;
     Quietly([&] {
       int64_t steps = 0;
-      for (cursor.ToFirst(); Step(steps, walk) && cursor.Fetch(fmNext) == grOK;) {
-        ids.push_back(cursor.CurrentRecordID);
+      for (cursor->First(); Step(steps, walk) && cursor->GetRecord(fmNext) == grOK;) {
+        ids.push_back(cursor->CurrentRecordID);
         ++(storage_order ? report_.records : report_.index_entries);
         if (steps % kSampleEvery != 1) continue;
-        Quietly([&] { storage_order ? table.GetNaturalRecNo(cursor) : table.GetRecNo(cursor); });
+        Quietly([&] { cursor->GetRecNo(); });
         if (storage_order) Quietly([&] { report_.blob_bytes += cursor.ReadBlobs(step_limit_); });
       }
     });
     Quietly([&] {
       int64_t steps = 0;
-      for (cursor.ToLast(); Step(steps, walk) && cursor.Fetch(fmPrior) == grOK;) {
+      for (cursor->Last(); Step(steps, walk) && cursor->GetRecord(fmPrior) == grOK;) {
       }
     });
     const auto count = static_cast<int64_t>(ids.size());
-    for (const int64_t rec_no : {int64_t{1}, count / 2 + 1, count + 1}) {
-      Quietly(
-          [&] { storage_order ? table.SetNaturalRecNo(cursor, rec_no) : table.SetRecNo(cursor, rec_no); });
-    }
+    for (const int64_t rec_no : {int64_t{1}, count / 2 + 1, count + 1})
+      Quietly([&] { cursor->SetRecNo(rec_no); });
     return ids;
   }
 
   // The integrity check of an index, seeks of stored records' keys, and the
   // index's own record numbers along its leaf links.
-  void Seek(ExerciseCursor& cursor, int32_t index_id, const std::vector<TVTRRecordID>& ids) {
-    TVTRDiskTableData& table = cursor.Table();
+  void Seek(TVTRDiskTableData& table, int32_t index_id, const std::vector<TVTRRecordID>& ids) {
     auto& index = static_cast<TVTRBTreeRecordIndex&>(table.IndexManager->GetIndexByID(index_id));
     Quietly([&] { index.CheckIntegrity(Session()); });
     std::vector<uint8_t> record(static_cast<size_t>(table.GetRecordBufferSize()));
@@ -548,33 +485,32 @@ class Walker {
     }
   }
 
-  TVTRDiskDatabaseData& database_;
+  TVTRLocalSession& session_;
   TVTRDiskPageManager& pages_;
-  TVTRBaseSession& session_;
   int64_t file_pages_;
   int64_t step_limit_;
   bool write_;
   WalkReport report_;
 };
 
-// Opens the file and walks it.
+// Opens the file through a local session and walks it.
 inline WalkReport WalkDatabaseFile(const std::filesystem::path& file, bool multi_user, bool write = false) {
   // Byte locks that a damaged file makes collide within the process fail at once.
   ScopedRetryCaps no_waits(RetryCaps{1, 0});
   const auto file_size = static_cast<int64_t>(std::filesystem::file_size(file));
-  TVTRDiskDatabaseData database(file.string());
-  database.Password = ExercisePassword(true);
-  TestSession session;
+  TVTRLocalSession session;
+  session.DatabaseFileName = file.string();
+  session.Password = ExercisePassword(true);
   session.MultiUser = multi_user;
   try {
-    database.ConnectSession(session);
+    session.SetConnected(true);
   } catch (const EVTRException&) {
     return {};
   }
-  WalkReport report = Walker(database, session, file_size / database.PageSize + 1, write).WalkEverything();
+  TVTRDiskPageManager& pages = *static_cast<TVTRDiskDatabaseData*>(session.DatabaseData)->DiskPageManager();
+  WalkReport report = Walker(session, pages, file_size / pages.PageSize() + 1, write).WalkEverything();
   try {
-    database.Rollback(session.SessionID);
-    database.DisconnectSession(session);
+    session.SetConnected(false);
   } catch (const EVTRException&) {
   }
   return report;
