@@ -277,6 +277,24 @@ TEST_F(InternalFiles, DirectRegionProbesCoverEveryPageOfTheRange) {
   EXPECT_FALSE(file.LockByte(5000)) << "a probe released the lock";
 }
 
+TEST_F(InternalFiles, ADirectFileWhoseLinksComeBackEndsAtItsDistinctPages) {
+  TVTRInternalDBDirectAccessFile& file = CreateDirect(6000);
+  const int32_t first = file.StartPage();
+  const int32_t second = NextPageOf(&FileBytes(name_).at(static_cast<size_t>(PageOffset(first))));
+  // The second page leads back to the first, and the size claims 2 GB.
+  uint8_t link[4], size[4];
+  StoreI32(link, first);
+  StoreI32(size, INT32_MAX - 100);
+  manager_->WritePageBytes(link, second, 4, 10);
+  manager_->WritePageBytes(size, first, 4, 41);
+  file.OpenFile(first);
+  EXPECT_EQ(file.Size(), 2 * kDataSize - 10);
+  EXPECT_EQ(NativeErrorOf([&] { file.LockByte(2 * kDataSize - 11); }), 0);
+  EXPECT_EQ(NativeErrorOf([&] { file.LockByte(2 * kDataSize - 10); }), 20159);
+  file.DeleteFile();
+  manager_->Commit(kSystemSessionID);  // each page freed once
+}
+
 TEST_F(InternalFiles, DirectBytesCrossPageBoundariesStraightInTheFile) {
   TVTRInternalDBDirectAccessFile& file = CreateDirect(6000);
   const int32_t first = file.StartPage();
