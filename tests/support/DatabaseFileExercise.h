@@ -77,7 +77,7 @@ inline TVTRPassword ExercisePassword(bool encrypted) {
 inline std::vector<uint8_t> BlobValue(int32_t i) {
   const std::string text = "Merit for the ordination hall, gift " + std::to_string(i) + ". ";
   std::vector<uint8_t> note;
-  const size_t size = i % 4 == 0 ? 0 : i % 4 == 1 ? 40 : i % 4 == 2 ? 900 : 2500 + i;
+  const size_t size = i % 4 == 0 ? 0 : i % 4 == 1 ? 40 : i % 4 == 2 ? 700 : 1200 + i;
   for (size_t n = 0; note.size() < size; ++n)
     note.push_back(static_cast<uint8_t>(text[n % text.size()] + n / 611));
   return note;

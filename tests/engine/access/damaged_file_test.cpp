@@ -70,13 +70,18 @@ TEST_F(DamagedFile, RandomDamageEndsInDataOrEngineErrors) {
 }
 
 // Inputs of tests/fuzz/database_file_fuzz.cpp that once crashed or hung the
-// engine, kept whole in tests/fuzz/regressions/database_file_fuzz, each
-// named after its damage.
+// engine, kept whole and zlib-compressed in
+// tests/fuzz/regressions/database_file_fuzz, each named after its damage.
+// The fuzzer runs one after: python3 -c 'import sys, zlib;
+// sys.stdout.buffer.write(zlib.decompress(open(sys.argv[1], "rb").read()))' NAME.zlib > input
 TEST_F(DamagedFile, FuzzerFindingsEndInDataOrEngineErrors) {
   int found = 0;
   for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(VTR_FUZZ_REGRESSIONS) /
                                                                "database_file_fuzz")) {
-    const Bytes input = ReadFileBytes(entry.path());
+    const Bytes packed = ReadFileBytes(entry.path());
+    Bytes input;
+    ASSERT_TRUE(DecompressBuffer(cmZlib, packed.data(), packed.size(), size_t{1} << 24, input))
+        << entry.path().filename();
     EXPECT_EQ(ExerciseDatabaseInput(input.data(), input.size(), folder_.File("found.vtr")), "")
         << entry.path().filename();
     ++found;
