@@ -13,8 +13,11 @@
 // Input: one option byte, then
 //   bit 7 clear: the database file itself;
 //   bit 7 set:   damage to a seed database: patches of 4 bytes each
-//                (u8 unit, u16 offset, u8 xor mask); unit 0 is the 380 bytes
+//                (u8 unit, u16 offset, u8 value); unit 0 is the 380 bytes
 //                before the pages, unit u > 0 page (u - 1) mod page count.
+//                The value is xored into the byte at the offset, or with
+//                bit 15 of the offset set, written there as an i32 page
+//                number (255 standing for -1), as a damaged link would be.
 //   bit 0 multi-user, bit 1 the encrypted seed (damage mode), bit 2 also
 //   insert, update and delete a record in every table after reading it.
 #include <algorithm>
@@ -268,11 +271,16 @@ inline const std::vector<uint8_t>& Seed(bool encrypted, const std::filesystem::p
 inline std::vector<uint8_t> Damaged(std::vector<uint8_t> file, const uint8_t* patches, size_t size) {
   const size_t page_count = (file.size() - kPagesOffset) / kExercisePageSize;
   for (size_t i = 0; i + 4 <= size; i += 4) {
-    const size_t offset = patches[i + 1] | patches[i + 2] << 8;
+    const size_t offset = patches[i + 1] | (patches[i + 2] & 0x7F) << 8;
     const size_t at = patches[i] == 0 ? offset % kPagesOffset
                                       : kPagesOffset + (patches[i] - 1) % page_count * kExercisePageSize +
                                             offset % kExercisePageSize;
-    file[at] ^= patches[i + 3];
+    const uint8_t value = patches[i + 3];
+    if (patches[i + 2] & 0x80) {
+      if (at + 4 <= file.size()) StoreI32(file.data() + at, value == 0xFF ? -1 : value);
+    } else {
+      file[at] ^= value;
+    }
   }
   return file;
 }

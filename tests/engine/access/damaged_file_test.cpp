@@ -58,11 +58,16 @@ TEST_F(DamagedFile, RandomDamageEndsInDataOrEngineErrors) {
   for (int i = 0; i < 300; ++i) {
     Bytes patches;
     for (int n = 1 + static_cast<int>(random() % 6); n > 0; --n) {
-      // Mostly the page and B-tree headers, where the links and counts are.
-      const uint16_t offset = random() % 4 ? random() % 64 : random() % kExercisePageSize;
-      patches.insert(patches.end(),
-                     {static_cast<uint8_t>(1 + random() % page_count), static_cast<uint8_t>(offset),
-                      static_cast<uint8_t>(offset >> 8), static_cast<uint8_t>(1 + random() % 255)});
+      // Mostly the page and B-tree headers, where the links and counts are;
+      // a third of them links to another page, or to none.
+      uint16_t offset = random() % 4 ? random() % 64 : random() % kExercisePageSize;
+      uint8_t value = static_cast<uint8_t>(1 + random() % 255);
+      if (random() % 3 == 0) {
+        offset |= 0x8000;
+        value = random() % 8 ? static_cast<uint8_t>(random() % page_count) : 0xFF;
+      }
+      patches.insert(patches.end(), {static_cast<uint8_t>(1 + random() % page_count),
+                                     static_cast<uint8_t>(offset), static_cast<uint8_t>(offset >> 8), value});
     }
     ASSERT_EQ(Walk(Damaged(seed, patches.data(), patches.size()), i % 2 == 1, i % 3 == 1).fault, "")
         << "case " << i;
