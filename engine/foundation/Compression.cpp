@@ -3,6 +3,7 @@
 #include <bzlib.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <climits>
 #include <limits>
 #include <new>
@@ -32,15 +33,31 @@ bool ZlibCompress(int level, const void* in, size_t in_size, std::vector<uint8_t
   return result == Z_STREAM_END;
 }
 
-bool ZlibDecompress(const void* in, size_t in_size, std::vector<uint8_t>& out) {
+// Decompressed output takes expected_size at once up to kFirstOutputStep (so
+// values of ordinary size decompress in one pass) and beyond that grows with
+// what the stream gives, doubling: a size taken from damaged data alone never
+// reserves much more than the stream holds.
+constexpr size_t kFirstOutputStep = 16 << 20;
+
+size_t NextOutputSize(size_t current, size_t in_size, size_t expected_size) {
+  const size_t wanted = current == 0 ? std::max(kFirstOutputStep, 4 * in_size) : 2 * current;
+  return std::min(wanted, expected_size);
+}
+
+bool ZlibDecompress(const void* in, size_t in_size, size_t expected_size, std::vector<uint8_t>& out) {
   z_stream stream{};
   if (inflateInit(&stream) != Z_OK) return false;
   stream.next_in = static_cast<Bytef*>(const_cast<void*>(in));
   stream.avail_in = static_cast<uInt>(in_size);
-  stream.next_out = out.data();
-  stream.avail_out = static_cast<uInt>(out.size());
-  // Z_FINISH in one call: a stream that needs more room than out has fails.
-  const int result = inflate(&stream, Z_FINISH);
+  int result = Z_BUF_ERROR;
+  // Z_BUF_ERROR with no room left: the output must grow; with room left:
+  // the stream ended early. A stream that needs more than expected_size fails.
+  while (result == Z_BUF_ERROR && stream.avail_out == 0 && out.size() < expected_size) {
+    out.resize(NextOutputSize(out.size(), in_size, expected_size));
+    stream.next_out = out.data() + stream.total_out;
+    stream.avail_out = static_cast<uInt>(out.size() - stream.total_out);
+    result = inflate(&stream, Z_FINISH);
+  }
   out.resize(stream.total_out);
   inflateEnd(&stream);
   return result == Z_STREAM_END;
@@ -59,14 +76,25 @@ bool BzipCompress(int block_size, const void* in, size_t in_size, std::vector<ui
   return result == BZ_OK;
 }
 
-bool BzipDecompress(const void* in, size_t in_size, std::vector<uint8_t>& out) {
-  unsigned int out_size = static_cast<unsigned int>(out.size());
-  const int result = BZ2_bzBuffToBuffDecompress(reinterpret_cast<char*>(out.data()), &out_size,
-                                                static_cast<char*>(const_cast<void*>(in)),
-                                                static_cast<unsigned int>(in_size),
-                                                /*small=*/0, /*verbosity=*/0);
-  out.resize(result == BZ_OK ? out_size : 0);
-  return result == BZ_OK;
+bool BzipDecompress(const void* in, size_t in_size, size_t expected_size, std::vector<uint8_t>& out) {
+  bz_stream stream{};
+  if (BZ2_bzDecompressInit(&stream, /*verbosity=*/0, /*small=*/0) != BZ_OK) return false;
+  stream.next_in = static_cast<char*>(const_cast<void*>(in));
+  stream.avail_in = static_cast<unsigned int>(in_size);
+  size_t produced = 0;
+  int result = BZ_OK;
+  // BZ_OK with no room left: the output must grow; with room left the input
+  // ran out before the stream's end.
+  while (result == BZ_OK && stream.avail_out == 0 && out.size() < expected_size) {
+    out.resize(NextOutputSize(out.size(), in_size, expected_size));
+    stream.next_out = reinterpret_cast<char*>(out.data() + produced);
+    stream.avail_out = static_cast<unsigned int>(out.size() - produced);
+    result = BZ2_bzDecompress(&stream);
+    produced = out.size() - stream.avail_out;
+  }
+  out.resize(result == BZ_STREAM_END ? produced : 0);
+  BZ2_bzDecompressEnd(&stream);
+  return result == BZ_STREAM_END;
 }
 
 bool PPMCompress(int mode, const void* in, size_t in_size, std::vector<uint8_t>& out) {
@@ -81,12 +109,21 @@ bool PPMCompress(int mode, const void* in, size_t in_size, std::vector<uint8_t>&
   return written > 0;
 }
 
-bool PPMDecompress(const void* in, size_t in_size, std::vector<uint8_t>& out) {
-  if (in_size > INT32_MAX || out.size() > INT32_MAX) return false;
-  const int32_t decoded = PPMDecompressBuffer(in, static_cast<int32_t>(in_size), out.data(),
-                                              static_cast<int32_t>(out.size()));
-  out.resize(decoded > 0 ? static_cast<size_t>(decoded) : 0);
-  return decoded > 0;
+// The model decodes into one buffer, so a buffer that fills up is made
+// larger and the data decoded again.
+bool PPMDecompress(const void* in, size_t in_size, size_t expected_size, std::vector<uint8_t>& out) {
+  if (in_size > INT32_MAX || expected_size > INT32_MAX) return false;
+  for (;;) {
+    out.resize(NextOutputSize(out.size(), in_size, expected_size));
+    PPMCodingReport report;
+    const int32_t decoded = PPMDecompressBuffer(in, static_cast<int32_t>(in_size), out.data(),
+                                                static_cast<int32_t>(out.size()), &report);
+    if (decoded > 0) {
+      out.resize(static_cast<size_t>(decoded));
+      return true;
+    }
+    if (!report.output_full || out.size() == expected_size) return false;
+  }
 }
 
 }  // namespace
@@ -136,16 +173,13 @@ bool DecompressBuffer(TVTRCompressionMethod algorithm, const void* in, size_t in
   try {
     switch (algorithm) {
       case cmZlib:
-        out.resize(expected_size);
-        done = ZlibDecompress(in, in_size, out);
+        done = ZlibDecompress(in, in_size, expected_size, out);
         break;
       case cmBzip:
-        out.resize(expected_size);
-        done = BzipDecompress(in, in_size, out);
+        done = BzipDecompress(in, in_size, expected_size, out);
         break;
       case cmPPM:
-        out.resize(expected_size);
-        done = PPMDecompress(in, in_size, out);
+        done = PPMDecompress(in, in_size, expected_size, out);
         break;
       case cmNone:
       default:

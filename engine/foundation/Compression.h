@@ -29,8 +29,9 @@ bool CompressBuffer(TVTRCompressionMethod algorithm, uint8_t mode, const void* i
 
 // True when out holds the decompressed image, which is never longer than
 // expected_size: a stream that would produce more is refused, so a damaged
-// block cannot make the buffer grow without bound. The caller compares
-// out.size() with the size it expected. False as for CompressBuffer, and for
-// a damaged or truncated stream; out is then empty.
+// block cannot make the buffer grow without bound. Memory grows with what the
+// stream decompresses to, so a damaged expected_size alone reserves nothing.
+// The caller compares out.size() with the size it expected. False as for
+// CompressBuffer, and for a damaged or truncated stream; out is then empty.
 bool DecompressBuffer(TVTRCompressionMethod algorithm, const void* in, size_t in_size, size_t expected_size,
                       std::vector<uint8_t>& out);

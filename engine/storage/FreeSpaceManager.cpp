@@ -230,12 +230,16 @@ int32_t TVTRDatabaseFreeSpaceManager::Grow() {
   const bool was_empty = last_used_page_ == -1;
   const int64_t old_pfs = was_empty ? -1 : last_used_page_ / pfs_span_;
   const int64_t old_eam = was_empty ? -1 : last_used_page_ / eam_span_;
-  do {
-    ++last_used_page_;
-  } while (IsMapPage(last_used_page_));
-  const int32_t result = last_used_page_;
+  int64_t next = int64_t{last_used_page_} + 1;
+  while (next < INT32_MAX && IsMapPage(static_cast<int32_t>(next))) ++next;
   // With tiny extents one growth step may not reach past the map pages.
-  manager_.GrowFile(std::max(GetGrowStep(), result + 1 - page_count_));
+  const int64_t step = std::max<int64_t>(GetGrowStep(), next + 1 - page_count_);
+  // Page numbers are i32, and a damaged header may claim nearly all of them.
+  if (next >= INT32_MAX || page_count_ + step > INT32_MAX)
+    throw NotAddressable(30431, INT32_MAX, page_count_);
+  const auto result = static_cast<int32_t>(next);
+  last_used_page_ = result;
+  manager_.GrowFile(static_cast<int32_t>(step));
   page_count_ = manager_.GetDatabaseHeader().PageCount;
 
   std::vector<int32_t> new_pfs;

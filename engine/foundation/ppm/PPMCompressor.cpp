@@ -79,7 +79,10 @@ int32_t PPMDecompressBuffer(const void* input, int32_t input_size, void* output,
     const int symbol = model.DecodeSymbol(coder);
     if (coder.Failed()) return 0;
     if (symbol < 0) break;
-    if (decoded == output_size) return 0;
+    if (decoded == output_size) {
+      if (report != nullptr) report->output_full = true;
+      return 0;
+    }
     text[decoded] = static_cast<uint8_t>(symbol);
     model.Advance(static_cast<uint32_t>(decoded));
     coder.Normalize();

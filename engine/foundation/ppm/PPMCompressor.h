@@ -29,6 +29,7 @@ constexpr int64_t PPMOutputCapacity(int64_t input_size) {
 // What a call did besides its result; for diagnostics and tests.
 struct PPMCodingReport {
   int32_t model_restarts = 0;  // times the model memory filled up and the model started afresh
+  bool output_full = false;    // decoding stopped because the data decodes to more than output_size
 };
 
 // Compresses input_size (at least 1) bytes with model_order 1 to 16 and memory_mb 1 to 256. Returns the

@@ -5,6 +5,7 @@
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/ByteOrder.h"
+#include "engine/storage/LinkCycleGuard.h"
 #include "engine/storage/PageHeader.h"
 
 namespace {
@@ -77,7 +78,8 @@ BlobPageListLocator WritePageList(AddedPages& added, HeldPage page, int32_t offs
 
 int64_t TVTRBlobPageSequence::DataPageCount(int64_t stored_size, int32_t data_size) {
   const int64_t beyond_first = std::max<int64_t>(stored_size - (data_size - kSequenceDataAt), 0);
-  return 1 + (beyond_first + data_size - 1) / data_size;
+  // Rounded up without a sum that a damaged size could overflow.
+  return 1 + beyond_first / data_size + (beyond_first % data_size != 0 ? 1 : 0);
 }
 
 int32_t TVTRBlobPageSequence::Store(const CachedBlobValue& value) {
@@ -131,14 +133,15 @@ void TVTRBlobPageSequence::ReadPageList(int32_t first_page, const FirstPage& fir
       first.Locator.Offset > data_size) {
     RaiseUnreadable();
   }
+  // The lists grow with the pages read: a damaged count claims nothing the
+  // list pages do not hold, and their links may not come back to a page.
   data_pages.clear();
-  data_pages.reserve(count);
   list_pages.clear();
   int32_t page_no = first.Locator.PageNo;
   int32_t offset = first.Locator.Offset;
+  LinkCycleGuard walk(page_no);
   while (static_cast<int32_t>(data_pages.size()) < count) {
-    // Every list page after the first holds at least one entry; more pages mean a loop.
-    if (page_no == -1 || static_cast<int32_t>(list_pages.size()) > count) RaiseUnreadable();
+    if (page_no == -1 || (!list_pages.empty() && walk.Returns(page_no))) RaiseUnreadable();
     HeldPage page(pages_.GetPage(session_id_, page_no, ptTableBlob));
     list_pages.push_back(page_no);
     for (; offset + kListEntrySize <= data_size && static_cast<int32_t>(data_pages.size()) < count;

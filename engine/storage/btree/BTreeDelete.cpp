@@ -190,7 +190,9 @@ void TVTRBTreeLeafController::FreePages(int32_t session_id, bool keep_root) {
 }
 
 void TVTRBTreeNodeController::FreePages(int32_t session_id, bool keep_root) {
+  PageVisitsScope freed(page_);
   for (int32_t i = 0; i < page_.Count(); ++i) {
+    if (!freed.Visits().Enter(page_.ChildPage(i))) RaiseCircularLinks(page_.PageNo(), i);
     TVTRBTreePage child = page_.Child();
     child.GetPage(session_id, page_.ChildPage(i));
     child.FreePages(session_id, keep_root);

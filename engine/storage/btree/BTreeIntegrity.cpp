@@ -1,5 +1,5 @@
 // The integrity check: entry order in every leaf, sibling links between
-// children, no page twice on a route, and separators that bound their
+// children, no page twice in the tree, and separators that bound their
 // subtrees. Ordinary operations never validate the tree.
 #include <vector>
 
@@ -35,21 +35,16 @@ void TVTRBTreeLeafController::CheckIntegrity(int32_t, TVTRKeyPath&) {
 void TVTRBTreeNodeController::CheckIntegrity(int32_t session_id, TVTRKeyPath& path) {
   const int32_t page_no = page_.PageNo();
   const int32_t count = page_.Count();
+  PageVisitsScope checked(page_);
   for (int32_t i = 0; i < count; ++i) {
-    if (path.ContainsPage(page_no)) {
-      throw EVTRException::CreateFmt(20032, "Index integrity violated. Circular links. PageNo=%d EntryNo=%d",
-                                     page_no, i);
-    }
+    if (path.ContainsPage(page_no) || !checked.Visits().Enter(page_.ChildPage(i)))
+      RaiseCircularLinks(page_no, i);
     path.Push(page_no, i, count);
     TVTRBTreePage child = page_.Child();
     child.GetPage(session_id, page_.ChildPage(i));
     if (child.Root()) RaiseViolation(20028, child.PageNo(), 0);
-    if (i > 0 && child.PrevPage() != page_.ChildPage(i - 1)) {
-      RaiseViolation(20033, page_no, i);
-    }
-    if (i < count - 1 && child.NextPage() != page_.ChildPage(i + 1)) {
-      RaiseViolation(20034, page_no, i);
-    }
+    if (i > 0 && child.PrevPage() != page_.ChildPage(i - 1)) RaiseBrokenLink(20033, page_no, i);
+    if (i < count - 1 && child.NextPage() != page_.ChildPage(i + 1)) RaiseBrokenLink(20034, page_no, i);
     child.CheckIntegrity(session_id, path);
     child.ReleasePage();
     path.Pop();

@@ -16,6 +16,16 @@ namespace {
 
 }  // namespace
 
+void RaiseBrokenLink(int32_t native_error, int32_t page_no, int32_t entry_no) {
+  throw EVTRException::CreateFmt(
+      native_error, "Index integrity violated. Invlaid leaf link. PageNo=%d EntryNo=%d", page_no, entry_no);
+}
+
+void RaiseCircularLinks(int32_t page_no, int32_t entry_no) {
+  throw EVTRException::CreateFmt(20032, "Index integrity violated. Circular links. PageNo=%d EntryNo=%d",
+                                 page_no, entry_no);
+}
+
 void EncodeBTreePageHeader(const TVTRBTreePageHeader& header, uint8_t* data) {
   using namespace btree_field;
   data[kRoot] = header.Root ? 1 : 0;
@@ -44,8 +54,9 @@ TVTRBTreePageHeader DecodeBTreePageHeader(const uint8_t* data) {
   return header;
 }
 
-TVTRBTreePage::TVTRBTreePage(TVTRPageManager& manager, TVTRBTreeKeyRef& key_ref, int32_t depth)
-    : manager_(manager), key_ref_(key_ref), depth_(depth), leaf_(*this), node_(*this) {}
+TVTRBTreePage::TVTRBTreePage(TVTRPageManager& manager, TVTRBTreeKeyRef& key_ref, int32_t depth,
+                             TVTRPageVisits* visits)
+    : manager_(manager), key_ref_(key_ref), depth_(depth), visits_(visits), leaf_(*this), node_(*this) {}
 
 TVTRBTreePage::~TVTRBTreePage() = default;
 
@@ -60,13 +71,16 @@ void TVTRBTreePage::NewPage(int32_t session_id) {
 }
 
 void TVTRBTreePage::GetPage(int32_t session_id, int32_t page_no) {
-  if (depth_ >= kMaxKeyPathLevels) {
-    throw EVTRException::CreateFmt(20032, "Index integrity violated. Circular links. PageNo=%d EntryNo=%d",
-                                   page_no, 0);
-  }
+  if (depth_ >= kMaxKeyPathLevels) RaiseCircularLinks(page_no, 0);
   if (page_no < 0) RaiseDamaged(page_no, 0);
   Attach(manager_.GetPage(session_id, page_no, ptTableIndex));
   CheckLayout();
+}
+
+void TVTRBTreePage::StepToLeaf(int32_t session_id, int32_t page_no, LinkCycleGuard& walk) {
+  if (walk.Returns(page_no)) RaiseCircularLinks(page_no, 0);
+  GetPage(session_id, page_no);
+  if (!Leaf()) RaiseDamaged(page_no, 0);
 }
 
 void TVTRBTreePage::ReleasePage() {

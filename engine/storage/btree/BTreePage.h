@@ -28,8 +28,10 @@
 // controller for its leaf flag.
 #include <cstdint>
 #include <cstring>
+#include <unordered_set>
 
 #include "engine/storage/ByteOrder.h"
+#include "engine/storage/LinkCycleGuard.h"
 #include "engine/storage/Page.h"
 #include "engine/storage/PageManager.h"
 #include "engine/storage/btree/BTreeControllers.h"
@@ -67,20 +69,41 @@ struct TVTRBTreePageHeader {
 void EncodeBTreePageHeader(const TVTRBTreePageHeader& header, uint8_t* data);
 TVTRBTreePageHeader DecodeBTreePageHeader(const uint8_t* data);
 
+// 20032: the links of a damaged tree lead back to a page.
+[[noreturn]] void RaiseCircularLinks(int32_t page_no, int32_t entry_no);
+// 20033 (previous) or 20034 (next): a page's link on its level is not the
+// neighbour its parent gives it.
+[[noreturn]] void RaiseBrokenLink(int32_t native_error, int32_t page_no, int32_t entry_no);
+
+// The pages one walk over several subtrees has entered. The subtrees of an
+// intact tree are disjoint, so a page entered twice means nodes that share a
+// child, which would make the walk repeat itself without end.
+class TVTRPageVisits {
+ public:
+  bool Contains(int32_t page_no) const { return pages_.contains(page_no); }
+  // False when the page was entered before.
+  bool Enter(int32_t page_no) { return pages_.insert(page_no).second; }
+
+ private:
+  std::unordered_set<int32_t> pages_;
+};
+
 class TVTRBTreePage : public TVTRPageController {
  public:
   // depth counts the pages above this one in the current descent; a descent
   // deeper than a key path can record means the links run in a circle.
-  TVTRBTreePage(TVTRPageManager& manager, TVTRBTreeKeyRef& key_ref, int32_t depth = 0);
+  // visits, when given, records the pages of the walk the page object is part of.
+  TVTRBTreePage(TVTRPageManager& manager, TVTRBTreeKeyRef& key_ref, int32_t depth = 0,
+                TVTRPageVisits* visits = nullptr);
   // Releases a held page without reporting errors.
   ~TVTRBTreePage();
   TVTRBTreePage(const TVTRBTreePage&) = delete;
   TVTRBTreePage& operator=(const TVTRBTreePage&) = delete;
 
-  // Page objects of the same tree for a page one level down or on the same
-  // level; they hold no page yet.
-  TVTRBTreePage Child() const { return TVTRBTreePage(manager_, key_ref_, depth_ + 1); }
-  TVTRBTreePage Sibling() const { return TVTRBTreePage(manager_, key_ref_, depth_); }
+  // Page objects of the same tree and walk for a page one level down or on
+  // the same level; they hold no page yet.
+  TVTRBTreePage Child() const { return TVTRBTreePage(manager_, key_ref_, depth_ + 1, visits_); }
+  TVTRBTreePage Sibling() const { return TVTRBTreePage(manager_, key_ref_, depth_, visits_); }
 
   // A new TableIndex page of the session with a cleared header.
   void NewPage(int32_t session_id);
@@ -92,12 +115,18 @@ class TVTRBTreePage : public TVTRPageController {
     ++depth_;
     GetPage(session_id, page_no);
   }
+  // The leaf a walk along the leaf level's links reaches next: 20032 when the
+  // links have come back to a page the walk passed, 20028 for a page that is
+  // no leaf.
+  void StepToLeaf(int32_t session_id, int32_t page_no, LinkCycleGuard& walk);
   void ReleasePage();
   void DeletePage(int32_t session_id, int32_t page_no) { manager_.DeletePage(session_id, page_no); }
 
   TVTRPageManager& Manager() const { return manager_; }
   TVTRBTreeKeyRef& KeyRef() const { return key_ref_; }
   int32_t Depth() const { return depth_; }
+  TVTRPageVisits* Visits() const { return visits_; }
+  void SetVisits(TVTRPageVisits* visits) { visits_ = visits; }
 
   void ClearHeader();
   void InitRootLeaf();
@@ -185,9 +214,31 @@ class TVTRBTreePage : public TVTRPageController {
   TVTRPageManager& manager_;
   TVTRBTreeKeyRef& key_ref_;
   int32_t depth_;
+  TVTRPageVisits* visits_;
   HeldPage held_;
   TVTRBTreeLeafController leaf_;
   TVTRBTreeNodeController node_;
+};
+
+// The record of visited pages of a walk that starts at a page object: its
+// own, unless the page object is part of a walk that has one already.
+class PageVisitsScope {
+ public:
+  explicit PageVisitsScope(TVTRBTreePage& page) : page_(page), owner_(page.Visits() == nullptr) {
+    if (owner_) page_.SetVisits(&own_);
+  }
+  ~PageVisitsScope() {
+    if (owner_) page_.SetVisits(nullptr);
+  }
+  PageVisitsScope(const PageVisitsScope&) = delete;
+  PageVisitsScope& operator=(const PageVisitsScope&) = delete;
+
+  TVTRPageVisits& Visits() { return *page_.Visits(); }
+
+ private:
+  TVTRBTreePage& page_;
+  bool owner_;
+  TVTRPageVisits own_;
 };
 
 // Runs `operation` on the root page of the tree whose root is root_no.

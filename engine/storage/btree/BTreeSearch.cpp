@@ -314,11 +314,16 @@ bool TVTRBTreeNodeController::FindKeyInChildren(int32_t session_id, bool forward
                                                 TVTRScanComparison mode, uint8_t* key, int32_t low,
                                                 int32_t high) {
   const int32_t step = forward ? 1 : -1;
+  // A subtree that held nothing is never searched again in one search.
+  PageVisitsScope searched(page_);
   for (int32_t i = forward ? low : high; low <= i && i <= high; i += step) {
+    const int32_t child_no = page_.ChildPage(i);
+    if (searched.Visits().Contains(child_no)) RaiseCircularLinks(page_.PageNo(), i);
     path.Push(page_.PageNo(), i, page_.Count());
     TVTRBTreePage child = page_.Child();
-    child.GetPage(session_id, page_.ChildPage(i));
+    child.GetPage(session_id, child_no);
     if (child.FindKey(session_id, forward, path, mode, key)) return true;
+    searched.Visits().Enter(child_no);
     path.Pop();
   }
   return false;

@@ -175,6 +175,8 @@ bool TVTRBTreeRecordPageIndex::NextPage(int32_t session_id, int32_t page_no, int
   if (!Find(session_id, page_no, path)) throw EVTRException(20104, "Invalid page number");
   if (!Next(session_id, path)) return false;
   next_page_no = GetKey(session_id, path);
+  // Out of order only in a damaged map, where it would lead a walk in storage order round in circles.
+  if (next_page_no <= page_no) throw EVTRException(20104, "Invalid page number");
   return true;
 }
 
@@ -183,6 +185,7 @@ bool TVTRBTreeRecordPageIndex::PriorPage(int32_t session_id, int32_t page_no, in
   if (!Find(session_id, page_no, path)) throw EVTRException(20105, "Invalid page number");
   if (!Prior(session_id, path)) return false;
   prior_page_no = GetKey(session_id, path);
+  if (prior_page_no >= page_no) throw EVTRException(20105, "Invalid page number");
   return true;
 }
 
@@ -190,12 +193,12 @@ void TVTRBTreeRecordPageIndex::LocateRecordNo(int32_t session_id, int32_t& page_
                                               int64_t number) {
   number = std::max<int64_t>(number, 0);
   TVTRKeyPath path;
-  int64_t sum = 0;
   if (First(session_id, path)) {
     // Leaf by leaf along the links: one page read per leaf.
     TVTRBTreePage leaf(page_manager_, key_ref_);
-    for (int32_t leaf_no = path.Deepest().PageNo; leaf_no != -1; leaf_no = leaf.NextPage()) {
-      leaf.GetPage(session_id, leaf_no);
+    leaf.GetPage(session_id, path.Deepest().PageNo);
+    LinkCycleGuard walk(leaf.PageNo());
+    for (int64_t sum = 0;; leaf.StepToLeaf(session_id, leaf.NextPage(), walk)) {
       for (int32_t i = 0; i < leaf.Count(); ++i) {
         const uint16_t amount = LoadU16(leaf.EntryValue(i));
         if (sum + amount > number) {
@@ -205,6 +208,7 @@ void TVTRBTreeRecordPageIndex::LocateRecordNo(int32_t session_id, int32_t& page_
         }
         sum += amount;
       }
+      if (leaf.NextPage() == -1) break;
     }
   }
   throw EVTRException(20113, "Cannot set RecNo greater than RecordCount");
@@ -218,8 +222,9 @@ void TVTRBTreeRecordPageIndex::GetRecordNo(int32_t session_id, int32_t page_no, 
   leaf.GetPage(session_id, path.Deepest().PageNo);
   int64_t sum = 0;
   for (int32_t i = 0; i < path.Deepest().Position; ++i) sum += LoadU16(leaf.EntryValue(i));
-  for (int32_t prior = leaf.PrevPage(); prior != -1; prior = leaf.PrevPage()) {
-    leaf.GetPage(session_id, prior);
+  LinkCycleGuard walk(leaf.PageNo());
+  while (leaf.PrevPage() != -1) {
+    leaf.StepToLeaf(session_id, leaf.PrevPage(), walk);
     for (int32_t i = 0; i < leaf.Count(); ++i) sum += LoadU16(leaf.EntryValue(i));
   }
   number = sum + ordinal;

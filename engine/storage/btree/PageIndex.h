@@ -87,7 +87,7 @@ class TVTRBTreeRecordPageIndex : public TVTRBTreePageIndex {
   bool FirstPage(int32_t session_id, int32_t& page_no);
   bool LastPage(int32_t session_id, int32_t& page_no);
   // The record page after or before a page of the map (20104, 20105 for a
-  // page not in it); false at the end.
+  // page not in it, or when the map's order is damaged); false at the end.
   bool NextPage(int32_t session_id, int32_t page_no, int32_t& next_page_no);
   bool PriorPage(int32_t session_id, int32_t page_no, int32_t& prior_page_no);
 

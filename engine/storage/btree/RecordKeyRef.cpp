@@ -69,6 +69,23 @@ int CompareColumn(const TVTRKeyColumn& column, const uint8_t* a, const uint8_t* 
   return CompareValues(column, a + 1, b + 1, size);
 }
 
+// Whether key1's text of two equal prefix parts filled its prefix, so that
+// the texts may still differ: lengthening it by one character past the prefix
+// changes the comparison only then.
+bool FillsPrefix(const TVTRKeyColumn& column, uint8_t* a, const uint8_t* b) {
+  uint8_t& probe = a[1 + column.PrefixLength()];
+  probe = 1;
+  int filled;
+  try {
+    filled = CompareColumn(column, a, b, column.KeySize - 1);
+  } catch (...) {
+    probe = 0;
+    throw;
+  }
+  probe = 0;
+  return filled != 0;
+}
+
 // Writes one column part of `part_size` bytes, `copied` of them from the field.
 void WriteColumn(const TVTRKeyColumn& column, const uint8_t* record, uint8_t* part, int32_t part_size,
                  int32_t copied) {
@@ -169,21 +186,11 @@ int TVTRRecordKeyRef::CompareKeys(uint8_t* key1, const uint8_t* key2, bool resol
     uint8_t* a = key1 + column.KeyOffset;
     const uint8_t* b = key2 + column.KeyOffset;
     int r = CompareColumn(column, a, b, column.KeySize - 1);
-    if (r == 0 && resolve_prefix && column.IsPrefix() && record_id2 != nullptr) {
-      // Lengthening key1's text by one character past the prefix changes the
-      // comparison only when key1's text filled the prefix; then the prefixes
-      // do not decide and the records must.
-      uint8_t& probe = a[1 + column.PrefixLength()];
-      probe = 1;
-      int filled;
-      try {
-        filled = CompareColumn(column, a, b, column.KeySize - 1);
-      } catch (...) {
-        probe = 0;
-        throw;
-      }
-      probe = 0;
-      if (filled != 0) return CompareRecords(session_id, record_id1, record_id2);
+    if (r == 0 && column.IsPrefix() && FillsPrefix(column, a, b)) {
+      // The prefixes do not decide and the records must. Without them the
+      // keys tie: the leaves order such keys by the records, not by the
+      // columns behind this one, so those columns say nothing here.
+      return resolve_prefix && record_id2 != nullptr ? CompareRecords(session_id, record_id1, record_id2) : 0;
     }
     if (column.Descending) r = -r;
     if (r != 0) return r;

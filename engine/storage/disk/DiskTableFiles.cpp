@@ -76,11 +76,9 @@ void TVTRDiskTableData::SaveMetadata(int32_t session_id) {
 }
 
 void TVTRDiskTableData::LoadMetadata(int32_t session_id) {
-  const int32_t size = MetadataFile->GetUncompressedSize(session_id);
-  std::vector<uint8_t> bytes(static_cast<size_t>(std::max(size, 0)));
-  MetadataFile->ReadFile(session_id, bytes.data(), size);
+  const std::vector<uint8_t> bytes = MetadataFile->ReadContent(session_id);
   TVTRMemoryStream image;
-  image.WriteBuffer(bytes.data(), size);
+  image.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
   image.SetPosition(0);
   FieldManager->LoadMetadata(image);
   IndexManager->LoadMetadata(image);

@@ -1,5 +1,6 @@
 // Moving through a record index: key paths, record reads in index order and
-// record numbers. Record numbers walk the leaf links, one page read per leaf.
+// record numbers. Record numbers walk the leaf links, one page read per leaf,
+// and stop at links that run in a circle (20032).
 #include <algorithm>
 
 #include "engine/foundation/VTRExcept.h"
@@ -139,8 +140,9 @@ int64_t TVTRBTreeRecordIndex::GetRecNo(int32_t session_id, const TVTRRecordID& i
   TVTRBTreePage leaf(Pages(), *key_ref_);
   leaf.GetPage(session_id, path.Deepest().PageNo);
   int64_t rec_no = path.Deepest().Position + 1;
-  for (int32_t prior = leaf.PrevPage(); prior != -1; prior = leaf.PrevPage()) {
-    leaf.GetPage(session_id, prior);
+  LinkCycleGuard walk(leaf.PageNo());
+  while (leaf.PrevPage() != -1) {
+    leaf.StepToLeaf(session_id, leaf.PrevPage(), walk);
     rec_no += leaf.Count();
   }
   return rec_no;
@@ -151,14 +153,13 @@ void TVTRBTreeRecordIndex::SetRecNo(int32_t session_id, TVTRRecordID& id, int64_
   TVTRKeyPath path;
   if (!First(session_id, path)) throw EVTRException(20074, "Cannot retreive record from empty index");
   TVTRBTreePage leaf(Pages(), *key_ref_);
+  leaf.GetPage(session_id, path.Deepest().PageNo);
+  LinkCycleGuard walk(leaf.PageNo());
   int64_t sum = 0;
-  for (int32_t leaf_no = path.Deepest().PageNo; leaf_no != -1; leaf_no = leaf.NextPage()) {
-    leaf.GetPage(session_id, leaf_no);
-    if (sum + leaf.Count() >= rec_no) {
-      id = LoadRecordID(leaf.EntryValue(static_cast<int32_t>(rec_no - sum - 1)));
-      return;
-    }
+  while (sum + leaf.Count() < rec_no) {
     sum += leaf.Count();
+    if (leaf.NextPage() == -1) throw EVTRException(20075, "Cannot set RecNo greater than RecordCount");
+    leaf.StepToLeaf(session_id, leaf.NextPage(), walk);
   }
-  throw EVTRException(20075, "Cannot set RecNo greater than RecordCount");
+  id = LoadRecordID(leaf.EntryValue(static_cast<int32_t>(rec_no - sum - 1)));
 }

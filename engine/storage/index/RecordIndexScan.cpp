@@ -6,6 +6,7 @@
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/btree/BTreePage.h"
+#include "engine/storage/btree/PathMoves.h"
 #include "engine/storage/index/RecordIndex.h"
 #include "engine/storage/index/RecordIndexSupport.h"
 
@@ -109,7 +110,9 @@ void TVTRBTreeRecordIndex::RemoveDuplicateKeys(int32_t session_id, TVTRRecordBit
   VTRBufferPtr kept_key = key_ref_->AllocKey();
   uint8_t kept_id[kRecordIDSize];
   bool kept = false;
+  TVTRPathWalk walk(path);
   do {
+    walk.Moved(path);
     if (!bitmap->HasPath(Def.ObjectID, path)) continue;
     TVTRBTreePage leaf(Pages(), *key_ref_);
     leaf.GetPage(session_id, path.Deepest().PageNo);

@@ -9,6 +9,7 @@
 #include "engine/storage/ByteOrder.h"
 #include "engine/storage/FreeSpaceManager.h"
 #include "engine/storage/PageHeader.h"
+#include "engine/storage/btree/PathMoves.h"
 #include "engine/storage/records/SmallRecordPage.h"
 
 namespace {
@@ -109,9 +110,14 @@ HeldPage TVTRDiskRecordManager::GetCheckedPage(int32_t session_id, int32_t page_
 void TVTRDiskRecordManager::EmptyTable(int32_t session_id) {
   std::vector<int32_t> pages;
   TVTRKeyPath path;
-  for (bool found = RecordPageIndex.First(session_id, path); found;
-       found = RecordPageIndex.Next(session_id, path))
+  if (RecordPageIndex.First(session_id, path)) {
+    TVTRPathWalk walk(path);
     pages.push_back(RecordPageIndex.GetKey(session_id, path));
+    while (RecordPageIndex.Next(session_id, path)) {
+      walk.Moved(path);
+      pages.push_back(RecordPageIndex.GetKey(session_id, path));
+    }
+  }
   for (int32_t page_no : pages) PageManager.DeletePage(session_id, page_no);
   RecordPageIndex.EmptyTree(session_id);
   RecordCount = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <unordered_set>
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/DiskPageManager.h"
@@ -58,7 +59,8 @@ void TVTRInternalDBDirectAccessFile::DeleteFile(int32_t start_page) {
   if (first_page == -1) CheckOpen("DeleteFile");
   const int32_t pages = InternalFilePageCount(ReadStoredSize(first_page), DataSize());
   int32_t page_no = first_page;
-  for (int32_t i = 0; i < pages && page_no != -1; ++i) {
+  std::unordered_set<int32_t> deleted;
+  for (int32_t i = 0; i < pages && page_no != -1 && deleted.insert(page_no).second; ++i) {
     const int32_t next = ReadLinkHeader(page_no).NextPage;
     manager_.DeletePage(kSystemSessionID, page_no);
     page_no = next;
@@ -94,7 +96,9 @@ void TVTRInternalDBDirectAccessFile::OpenFile(int32_t start_page) {
   const int32_t stored_size = ReadStoredSize(start_page);
   const int32_t pages = InternalFilePageCount(stored_size, data_size);
   int32_t page_no = start_page;
-  for (int32_t i = 0; i < pages && page_no != -1; ++i) {
+  // Links that come back to a page end the file there, as a link to no page does.
+  std::unordered_set<int32_t> listed;
+  for (int32_t i = 0; i < pages && page_no != -1 && listed.insert(page_no).second; ++i) {
     const LinkHeader header = ReadLinkHeader(page_no);
     page_list_.Append(page_no);
     page_no = header.NextPage;

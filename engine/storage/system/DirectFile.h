@@ -35,7 +35,9 @@ class TVTRInternalDBDirectAccessFile {
   // Deletes the pages of the file at start_page (-1: this one) in the system
   // session; the object is closed afterwards.
   void DeleteFile(int32_t start_page = -1);
-  // Reads the size and the page list; 20155 when a linked page has another type.
+  // Reads the size and the page list; 20155 when a linked page has another
+  // type. Links that come back to a page end the list, so the file holds no
+  // more than its distinct pages.
   void OpenFile(int32_t start_page);
   void CloseFile();
 

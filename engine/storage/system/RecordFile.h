@@ -12,10 +12,8 @@
 // The records the file holds: its size div Size of them.
 template <int32_t Size, typename Record, typename Decode>
 std::vector<Record> ReadRecords(TVTRInternalDBTransactedAccessFile& file, Decode&& decode) {
-  const int32_t size = file.GetUncompressedSize(kSystemSessionID);
-  const int32_t count = size > 0 ? size / Size : 0;
-  std::vector<uint8_t> image(static_cast<size_t>(count) * Size);
-  file.ReadFile(kSystemSessionID, image.data(), static_cast<int32_t>(image.size()));
+  const std::vector<uint8_t> image = file.ReadContent(kSystemSessionID);
+  const auto count = static_cast<int32_t>(image.size() / Size);
   std::vector<Record> records;
   records.reserve(static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i)

@@ -7,6 +7,7 @@
 
 #include "engine/foundation/VTRCompression.h"
 #include "engine/foundation/VTRExcept.h"
+#include "engine/storage/LinkCycleGuard.h"
 
 namespace {
 
@@ -127,6 +128,7 @@ int64_t TVTRInternalDBTransactedAccessFile::VisitContent(int32_t session_id, int
                                                          Visit&& visit) {
   const int32_t data_size = DataSize();
   HeldPage page = GetFilePage(session_id, start_page_);
+  LinkCycleGuard walk(start_page_);
   int32_t offset = kInternalFileHeaderSize;
   int64_t done = 0;
   while (done < count) {
@@ -135,7 +137,7 @@ int64_t TVTRInternalDBTransactedAccessFile::VisitContent(int32_t session_id, int
     if (changes) page->SetDirty(true);
     done += length;
     const int32_t next = page->NextPage();
-    if (done == count || next == -1) break;
+    if (done == count || next == -1 || walk.Returns(next)) break;
     page = GetFilePage(session_id, next);
     offset = 0;
   }
@@ -159,20 +161,40 @@ void TVTRInternalDBTransactedAccessFile::ReadFile(int32_t session_id, void* buff
     return;
   }
   if (header.StoredSize <= 0) throw NotDecompressed();
-  // Grown page by page, so a damaged size cannot make it larger than the pages.
+  const std::vector<uint8_t> plain = Decompressed(header, ReadStored(session_id, header.StoredSize));
+  std::memcpy(out, plain.data(), static_cast<size_t>(count));
+}
+
+std::vector<uint8_t> TVTRInternalDBTransactedAccessFile::ReadContent(int32_t session_id) {
+  CheckOpen("ReadFile");
+  const InternalFileHeader header = GetSize(session_id);
+  if (header.UncompressedSize < 0) {
+    throw EVTRException::CreateFmt(30387, "Cannot Read internal file. FileSize=%d. ReadSize=%d",
+                                   header.UncompressedSize, header.UncompressedSize);
+  }
+  if (header.Algorithm == cmNone) return ReadStored(session_id, header.UncompressedSize);
+  if (header.StoredSize <= 0) throw NotDecompressed();
+  return Decompressed(header, ReadStored(session_id, header.StoredSize));
+}
+
+std::vector<uint8_t> TVTRInternalDBTransactedAccessFile::ReadStored(int32_t session_id, int64_t size) {
   std::vector<uint8_t> stored;
-  VisitContent(session_id, header.StoredSize, false, [&stored](uint8_t* bytes, int64_t, int32_t n) {
+  VisitContent(session_id, size, false, [&stored](uint8_t* bytes, int64_t, int32_t n) {
     stored.insert(stored.end(), bytes, bytes + n);
   });
-  if (stored.size() < static_cast<size_t>(header.StoredSize))
-    throw ShortFile(header.StoredSize, stored.size());
+  if (stored.size() < static_cast<size_t>(size)) throw ShortFile(size, static_cast<int64_t>(stored.size()));
+  return stored;
+}
+
+std::vector<uint8_t> TVTRInternalDBTransactedAccessFile::Decompressed(const InternalFileHeader& header,
+                                                                      const std::vector<uint8_t>& stored) {
   std::vector<uint8_t> plain;
   if (!DecompressBuffer(static_cast<TVTRCompressionMethod>(header.Algorithm), stored.data(), stored.size(),
                         static_cast<size_t>(header.UncompressedSize), plain) ||
       plain.size() != static_cast<size_t>(header.UncompressedSize)) {
     throw NotDecompressed();
   }
-  std::memcpy(out, plain.data(), static_cast<size_t>(count));
+  return plain;
 }
 
 void TVTRInternalDBTransactedAccessFile::WriteFile(int32_t session_id, const void* buffer,
@@ -194,7 +216,12 @@ void TVTRInternalDBTransactedAccessFile::WriteFile(int32_t session_id, const voi
     stored_size = static_cast<int64_t>(compressed.size());
   }
   SetSize(session_id, static_cast<int32_t>(stored_size), algorithm, size);
-  VisitContent(session_id, stored_size, true, [stored](uint8_t* bytes, int64_t at, int32_t n) {
-    std::memcpy(bytes, stored + at, static_cast<size_t>(n));
-  });
+  const int64_t written =
+      VisitContent(session_id, stored_size, true, [stored](uint8_t* bytes, int64_t at, int32_t n) {
+        std::memcpy(bytes, stored + at, static_cast<size_t>(n));
+      });
+  if (written < stored_size) {
+    throw EVTRException::CreateFmt(
+        20158, "Cannot write after end of file. FileSize=%d. Position=%d, Count=%d", written, 0, stored_size);
+  }
 }

@@ -7,6 +7,7 @@
 // The object holds no page between calls. Every operation but CreateFile and
 // OpenFile raises 30389 while no start page is set.
 #include <cstdint>
+#include <vector>
 
 #include "engine/storage/PageManager.h"
 #include "engine/storage/system/InternalFileHeader.h"
@@ -34,11 +35,16 @@ class TVTRInternalDBTransactedAccessFile {
   // and the algorithm. Pages cut off are deleted in the session.
   void SetSize(int32_t session_id, int32_t stored_size, uint8_t algorithm, int32_t uncompressed_size);
   // Reads the first count content bytes (decompressed); 30387 when the file
-  // is shorter, 30388 when its pages end early, 20189 when it does not
-  // decompress.
+  // is shorter, 30388 when its pages end early or their links come back to a
+  // page, 20189 when it does not decompress.
   void ReadFile(int32_t session_id, void* buffer, int32_t count);
+  // The whole content, decompressed, with the errors of ReadFile. Its memory
+  // grows with the pages read, so a damaged size cannot claim more than the
+  // file holds.
+  std::vector<uint8_t> ReadContent(int32_t session_id);
   // Replaces the content by size bytes, compressed with algorithm and mode
-  // unless algorithm is 0; 20187 when that fails or size is 0.
+  // unless algorithm is 0; 20187 when that fails or size is 0, 20158 when
+  // damaged links end the pages early.
   void WriteFile(int32_t session_id, const void* buffer, uint8_t compression_mode, uint8_t algorithm,
                  int32_t size);
 
@@ -49,9 +55,17 @@ class TVTRInternalDBTransactedAccessFile {
   // Deletes up to max_pages linked pages from page_no on.
   void DeleteChain(int32_t session_id, int32_t page_no, int32_t max_pages);
   // Calls visit(page bytes, content offset, length) for the content bytes
-  // [0, count) page by page; answers how many of them the linked pages hold.
+  // [0, count) page by page; answers how many of them the linked pages hold
+  // before the links end or come back to a page.
   template <typename Visit>
   int64_t VisitContent(int32_t session_id, int64_t count, bool changes, Visit&& visit);
+  // The first `size` stored bytes, grown page by page; 30388 when the pages
+  // hold fewer.
+  std::vector<uint8_t> ReadStored(int32_t session_id, int64_t size);
+  // The content of a compressed file from its stored bytes; 20189 when it
+  // does not decompress to the size the header gives.
+  static std::vector<uint8_t> Decompressed(const InternalFileHeader& header,
+                                           const std::vector<uint8_t>& stored);
 
   TVTRPageManager& manager_;
   int32_t start_page_ = -1;

@@ -123,6 +123,26 @@ INSTANTIATE_TEST_SUITE_P(Coders, CompressionRoundTrip,
                                   std::to_string(info.param.mode);
                          });
 
+// A size read from damaged data may claim gigabytes for a few bytes of
+// stream: memory follows what the stream holds, past a first step that
+// ordinary values fit in.
+TEST(DecompressBuffer, TakesMemoryForWhatTheStreamHoldsNotForTheSizeItIsTold) {
+  struct Case {
+    TVTRCompressionMethod algorithm;
+    size_t size;
+  };
+  for (const Case c : {Case{cmZlib, 1000}, Case{cmBzip, 1000}, Case{cmPPM, 1000},
+                       Case{cmZlib, (16 << 20) + 1}, Case{cmPPM, (16 << 20) + 1}}) {
+    SCOPED_TRACE(testing::Message() << kCompressionAlgorithmNames[c.algorithm] << " " << c.size);
+    const std::vector<uint8_t> input = TextBytes(c.size);
+    std::vector<uint8_t> packed, unpacked;
+    ASSERT_TRUE(CompressBuffer(c.algorithm, 1, input.data(), input.size(), packed));
+    ASSERT_TRUE(DecompressBuffer(c.algorithm, packed.data(), packed.size(), size_t{1} << 30, unpacked));
+    EXPECT_EQ(unpacked, input);
+    EXPECT_LE(unpacked.capacity(), 2 * std::max(c.size, size_t{16} << 20));
+  }
+}
+
 TEST(CompressBuffer, IncompressibleZlibDataSucceedsLargerThanTheInput) {
   const std::vector<uint8_t> input = RandomBytes(4096, 11);
   std::vector<uint8_t> packed;

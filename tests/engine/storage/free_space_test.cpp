@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "StorageFixtures.h"
+#include "engine/storage/ByteOrder.h"
 
 namespace {
 
@@ -129,6 +130,17 @@ TEST_F(FreeSpace, FreeingWhatIsNotInUseIsRefused) {
   EXPECT_EQ(NativeErrorOf([&] { Maps().FreePage(500); }), 30430);
   EXPECT_EQ(NativeErrorOf([&] { Maps().FreePage(1); }), 30434);
   EXPECT_EQ(NativeErrorOf([&] { Maps().FreePage(kP); }), 30434);
+}
+
+TEST_F(FreeSpace, AHeaderClaimingNearlyEveryPageNumberCannotGrowTheFilePastThem) {
+  Allocate();
+  manager_.reset();
+  std::vector<uint8_t> bytes = FileBytes(name_);
+  StoreI32(&bytes.at(30), INT32_MAX - 3);                              // page count
+  std::fill_n(&bytes.at(380 + kPageSize + 40), kPageSize - 40, 0xFF);  // every extent full
+  WriteFileBytes(name_, bytes);
+  manager_ = OpenDatabaseFile(name_);
+  EXPECT_EQ(NativeErrorOf([&] { Allocate(); }), 30431);
 }
 
 TEST_F(FreeSpace, AFullLastMapGroupSendsTheSearchToAnEarlierOne) {

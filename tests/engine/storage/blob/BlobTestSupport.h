@@ -55,9 +55,16 @@ class FailingPageManager : public MemoryPageManager {
   }
   // Allocations that still succeed before one fails; -1: none fails.
   void FailAfter(int32_t allocations) { fail_after_ = allocations; }
+  TVTRPage* GetPage(int32_t session_id, int32_t page_no, uint16_t expected_type) override {
+    ++page_gets_;
+    return MemoryPageManager::GetPage(session_id, page_no, expected_type);
+  }
+  // GetPage calls so far: how far a read went.
+  int64_t PageGets() const { return page_gets_; }
 
  private:
   int32_t fail_after_ = -1;
+  int64_t page_gets_ = 0;
 };
 
 // Record buffers kept in memory in the order they came, as a record store

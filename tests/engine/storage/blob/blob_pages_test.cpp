@@ -223,7 +223,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Damage{"ListOffsetPastThePage", [](uint8_t* d) { StoreU16(d + 22 + 4, 5000); }},
                       Damage{"ListOnAFreedPage", [](uint8_t* d) { StoreI32(d + 22, -1); }},
                       Damage{"ListNotStartingAtTheFirstPage",
-                             [](uint8_t* d) { StoreU16(d + 22 + 4, LoadU16(d + 22 + 4) + 4); }}),
+                             [](uint8_t* d) { StoreU16(d + 22 + 4, LoadU16(d + 22 + 4) + 4); }},
+                      Damage{"SizeAtTheLimit", [](uint8_t* d) { StoreU64(d + 6, ~uint64_t{0} >> 1); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(DamagedSequence, IsRefusedWithoutReadingOutsideItsPages) {
@@ -236,6 +237,25 @@ TEST_P(DamagedSequence, IsRefusedWithoutReadingOutsideItsPages) {
   EXPECT_ENGINE_ERROR(Read(reference), 20162, "Cannot read BLOB field value");
   TVTRBlobReference doomed = reference;
   EXPECT_EQ(NativeErrorOf([&] { manager_.DeleteBlobValue(kBlobSession, doomed); }), 20162);
+}
+
+TEST_F(BlobPages, AListThatLeadsBackIsRefusedWithoutTakingMemoryForWhatItClaims) {
+  const TVTRBlobReference reference = Store(Noise(10000, 5));
+  {
+    // The list claims 2^31 - 1 data pages, as the size does, and goes on
+    // from the first page to the first page again.
+    HeldPage page = Page(reference.PageNo);
+    const int64_t size = (kDataSize - kSequenceDataAt) + int64_t{INT32_MAX - 1} * kDataSize;
+    StoreU64(page->Data() + 6, static_cast<uint64_t>(size));
+    EncodeBlobPageListLocator({reference.PageNo, kSequenceDataAt, INT32_MAX},
+                              std::span<uint8_t, kBlobPageListLocatorSize>(
+                                  page->Data() + kBlobValueHeaderSize, kBlobPageListLocatorSize));
+    page->SetNextPage(reference.PageNo);
+    page->SetDirty(true);
+  }
+  const int64_t gets = pages_.PageGets();
+  EXPECT_ENGINE_ERROR(Read(reference), 20162, "Cannot read BLOB field value");
+  EXPECT_LT(pages_.PageGets() - gets, 10) << "the list was followed round";
 }
 
 TEST_F(BlobPages, ASequenceThatCannotBeStoredGivesItsPagesBack) {

@@ -135,6 +135,22 @@ TEST_F(PrefixKeys, FilledPrefixesAreSettledFromTheRecords) {
             20170);
 }
 
+TEST(RecordKeyRef, ATieOfFilledPrefixesLeavesTheColumnsBehindItToTheRecords) {
+  const TestLayout layout({{bdtString, 31}, {bdtSmallInt, 2}});
+  TestRecordSource records(layout.RecordSize());
+  TVTRRecordKeyRef key_ref(&records);
+  layout.AddColumns(key_ref, {{0, false, false, 4}, {1}});
+  const TVTRRecordID stored{3, 1};
+  records.records[{3, 1}] = layout.Record({std::string("abcdZ"), int64_t{1}});
+  const std::vector<uint8_t> search = layout.Record({std::string("abcdA"), int64_t{2}});
+  VTRBufferPtr entry = key_ref.AllocKey(), key = key_ref.AllocKey();
+  key_ref.BuildKey(records.records[{3, 1}].data(), entry.get());
+  key_ref.BuildKey(search.data(), key.get());
+  // The second column would say "after"; the whole texts say "before".
+  EXPECT_EQ(key_ref.CompareKeys(key.get(), entry.get(), false, 0, nullptr, RecordIDBytes(stored).data()), 0);
+  EXPECT_EQ(key_ref.CompareKeys(key.get(), entry.get(), true, 0, nullptr, RecordIDBytes(stored).data()), -1);
+}
+
 TEST_F(PrefixKeys, ARecordsOwnEntryIsSettledFromItsBufferNotItsChangedStoredCopy) {
   const TVTRRecordID id{5, 2};
   VTRBufferPtr entry = Key("abcdOLD", id);

@@ -132,6 +132,113 @@ TEST_F(RecordPageMap, EmptyingKeepsOnlyTheRootAndDroppingFreesIt) {
   EXPECT_EQ(map_.Root(), -1);
 }
 
+// A record page map of one node over a dozen leaves, damaged the way a
+// damaged file holds it: links and child pointers that lead elsewhere.
+class DamagedPageMap : public RecordPageMap {
+ protected:
+  DamagedPageMap() {
+    for (int32_t page_no = 0; page_no < kPages; ++page_no) Fill(page_no, 1);
+    pages_.Commit(kSession);
+    WithTreeRoot(pages_, key_ref_, kSession, map_.Root(), [&](TVTRBTreePage& root) {
+      EXPECT_FALSE(root.Leaf());
+      for (int32_t i = 0; i < root.Count(); ++i) leaves_.push_back(root.ChildPage(i));
+    });
+  }
+
+  void SetI32(int32_t page_no, int32_t offset, int32_t value) {
+    {
+      HeldPage page(pages_.GetPage(kSession, page_no, ptTableIndex));
+      StoreI32(page->Data() + offset, value);
+      page->SetDirty(true);
+    }
+    pages_.Commit(kSession);
+  }
+  void SetPrev(int32_t page_no, int32_t prev) { SetI32(page_no, 2, prev); }
+  void SetNext(int32_t page_no, int32_t next) { SetI32(page_no, 6, next); }
+  // A node entry is a 4-byte key and the 4-byte child page.
+  void SetChild(int32_t entry, int32_t child) { SetI32(map_.Root(), 18 + entry * 8 + 4, child); }
+  int32_t FirstKeyOf(int32_t leaf_no) {
+    return WithTreeRoot(pages_, key_ref_, kSession, leaf_no,
+                        [](TVTRBTreePage& leaf) { return LoadI32(leaf.EntryKey(0)); });
+  }
+  // The entries in index order from the first, as far as the walk goes.
+  int64_t WalkForward() {
+    TVTRKeyPath path;
+    int64_t steps = 0;
+    for (bool found = map_.First(kSession, path); found; found = map_.Next(kSession, path)) ++steps;
+    return steps;
+  }
+
+  static constexpr int32_t kPages = 4000;
+  TVTRPageKeyRef key_ref_;
+  std::vector<int32_t> leaves_;
+};
+
+TEST_F(DamagedPageMap, WalksAlongALinkBackToAnEarlierLeafEnd) {
+  ASSERT_GE(leaves_.size(), 4u);
+  SetNext(leaves_[2], leaves_[0]);
+  const auto locate = [&](int64_t number) {
+    int32_t page_no, ordinal;
+    map_.LocateRecordNo(kSession, page_no, ordinal, number);
+  };
+  EXPECT_EQ(NativeErrorOf([&] { locate(kPages - 1); }), 20032);
+  EXPECT_EQ(EngineErrorMessageOf([&] { WalkForward(); }).substr(0, 44),
+            "Index integrity violated. Invlaid leaf link.");
+  EXPECT_EQ(NativeErrorOf([&] { WalkForward(); }), 20034);
+}
+
+TEST_F(DamagedPageMap, WalksAlongALeafThatIsItsOwnPreviousPageEnd) {
+  SetPrev(leaves_[1], leaves_[1]);
+  int64_t number;
+  EXPECT_EQ(NativeErrorOf([&] { map_.GetRecordNo(kSession, FirstKeyOf(leaves_[1]), number, 0); }), 20032);
+  TVTRKeyPath path;
+  EXPECT_EQ(NativeErrorOf([&] {
+              for (bool found = map_.Last(kSession, path); found; found = map_.Prior(kSession, path)) {
+              }
+            }),
+            20033);
+}
+
+TEST_F(DamagedPageMap, AnEntryOutOfOrderEndsAWalkInStorageOrder) {
+  const int32_t first_of_second_leaf = FirstKeyOf(leaves_[1]);
+  int32_t page_no;
+  SetI32(leaves_[1], 18, 0);  // the second leaf's first entry now names page 0 again
+  EXPECT_EQ(NativeErrorOf([&] { map_.NextPage(kSession, first_of_second_leaf - 1, page_no); }), 20104);
+  SetI32(leaves_[1], 18, kPages * 2);
+  EXPECT_EQ(NativeErrorOf([&] { map_.PriorPage(kSession, first_of_second_leaf + 1, page_no); }), 20105);
+}
+
+TEST_F(DamagedPageMap, NodesSharingAChildAreWalkedOnceAndReported) {
+  // Every child is one of two leaves that link to each other both ways, so
+  // the links agree with the node and only the sharing tells the damage.
+  for (size_t i = 0; i < leaves_.size(); ++i) SetChild(static_cast<int32_t>(i), leaves_[i % 2]);
+  SetNext(leaves_[1], leaves_[0]);
+  SetPrev(leaves_[0], leaves_[1]);
+  EXPECT_EQ(NativeErrorOf([&] {
+              TVTRKeyPath path;
+              WithTreeRoot(pages_, key_ref_, kSession, map_.Root(),
+                           [&](TVTRBTreePage& root) { root.CheckIntegrity(kSession, path); });
+            }),
+            20032);
+  EXPECT_EQ(NativeErrorOf([&] { map_.EmptyTree(kSession); }), 20032);
+  pages_.Rollback(kSession);
+  EXPECT_EQ(NativeErrorOf([&] {
+              TVTRKeyPath path;
+              map_.First(kSession, path);
+              TVTRPathWalk walk(path);
+              while (map_.Next(kSession, path)) walk.Moved(path);
+            }),
+            20032);
+  // A search that finds nothing in a subtree does not search it again.
+  for (const int32_t leaf : {leaves_[0], leaves_[1]}) SetI32(leaf, 14, 0);  // no entries, no extra header
+  EXPECT_EQ(NativeErrorOf([&] {
+              TVTRKeyPath path;
+              WithTreeRoot(pages_, key_ref_, kSession, map_.Root(),
+                           [&](TVTRBTreePage& root) { root.FindKey(kSession, true, path, scNone, nullptr); });
+            }),
+            20032);
+}
+
 TEST(PageMap, OperationsWithoutATreeRaiseTheirCodes) {
   MemoryPageManager pages;
   TVTRBTreeRecordPageIndex map(pages);

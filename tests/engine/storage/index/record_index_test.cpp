@@ -77,6 +77,39 @@ TEST_F(RecordIndex, EqualKeysStayInRecordIDOrderAcrossLeavesAndAreNumberedInThat
   EXPECT_ENGINE_ERROR(index.SetRecNo(0, id, 1), 20074, "Cannot retreive record from empty index");
 }
 
+TEST_F(RecordIndex, KeysTyingOnAFilledPrefixAreFoundAndDeletedUnderAColumnBehindIt) {
+  const int32_t by_name = table_.AddIndex("BY_NAME", {{"NAME", false, false, 8}, {"CODE"}});
+  std::vector<TVTRRecordID> ids;
+  for (int i = 0; i < 600; ++i)
+    ids.push_back(table_.Insert({Int(i), Text("Prefixed " + std::to_string(i % 23)), Int(i % 7)}));
+  table_.Index(by_name).CheckIntegrity(0);
+  TVTRKeyPath path;
+  for (const TVTRRecordID& id : ids)
+    ASSERT_TRUE(table_.Index(by_name).FindRecordKey(0, id, path, table_.Stored(id).data()));
+  for (const TVTRRecordID& id : ids) table_.Delete(id);
+  EXPECT_TRUE(Walk(by_name).empty());
+}
+
+TEST_F(RecordIndex, RecordNumbersOverLeafLinksThatRunInACircleRaise20032) {
+  const int32_t by_code = table_.AddIndex("BY_CODE", {{"CODE"}});
+  std::vector<TVTRRecordID> ids;
+  for (int i = 0; i < 1500; ++i) ids.push_back(table_.Insert({Int(i), Text("x"), Int(i)}));
+  TVTRBTreeRecordIndex& index = table_.Index(by_code);
+  TVTRKeyPath path;
+  ASSERT_TRUE(index.First(0, path));
+  const int32_t first_leaf = path.Deepest().PageNo;
+  // A link of a damaged file: the first leaf is its own next and previous page.
+  {
+    HeldPage leaf(table_.Pages().GetPage(0, first_leaf, ptTableIndex));
+    StoreI32(leaf->Data() + 2, first_leaf);
+    StoreI32(leaf->Data() + 6, first_leaf);
+    leaf->SetDirty(true);
+  }
+  TVTRRecordID id;
+  EXPECT_EQ(NativeErrorOf([&] { index.SetRecNo(0, id, 1500); }), 20032);
+  EXPECT_EQ(NativeErrorOf([&] { index.GetRecNo(0, ids[0], table_.Stored(ids[0]).data()); }), 20032);
+}
+
 TEST_F(RecordIndex, AUniqueKeyIsFreeUnlessItsWholeValueIsTakenAndNullsCollide) {
   const int32_t by_name = table_.AddIndex("BY_NAME", {{"NAME", false, false, 4}}, true);
   const int32_t by_code_name = table_.AddIndex("BY_CODE_NAME", {{"CODE"}, {"NAME"}}, true);

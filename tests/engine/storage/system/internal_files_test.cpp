@@ -193,6 +193,45 @@ TEST_F(InternalFiles, TransactedFilesRefuseWhatTheyCannotDo) {
   manager_->Rollback(kSession);
 }
 
+TEST_F(InternalFiles, DamagedLinksAndSizesEndTransactedReadsAndWritesWithErrors) {
+  for (const uint8_t algorithm : {cmNone, cmZlib}) {
+    SCOPED_TRACE(static_cast<int>(algorithm));
+    const std::vector<uint8_t> content = NoiseBytes(3 * kDataSize, 9);
+    const int32_t start = WriteTransacted(content, algorithm);
+    TVTRInternalDBTransactedAccessFile file(*manager_, ptTableMetaData);
+    file.OpenFile(start);
+    EXPECT_EQ(file.ReadContent(kSession), content);
+    const std::vector<int32_t> pages = Chain(*manager_, start, ptTableMetaData);
+    const auto link = [&](int32_t page_no, int32_t next) {
+      HeldPage page(manager_->GetPage(kSession, page_no, ptTableMetaData));
+      page->SetNextPage(next);
+      page->SetDirty(true);
+    };
+    const auto set_header = [&](InternalFileHeader header) {
+      HeldPage first(manager_->GetPage(kSession, start, ptTableMetaData));
+      SetHeaderOfPage(*first, header);
+    };
+    const InternalFileHeader header = file.GetSize(kSession);
+
+    // The third page leads back to the second: the content would never end.
+    link(pages[2], pages[1]);
+    set_header({INT32_MAX, algorithm == cmNone ? INT32_MAX : header.UncompressedSize, algorithm});
+    EXPECT_EQ(NativeErrorOf([&] { file.ReadContent(kSession); }), 30388);
+    std::vector<uint8_t> buffer(10);
+    EXPECT_EQ(NativeErrorOf([&] { file.ReadFile(kSession, buffer.data(), 10); }),
+              algorithm == cmNone ? 0 : 30388);
+    manager_->Rollback(kSession);
+
+    // A write over pages whose links come back is cut short.
+    link(pages[1], start);
+    EXPECT_EQ(NativeErrorOf([&] {
+                file.WriteFile(kSession, content.data(), 1, cmNone, static_cast<int32_t>(content.size()));
+              }),
+              20158);
+    manager_->Rollback(kSession);
+  }
+}
+
 TEST_F(InternalFiles, DirectLockBytesLieWhereTheirPositionsMapAndProbesLeaveThemLocked) {
   TVTRInternalDBDirectAccessFile& file = CreateDirect(6000);
   const int32_t first = file.StartPage();
@@ -236,6 +275,24 @@ TEST_F(InternalFiles, DirectRegionProbesCoverEveryPageOfTheRange) {
   EXPECT_FALSE(file.IsRegionLocked(5000, 0));
   EXPECT_TRUE(file.IsRegionLocked(0, 6000));
   EXPECT_FALSE(file.LockByte(5000)) << "a probe released the lock";
+}
+
+TEST_F(InternalFiles, ADirectFileWhoseLinksComeBackEndsAtItsDistinctPages) {
+  TVTRInternalDBDirectAccessFile& file = CreateDirect(6000);
+  const int32_t first = file.StartPage();
+  const int32_t second = NextPageOf(&FileBytes(name_).at(static_cast<size_t>(PageOffset(first))));
+  // The second page leads back to the first, and the size claims 2 GB.
+  uint8_t link[4], size[4];
+  StoreI32(link, first);
+  StoreI32(size, INT32_MAX - 100);
+  manager_->WritePageBytes(link, second, 4, 10);
+  manager_->WritePageBytes(size, first, 4, 41);
+  file.OpenFile(first);
+  EXPECT_EQ(file.Size(), 2 * kDataSize - 10);
+  EXPECT_EQ(NativeErrorOf([&] { file.LockByte(2 * kDataSize - 11); }), 0);
+  EXPECT_EQ(NativeErrorOf([&] { file.LockByte(2 * kDataSize - 10); }), 20159);
+  file.DeleteFile();
+  manager_->Commit(kSystemSessionID);  // each page freed once
 }
 
 TEST_F(InternalFiles, DirectBytesCrossPageBoundariesStraightInTheFile) {
