@@ -207,7 +207,9 @@ class CrashRounds : public ::testing::Test {
     std::optional<HelperProcess> survivor;
     if (!survivor_options.empty()) survivor.emplace(VTR_LEDGER_WORKER, Arguments(round, 1, survivor_options));
     ASSERT_EQ(victim.Answer(), "ready");
-    if (survivor) ASSERT_EQ(survivor->Answer(), "ready");
+    if (survivor) {
+      ASSERT_EQ(survivor->Answer(), "ready");
+    }
     victim.Send("go");
     if (survivor) survivor->Send("go");
     WorkerLog log = ReadLog(victim, whole_tables_);
@@ -221,9 +223,10 @@ class CrashRounds : public ::testing::Test {
     auto session = LedgerSession(work_);
     session->SetConnected(true);
     const bool needs_repair = session->NeedsRepair;
-    if (at_a_write && log.in_flight)
+    if (at_a_write && log.in_flight) {
       EXPECT_TRUE(needs_repair) << "round " << round
                                 << ": a commit killed after a page write left a whole file";
+    }
     Tables found;
     ASSERT_NO_THROW(found = Found(*session, !needs_repair)) << "round " << round;
     ExpectCommittedRecordsFound(found, log, "round " + std::to_string(round));
