@@ -47,6 +47,7 @@
 #include "engine/storage/index/RecordIndex.h"
 #include "engine/storage/records/DiskRecordManager.h"
 #include "platform/os/RetryPolicy.h"
+#include "tests/support/FieldDefinitions.h"
 
 inline constexpr int32_t kExercisePageSize = 512;
 inline constexpr int32_t kExerciseSlots = 16;
@@ -200,10 +201,7 @@ class ExerciseCursor {
 // descending money column, and a note stored compressed in small blocks.
 inline void DefineDonations(TVTRFieldDefs& fields, TVTRIndexDefs& indexes) {
   const auto add = [&fields](const char* name, TVTRAdvancedDataType type, int32_t size) -> TVTRFieldDef& {
-    TVTRFieldDef& field = fields.AddFieldDef();
-    field.Name = name;
-    field.SetDataType(type, size);
-    return field;
+    return AddField(fields, name, type, size);
   };
   add("ID", adtAutoIncInteger, 0);
   add("DONOR", adtString, 40);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/access/VTRLocalEngine.h"
+#include "tests/support/FieldDefinitions.h"
 
 inline constexpr int32_t kDonateID = 0;
 inline constexpr int32_t kDonateDonor = 1;
@@ -21,9 +22,7 @@ inline constexpr int32_t kDonateAmount = 2;
 struct DonateDefinitions {
   DonateDefinitions() {
     const auto add_field = [this](const char* name, TVTRAdvancedDataType type, int32_t size) {
-      TVTRFieldDef& field = fields.AddFieldDef();
-      field.Name = name;
-      field.SetDataType(type, size);
+      AddField(fields, name, type, size);
     };
     add_field("ID", adtInteger, 0);
     add_field("Donor", adtString, 20);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/access/VTRLocalEngine.h"
+#include "tests/support/FieldDefinitions.h"
 
 inline const std::vector<std::string> kLedgerTables = {"Ledger", "Stock"};
 inline constexpr int32_t kLedgerID = 0;
@@ -53,9 +54,7 @@ inline void CreateLedgerDatabase(const std::string& file_name, int32_t note_char
   session->SetConnected(true);
   TVTRFieldDefs fields;
   const auto add_field = [&fields](const char* name, TVTRAdvancedDataType type, int32_t size) {
-    TVTRFieldDef& field = fields.AddFieldDef();
-    field.Name = name;
-    field.SetDataType(type, size);
+    AddField(fields, name, type, size);
   };
   add_field("ID", adtInteger, 0);
   add_field("DONOR", adtString, kLedgerDonorChars);

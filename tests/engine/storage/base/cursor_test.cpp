@@ -8,6 +8,7 @@
 #include "tests/engine/storage/common/EngineTestSupport.h"
 #include "tests/engine/storage/common/TestCursor.h"
 #include "tests/engine/storage/common/TestDatabase.h"
+#include "tests/support/FieldDefinitions.h"
 
 namespace {
 
@@ -32,9 +33,7 @@ class CursorBase : public ::testing::Test {
   }
 
   static void Add(TVTRFieldDefs& fields, const char* name, TVTRAdvancedDataType type, int32_t size = 0) {
-    TVTRFieldDef& field = fields.AddFieldDef();
-    field.Name = name;
-    field.SetDataType(type, size);
+    AddField(fields, name, type, size);
   }
 
   TestCursor cursor_;

@@ -15,6 +15,7 @@
 #include "tests/engine/storage/common/TestCursor.h"
 #include "tests/engine/storage/common/TestSession.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/FieldDefinitions.h"
 
 inline constexpr int32_t kTableSlots = 4;
 inline constexpr int32_t kIDField = 0;
@@ -33,10 +34,7 @@ inline void CreateCatalogueFile(const std::string& name) {
 // indexed by NAME.
 inline void DonationDefinitions(TVTRFieldDefs& fields, TVTRIndexDefs& indexes) {
   auto add = [&fields](const char* name, TVTRAdvancedDataType type, int32_t size) -> TVTRFieldDef& {
-    TVTRFieldDef& field = fields.AddFieldDef();
-    field.Name = name;
-    field.SetDataType(type, size);
-    return field;
+    return AddField(fields, name, type, size);
   };
   add("ID", adtAutoIncInteger, 0).AutoincInitialValue = 0;
   add("NAME", adtString, 20);

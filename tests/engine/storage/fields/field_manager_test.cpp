@@ -9,15 +9,14 @@
 #include "engine/storage/VTRBaseEngine.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
 #include "tests/engine/storage/common/TestSession.h"
+#include "tests/support/FieldDefinitions.h"
 
 namespace {
 
-TVTRFieldDef& AddField(TVTRFieldDefs& defs, const std::string& name, TVTRAdvancedDataType type,
-                       int32_t size = 0) {
-  TVTRFieldDef& field = defs.AddFieldDef();
-  field.Name = name;
+TVTRFieldDef& AddNumberedField(TVTRFieldDefs& defs, const std::string& name, TVTRAdvancedDataType type,
+                               int32_t size = 0) {
+  TVTRFieldDef& field = AddField(defs, name, type, size);
   field.ObjectID = defs.GetCount();
-  field.SetDataType(type, size);
   return field;
 }
 
@@ -52,8 +51,8 @@ class Autoincrement : public ::testing::TestWithParam<AutoincCase> {};
 TEST_P(Autoincrement, IssuesAndFollowsValues) {
   const AutoincCase& c = GetParam();
   TVTRFieldDefs defs;
-  AddField(defs, "NAME", adtString, 10);
-  TVTRFieldDef& counter = AddField(defs, "NO", c.type);
+  AddNumberedField(defs, "NAME", adtString, 10);
+  TVTRFieldDef& counter = AddNumberedField(defs, "NO", c.type);
   counter.AutoincIncrement = c.step;
   counter.AutoincInitialValue = c.initial;
   counter.AutoincMaxValue = c.max;
@@ -182,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AutoincLastValue, IsKeptPerSession) {
   TVTRFieldDefs defs;
-  AddField(defs, "NO", adtAutoInc).ObjectID = 31;
+  AddNumberedField(defs, "NO", adtAutoInc).ObjectID = 31;
   TVTRBaseFieldManager manager(nullptr);
   manager.DefineFields(defs);
   TestSession first(0), second(1);
@@ -200,8 +199,8 @@ TEST(AutoincLastValue, IsKeptPerSession) {
 
 TEST(AutoincCounters, FieldNumbersOutsideTheFieldsOrTheCountersFail) {
   TVTRFieldDefs defs;
-  AddField(defs, "A", adtAutoInc);
-  AddField(defs, "B", adtAutoInc);
+  AddNumberedField(defs, "A", adtAutoInc);
+  AddNumberedField(defs, "B", adtAutoInc);
   TVTRBaseFieldManager manager(nullptr);
   manager.DefineFields(defs);
   EXPECT_ENGINE_ERROR(manager.GetNextAutoincValue(2), 30402, "Field #2 not found");
@@ -211,9 +210,9 @@ TEST(AutoincCounters, FieldNumbersOutsideTheFieldsOrTheCountersFail) {
 
 TEST(AutoincCounters, ImageRoundTripsAndRefusesWhatDoesNotFit) {
   TVTRFieldDefs defs;
-  AddField(defs, "A", adtAutoInc).AutoincInitialValue = 5;
-  AddField(defs, "B", adtInteger);
-  AddField(defs, "C", adtAutoIncLargeInt).AutoincInitialValue = -7;
+  AddNumberedField(defs, "A", adtAutoInc).AutoincInitialValue = 5;
+  AddNumberedField(defs, "B", adtInteger);
+  AddNumberedField(defs, "C", adtAutoIncLargeInt).AutoincInitialValue = -7;
   TVTRBaseFieldManager manager(nullptr);
   manager.DefineFields(defs);
   EXPECT_EQ(manager.AutoincValues, (std::vector<int64_t>{5, 0, -7}));
@@ -242,9 +241,9 @@ TEST(AutoincCounters, ImageRoundTripsAndRefusesWhatDoesNotFit) {
 
 TEST(Defaults, AreWrittenIntoTheirFields) {
   TVTRFieldDefs defs;
-  AddField(defs, "NAME", adtString, 5).DefaultValue.SetAsString("abc");
-  AddField(defs, "QTY", adtInteger).DefaultValue.SetAsInteger(12);
-  AddField(defs, "NOTE", adtString, 5);
+  AddNumberedField(defs, "NAME", adtString, 5).DefaultValue.SetAsString("abc");
+  AddNumberedField(defs, "QTY", adtInteger).DefaultValue.SetAsInteger(12);
+  AddNumberedField(defs, "NOTE", adtString, 5);
   TVTRBaseFieldManager manager(nullptr);
   manager.DefineFields(defs);
   auto record = NewRecord(manager);
@@ -260,7 +259,7 @@ TEST(Defaults, AreWrittenIntoTheirFields) {
 
 TEST(Defaults, ADefaultLongerThanItsFieldIsRefusedAndNeverWrittenPastIt) {
   TVTRFieldDefs defs;
-  AddField(defs, "CODE", adtString, 3).DefaultValue.SetAsString("ABCDEFGHIJKL");
+  AddNumberedField(defs, "CODE", adtString, 3).DefaultValue.SetAsString("ABCDEFGHIJKL");
   TVTRBaseFieldManager manager(nullptr);
   EXPECT_ENGINE_ERROR(manager.DefineFields(defs), 20056, "Buffer size exceeded");
 
@@ -321,8 +320,8 @@ TEST_F(RecordLayouts, RecordsAreEqualByteForByteNullValuesIncluded) {
 
 TEST(RecordLayout, IsTheSameOnDiskWithoutBlobFields) {
   TVTRFieldDefs defs;
-  AddField(defs, "NAME", adtString, 4);
-  AddField(defs, "PRICE", adtCurrency);
+  AddNumberedField(defs, "NAME", adtString, 4);
+  AddNumberedField(defs, "PRICE", adtCurrency);
   TVTRBaseFieldManager manager(nullptr);
   manager.DefineFields(defs);
   ASSERT_EQ(manager.FieldDefs.GetDiskRecordSize(), manager.FieldDefs.GetRecordBufferSize());
@@ -337,11 +336,11 @@ TEST(RecordLayout, IsTheSameOnDiskWithoutBlobFields) {
 
 TEST(BlobFields, TheFirstNeedsAPositiveBlockSize) {
   TVTRFieldDefs defs;
-  AddField(defs, "ID", adtInteger);
+  AddNumberedField(defs, "ID", adtInteger);
   TVTRBaseFieldManager manager(nullptr);
   manager.DefineFields(defs);
   EXPECT_FALSE(manager.HasBlobFields());
-  AddField(defs, "NOTES", adtMemo).BlobBlockSize = 0;
+  AddNumberedField(defs, "NOTES", adtMemo).BlobBlockSize = 0;
   manager.DefineFields(defs);
   EXPECT_ENGINE_ERROR(manager.HasBlobFields(), 10421, "BLOB block size should be > 0 for field NOTES");
   manager.FieldDefs.GetFieldDef(1).BlobBlockSize = 4096;
@@ -350,8 +349,8 @@ TEST(BlobFields, TheFirstNeedsAPositiveBlockSize) {
 
 TEST(FieldMetadata, LoadingLaysOutAndStartsTheCounters) {
   TVTRFieldDefs defs;
-  AddField(defs, "NAME", adtString, 7);
-  AddField(defs, "NO", adtAutoInc).AutoincInitialValue = 40;
+  AddNumberedField(defs, "NAME", adtString, 7);
+  AddNumberedField(defs, "NO", adtAutoInc).AutoincInitialValue = 40;
   TVTRBaseFieldManager source(nullptr);
   source.DefineFields(defs);
   TVTRMemoryStream stream;

@@ -2,16 +2,9 @@
 
 #include "engine/storage/VTRBase.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
+#include "tests/support/FieldDefinitions.h"
 
 namespace {
-
-TVTRFieldDef& AddField(TVTRFieldDefs& defs, const std::string& name, TVTRAdvancedDataType type,
-                       int32_t size = 0) {
-  TVTRFieldDef& field = defs.AddFieldDef();
-  field.Name = name;
-  field.SetDataType(type, size);
-  return field;
-}
 
 // Nine fields: INTEGER, VARCHAR(5), BLOB and six SMALLINT.
 void AddNineFields(TVTRFieldDefs& defs) {
