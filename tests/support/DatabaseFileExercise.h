@@ -47,7 +47,7 @@
 #include "engine/storage/index/RecordIndex.h"
 #include "engine/storage/records/DiskRecordManager.h"
 #include "platform/os/RetryPolicy.h"
-#include "tests/support/FieldDefinitions.h"
+#include "tests/support/TableDefinitions.h"
 
 inline constexpr int32_t kExercisePageSize = 512;
 inline constexpr int32_t kExerciseSlots = 16;
@@ -200,13 +200,10 @@ class ExerciseCursor {
 // first 20 bytes (so equal prefixes are settled by reading records) over a
 // descending money column, and a note stored compressed in small blocks.
 inline void DefineDonations(TVTRFieldDefs& fields, TVTRIndexDefs& indexes) {
-  const auto add = [&fields](const char* name, TVTRAdvancedDataType type, int32_t size) -> TVTRFieldDef& {
-    return AddField(fields, name, type, size);
-  };
-  add("ID", adtAutoIncInteger, 0);
-  add("DONOR", adtString, 40);
-  add("AMOUNT", adtCurrency, 0);
-  TVTRFieldDef& note = add("NOTE", adtMemo, 0);
+  AddField(fields, "ID", adtAutoIncInteger);
+  AddField(fields, "DONOR", adtString, 40);
+  AddField(fields, "AMOUNT", adtCurrency);
+  TVTRFieldDef& note = AddField(fields, "NOTE", adtMemo);
   note.BlobCompressionAlgorithm = cmZlib;
   note.BlobCompressionMode = 6;
   note.BlobBlockSize = 700;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/access/VTRLocalEngine.h"
-#include "tests/support/FieldDefinitions.h"
+#include "tests/support/TableDefinitions.h"
 
 inline constexpr int32_t kDonateID = 0;
 inline constexpr int32_t kDonateDonor = 1;
@@ -21,21 +21,11 @@ inline constexpr int32_t kDonateAmount = 2;
 // The definitions of "Donate".
 struct DonateDefinitions {
   DonateDefinitions() {
-    const auto add_field = [this](const char* name, TVTRAdvancedDataType type, int32_t size) {
-      AddField(fields, name, type, size);
-    };
-    add_field("ID", adtInteger, 0);
-    add_field("Donor", adtString, 20);
-    add_field("Amount", adtFloat, 0);
-    const auto add_index = [this](const char* name, const char* field, bool unique) {
-      TVTRIndexDef& index = indexes.AddIndexDef();
-      index.Name = name;
-      index.SetColumnCount(1);
-      index.GetColumn(0).FieldName = field;
-      index.Unique = unique;
-    };
-    add_index("ByID", "ID", true);
-    add_index("ByDonor", "Donor", false);
+    AddField(fields, "ID", adtInteger);
+    AddField(fields, "Donor", adtString, 20);
+    AddField(fields, "Amount", adtFloat);
+    AddIndex(indexes, "ByID", "ID", true);
+    AddIndex(indexes, "ByDonor", "Donor");
   }
 
   TVTRFieldDefs fields;

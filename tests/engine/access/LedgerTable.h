@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/access/VTRLocalEngine.h"
-#include "tests/support/FieldDefinitions.h"
+#include "tests/support/TableDefinitions.h"
 
 inline const std::vector<std::string> kLedgerTables = {"Ledger", "Stock"};
 inline constexpr int32_t kLedgerID = 0;
@@ -53,23 +53,13 @@ inline void CreateLedgerDatabase(const std::string& file_name, int32_t note_char
   session->CreateDatabase();
   session->SetConnected(true);
   TVTRFieldDefs fields;
-  const auto add_field = [&fields](const char* name, TVTRAdvancedDataType type, int32_t size) {
-    AddField(fields, name, type, size);
-  };
-  add_field("ID", adtInteger, 0);
-  add_field("DONOR", adtString, kLedgerDonorChars);
-  add_field("AMOUNT", adtInteger, 0);
-  add_field("NOTE", adtString, note_chars);
+  AddField(fields, "ID", adtInteger);
+  AddField(fields, "DONOR", adtString, kLedgerDonorChars);
+  AddField(fields, "AMOUNT", adtInteger);
+  AddField(fields, "NOTE", adtString, note_chars);
   TVTRIndexDefs indexes;
-  const auto add_index = [&indexes](const char* name, const char* field, bool unique) {
-    TVTRIndexDef& index = indexes.AddIndexDef();
-    index.Name = name;
-    index.SetColumnCount(1);
-    index.GetColumn(0).FieldName = field;
-    index.Unique = unique;
-  };
-  add_index("ByID", "ID", true);
-  add_index("ByDonor", "DONOR", false);
+  AddIndex(indexes, "ByID", "ID", true);
+  AddIndex(indexes, "ByDonor", "DONOR");
   // The table component gives a unique index its constraint, which is what
   // refuses a duplicate.
   TVTRConstraintDefs constraints;

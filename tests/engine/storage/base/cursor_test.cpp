@@ -8,7 +8,7 @@
 #include "tests/engine/storage/common/EngineTestSupport.h"
 #include "tests/engine/storage/common/TestCursor.h"
 #include "tests/engine/storage/common/TestDatabase.h"
-#include "tests/support/FieldDefinitions.h"
+#include "tests/support/TableDefinitions.h"
 
 namespace {
 
@@ -23,18 +23,15 @@ class CursorBase : public ::testing::Test {
  protected:
   CursorBase() {
     TVTRFieldDefs fields;
-    Add(fields, "ID", adtInteger);
-    Add(fields, "NAME", adtString, 5);
-    Add(fields, "QTY", adtSmallInt);
+    AddField(fields, "ID", adtInteger);
+    AddField(fields, "NAME", adtString, 5);
+    AddField(fields, "QTY", adtSmallInt);
     cursor_.SetTableFields(fields);
     record_.assign(cursor_.RecordBufferSize, 0);
     cursor_.InitRecord(record_.data(), false);
     cursor_.CurrentRecord = record_.data();
   }
 
-  static void Add(TVTRFieldDefs& fields, const char* name, TVTRAdvancedDataType type, int32_t size = 0) {
-    AddField(fields, name, type, size);
-  }
 
   TestCursor cursor_;
   Bytes record_;

@@ -15,7 +15,7 @@
 #include "tests/engine/storage/common/TestCursor.h"
 #include "tests/engine/storage/common/TestSession.h"
 #include "tests/support/ScratchFolder.h"
-#include "tests/support/FieldDefinitions.h"
+#include "tests/support/TableDefinitions.h"
 
 inline constexpr int32_t kTableSlots = 4;
 inline constexpr int32_t kIDField = 0;
@@ -33,19 +33,13 @@ inline void CreateCatalogueFile(const std::string& name) {
 // ID autoincrement, NAME text of 20, PICTURE BLOB (zlib, blocks of 4 KiB);
 // indexed by NAME.
 inline void DonationDefinitions(TVTRFieldDefs& fields, TVTRIndexDefs& indexes) {
-  auto add = [&fields](const char* name, TVTRAdvancedDataType type, int32_t size) -> TVTRFieldDef& {
-    return AddField(fields, name, type, size);
-  };
-  add("ID", adtAutoIncInteger, 0).AutoincInitialValue = 0;
-  add("NAME", adtString, 20);
-  TVTRFieldDef& picture = add("PICTURE", adtBlob, 0);
+  AddField(fields, "ID", adtAutoIncInteger).AutoincInitialValue = 0;
+  AddField(fields, "NAME", adtString, 20);
+  TVTRFieldDef& picture = AddField(fields, "PICTURE", adtBlob);
   picture.BlobCompressionAlgorithm = cmZlib;
   picture.BlobCompressionMode = 6;
   picture.BlobBlockSize = 4096;
-  TVTRIndexDef& by_name = indexes.AddIndexDef();
-  by_name.Name = "BY_NAME";
-  by_name.SetColumnCount(1);
-  by_name.GetColumn(0).FieldName = "NAME";
+  AddIndex(indexes, "BY_NAME", "NAME");
 }
 
 // One process's view of a database file.

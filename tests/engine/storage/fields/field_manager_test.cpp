@@ -9,7 +9,7 @@
 #include "engine/storage/VTRBaseEngine.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
 #include "tests/engine/storage/common/TestSession.h"
-#include "tests/support/FieldDefinitions.h"
+#include "tests/support/TableDefinitions.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "engine/storage/VTRBase.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
-#include "tests/support/FieldDefinitions.h"
+#include "tests/support/TableDefinitions.h"
 
 namespace {
 
