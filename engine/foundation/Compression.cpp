@@ -126,6 +126,20 @@ bool PPMDecompress(const void* in, size_t in_size, size_t expected_size, std::ve
   }
 }
 
+// Runs one coder into `out`: true only when it succeeded with some output;
+// otherwise, a lack of memory included, `out` is left empty.
+template <typename Coder>
+bool RunCoder(std::vector<uint8_t>& out, Coder&& coder) {
+  bool done = false;
+  try {
+    done = coder();
+  } catch (const std::bad_alloc&) {
+    done = false;
+  }
+  if (!done) out.clear();
+  return !out.empty();
+}
+
 }  // namespace
 
 TVTRCompressionMethod CompressionAlgorithmFromName(std::string_view name) {
@@ -139,27 +153,19 @@ bool CompressBuffer(TVTRCompressionMethod algorithm, uint8_t mode, const void* i
                     std::vector<uint8_t>& out) {
   out.clear();
   if (in == nullptr || in_size == 0 || !FitsCoder(in_size)) return false;
-  bool done = false;
-  try {
+  return RunCoder(out, [&] {
     switch (algorithm) {
       case cmZlib:
-        done = ZlibCompress(mode, in, in_size, out);
-        break;
+        return ZlibCompress(mode, in, in_size, out);
       case cmBzip:
-        done = BzipCompress(mode, in, in_size, out);
-        break;
+        return BzipCompress(mode, in, in_size, out);
       case cmPPM:
-        done = PPMCompress(mode, in, in_size, out);
-        break;
+        return PPMCompress(mode, in, in_size, out);
       case cmNone:  // callers store such data as it is
       default:
-        break;
+        return false;
     }
-  } catch (const std::bad_alloc&) {
-    done = false;
-  }
-  if (!done || out.empty()) out.clear();
-  return !out.empty();
+  });
 }
 
 bool DecompressBuffer(TVTRCompressionMethod algorithm, const void* in, size_t in_size, size_t expected_size,
@@ -169,25 +175,17 @@ bool DecompressBuffer(TVTRCompressionMethod algorithm, const void* in, size_t in
       !FitsCoder(expected_size)) {
     return false;
   }
-  bool done = false;
-  try {
+  return RunCoder(out, [&] {
     switch (algorithm) {
       case cmZlib:
-        done = ZlibDecompress(in, in_size, expected_size, out);
-        break;
+        return ZlibDecompress(in, in_size, expected_size, out);
       case cmBzip:
-        done = BzipDecompress(in, in_size, expected_size, out);
-        break;
+        return BzipDecompress(in, in_size, expected_size, out);
       case cmPPM:
-        done = PPMDecompress(in, in_size, expected_size, out);
-        break;
+        return PPMDecompress(in, in_size, expected_size, out);
       case cmNone:
       default:
-        break;
+        return false;
     }
-  } catch (const std::bad_alloc&) {
-    done = false;
-  }
-  if (!done || out.empty()) out.clear();
-  return !out.empty();
+  });
 }
