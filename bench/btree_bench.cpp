@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/VTRBTree.h"
 #include "engine/storage/VTRDiskEngine.h"
 

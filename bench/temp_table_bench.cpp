@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/VTRBaseEngine.h"
 #include "engine/storage/VTRMemEngine.h"
 #include "engine/storage/VTRTempEngine.h"

@@ -6,7 +6,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/constraints/ConstraintManager.h"
 #include "engine/storage/disk/DiskTableData.h"
-#include "engine/storage/diskdb/DiskDatabaseData.h"
+#include "engine/storage/disk/DiskDatabaseData.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/index/IndexManager.h"
 #include "engine/storage/index/IndexPositionCache.h"

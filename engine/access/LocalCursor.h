@@ -27,8 +27,8 @@
 #include <vector>
 
 #include "engine/storage/base/Cursor.h"
-#include "engine/storage/base/DatabaseData.h"
-#include "engine/storage/base/TableData.h"
+#include "engine/storage/database/DatabaseData.h"
+#include "engine/storage/table/TableData.h"
 #include "engine/storage/index/IndexPositionCache.h"
 #include "platform/os/RetryPolicy.h"
 

@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/PageManager.h"
-#include "engine/storage/base/DatabaseDataList.h"
-#include "engine/storage/diskdb/DiskDatabaseData.h"
+#include "engine/storage/pager/PageManager.h"
+#include "engine/storage/database/DatabaseDataList.h"
+#include "engine/storage/disk/DiskDatabaseData.h"
 #include "platform/rtl/TextCase.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/storage/Password.h"
-#include "engine/storage/base/DatabaseData.h"
+#include "engine/storage/pager/Password.h"
+#include "engine/storage/database/DatabaseData.h"
 #include "engine/storage/base/Session.h"
 
 class TVTRLocalSession : public TVTRBaseSession {

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/base/TableData.h"
+#include "engine/storage/table/TableData.h"
 #include "platform/rtl/ArithmeticError.h"
 
 namespace {

@@ -6,7 +6,7 @@
 //   4  2  u16 slot
 #include <cstdint>
 
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 
 inline constexpr int32_t kRecordIDSize = 6;
 

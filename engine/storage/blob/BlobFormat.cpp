@@ -1,6 +1,6 @@
 #include "engine/storage/blob/BlobFormat.h"
 
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 
 namespace {
 

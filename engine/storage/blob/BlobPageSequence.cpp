@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/ByteOrder.h"
-#include "engine/storage/LinkCycleGuard.h"
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/pager/LinkCycleGuard.h"
+#include "engine/storage/pager/PageHeader.h"
 
 namespace {
 

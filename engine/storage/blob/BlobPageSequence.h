@@ -19,7 +19,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/storage/PageManager.h"
+#include "engine/storage/pager/PageManager.h"
 #include "engine/storage/blob/BlobCache.h"
 #include "engine/storage/blob/BlobFormat.h"
 

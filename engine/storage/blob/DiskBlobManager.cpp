@@ -5,8 +5,8 @@
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/BufferBits.h"
-#include "engine/storage/ByteOrder.h"
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/blob/BlobPageSequence.h"
 #include "engine/storage/blob/SmallBlobPage.h"
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "engine/foundation/blob/VTRBLOBDescriptor.h"
-#include "engine/storage/PageManager.h"
+#include "engine/storage/pager/PageManager.h"
 #include "engine/storage/blob/BlobCache.h"
 #include "engine/storage/blob/BlobFormat.h"
 #include "engine/storage/blob/LocalBlobStream.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 
 namespace {
 

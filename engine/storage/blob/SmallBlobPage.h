@@ -13,7 +13,7 @@
 // run past it raises the operation's error.
 #include <cstdint>
 
-#include "engine/storage/Page.h"
+#include "engine/storage/pager/Page.h"
 #include "engine/storage/blob/BlobCache.h"
 #include "engine/storage/blob/BlobFormat.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/btree/BTreePage.h"
 #include "engine/storage/btree/KeyPath.h"
 

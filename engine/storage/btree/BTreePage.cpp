@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/ByteOrder.h"
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/btree/KeyPath.h"
 
 namespace {

@@ -30,10 +30,10 @@
 #include <cstring>
 #include <unordered_set>
 
-#include "engine/storage/ByteOrder.h"
-#include "engine/storage/LinkCycleGuard.h"
-#include "engine/storage/Page.h"
-#include "engine/storage/PageManager.h"
+#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/pager/LinkCycleGuard.h"
+#include "engine/storage/pager/Page.h"
+#include "engine/storage/pager/PageManager.h"
 #include "engine/storage/btree/BTreeControllers.h"
 #include "engine/storage/btree/KeyRef.h"
 

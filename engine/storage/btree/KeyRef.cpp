@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 
 namespace {
 

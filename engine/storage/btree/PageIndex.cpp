@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/btree/BTreePage.h"
 #include "engine/storage/btree/PathMoves.h"
 

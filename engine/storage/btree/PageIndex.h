@@ -11,7 +11,7 @@
 // Callers hold the database's critical section.
 #include <cstdint>
 
-#include "engine/storage/PageManager.h"
+#include "engine/storage/pager/PageManager.h"
 #include "engine/storage/btree/KeyPath.h"
 #include "engine/storage/btree/KeyRef.h"
 

@@ -6,8 +6,8 @@
 // walk over damaged links ends instead of going round.
 #include <cstdint>
 
-#include "engine/storage/LinkCycleGuard.h"
-#include "engine/storage/PageManager.h"
+#include "engine/storage/pager/LinkCycleGuard.h"
+#include "engine/storage/pager/PageManager.h"
 #include "engine/storage/btree/KeyPath.h"
 #include "engine/storage/btree/KeyRef.h"
 

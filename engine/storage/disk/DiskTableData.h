@@ -23,7 +23,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/storage/base/TableData.h"
+#include "engine/storage/table/TableData.h"
 #include "engine/storage/base/TableLockType.h"
 #include "engine/storage/blob/DiskBlobManager.h"
 #include "engine/storage/locks/TableLocksFile.h"

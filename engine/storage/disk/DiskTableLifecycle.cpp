@@ -5,10 +5,10 @@
 #include <exception>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/DiskPageManager.h"
+#include "engine/storage/pager/DiskPageManager.h"
 #include "engine/storage/constraints/ConstraintManager.h"
 #include "engine/storage/disk/DiskTableData.h"
-#include "engine/storage/diskdb/DiskDatabaseData.h"
+#include "engine/storage/disk/DiskDatabaseData.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/index/IndexManager.h"
 #include "engine/storage/records/DiskRecordManager.h"

@@ -6,7 +6,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/BufferBits.h"
 #include "engine/foundation/stream/VTRTemporaryStream.h"
-#include "engine/storage/base/DatabaseData.h"
+#include "engine/storage/database/DatabaseData.h"
 #include "engine/storage/disk/DiskTableData.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/index/IndexManager.h"

@@ -5,7 +5,7 @@
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/VTRTypes.h"
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/storage/PageManager.h"
+#include "engine/storage/pager/PageManager.h"
 #include "engine/storage/index/Index.h"
 #include "engine/storage/index/IndexTable.h"
 #include "engine/storage/meta/IndexDef.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "engine/storage/PageManager.h"
+#include "engine/storage/pager/PageManager.h"
 #include "engine/storage/base/Cursor.h"
 #include "engine/storage/base/NavigationRequest.h"
 #include "engine/storage/btree/RecordKeyRef.h"

@@ -3,7 +3,7 @@
 #include "engine/storage/index/RecordIndex.h"
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/btree/BTreePage.h"
 #include "engine/storage/index/IndexManager.h"
 #include "engine/storage/index/RecordIndexSupport.h"

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/storage/PageManager.h"
+#include "engine/storage/pager/PageManager.h"
 #include "engine/storage/btree/RecordKeyRef.h"
 #include "engine/storage/index/Index.h"
 #include "engine/storage/index/IndexTable.h"

@@ -1,7 +1,7 @@
 #include "engine/storage/locks/TableLockManager.h"
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/DiskPageManager.h"
+#include "engine/storage/pager/DiskPageManager.h"
 #include "engine/storage/system/OwnLockScope.h"
 
 namespace {

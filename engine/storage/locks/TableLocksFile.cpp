@@ -3,7 +3,7 @@
 #include <array>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/PageHeader.h"
 
 TVTRTableLocksFile::TVTRTableLocksFile(TVTRDiskPageManager& manager) : area_(manager, ptTableLocks) {}
 

@@ -1,6 +1,6 @@
 #include "engine/storage/memory/MemoryBlobBlocks.h"
 
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 
 uint32_t TVTRMemoryBlobBlocks::Add(TVTRMemoryBlobBlock block) {
   while (next_handle_ == 0 || blocks_.contains(next_handle_)) ++next_handle_;

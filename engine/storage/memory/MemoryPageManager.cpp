@@ -6,7 +6,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/stream/VTRStreamChecks.h"
 #include "engine/foundation/stream/VTRStreamMessages.h"
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 
 namespace {
 

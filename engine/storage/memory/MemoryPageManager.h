@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "engine/foundation/containers/VTRBitsArray.h"
-#include "engine/storage/PageManager.h"
+#include "engine/storage/pager/PageManager.h"
 #include "platform/rtl/Stream.h"
 
 class TVTRMemoryPageManager : public TVTRPageManager {

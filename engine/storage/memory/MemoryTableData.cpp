@@ -8,7 +8,7 @@
 #include "engine/foundation/stream/VTRStreamChecks.h"
 #include "engine/foundation/stream/VTRStreamMessages.h"
 #include "engine/foundation/stream/VTRTemporaryStream.h"
-#include "engine/storage/base/DatabaseData.h"
+#include "engine/storage/database/DatabaseData.h"
 #include "engine/storage/blob/LocalBlobStream.h"
 #include "engine/storage/fields/FieldManager.h"
 

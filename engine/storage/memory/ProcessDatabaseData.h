@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/storage/base/DatabaseData.h"
+#include "engine/storage/database/DatabaseData.h"
 
 class TVTRProcessDatabaseData : public TVTRDatabaseData {
  public:

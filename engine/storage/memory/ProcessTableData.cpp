@@ -1,7 +1,7 @@
 #include "engine/storage/memory/ProcessTableData.h"
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/base/DatabaseData.h"
+#include "engine/storage/database/DatabaseData.h"
 #include "engine/storage/constraints/ConstraintManager.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/index/IndexManager.h"

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/storage/PageManager.h"
-#include "engine/storage/base/TableData.h"
+#include "engine/storage/pager/PageManager.h"
+#include "engine/storage/table/TableData.h"
 
 class TVTRProcessTableData : public TVTRTableData {
  public:

@@ -6,7 +6,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/VTRStreams.h"
 #include "engine/foundation/stream/VTRStreamMessages.h"
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 
 void WriteU8(TStream& stream, uint8_t value, int32_t code) {
   WriteStreamChecked(&value, 1, stream, code);

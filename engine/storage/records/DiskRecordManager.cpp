@@ -6,9 +6,9 @@
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/VTRMemory.h"
-#include "engine/storage/ByteOrder.h"
-#include "engine/storage/FreeSpaceManager.h"
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/pager/FreeSpaceManager.h"
+#include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/btree/PathMoves.h"
 #include "engine/storage/records/SmallRecordPage.h"
 

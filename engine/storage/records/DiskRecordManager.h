@@ -20,7 +20,7 @@
 #include <span>
 
 #include "engine/foundation/ValueBuffer.h"
-#include "engine/storage/DiskPageManager.h"
+#include "engine/storage/pager/DiskPageManager.h"
 #include "engine/storage/btree/PageIndex.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/table/RecordManager.h"

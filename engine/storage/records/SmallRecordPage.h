@@ -13,7 +13,7 @@
 // Bitmap bits past slot N - 1 carry nothing and are never read.
 #include <cstdint>
 
-#include "engine/storage/Page.h"
+#include "engine/storage/pager/Page.h"
 #include "engine/storage/base/RecordID.h"
 
 class TVTRSmallRecordPage {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/DiskPageManager.h"
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/DiskPageManager.h"
+#include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/system/OwnLockScope.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <unordered_set>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/DiskPageManager.h"
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/DiskPageManager.h"
+#include "engine/storage/pager/PageHeader.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cassert>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/ByteOrder.h"
-#include "engine/storage/Page.h"
+#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/pager/Page.h"
 
 namespace {
 

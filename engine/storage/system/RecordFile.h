@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "engine/storage/PageManager.h"
+#include "engine/storage/pager/PageManager.h"
 #include "engine/storage/system/TransactedFile.h"
 
 // The records the file holds: its size div Size of them.

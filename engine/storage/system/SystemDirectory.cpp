@@ -1,9 +1,9 @@
 #include "engine/storage/system/SystemDirectory.h"
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/ByteOrder.h"
-#include "engine/storage/DiskPageManager.h"
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/pager/DiskPageManager.h"
+#include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/system/RecordFile.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/ByteOrder.h"
-#include "engine/storage/DiskPageManager.h"
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/pager/DiskPageManager.h"
+#include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/system/RecordFile.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/TextCase.h"

@@ -7,7 +7,7 @@
 
 #include "engine/foundation/VTRCompression.h"
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/LinkCycleGuard.h"
+#include "engine/storage/pager/LinkCycleGuard.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/storage/PageManager.h"
+#include "engine/storage/pager/PageManager.h"
 #include "engine/storage/system/InternalFileHeader.h"
 
 class TVTRInternalDBTransactedAccessFile {

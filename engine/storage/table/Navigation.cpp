@@ -1,8 +1,8 @@
 // Moving a cursor through its table: fetching in index or storage order,
 // the range and filter tests, Locate and GotoKey.
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/base/DatabaseData.h"
-#include "engine/storage/base/TableData.h"
+#include "engine/storage/database/DatabaseData.h"
+#include "engine/storage/table/TableData.h"
 #include "engine/storage/index/IndexManager.h"
 
 void TVTRTableData::ReadRecord(int32_t session_id, NavigationRequest& request, int32_t change_count,

@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/base/DatabaseData.h"
-#include "engine/storage/base/TableData.h"
+#include "engine/storage/database/DatabaseData.h"
+#include "engine/storage/table/TableData.h"
 #include "engine/storage/index/IndexManager.h"
 
 int64_t TVTRTableData::GetRecordCount(TVTRCursor& cursor) {

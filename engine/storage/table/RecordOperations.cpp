@@ -2,8 +2,8 @@
 // indexes and the cursor's record bitmap in step, place the cursor, and
 // commit at once outside a transaction.
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/base/DatabaseData.h"
-#include "engine/storage/base/TableData.h"
+#include "engine/storage/database/DatabaseData.h"
+#include "engine/storage/table/TableData.h"
 #include "engine/storage/index/IndexManager.h"
 
 namespace {

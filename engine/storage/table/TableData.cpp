@@ -1,10 +1,10 @@
-#include "engine/storage/base/TableData.h"
+#include "engine/storage/table/TableData.h"
 
 #include <algorithm>
 #include <cassert>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/base/DatabaseData.h"
+#include "engine/storage/database/DatabaseData.h"
 #include "engine/storage/constraints/ConstraintManager.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/index/IndexManager.h"

@@ -13,7 +13,7 @@
 
 #include "engine/foundation/containers/VTRBitsArray.h"
 #include "engine/foundation/stream/VTRFileStream.h"
-#include "engine/storage/PageManager.h"
+#include "engine/storage/pager/PageManager.h"
 #include "engine/storage/memory/MemoryPageManager.h"
 
 class TVTRTemporaryPageManager : public TVTRPageManager {

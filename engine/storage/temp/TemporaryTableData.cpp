@@ -9,7 +9,7 @@
 #include "engine/foundation/stream/VTRStreamChecks.h"
 #include "engine/foundation/stream/VTRStreamMessages.h"
 #include "engine/foundation/stream/VTRTemporaryStream.h"
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/blob/LocalBlobStream.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/temp/TemporaryMemoryBudget.h"

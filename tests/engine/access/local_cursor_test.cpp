@@ -6,7 +6,7 @@
 
 #include "engine/access/ResultCodes.h"
 #include "engine/storage/VTRTempEngine.h"
-#include "engine/storage/base/DatabaseDataList.h"
+#include "engine/storage/database/DatabaseDataList.h"
 #include "tests/engine/access/DonateTable.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
 #include "tests/support/ScratchFolder.h"

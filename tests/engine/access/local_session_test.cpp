@@ -5,7 +5,7 @@
 
 #include "engine/access/VTRLocalEngine.h"
 #include "engine/storage/VTRDiskEngine.h"
-#include "engine/storage/base/DatabaseDataList.h"
+#include "engine/storage/database/DatabaseDataList.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
 #include "tests/engine/storage/common/TestDatabase.h"
 #include "tests/support/ScratchFolder.h"

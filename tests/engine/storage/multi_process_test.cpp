@@ -7,7 +7,7 @@
 
 #include "HelperProcess.h"
 #include "StorageFixtures.h"
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 
 namespace {
 

@@ -41,7 +41,7 @@
 #include <vector>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/CommitHook.h"
+#include "engine/storage/pager/CommitHook.h"
 #include "platform/os/RetryPolicy.h"
 #include "tests/engine/access/LedgerTable.h"
 

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "tests/engine/storage/blob/BlobTestSupport.h"
 
 namespace {

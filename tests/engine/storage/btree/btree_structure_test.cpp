@@ -2,7 +2,7 @@
 // (a leaf holds exactly 673 of them), and damaged pages.
 #include <gtest/gtest.h>
 
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "tests/engine/storage/btree/BTreeTestSupport.h"
 #include "tests/support/EngineErrors.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/btree/RecordKeyRef.h"
 #include "tests/engine/storage/btree/BTreeTestSupport.h"
 #include "tests/support/EngineErrors.h"

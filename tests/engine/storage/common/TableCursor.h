@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "engine/foundation/containers/BufferBits.h"
-#include "engine/storage/ByteOrder.h"
-#include "engine/storage/base/TableData.h"
+#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/table/TableData.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/index/IndexManager.h"
 #include "engine/storage/index/IndexPositionCache.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/storage/base/Cursor.h"
-#include "engine/storage/base/DatabaseData.h"
-#include "engine/storage/base/TableData.h"
+#include "engine/storage/database/DatabaseData.h"
+#include "engine/storage/table/TableData.h"
 
 class TestTable : public TVTRTableData {
  public:

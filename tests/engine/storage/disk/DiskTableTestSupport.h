@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/storage/disk/DiskTableData.h"
-#include "engine/storage/diskdb/DiskDatabaseData.h"
+#include "engine/storage/disk/DiskDatabaseData.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
 #include "tests/engine/storage/common/TestCursor.h"

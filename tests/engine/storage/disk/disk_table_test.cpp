@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/storage/ByteOrder.h"
-#include "engine/storage/DiskPageManager.h"
+#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/pager/DiskPageManager.h"
 #include "engine/storage/index/IndexManager.h"
 #include "engine/storage/locks/TableLockManager.h"
 #include "engine/storage/records/DiskRecordManager.h"

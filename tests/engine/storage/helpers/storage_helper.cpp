@@ -21,7 +21,7 @@
 #include <string>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/CommitHook.h"
+#include "engine/storage/pager/CommitHook.h"
 #include "engine/storage/VTRDiskEngine.h"
 #include "engine/storage/VTRPage.h"
 #include "platform/os/OSFile.h"

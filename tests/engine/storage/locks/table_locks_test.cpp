@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "tests/engine/storage/StorageFixtures.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/foundation/Compression.h"
-#include "engine/storage/base/DatabaseData.h"
+#include "engine/storage/database/DatabaseData.h"
 #include "engine/storage/btree/KeyPath.h"
 #include "engine/storage/index/RecordIndex.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/foundation/VTRStreams.h"
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/memory/MemoryPageManager.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
 

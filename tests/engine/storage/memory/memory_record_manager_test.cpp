@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/memory/MemoryRecordManager.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
 

@@ -8,9 +8,9 @@
 #include <set>
 #include <vector>
 
-#include "engine/storage/ByteOrder.h"
-#include "engine/storage/DiskPageManager.h"
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/pager/DiskPageManager.h"
+#include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/records/DiskRecordManager.h"
 #include "engine/storage/records/SmallRecordPage.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/foundation/VTRCompression.h"
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "tests/engine/storage/StorageFixtures.h"
 
 namespace {

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "engine/foundation/containers/BufferBits.h"
-#include "engine/storage/ByteOrder.h"
-#include "engine/storage/DiskPageManager.h"
-#include "engine/storage/base/TableData.h"
+#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/pager/DiskPageManager.h"
+#include "engine/storage/table/TableData.h"
 #include "engine/storage/constraints/ConstraintManager.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/index/IndexManager.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/storage/PageHeader.h"
+#include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/temp/TemporaryPageManager.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
 #include "tests/support/ScratchFolder.h"

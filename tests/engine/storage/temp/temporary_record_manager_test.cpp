@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/storage/ByteOrder.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/temp/TemporaryRecordManager.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
 #include "tests/support/ScratchFolder.h"

@@ -1,0 +1,340 @@
+#include "engine/storage/pager/FreeSpaceManager.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "engine/foundation/VTRExcept.h"
+#include "engine/storage/pager/DiskPageManager.h"
+#include "engine/storage/pager/PageHeader.h"
+#include "platform/os/Random.h"
+
+namespace {
+
+// Extent entries of an EAM page.
+constexpr uint8_t kExtentHasRoom = 1;
+constexpr uint8_t kExtentFull = 3;
+constexpr uint8_t kFirstRoomlessEntry = 2;  // 0 and 1 have room, 2 and 3 do not
+
+constexpr int32_t kFirstGrowStep = 6;
+
+// The index of the first byte of a map page's data that is not 0xFF (a
+// full run of pages or extents), or `size` when all are. Allocation scans
+// a whole PFS page from its start each time, so the full bytes are passed
+// eight at a time.
+int32_t FirstNotFullByte(const uint8_t* bytes, int32_t size) {
+  int32_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes + i, sizeof word);
+    if (word != ~uint64_t{0}) break;
+  }
+  while (i < size && bytes[i] == 0xFF) ++i;
+  return i;
+}
+
+EVTRException NotAddressable(int32_t native_error, int32_t page_no, int32_t page_count) {
+  return EVTRException::CreateFmt(native_error, "Page: %d cannot be addressed. TotalPageCount=%d", page_no,
+                                  page_count);
+}
+
+}  // namespace
+
+// The map pages one operation has read or written. The header lock keeps
+// other processes away from them meanwhile; they are dropped at its end.
+class TVTRDatabaseFreeSpaceManager::MapPages {
+ public:
+  explicit MapPages(TVTRDiskPageManager& manager) : manager_(manager) {}
+
+  TVTRPage& Read(int64_t page_no, uint16_t type, int32_t native_error) {
+    for (const auto& page : pages_) {
+      if (page->PageNo() == page_no) {
+        CheckPageType(page->PageType(), type, native_error);
+        return *page;
+      }
+    }
+    auto page = std::make_unique<TVTRPage>(manager_, static_cast<int32_t>(page_no), kSystemSessionID);
+    page->AllocBuffer();
+    if (!manager_.ReadPage(*page))
+      throw EVTRException::CreateFmt(10474, "Cannot read page. PageNo: %d", page_no);
+    CheckPageType(page->PageType(), type, native_error);
+    pages_.push_back(std::move(page));
+    return *pages_.back();
+  }
+
+  // A new map page with only its first entry set, written at once.
+  TVTRPage& Create(int64_t page_no, uint16_t type) {
+    std::erase_if(pages_, [page_no](const auto& page) { return page->PageNo() == page_no; });
+    auto page = std::make_unique<TVTRPage>(manager_, static_cast<int32_t>(page_no), kSystemSessionID);
+    page->AllocBuffer();
+    page->SetPageType(type);
+    page->Data()[0] = 1;
+    manager_.WritePage(*page);
+    pages_.push_back(std::move(page));
+    return *pages_.back();
+  }
+
+  void Write(TVTRPage& page) { manager_.WritePage(page); }
+  void Clear() { pages_.clear(); }
+
+ private:
+  TVTRDiskPageManager& manager_;
+  std::vector<std::unique_ptr<TVTRPage>> pages_;
+};
+
+// One public operation: the header lock, the header re-read first and saved
+// when changed at the end (also when an error passes), the map pages dropped.
+class TVTRDatabaseFreeSpaceManager::Operation {
+ public:
+  Operation(TVTRDatabaseFreeSpaceManager& maps, int32_t native_error)
+      : maps_(maps), lock_(maps.manager_, native_error) {
+    maps_.ReloadHeader();
+  }
+  ~Operation() {
+    maps_.map_pages_->Clear();
+    if (finished_) return;
+    try {
+      maps_.SaveHeader();
+    } catch (...) {
+      // The error that ended the operation is the one reported.
+    }
+  }
+  void Finish() {
+    finished_ = true;
+    maps_.map_pages_->Clear();
+    maps_.SaveHeader();
+  }
+
+ private:
+  TVTRDatabaseFreeSpaceManager& maps_;
+  HeaderLockScope lock_;
+  bool finished_ = false;
+};
+
+TVTRDatabaseFreeSpaceManager::TVTRDatabaseFreeSpaceManager(TVTRDiskPageManager& manager)
+    : manager_(manager),
+      pages_per_extent_(manager.GetDatabaseHeader().PagesPerExtent),
+      pfs_span_(8 * int64_t{manager.PageDataSize()}),
+      eam_extents_(4 * int64_t{manager.PageDataSize()}),
+      eam_span_(eam_extents_ * pages_per_extent_),
+      last_used_page_(manager.GetDatabaseHeader().LastUsedPage),
+      page_count_(manager.GetDatabaseHeader().PageCount),
+      map_pages_(std::make_unique<MapPages>(manager)) {}
+
+TVTRDatabaseFreeSpaceManager::~TVTRDatabaseFreeSpaceManager() = default;
+
+bool TVTRDatabaseFreeSpaceManager::IsMapPage(int32_t page_no) const {
+  if (page_no < 0) return false;
+  if (page_no % pfs_span_ == 0 || page_no % eam_span_ == 0) return true;
+  const int64_t before = page_no - 1;
+  return before >= 0 && before % pfs_span_ == 0 && before % eam_span_ == 0;
+}
+
+void TVTRDatabaseFreeSpaceManager::CheckNotMapPage(int32_t page_no) const {
+  if (IsMapPage(page_no))
+    throw EVTRException::CreateFmt(30434, "Cannot delete PFS or EAM page. PageNo=%d", page_no);
+}
+
+int32_t TVTRDatabaseFreeSpaceManager::EAMPageNo(int64_t index) const {
+  const int64_t page_no = index * eam_span_;
+  return static_cast<int32_t>(page_no % pfs_span_ == 0 ? page_no + 1 : page_no);
+}
+
+int32_t TVTRDatabaseFreeSpaceManager::GetGrowStep() const {
+  if (page_count_ == 0) return kFirstGrowStep;
+  return static_cast<int32_t>(std::max<int64_t>(page_count_ / 10, pages_per_extent_));
+}
+
+void TVTRDatabaseFreeSpaceManager::ReloadHeader() {
+  manager_.ReadHeader();
+  const DatabaseFileHeader& header = manager_.GetDatabaseHeader();
+  if (header.PageCount < 0 || header.LastUsedPage < -1 || header.LastUsedPage >= header.PageCount) {
+    throw EVTRException(20237, "Invalid database format");
+  }
+  last_used_page_ = loaded_last_used_page_ = header.LastUsedPage;
+  page_count_ = loaded_page_count_ = header.PageCount;
+}
+
+void TVTRDatabaseFreeSpaceManager::SaveHeader() {
+  DatabaseFileHeader& header = manager_.HeaderCopy();
+  header.LastUsedPage = last_used_page_;
+  header.PageCount = page_count_;
+  if (last_used_page_ == loaded_last_used_page_ && page_count_ == loaded_page_count_) return;
+  manager_.WriteHeader();
+  loaded_last_used_page_ = last_used_page_;
+  loaded_page_count_ = page_count_;
+}
+
+int32_t TVTRDatabaseFreeSpaceManager::AllocatePage() {
+  Operation operation(*this, 20231);
+  int32_t page_no = FindFreePage();
+  if (page_no == -1) page_no = Grow();
+  last_used_page_ = std::max(last_used_page_, page_no);
+  operation.Finish();
+  return page_no;
+}
+
+void TVTRDatabaseFreeSpaceManager::FreePage(int32_t page_no) {
+  CheckNotMapPage(page_no);
+  Operation operation(*this, 20232);
+  SetPageUsed(page_no, false);
+  // Cached copies in other processes see the mark and are not trusted again.
+  manager_.WritePageVersion(page_no, kFreedPageVersion);
+  last_used_page_ = FindLastUsedPage();
+  TrimTail();
+  operation.Finish();
+}
+
+int32_t TVTRDatabaseFreeSpaceManager::FindFreePage() {
+  if (last_used_page_ == -1) return -1;
+  const int64_t last_eam = last_used_page_ / eam_span_;
+  int32_t page_no = SearchExtents(last_eam);
+  if (page_no == -1 && last_eam > 0) {
+    const int64_t earlier = DefaultRandom().Below(static_cast<int32_t>(std::max<int64_t>(last_eam - 1, 1)));
+    page_no = SearchExtents(earlier);
+  }
+  if (page_no != -1) SetPageUsed(page_no, true);
+  return page_no;
+}
+
+int32_t TVTRDatabaseFreeSpaceManager::SearchExtents(int64_t eam_index) {
+  const TVTRPage& eam = map_pages_->Read(EAMPageNo(eam_index), ptEAM, 30423);
+  const uint8_t* entries = eam.Data();
+  const int32_t size = eam.DataSize();
+  int64_t extent = -1;
+  for (int32_t i = FirstNotFullByte(entries, size); i < size && extent < 0;
+       i += 1 + FirstNotFullByte(entries + i + 1, size - i - 1)) {
+    for (int j = 0; j < 4; ++j) {
+      if (((entries[i] >> (2 * j)) & 3) < kFirstRoomlessEntry) {
+        extent = eam_index * eam_extents_ + 4 * i + j;
+        break;
+      }
+    }
+  }
+  if (extent < 0) return -1;
+  const int64_t first_pfs = extent * pages_per_extent_ / pfs_span_;
+  const int64_t last_pfs = ((extent + 1) * pages_per_extent_ - 1) / pfs_span_;
+  for (int64_t pfs = first_pfs; pfs <= last_pfs && pfs * pfs_span_ < last_used_page_; ++pfs) {
+    const TVTRPage& map = map_pages_->Read(pfs * pfs_span_, ptPFS, 30423);
+    const uint8_t* bits = map.Data();
+    const int32_t i = FirstNotFullByte(bits, map.DataSize());
+    if (i < map.DataSize()) {
+      const int64_t page_no = pfs * pfs_span_ + 8 * i + std::countr_one(bits[i]);
+      return page_no < page_count_ ? static_cast<int32_t>(page_no) : -1;
+    }
+  }
+  return -1;
+}
+
+int32_t TVTRDatabaseFreeSpaceManager::Grow() {
+  const bool was_empty = last_used_page_ == -1;
+  const int64_t old_pfs = was_empty ? -1 : last_used_page_ / pfs_span_;
+  const int64_t old_eam = was_empty ? -1 : last_used_page_ / eam_span_;
+  int64_t next = int64_t{last_used_page_} + 1;
+  while (next < INT32_MAX && IsMapPage(static_cast<int32_t>(next))) ++next;
+  // With tiny extents one growth step may not reach past the map pages.
+  const int64_t step = std::max<int64_t>(GetGrowStep(), next + 1 - page_count_);
+  // Page numbers are i32, and a damaged header may claim nearly all of them.
+  if (next >= INT32_MAX || page_count_ + step > INT32_MAX)
+    throw NotAddressable(30431, INT32_MAX, page_count_);
+  const auto result = static_cast<int32_t>(next);
+  last_used_page_ = result;
+  manager_.GrowFile(static_cast<int32_t>(step));
+  page_count_ = manager_.GetDatabaseHeader().PageCount;
+
+  std::vector<int32_t> new_pfs;
+  std::vector<int32_t> new_eam;
+  for (int64_t index = old_pfs + 1; index <= result / pfs_span_; ++index) {
+    new_pfs.push_back(static_cast<int32_t>(index * pfs_span_));
+    map_pages_->Create(new_pfs.back(), ptPFS);
+  }
+  for (int64_t index = old_eam + 1; index <= result / eam_span_; ++index) {
+    new_eam.push_back(EAMPageNo(index));
+    map_pages_->Create(new_eam.back(), ptEAM);
+  }
+  int32_t highest = result;
+  for (const int32_t page_no : new_pfs) highest = std::max(highest, page_no);
+  for (const int32_t page_no : new_eam) highest = std::max(highest, page_no);
+  last_used_page_ = highest;
+  while (IsMapPage(last_used_page_)) ++last_used_page_;
+
+  for (const int32_t page_no : new_eam) SetPFSBit(page_no, true);
+  for (const int32_t page_no : new_pfs) UpdateExtentEntry(page_no);
+  SetPageUsed(result, true);
+  return result;
+}
+
+void TVTRDatabaseFreeSpaceManager::SetPageUsed(int32_t page_no, bool used) {
+  SetPFSBit(page_no, used);
+  UpdateExtentEntry(page_no);
+}
+
+void TVTRDatabaseFreeSpaceManager::SetPFSBit(int32_t page_no, bool used) {
+  if (page_no < 0 || page_no >= page_count_) throw NotAddressable(30430, page_no, page_count_);
+  const int64_t first = page_no / pfs_span_ * pfs_span_;
+  TVTRPage& map = map_pages_->Read(first, ptPFS, 30424);
+  const int64_t offset = page_no - first;
+  uint8_t& byte = map.Data()[offset / 8];
+  const uint8_t mask = static_cast<uint8_t>(1u << (offset % 8));
+  if (used && (byte & mask) != 0) throw EVTRException::CreateFmt(30425, "Page: %d already used", page_no);
+  if (!used && (byte & mask) == 0) throw EVTRException::CreateFmt(30427, "Page: %d already free", page_no);
+  byte ^= mask;
+  map_pages_->Write(map);
+}
+
+bool TVTRDatabaseFreeSpaceManager::IsPageUsed(int32_t page_no, int32_t native_error) {
+  const int64_t first = page_no / pfs_span_ * pfs_span_;
+  // A PFS page past the last used page may not exist yet: all its pages are free.
+  if (first > last_used_page_) return false;
+  const TVTRPage& map = map_pages_->Read(first, ptPFS, native_error);
+  const int64_t offset = page_no - first;
+  return (map.Data()[offset / 8] >> (offset % 8) & 1) != 0;
+}
+
+void TVTRDatabaseFreeSpaceManager::UpdateExtentEntry(int32_t page_no) {
+  if (page_no < 0 || page_no >= page_count_) throw NotAddressable(30431, page_no, page_count_);
+  TVTRPage& eam = map_pages_->Read(EAMPageNo(page_no / eam_span_), ptEAM, 30428);
+  const int64_t extent = page_no / pages_per_extent_;
+  bool seen_used = false;
+  bool seen_free = false;
+  for (int64_t n = extent * pages_per_extent_; n < (extent + 1) * pages_per_extent_; ++n) {
+    (IsPageUsed(static_cast<int32_t>(n), 30430) ? seen_used : seen_free) = true;
+    if (seen_used && seen_free) break;
+  }
+  const uint8_t entry = seen_used && !seen_free ? kExtentFull : kExtentHasRoom;
+  const int64_t index = extent % eam_extents_;
+  uint8_t& byte = eam.Data()[index / 4];
+  const int shift = static_cast<int>(2 * (index % 4));
+  const uint8_t updated = static_cast<uint8_t>((byte & ~(3u << shift)) | entry << shift);
+  if (updated == byte) return;
+  byte = updated;
+  map_pages_->Write(eam);
+}
+
+int32_t TVTRDatabaseFreeSpaceManager::FindLastUsedPage() {
+  if (last_used_page_ == -1) return -1;
+  for (int64_t pfs = last_used_page_ / pfs_span_; pfs >= 0; --pfs) {
+    const TVTRPage& map = map_pages_->Read(pfs * pfs_span_, ptPFS, 30432);
+    const uint8_t* bits = map.Data();
+    for (int32_t i = map.DataSize() - 1; i >= 0; --i) {
+      for (int bit = 7; bit >= 0 && bits[i] != 0; --bit) {
+        if ((bits[i] >> bit & 1) == 0) continue;
+        const int64_t page_no = pfs * pfs_span_ + 8 * i + bit;
+        if (!IsMapPage(static_cast<int32_t>(page_no))) return static_cast<int32_t>(page_no);
+      }
+    }
+  }
+  return -1;
+}
+
+void TVTRDatabaseFreeSpaceManager::TrimTail() {
+  const int32_t step = GetGrowStep();
+  const int32_t free_at_end = page_count_ - last_used_page_ - 1;
+  if (free_at_end < step) return;
+  // The header ShrinkFile writes must carry the new last used page too.
+  manager_.HeaderCopy().LastUsedPage = last_used_page_;
+  manager_.ShrinkFile(free_at_end / step * step);
+  page_count_ = manager_.GetDatabaseHeader().PageCount;
+  loaded_last_used_page_ = last_used_page_;
+  loaded_page_count_ = page_count_;
+}

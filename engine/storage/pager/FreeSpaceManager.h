@@ -1,0 +1,78 @@
+#pragma once
+// TVTRDatabaseFreeSpaceManager: which pages of a database file are in use,
+// kept in two kinds of map pages inside the file. With D = page data size and
+// E = PagesPerExtent:
+//
+//   PFS page k (type 3) at page k × P, P = 8 × D: one bit per page of
+//     k × P .. k × P + P − 1, bit (n − k × P) mod 8 of data byte
+//     (n − k × P) div 8, lowest bit first; 1 = in use. Its own bit is set.
+//   EAM page k (type 2) at page k × Q, Q = X × E, X = 4 × D, or one page
+//     later when k × Q is a PFS position: two bits per extent (E pages) of
+//     extents k × X .. k × X + X − 1, at bits 2 × (i mod 4) of data byte
+//     i div 4, i = e mod X; 0 never computed, 1 has a free page, 2 not
+//     written, 3 full. The allocator takes 0 and 1 as having room.
+//
+// Map pages are never cached, enciphered or handed out. Every public
+// operation runs under the header lock and starts from the header as it is
+// on disk, so several processes can allocate in one file; it writes a changed
+// map page at once and the header when PageCount or LastUsedPage changed.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/storage/pager/Page.h"
+
+class TVTRDiskPageManager;
+
+class TVTRDatabaseFreeSpaceManager {
+ public:
+  // Takes E, PageCount and LastUsedPage from the manager's header copy.
+  explicit TVTRDatabaseFreeSpaceManager(TVTRDiskPageManager& manager);
+  ~TVTRDatabaseFreeSpaceManager();
+
+  // A free page, marked in use; grows the file when there is none.
+  int32_t AllocatePage();
+  // Marks the page free (30427 when it is free already) and its version on
+  // disk as freed, then trims whole growth steps of free pages off the end.
+  void FreePage(int32_t page_no);
+  bool IsMapPage(int32_t page_no) const;
+  // Raises 30434 for a map page.
+  void CheckNotMapPage(int32_t page_no) const;
+
+  int32_t LastUsedPage() const { return last_used_page_; }
+  int32_t PageCount() const { return page_count_; }
+  // Set and read by the database object while a damaged file is copied.
+  bool RepairMode() const { return repair_mode_; }
+  void SetRepairMode(bool repair_mode) { repair_mode_ = repair_mode; }
+
+ private:
+  class MapPages;
+  class Operation;
+
+  int32_t GetGrowStep() const;
+  int32_t EAMPageNo(int64_t index) const;
+  int32_t FindFreePage();
+  int32_t SearchExtents(int64_t eam_index);
+  int32_t Grow();
+  void SetPageUsed(int32_t page_no, bool used);
+  void SetPFSBit(int32_t page_no, bool used);
+  void UpdateExtentEntry(int32_t page_no);
+  bool IsPageUsed(int32_t page_no, int32_t native_error);
+  int32_t FindLastUsedPage();
+  void TrimTail();
+  void ReloadHeader();
+  void SaveHeader();
+
+  TVTRDiskPageManager& manager_;
+  int64_t pages_per_extent_;  // E
+  int64_t pfs_span_;          // P: pages per PFS page
+  int64_t eam_extents_;       // X: extents per EAM page
+  int64_t eam_span_;          // Q: pages per EAM page
+  int32_t last_used_page_;
+  int32_t page_count_;
+  // The header's values when the current operation re-read it.
+  int32_t loaded_last_used_page_ = -1;
+  int32_t loaded_page_count_ = 0;
+  bool repair_mode_ = false;
+  std::unique_ptr<MapPages> map_pages_;  // the map pages read during one operation
+};

@@ -1,0 +1,295 @@
+#include "engine/storage/pager/PageManager.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "engine/foundation/VTRExcept.h"
+#include "engine/storage/pager/PageHeader.h"
+#include "platform/os/Random.h"
+
+namespace {
+
+constexpr size_t kMaxSpareBuffers = 64;
+
+}  // namespace
+
+TVTRPageManager::TVTRPageManager(int32_t page_size, int32_t page_header_size)
+    : page_size_(page_size),
+      page_header_size_(page_header_size),
+      cache_capacity_(std::min(kMaxCacheCapacity, EngineMemoryManager().GetFreeMemorySize() / 65536)) {
+  shared_pages_.Reserve(cache_capacity_ + 1);
+}
+
+TVTRPageManager::~TVTRPageManager() = default;
+
+void TVTRPageManager::SetPageGeometry(int32_t page_size, int32_t page_header_size) {
+  assert(shared_pages_.Empty() && sessions_.empty());
+  page_size_ = page_size;
+  page_header_size_ = page_header_size;
+  spare_buffers_.clear();
+}
+
+PageBuffer TVTRPageManager::AcquirePageBuffer() {
+  if (!spare_buffers_.empty()) {
+    PageBuffer buffer = std::move(spare_buffers_.back());
+    spare_buffers_.pop_back();
+    return buffer;
+  }
+  return PageBuffer(static_cast<uint8_t*>(EngineMemoryManager().GetMem(page_size_)));
+}
+
+void TVTRPageManager::RecyclePageBuffer(PageBuffer buffer, int32_t size) noexcept {
+  if (size != page_size_ || spare_buffers_.size() >= kMaxSpareBuffers) return;
+  try {
+    spare_buffers_.push_back(std::move(buffer));
+  } catch (...) {
+    // The buffer is freed instead.
+  }
+}
+
+SessionPageSet* TVTRPageManager::FindSessionSet(int32_t session_id) {
+  const auto it = sessions_.find(session_id);
+  return it == sessions_.end() ? nullptr : &it->second;
+}
+
+SessionPageSet& TVTRPageManager::SessionSet(int32_t session_id) {
+  if (session_id == kInvalidSessionID) throw EVTRException(20186, "Invalid Session ID");
+  return sessions_.try_emplace(session_id, session_id).first->second;
+}
+
+void TVTRPageManager::TakeInUse(TVTRPage& page, SessionPageSet& set) {
+  if (page.use_count_ > 0 && page.session_id_ != set.SessionID) {
+    throw EVTRException(20090, "Page is used by other session");
+  }
+  if (page.use_count_ == 0) {
+    page.session_id_ = set.SessionID;
+    ++set.PagesInUse;
+  }
+  ++page.use_count_;
+}
+
+TVTRPage* TVTRPageManager::GetPage(int32_t session_id, int32_t page_no, uint16_t expected_type) {
+  SessionPageSet& set = SessionSet(session_id);
+  TVTRPage* page = set.DirtyPages.Find(page_no);
+  if (page == nullptr) {
+    page = shared_pages_.Find(page_no);
+    if (page == nullptr) {
+      page = LoadSharedPage(session_id, page_no, expected_type);
+    } else if (page->use_count_ == 0) {
+      RefreshShared(*page, expected_type);
+    }
+  }
+  TakeInUse(*page, set);
+  return page;
+}
+
+TVTRPage* TVTRPageManager::LoadSharedPage(int32_t session_id, int32_t page_no, uint16_t expected_type) {
+  auto loaded = std::make_unique<TVTRPage>(*this, page_no, session_id);
+  loaded->AllocBuffer();
+  TVTRPage& page = *loaded;
+  if (!ReadPage(page)) throw EVTRException::CreateFmt(10474, "Cannot read page. PageNo: %d", page_no);
+  CheckLoadedType(page, expected_type);
+  shared_pages_.Add(std::move(loaded));
+  return &page;
+}
+
+void TVTRPageManager::CheckLoadedType(const TVTRPage& page, uint16_t expected_type) const {
+  if (page_header_size_ > 0 && expected_type != kAnyPageType && page.PageType() != expected_type) {
+    throw EVTRException::CreateFmt(
+        20153, "Invalid page type. Possibly data is corrupted. Expected type %d, but found %d", expected_type,
+        page.PageType());
+  }
+}
+
+void TVTRPageManager::RefreshShared(TVTRPage& page, uint16_t expected_type) {
+  // A page that cannot be read again, or that another process reused for
+  // something else, leaves the cache rather than be served stale.
+  try {
+    if (RefreshPage(page)) CheckLoadedType(page, expected_type);
+  } catch (...) {
+    shared_pages_.Delete(page.PageNo());
+    throw;
+  }
+}
+
+TVTRPage* TVTRPageManager::AddPage(int32_t session_id, uint16_t page_type) {
+  SessionPageSet& set = SessionSet(session_id);
+  auto added = std::make_unique<TVTRPage>(*this, -1, session_id);
+  AllocatePage(*added);
+  if (added->PageNo() == -1) throw EVTRException(20064, "Invalid page number");
+  TVTRPage& page = *added;
+  page.dirty_ = true;
+  if (page_header_size_ > 0) {
+    page.SetPageType(page_type);
+    page.SetVersion(static_cast<int32_t>(DefaultRandom().Below(kInitialVersionLimit)));
+  }
+  // A copy left from before the number was freed must not be served again.
+  RetireSharedPage(page.PageNo());
+  set.DirtyPages.Add(std::move(added));
+  set.AddedPages.push_back(page.PageNo());
+  TakeInUse(page, set);
+  return &page;
+}
+
+void TVTRPageManager::DeletePage(int32_t session_id, int32_t page_no) {
+  SessionSet(session_id).DeletedPages.push_back(page_no);
+}
+
+void TVTRPageManager::RetireSharedPage(int32_t page_no) {
+  TVTRPage* stale = shared_pages_.Find(page_no);
+  if (stale == nullptr) return;
+  std::unique_ptr<TVTRPage> page = shared_pages_.Delete(page_no);
+  if (page->use_count_ > 0) retired_pages_.emplace(page.get(), std::move(page));
+}
+
+void TVTRPageManager::ReleasePage(TVTRPage* page) {
+  assert(page != nullptr && page->use_count_ > 0);
+  if (--page->use_count_ > 0) return;
+  SessionPageSet& set = SessionSet(page->session_id_);
+  --set.PagesInUse;
+  if (page->list_ == &shared_pages_) {
+    if (page->dirty_) {
+      set.DirtyPages.Add(shared_pages_.Delete(page->PageNo()));
+      return;
+    }
+    shared_pages_.Touch(*page);
+    EvictToCapacity();
+  } else if (page->list_ == nullptr) {
+    const auto it = retired_pages_.find(page);
+    assert(it != retired_pages_.end());
+    std::unique_ptr<TVTRPage> retired = std::move(it->second);
+    retired_pages_.erase(it);
+    // A change made to a stale copy still belongs to its session; locks
+    // above the cache keep two sessions from changing one page.
+    if (retired->dirty_) set.DirtyPages.Add(std::move(retired));
+  }
+}
+
+void TVTRPageManager::EvictToCapacity() {
+  while (shared_pages_.Count() > cache_capacity_) {
+    TVTRPage* victim = shared_pages_.LeastRecentUnused();
+    if (victim == nullptr) return;
+    shared_pages_.Delete(victim->PageNo());
+  }
+}
+
+void TVTRPageManager::CheckReleased(const SessionPageSet& set) const {
+  if (set.PagesInUse == 0) return;
+  set.DirtyPages.ForEach([](const TVTRPage& page) {
+    if (page.UseCount() > 0) throw EVTRException(20086, "Cannot write used page");
+  });
+  throw EVTRException(20152, "Some session pages are not released");
+}
+
+void TVTRPageManager::Commit(int32_t session_id) {
+  SessionPageSet* set = FindSessionSet(session_id);
+  if (set == nullptr) return;
+  CheckReleased(*set);
+  std::vector<TVTRPage*> dirty = set->DirtyPages.SortedPages();
+  for (const TVTRPage* page : dirty) {
+    if (!page->dirty_) throw EVTRException(20085, "Invalid dirty page");
+  }
+  // Pages this session allocated go out first, then the changed ones, each
+  // group in page order. Nothing stored refers to a new page until a changed
+  // page does, so a commit cut short after its new pages leaves the previous
+  // structure whole (a B-tree root split keeps its old root until the end).
+  std::vector<int32_t> added = set->AddedPages;
+  std::sort(added.begin(), added.end());
+  std::stable_partition(dirty.begin(), dirty.end(), [&added](const TVTRPage* page) {
+    return std::binary_search(added.begin(), added.end(), page->PageNo());
+  });
+  std::vector<int32_t> deleted = set->DeletedPages;
+  std::sort(deleted.begin(), deleted.end());
+  const auto is_deleted = [&deleted](int32_t page_no) {
+    return std::binary_search(deleted.begin(), deleted.end(), page_no);
+  };
+  // Pages first, then the deleted pages are given back: an I/O error on the
+  // way leaves nothing that points at a freed page. The lists shrink only by
+  // what is done, so the commit can be repeated or rolled back.
+  std::vector<int32_t> written;
+  written.reserve(dirty.size());
+  for (TVTRPage* page : dirty) {
+    if (is_deleted(page->PageNo())) continue;
+    WritePage(*page);
+    written.push_back(page->PageNo());
+  }
+  std::vector<int32_t>& to_free = set->DeletedPages;
+  size_t freed = 0;
+  try {
+    for (; freed < to_free.size(); ++freed) {
+      const int32_t page_no = to_free[freed];
+      FreePage(page_no);
+      if (set->DirtyPages.Find(page_no) != nullptr) set->DirtyPages.Delete(page_no);
+      RetireSharedPage(page_no);
+    }
+  } catch (...) {
+    to_free.erase(to_free.begin(), to_free.begin() + static_cast<ptrdiff_t>(freed));
+    throw;
+  }
+  to_free.clear();
+  set->AddedPages.clear();
+  for (const int32_t page_no : written) {
+    std::unique_ptr<TVTRPage> page = set->DirtyPages.Delete(page_no);
+    page->dirty_ = false;
+    // Another session may have read the page before this commit: its copy is stale now.
+    RetireSharedPage(page_no);
+    if (shared_pages_.Count() < cache_capacity_) shared_pages_.Add(std::move(page));
+  }
+}
+
+void TVTRPageManager::Rollback(int32_t session_id) {
+  SessionPageSet* set = FindSessionSet(session_id);
+  if (set == nullptr) return;
+  set->DirtyPages.ForEach([](const TVTRPage& page) {
+    if (!page.Dirty()) throw EVTRException(20087, "Invalid index page");
+    if (page.UseCount() > 0) throw EVTRException(20088, "Cannot remove used page");
+  });
+  set->DirtyPages.Clear();
+  while (!set->AddedPages.empty()) {
+    FreePage(set->AddedPages.back());
+    set->AddedPages.pop_back();
+  }
+  set->DeletedPages.clear();
+}
+
+bool TVTRPageManager::HasSessionChanges(int32_t session_id) const {
+  const auto it = sessions_.find(session_id);
+  return it != sessions_.end() && !it->second.Empty();
+}
+
+bool TVTRPageManager::HasUncommittedPages() const {
+  return std::any_of(sessions_.begin(), sessions_.end(),
+                     [](const auto& entry) { return !entry.second.DirtyPages.Empty(); });
+}
+
+void TVTRPageManager::CheckAllCommitted() const {
+  if (HasUncommittedPages()) throw EVTRException(20097, "Cannot free not commited pages");
+}
+
+HeldPage& HeldPage::operator=(HeldPage&& other) noexcept {
+  if (this != &other) {
+    try {
+      Release();
+    } catch (...) {
+      // Moving must not throw; the release error is lost as in the destructor.
+    }
+    page_ = other.page_;
+    other.page_ = nullptr;
+  }
+  return *this;
+}
+
+HeldPage::~HeldPage() {
+  try {
+    Release();
+  } catch (...) {
+    // A destructor reports nothing; Release reports.
+  }
+}
+
+void HeldPage::Release() {
+  if (page_ == nullptr) return;
+  TVTRPage* page = page_;
+  page_ = nullptr;
+  page->Manager().ReleasePage(page);
+}

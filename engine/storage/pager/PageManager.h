@@ -1,0 +1,133 @@
+#pragma once
+// TVTRPageManager: the page cache every storage part reads and changes pages
+// through. One shared list of clean pages serves all sessions; each session
+// keeps the pages it changed, the page numbers it allocated and the numbers it
+// deleted until it commits or rolls back, so its changes stay invisible to
+// other sessions until then.
+//
+// The class is abstract: derived managers number pages and do their I/O.
+// Callers serialise all calls (the database object's critical section).
+// Every GetPage and AddPage is paired with one ReleasePage (HeldPage does it).
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/storage/pager/Page.h"
+#include "engine/storage/pager/SortedPageList.h"
+
+// Session IDs: a connection slot (0 and above), the engine's own work, or none.
+inline constexpr int32_t kSystemSessionID = -2;
+inline constexpr int32_t kInvalidSessionID = -1;
+
+inline constexpr int32_t kMaxCacheCapacity = 1000;
+
+struct SessionPageSet {
+  explicit SessionPageSet(int32_t session_id) : SessionID(session_id) {}
+  bool Empty() const { return DirtyPages.Empty() && AddedPages.empty() && DeletedPages.empty(); }
+
+  int32_t SessionID;
+  TVTRSortedPageList DirtyPages;
+  std::vector<int32_t> AddedPages;
+  std::vector<int32_t> DeletedPages;
+  int32_t PagesInUse = 0;  // pages this session holds between GetPage/AddPage and ReleasePage
+};
+
+class TVTRPageManager {
+ public:
+  TVTRPageManager(int32_t page_size, int32_t page_header_size);
+  virtual ~TVTRPageManager();
+  TVTRPageManager(const TVTRPageManager&) = delete;
+  TVTRPageManager& operator=(const TVTRPageManager&) = delete;
+
+  virtual int32_t GetPageCount() { return page_count_; }
+  // Gives the page a number and a fresh buffer.
+  virtual void AllocatePage(TVTRPage& page) = 0;
+  virtual void FreePage(int32_t page_no) = 0;
+  // Fills the page from storage; false when it could not be read.
+  virtual bool ReadPage(TVTRPage& page) = 0;
+  virtual void WritePage(TVTRPage& page) = 0;
+  // The page is given back when the session commits.
+  virtual void DeletePage(int32_t session_id, int32_t page_no);
+  // The page for reading or changing; expected_type kAnyPageType accepts any
+  // type. Raises 20186 for session -1, 20153 when a page read from storage
+  // has another type, 20090 while another session uses the page.
+  virtual TVTRPage* GetPage(int32_t session_id, int32_t page_no, uint16_t expected_type);
+  // Writes the session's changed pages, then gives back its deleted ones.
+  virtual void Commit(int32_t session_id);
+  // Makes a clean cached page current (multi-user disk files); true when it
+  // read the content again. Nothing by default.
+  virtual bool RefreshPage(TVTRPage& page) { return false; }
+
+  // A new page of the session, already dirty.
+  TVTRPage* AddPage(int32_t session_id, uint16_t page_type);
+  // Ends one use; a page released dirty joins its session's changes.
+  void ReleasePage(TVTRPage* page);
+  // Drops the session's changes and gives back the pages it allocated.
+  void Rollback(int32_t session_id);
+
+  int32_t PageSize() const { return page_size_; }
+  int32_t PageHeaderSize() const { return page_header_size_; }
+  int32_t PageDataSize() const { return page_size_ - page_header_size_; }
+  bool MultiUser() const { return multi_user_; }
+  int32_t CacheCapacity() const { return cache_capacity_; }
+  void SetCacheCapacity(int32_t capacity) { cache_capacity_ = capacity; }
+  const TVTRSortedPageList& SharedPageList() const { return shared_pages_; }
+  // Whether the session has changed, added or deleted pages since its last commit or rollback.
+  bool HasSessionChanges(int32_t session_id) const;
+  // Whether any session holds changes that are neither committed nor rolled back.
+  bool HasUncommittedPages() const;
+  // Raises 20097 when HasUncommittedPages; the owner calls it before freeing the manager.
+  void CheckAllCommitted() const;
+
+  // Page buffers are recycled, so reading a page into the cache allocates nothing.
+  PageBuffer AcquirePageBuffer();
+  void RecyclePageBuffer(PageBuffer buffer, int32_t size) noexcept;
+
+ protected:
+  void SetPageGeometry(int32_t page_size, int32_t page_header_size);
+  void SetMultiUser(bool multi_user) { multi_user_ = multi_user; }
+  void SetPageCountField(int32_t page_count) { page_count_ = page_count; }
+  // Takes a page out of the shared list: freed when nobody uses it, else
+  // retired until its user releases it, so that it is never served again.
+  void RetireSharedPage(int32_t page_no);
+
+ private:
+  SessionPageSet& SessionSet(int32_t session_id);
+  SessionPageSet* FindSessionSet(int32_t session_id);
+  TVTRPage* LoadSharedPage(int32_t session_id, int32_t page_no, uint16_t expected_type);
+  void CheckLoadedType(const TVTRPage& page, uint16_t expected_type) const;
+  void RefreshShared(TVTRPage& page, uint16_t expected_type);
+  void TakeInUse(TVTRPage& page, SessionPageSet& set);
+  void EvictToCapacity();
+  void CheckReleased(const SessionPageSet& set) const;
+
+  int32_t page_size_;
+  int32_t page_header_size_;
+  int32_t page_count_ = 0;
+  bool multi_user_ = false;
+  int32_t cache_capacity_;
+  std::vector<PageBuffer> spare_buffers_;  // declared before the page holders, so it outlives them
+  TVTRSortedPageList shared_pages_;
+  std::unordered_map<int32_t, SessionPageSet> sessions_;
+  std::unordered_map<const TVTRPage*, std::unique_ptr<TVTRPage>> retired_pages_;
+};
+
+// Holds one use of a page and releases it when it goes out of scope.
+class HeldPage {
+ public:
+  HeldPage() = default;
+  explicit HeldPage(TVTRPage* page) : page_(page) {}
+  HeldPage(HeldPage&& other) noexcept : page_(other.page_) { other.page_ = nullptr; }
+  HeldPage& operator=(HeldPage&& other) noexcept;
+  // Releases without reporting errors; Release reports them.
+  ~HeldPage();
+
+  TVTRPage* operator->() const { return page_; }
+  TVTRPage& operator*() const { return *page_; }
+  TVTRPage* get() const { return page_; }
+  void Release();
+
+ private:
+  TVTRPage* page_ = nullptr;
+};
