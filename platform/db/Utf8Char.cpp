@@ -8,3 +8,9 @@ size_t Utf8CharLength(std::string_view text, size_t pos) {
   }
   return length;
 }
+
+size_t Utf8CharCount(std::string_view text) {
+  size_t count = 0;
+  for (size_t pos = 0; pos < text.size(); pos += Utf8CharLength(text, pos)) ++count;
+  return count;
+}

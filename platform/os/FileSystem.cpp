@@ -1,12 +1,16 @@
 #include "platform/os/FileSystem.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 
 #include "platform/os/OSError.h"
+#include "platform/os/OSFile.h"
+#include "platform/rtl/Format.h"
 
 bool FileExists(const std::string& path) {
   struct stat info {};
@@ -20,4 +24,25 @@ void DeleteFile(const std::string& path) {
 void RenameFile(const std::string& from, const std::string& to) {
   if (std::rename(from.c_str(), to.c_str()) != 0)
     throw EOSError("Cannot rename file", from + "\" to \"" + to, errno);
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+  static std::atomic<unsigned> serial{0};
+  std::string beside;
+  int descriptor;
+  do {
+    beside = Format("%s.%d-%u~", path, static_cast<int>(::getpid()), serial++);
+    descriptor = ::open(beside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  } while (descriptor < 0 && errno == EEXIST);
+  if (descriptor < 0) throw EOSError("Cannot create file", path, errno);
+  try {
+    OSFile file = OSFile::Adopt(descriptor, beside);
+    file.WriteAt(bytes.data(), bytes.size(), 0);
+    file.Flush();
+    file.Close();
+    RenameFile(beside, path);
+  } catch (...) {
+    ::unlink(beside.c_str());
+    throw;
+  }
 }

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -121,6 +123,35 @@ TEST(FileSystem, RenameReplacesTheTargetAndDeleteRemovesTheFile) {
   DeleteFile(target);
   EXPECT_FALSE(FileExists(target));
   EXPECT_FALSE(FileExists(folder.Path().string())) << "a folder is not a file";
+}
+
+TEST(FileSystem, WholeFileWritesReplaceTheFileAtOnceAndFailuresLeaveNoPartialFile) {
+  ScratchFolder folder;
+  const std::string target = folder.File("export.csv");
+  WriteWholeFile(target, "first");
+  WriteWholeFile(target, "second");
+  OSFile file = OSFile::Open(target, OSFileAccess::kReadOnly);
+  EXPECT_EQ(ReadAll(file), "second");
+  EXPECT_EQ(folder.Files(), std::vector<std::string>{target});
+  struct stat info {};
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask) << "the file takes the usual permissions";
+
+  const std::string missing_folder = folder.File("CSV/export.csv");
+  try {
+    WriteWholeFile(missing_folder, "x");
+    ADD_FAILURE() << "a file in a missing folder was written";
+  } catch (const EOSError& error) {
+    EXPECT_EQ(error.ErrorCode(), ENOENT);
+    EXPECT_NE(error.Message().find(missing_folder), std::string::npos) << error.Message();
+  }
+  // The rename fails after the bytes were written beside: they go too.
+  const std::string folder_in_the_way = folder.File("in-the-way");
+  std::filesystem::create_directory(folder_in_the_way);
+  EXPECT_THROW(WriteWholeFile(folder_in_the_way, "x"), EOSError);
+  EXPECT_EQ(folder.Files().size(), 2u);
 }
 
 class TemporaryFolderTest : public ::testing::Test {

@@ -1,0 +1,7 @@
+#include "app/core/ProgramVariables.h"
+
+ProgramVariables myVar;
+
+void ResetProgramVariables() {
+  myVar = ProgramVariables{};
+}

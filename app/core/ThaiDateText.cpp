@@ -1,0 +1,49 @@
+#include "app/core/ThaiDateText.h"
+
+#include <cmath>
+
+#include "platform/db/Utf8Char.h"
+#include "platform/rtl/TextCase.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/ThaiDate.h"
+
+namespace {
+
+// "dd/mm/yyyy"
+constexpr size_t kDateTextLength = 10;
+
+// "05/ 3/2567" becomes "05/3/2567".
+std::string WithoutBlanksAroundParts(std::string_view text) {
+  std::string joined;
+  for (size_t start = 0;;) {
+    const size_t slash = text.find('/', start);
+    joined += Trim(text.substr(start, slash - start));
+    if (slash == std::string_view::npos) return joined;
+    joined += '/';
+    start = slash + 1;
+  }
+}
+
+}  // namespace
+
+std::string DateToThaiText(TDateTime date) {
+  return std::trunc(date) == 0 ? std::string(kBlankDateText) : BuddhistDateText(date);
+}
+
+std::optional<TDateTime> ReadThaiDate(std::string_view text) {
+  const std::string trimmed = Trim(text);
+  if (Utf8CharCount(trimmed) != kDateTextLength) {
+    ShowMessage(std::string(kIncompleteDateMessage));
+    return std::nullopt;
+  }
+  TDateTime date = 0;
+  if (!TryParseBuddhistDate(WithoutBlanksAroundParts(trimmed), date)) {
+    ShowMessage(std::string(kWrongDateMessage));
+    return std::nullopt;
+  }
+  return date;
+}
+
+TDateTime ThaiTextToDate(std::string_view text) {
+  return ReadThaiDate(text).value_or(0);
+}
