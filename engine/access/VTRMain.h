@@ -1,8 +1,12 @@
 #pragma once
 // Unit VTRMain: the data-access layer's process state (the engine runtime),
-// the session and database components, the components' engine error and the
+// the session and database components, the components' engine error, the
+// extended field and index definitions with their conversions, and the
 // routine that gives error messages in UTF-8.
+#include "engine/access/AdvFieldDefs.h"
+#include "engine/access/AdvIndexDefs.h"
 #include "engine/access/Database.h"
+#include "engine/access/DefConversions.h"
 #include "engine/access/EngineError.h"
 #include "engine/access/EngineRuntime.h"
 #include "engine/access/ErrorMessage.h"
