@@ -33,19 +33,6 @@ double FileVersion(const TVTRLocalSession& session) {
   return disk->DiskPageManager() ? disk->DiskPageManager()->GetDatabaseHeader().Version : kDatabaseVersion;
 }
 
-// Sets a flag for the lifetime of the object and gives the old value back.
-class TFlagScope {
- public:
-  TFlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-  ~TFlagScope() { flag_ = old_; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& flag_;
-  const bool old_;
-};
-
 }  // namespace
 
 void TVTRDatabase::Open() {
@@ -95,14 +82,15 @@ void TVTRDatabase::RepairAtOpen() {
   if (!do_repair) return;
   FreeSession();
   std::string error_text;
-  {
-    const TFlagScope in_repair(InRepair, true);
-    try {
-      RepairDatabase(error_text);
-    } catch (...) {
-      throw EVTRException(20238, "Cannot convert database to the new format.");
-    }
+  const bool was_in_repair = InRepair;
+  InRepair = true;
+  try {
+    RepairDatabase(error_text);
+  } catch (...) {
+    InRepair = was_in_repair;
+    throw EVTRException(20238, "Cannot convert database to the new format.");
   }
+  InRepair = was_in_repair;
   if (!error_text.empty()) EngineRuntime().Ui().Warn(error_text);
   CreateSession();
   engine_session_->SetConnected(true);

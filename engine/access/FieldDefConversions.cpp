@@ -1,15 +1,14 @@
 #include "engine/access/DefConversions.h"
 
 #include "engine/foundation/VTRExcept.h"
+#include "engine/storage/meta/DefImage.h"
 
 namespace {
-
-constexpr size_t kMaxEngineNameLength = 255;
 
 TVTRFieldDef& AddEngineField(TVTRFieldDefs& engine_fields, const std::string& name, TVTRAdvancedDataType type,
                              int32_t size) {
   TVTRFieldDef& field = engine_fields.AddFieldDef();
-  field.Name = name.substr(0, kMaxEngineNameLength);
+  field.Name = name.substr(0, kMaxShortStringLength);
   field.SetDataType(type, size);
   return field;
 }

@@ -5,13 +5,12 @@
 #include <vector>
 
 #include "engine/foundation/VTRExcept.h"
+#include "engine/storage/meta/DefImage.h"
 #include "platform/db/FieldNames.h"
 #include "platform/rtl/NumberText.h"
 #include "platform/rtl/TextCase.h"
 
 namespace {
-
-constexpr size_t kMaxEngineNameLength = 255;
 
 bool Listed(const TStringList& names, std::string_view name) {
   for (int i = 0; i < names.Count(); ++i)
@@ -54,7 +53,7 @@ void AdvIndexDefsToEngineIndexDefs(const TVTRAdvIndexDefs& items, TVTRIndexDefs&
     if (item.Name.empty()) throw EVTRException::CreateFmt(20048, "Invalid index name '%s'", "");
     if (item.Fields.empty()) throw EVTRException::CreateFmt(20049, "Cannot find index field '%s'", "");
     TVTRIndexDef& index = engine_indexes.AddIndexDef();
-    index.Name = item.Name.substr(0, kMaxEngineNameLength);
+    index.Name = item.Name.substr(0, kMaxShortStringLength);
     index.Kind = 0;
     index.Unique = (item.Options & kIndexUniqueBit) != 0;
     index.Primary = (item.Options & kIndexPrimaryBit) != 0;
