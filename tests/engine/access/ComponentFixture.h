@@ -5,11 +5,11 @@
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "engine/access/HeadlessUi.h"
-#include "engine/access/VTRLocalEngine.h"
 #include "engine/access/VTRMain.h"
 #include "engine/storage/database/DatabaseDataList.h"
 #include "tests/engine/access/DonateTable.h"
@@ -29,20 +29,22 @@ inline void PatchFile(const std::string& file_name, std::streamoff offset, const
   ASSERT_TRUE(file.good()) << file_name;
 }
 
+// The message of the dataset layer's error an action raises; empty when none.
+inline std::string DatabaseErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const EDatabaseError& error) {
+    return error.Message();
+  }
+  return {};
+}
+
 class ComponentTest : public ::testing::Test {
  protected:
   // A multi-user file with the table Donate, optionally encrypted.
   std::string CreateFile(const std::string& name, const std::string& password = {}) {
     const std::string file_name = folder_.File(name);
-    auto session = DonateSession(file_name);
-    session->Password = {password, 1};
-    session->CreateDatabase();
-    session->SetConnected(true);
-    TVTRLocalCursor cursor;
-    cursor.Session = session.get();
-    cursor.TableName = "Donate";
-    const DonateDefinitions definitions;
-    cursor.CreateTable(definitions.fields, definitions.indexes, definitions.constraints);
+    CreateDonateDatabase(file_name, password);
     return file_name;
   }
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,15 +8,6 @@
 #include "tests/engine/storage/common/EngineTestSupport.h"
 
 namespace {
-
-std::string DatabaseErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EDatabaseError& error) {
-    return error.Message();
-  }
-  return {};
-}
 
 // A dataset attached to a database, writing its name into a log when the
 // database disconnects it.

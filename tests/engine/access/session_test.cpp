@@ -12,15 +12,6 @@
 
 namespace {
 
-std::string DatabaseErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const EDatabaseError& error) {
-    return error.Message();
-  }
-  return {};
-}
-
 TEST(EngineRuntime, StartsTheProcessDatabasesAndTheDefaultSessionAndEndsThemAll) {
   TVTRHeadlessUi ui;
   EXPECT_ENGINE_ERROR(SessionList(), 20007, "Database Engine is not initialized");
