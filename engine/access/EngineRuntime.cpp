@@ -39,6 +39,8 @@ TVTREngineRuntime::TVTREngineRuntime(EngineUi& ui) : ui_(ui) {
 }
 
 TVTREngineRuntime::~TVTREngineRuntime() {
+  // The sessions reach the list through SessionList() while they go, so they
+  // go before the list does.
   session_list_->FreeAll();
   session_list_.reset();
   DatabaseDataList().Clear();
