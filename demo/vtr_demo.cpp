@@ -1,14 +1,17 @@
 // A demonstration of the database engine, run by the README's first command
-// until the two programs exist: it creates a database file, creates a table
-// with an index, fills it and reads it back through the local session and
+// until the two programs exist: it starts the engine runtime (with prompts
+// answered without windows), creates a database file, opens it through a
+// database component by its alias, creates a table with an index, fills it
+// and reads it back through the component's engine session and a local
 // cursor. Usage: vtr_demo [FILE] (default: demo.vtr in the temporary folder).
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "engine/access/HeadlessUi.h"
 #include "engine/access/VTRLocalEngine.h"
-#include "engine/foundation/VTRExcept.h"
+#include "engine/access/VTRMain.h"
 
 namespace {
 
@@ -37,21 +40,27 @@ void DefineDonate(TVTRFieldDefs& fields, TVTRIndexDefs& indexes) {
   by_donor.GetColumn(0).FieldName = "Donor";
 }
 
+void CreateFile(const std::string& file_name) {
+  TVTRLocalSession creator;
+  creator.DatabaseFileName = file_name;
+  creator.PageSize = 4096;
+  creator.PagesPerExtent = 8;
+  creator.MaxConnections = 16;
+  creator.CreateDatabase();
+}
+
 void Run(const std::string& file_name) {
-  TVTRLocalSession session;
-  session.DatabaseName = "demo";
-  session.DatabaseFileName = file_name;
-  session.PageSize = 4096;
-  session.PagesPerExtent = 8;
-  session.MaxConnections = 16;
-  session.MultiUser = true;
-  session.CreateDatabase();
-  std::printf("Created database file %s (pages of %d bytes, %d connection slots)\n", file_name.c_str(),
-              session.PageSize, session.MaxConnections);
-  session.SetConnected(true);
+  CreateFile(file_name);
+  TVTRDatabase database(nullptr);
+  database.SetDatabaseName("d_demo");
+  database.SetDatabaseFileName(file_name);
+  database.MultiUser = true;
+  database.Open();
+  std::printf("Created database file %s and opened it as d_demo (pages of %d bytes, %d connection slots)\n",
+              file_name.c_str(), database.PageSize, database.MaxConnections);
 
   TVTRLocalCursor cursor;
-  cursor.Session = &session;
+  cursor.Session = database.EngineSession();
   cursor.TableName = "Donate";
   TVTRFieldDefs fields;
   TVTRIndexDefs indexes;
@@ -72,7 +81,7 @@ void Run(const std::string& file_name) {
     amount.SetAsDouble(donation.amount);
     cursor.SetFieldValue(amount, 2, true, nullptr);
     cursor.Post(true);
-    if (cursor.LastResult != 0) throw EVTRException(cursor.LastResult, "The insert was refused");
+    if (cursor.LastResult != kResultOK) throw EVTREngineError(cursor.LastResult, cursor.LastErrorText);
   }
   std::printf("Inserted %lld donations, each committed as it was posted\n",
               static_cast<long long>(cursor.GetRecordCount()));
@@ -94,7 +103,7 @@ void Run(const std::string& file_name) {
   }
   std::printf("  total           %10.2f\n", total);
   cursor.CloseTable();
-  session.SetConnected(false);
+  database.Close();
   std::printf("Closed the database\n");
 }
 
@@ -104,10 +113,12 @@ int main(int argc, char** argv) {
   const std::string file_name =
       argc > 1 ? argv[1] : (std::filesystem::temp_directory_path() / "demo.vtr").string();
   std::puts("Temple database engine demonstration");
+  TVTRHeadlessUi ui;
   try {
+    TVTREngineRuntime runtime(ui);
     Run(file_name);
-  } catch (const EVTRException& e) {
-    std::printf("engine error %d: %s\n", e.NativeError(), e.Message().c_str());
+  } catch (const std::exception& e) {
+    std::printf("error: %s\n", ExceptionMessageUtf8(e).c_str());
     return 1;
   }
   return 0;

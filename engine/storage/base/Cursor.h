@@ -32,6 +32,7 @@
 #include "engine/storage/meta/ConstraintDef.h"
 #include "engine/storage/meta/FieldDef.h"
 #include "engine/storage/meta/IndexDef.h"
+#include "platform/db/DBTypes.h"
 #include "platform/rtl/StringList.h"
 
 class TVTRIndexPositionCache;
@@ -42,7 +43,9 @@ inline constexpr int32_t kKeyTrailerSize = 6;
 inline constexpr uint8_t kInsertedBookmarkFlag = 3;
 
 enum TVTRFetchMode : uint8_t { fmCurrent = 0, fmNext = 1, fmPrior = 2 };
-enum TVTRGetRecordResult : uint8_t { grOK = 0, grBOF = 1, grEOF = 2, grError = 3 };
+// The dataset layer's fetch result, which the cursor answers the datasets in:
+// grOK 0, grBOF 1, grEOF 2, grError 3.
+using TVTRGetRecordResult = TGetResult;
 enum TVTRBlobOpenMode : uint8_t { bomWrite = 0, bomRead = 1, bomReadWrite = 2 };
 
 // Where a cursor stands.

@@ -2,6 +2,7 @@
 
 #include "engine/foundation/ValueCompare.h"
 #include "engine/foundation/containers/BufferBits.h"
+#include "engine/storage/constraints/IndexConstraint.h"
 
 namespace {
 
@@ -80,20 +81,11 @@ void TVTRBaseConstraintManager::NameUnnamedConstraints() {
 }
 
 void TVTRBaseConstraintManager::AddIndexConstraint(const TVTRIndexDef& index_def) {
-  if (!index_def.Primary && !index_def.Unique) return;
-  TVTRConstraintDefUnique& def =
-      index_def.Primary ? ConstraintDefs.AddPrimaryKey() : ConstraintDefs.AddUnique();
-  std::string name = index_def.Primary ? "C_PK" : "C_Unique";
-  for (const TVTRIndexColumn& column : index_def.Columns) {
-    def.KeyColumns.push_back({column.FieldName, 0});
-    name += "$" + column.FieldName;
-  }
-  def.Name = name.substr(0, kMaxNameLength);
-  def.TargetName = index_def.Name;
-  def.TargetID = index_def.ObjectID;
+  TVTRConstraintDefUnique* def = CreateConstraintFromIndexDef(index_def, ConstraintDefs);
+  if (def == nullptr) return;
   try {
-    def.ObjectID = TableData.GetNextObjectID();
-    ResolveConstraint(def);
+    def->ObjectID = TableData.GetNextObjectID();
+    ResolveConstraint(*def);
   } catch (...) {
     ConstraintDefs.Delete(ConstraintDefs.GetCount() - 1);
     throw;

@@ -44,9 +44,11 @@ inline std::unique_ptr<TVTRLocalSession> DonateSession(const std::string& file_n
   return session;
 }
 
-// Creates the file and the table in it.
-inline void CreateDonateDatabase(const std::string& file_name) {
+// Creates the file and the table in it; a password makes the file encrypted
+// with cipher algorithm 1.
+inline void CreateDonateDatabase(const std::string& file_name, const std::string& password = {}) {
   auto session = DonateSession(file_name);
+  if (!password.empty()) session->Password = {password, 1};
   session->CreateDatabase();
   session->SetConnected(true);
   TVTRLocalCursor cursor;

@@ -1,0 +1,25 @@
+#pragma once
+// Error messages on their way to the user. The engine's errors (EVTRException,
+// EVTREngineError) carry code page 874 text; everything shown above this layer
+// is UTF-8. These routines are where the two meet: the components use them
+// wherever they hand a message to EngineUi or to the application object, and
+// the programs' exception handler can call ExceptionMessageUtf8.
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "platform/rtl/Object.h"
+
+// The exception's message in UTF-8: an engine error's converted from code
+// page 874 (a byte the code page leaves undefined shows as U+FFFD, since a
+// message must be shown whatever it holds), any other as it is.
+std::string ExceptionMessageUtf8(const std::exception& error);
+
+// Call inside a catch block: shows the exception being handled through the
+// application object (TApplication::HandleException), an engine error with
+// its message in UTF-8.
+void HandleEngineException(TObject* sender);
+
+// Runs a step of a destructor: destructors never throw, so a failure is shown
+// through HandleEngineException and destruction goes on.
+void ShowingEngineErrors(TObject* sender, const std::function<void()>& step);
