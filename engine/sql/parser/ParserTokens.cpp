@@ -1,0 +1,71 @@
+// Token handling and syntax errors of the expression parser.
+#include <string>
+
+#include "engine/foundation/VTRExcept.h"
+#include "engine/foundation/VTRVariant.h"
+#include "engine/sql/parser/ExpressionParser.h"
+
+TVTRExpressionParser::TVTRExpressionParser(TVTRLexer& lexer, TToken& token, TVTRCursor* cursor,
+                                           const TVTRExpressionOptions& options)
+    : lexer_(lexer), token_(token), cursor_(cursor), options_(options) {}
+
+TVTRExpressionParser::Mark TVTRExpressionParser::Here() const {
+  return {lexer_.GetCurrentTokenNo(), token_};
+}
+
+void TVTRExpressionParser::Back(const Mark& mark) {
+  lexer_.SetCurrentTokenNo(mark.position);
+  token_ = mark.token;
+}
+
+void TVTRExpressionParser::Next() {
+  lexer_.GetNextToken(token_);
+}
+
+bool TVTRExpressionParser::AtWord(int16_t word) const {
+  return IsReservedWordToken(token_, word);
+}
+
+bool TVTRExpressionParser::AtSymbol(std::string_view symbol) const {
+  return token_.kind == tktString && token_.text == symbol;
+}
+
+const TVTRVariant* TVTRExpressionParser::ParameterValue() const {
+  return token_.kind == tktParameter ? token_.value : nullptr;
+}
+
+void TVTRExpressionParser::Expect(TVTRTokenKind kind, int32_t code, std::string_view shown) {
+  if (token_.kind != kind) RaiseTokenExpected(code, shown);
+  Next();
+}
+
+void TVTRExpressionParser::ExpectWord(int16_t word, int32_t code) {
+  if (!AtWord(word)) RaiseTokenExpected(code, ReservedWordTable[word]);
+  Next();
+}
+
+void TVTRExpressionParser::RaiseFound(int32_t code, std::string_view what) const {
+  throw EVTRException::CreateFmt(code, std::string(what) + " expected, but '%s' found at line %d, column %d",
+                                 token_.text, token_.line, token_.column);
+}
+
+void TVTRExpressionParser::RaiseConditionExpected(int32_t code, std::string_view what) const {
+  throw EVTRException::CreateFmt(code, std::string(what) + " expected, but '%s' found at line %d, column %d",
+                                 failed_at_.text, failed_at_.line, failed_at_.column);
+}
+
+void TVTRExpressionParser::RaiseTokenExpected(int32_t code, std::string_view expected) const {
+  throw EVTRException::CreateFmt(code, "Token '%s' expected, but '%s' found at line %d, column %d", expected,
+                                 token_.text, token_.line, token_.column);
+}
+
+void TVTRExpressionParser::RaiseArgumentExpected(int32_t code, std::string_view function) const {
+  throw EVTRException::CreateFmt(code, "Argument expected for function '%s' at line %d, column %d", function,
+                                 token_.line, token_.column);
+}
+
+void TVTRExpressionParser::RaiseStringArgumentExpected(int32_t code, std::string_view function) const {
+  throw EVTRException::CreateFmt(code,
+                                 "String argument expected for function '%s', but '%s' found at line %d, column %d",
+                                 function, token_.text, token_.line, token_.column);
+}
