@@ -90,8 +90,8 @@ void TVTRExprNodeArithmetic::EvaluateFunction() {
       return;
     }
     case eoRand: {
-      const int32_t range = operand.GetAsInteger();
-      StoreInteger(result_, range > 0 ? DefaultRandom().Below(range) : 0);
+      // The source gives 0 for an empty range (n <= 0).
+      StoreInteger(result_, DefaultRandom().Below(operand.GetAsInteger()));
       return;
     }
     case eoPower: {

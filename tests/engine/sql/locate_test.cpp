@@ -14,7 +14,8 @@ using Rows = std::vector<std::string>;
 
 class Names : public ::testing::Test {
  protected:
-  ExpressionTable table_{{{"NAME", adtString, 20}, {"CITY", adtString, 20}},
+  // NAME is no wider than its longest name: a longer key must still not match.
+  ExpressionTable table_{{{"NAME", adtString, 4}, {"CITY", adtString, 20}},
                          {{Text("John"), Text("Lampang")},
                           {Text("Joe"), Text("Nan")},
                           {Text("J"), Null()},
@@ -26,6 +27,8 @@ TEST_F(Names, APartialFilterValueIsAPrefixOfTheName) {
   EXPECT_EQ(table_.Filtered("NAME = 'Jo*'", false, true), Rows({"John", "Joe"}));
   EXPECT_EQ(table_.Filtered("'Jo*' = NAME", false, true), Rows({"John", "Joe"}));
   EXPECT_EQ(table_.Filtered("NAME = 'Jo*' AND CITY = 'Nan*'", false, true), Rows({"Joe"}));
+  EXPECT_EQ(table_.Filtered("UPPER(NAME) = 'JO*'", false, true), Rows({"John", "Joe"}));
+  EXPECT_EQ(table_.Filtered("NAME = 'Johnson*'", false, true), Rows());
   // Without the option the "*" is a character.
   EXPECT_EQ(table_.Filtered("NAME = 'Jo*'"), Rows());
 }
