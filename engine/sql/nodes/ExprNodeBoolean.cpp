@@ -54,9 +54,9 @@ std::optional<bool> TVTRExprNodeBoolean::Evaluate() {
       return !operand.GetAsLogical();
     }
     case eoAnd:
-      return EvaluateAnd();
+      return EvaluateJunction(false);
     case eoOr:
-      return EvaluateOr();
+      return EvaluateJunction(true);
     case eoIn:
       return EvaluateIn();
     case eoNotIn:
@@ -78,26 +78,14 @@ std::optional<bool> TVTRExprNodeBoolean::Evaluate() {
   }
 }
 
-std::optional<bool> TVTRExprNodeBoolean::EvaluateAnd() {
-  std::optional<bool> value = true;
+std::optional<bool> TVTRExprNodeBoolean::EvaluateJunction(bool decisive) {
+  std::optional<bool> value = !decisive;
   for (int32_t i = 0; i < OperandCount(); ++i) {
     const TVTRVariant& operand = Operand(i).GetValue();
     if (operand.IsNull())
       value.reset();
-    else if (!operand.GetAsLogical())
-      return false;
-  }
-  return value;
-}
-
-std::optional<bool> TVTRExprNodeBoolean::EvaluateOr() {
-  std::optional<bool> value = false;
-  for (int32_t i = 0; i < OperandCount(); ++i) {
-    const TVTRVariant& operand = Operand(i).GetValue();
-    if (operand.IsNull())
-      value.reset();
-    else if (operand.GetAsLogical())
-      return true;
+    else if (operand.GetAsLogical() == decisive)
+      return decisive;
   }
   return value;
 }

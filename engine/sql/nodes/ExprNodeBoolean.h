@@ -21,8 +21,9 @@ class TVTRExprNodeBoolean : public TVTRExprNode {
  private:
   // nullopt stands for NULL.
   std::optional<bool> Evaluate();
-  std::optional<bool> EvaluateAnd();
-  std::optional<bool> EvaluateOr();
+  // AND (decisive false) and OR (decisive true): the first operand with the
+  // decisive value decides; else NULL when an operand was NULL.
+  std::optional<bool> EvaluateJunction(bool decisive);
   std::optional<bool> EvaluateIn();
   std::optional<bool> EvaluateBetween();
   std::optional<bool> EvaluateLike();

@@ -27,7 +27,9 @@
 // Functions are in ParseFunctions.cpp, CASE, CAST and aggregates in
 // ParseCompound.cpp.
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
+#include <utility>
 
 #include "engine/foundation/VTRLexer.h"
 #include "engine/sql/expression/ExpressionOptions.h"
@@ -51,14 +53,21 @@ class TVTRExpressionParser {
     int32_t position;
     TToken token;
   };
+  using Parse = TVTRExprNodePtr (TVTRExpressionParser::*)();
+  using WordOperators = std::initializer_list<std::pair<int16_t, TVTRExprOperator>>;
 
   // ParserTokens.cpp
+  // The node of the first alternative that succeeds, each tried from the
+  // current token; nil, back on that token, when none does.
+  TVTRExprNodePtr FirstAlternative(std::initializer_list<Parse> alternatives);
   Mark Here() const;
   void Back(const Mark& mark);
   void Next();
   bool AtWord(int16_t word) const;
   bool AtSymbol(std::string_view symbol) const;
   bool AtKind(TVTRTokenKind kind) const { return token_.kind == kind; }
+  // The operator the current token stands for among the words; eoNone when none.
+  TVTRExprOperator WordOperator(WordOperators words) const;
   // The parameter's value when the current token is a parameter, else nil.
   const TVTRVariant* ParameterValue() const;
   // Steps over the token, which must be of the kind: else `code` "Token
@@ -66,7 +75,7 @@ class TVTRExpressionParser {
   void Expect(TVTRTokenKind kind, int32_t code, std::string_view shown);
   void ExpectWord(int16_t word, int32_t code);
   [[noreturn]] void RaiseFound(int32_t code, std::string_view what) const;
-  // RaiseFound at the token where the last predicate gave up.
+  // RaiseFound at the token where the last failed alternative stopped.
   [[noreturn]] void RaiseConditionExpected(int32_t code, std::string_view what) const;
   [[noreturn]] void RaiseTokenExpected(int32_t code, std::string_view expected) const;
   [[noreturn]] void RaiseArgumentExpected(int32_t code, std::string_view function) const;
@@ -105,11 +114,11 @@ class TVTRExpressionParser {
   TVTRExprNodePtr ParseParenthesized();
   TVTRExprNodePtr ParseConcatenation();
   TVTRExprNodePtr ParseConcatenationTerm();
+  TVTRExprNodePtr ParseDateParameter();
   // A constant copying the parameter's value when it satisfies `accepts`.
   TVTRExprNodePtr ParseParameter(bool (*accepts)(const TVTRVariant& value));
 
   // ParseFunctions.cpp
-  using Parse = TVTRExprNodePtr (TVTRExpressionParser::*)();
   // The argument `parse` reads; else, back on its first token, `code`
   // "Argument expected for function '<function>'".
   TVTRExprNodePtr RequireArgument(Parse parse, int32_t code, std::string_view function);
@@ -139,7 +148,8 @@ class TVTRExpressionParser {
   TToken& token_;
   TVTRCursor* cursor_;
   const TVTRExpressionOptions& options_;
-  // Where the last alternative of the last predicate that failed stopped:
-  // "(a + b) > 3" fails at the ")".
+  // Where the last alternative that failed stopped. When no condition can
+  // be read, that is the last alternative of its predicate: "(a + b) > 3"
+  // fails at the ")".
   TToken failed_at_;
 };

@@ -30,19 +30,9 @@ TVTRExprNodePtr TVTRExpressionParser::ParseCountAll() {
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseAggregate() {
-  TVTRExprOperator op;
-  if (AtWord(rwCount))
-    op = eoCount;
-  else if (AtWord(rwAvg))
-    op = eoAvg;
-  else if (AtWord(rwMax))
-    op = eoMax;
-  else if (AtWord(rwMin))
-    op = eoMin;
-  else if (AtWord(rwSum))
-    op = eoSum;
-  else
-    return nullptr;
+  const TVTRExprOperator op =
+      WordOperator({{rwCount, eoCount}, {rwAvg, eoAvg}, {rwMax, eoMax}, {rwMin, eoMin}, {rwSum, eoSum}});
+  if (op == eoNone) return nullptr;
   Next();
   // DISTINCT stands before the parenthesis: COUNT DISTINCT (x).
   const bool distinct = AtWord(rwDistinct);

@@ -119,19 +119,9 @@ TVTRExprNodePtr TVTRExpressionParser::ParseBooleanUnit() {
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParsePredicate() {
-  using Alternative = TVTRExprNodePtr (TVTRExpressionParser::*)();
-  static constexpr std::array<Alternative, 6> kAlternatives{
-      &TVTRExpressionParser::ParseTruthConstant, &TVTRExpressionParser::ParseComparison,
-      &TVTRExpressionParser::ParseLike,          &TVTRExpressionParser::ParseIsNull,
-      &TVTRExpressionParser::ParseBetween,       &TVTRExpressionParser::ParseIn,
-  };
-  const Mark start = Here();
-  for (const Alternative alternative : kAlternatives) {
-    if (TVTRExprNodePtr node = (this->*alternative)()) return node;
-    failed_at_ = token_;
-    Back(start);
-  }
-  return nullptr;
+  return FirstAlternative({&TVTRExpressionParser::ParseTruthConstant, &TVTRExpressionParser::ParseComparison,
+                           &TVTRExpressionParser::ParseLike, &TVTRExpressionParser::ParseIsNull,
+                           &TVTRExpressionParser::ParseBetween, &TVTRExpressionParser::ParseIn});
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseTruthConstant() {

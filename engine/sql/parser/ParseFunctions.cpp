@@ -89,19 +89,9 @@ TVTRExprNodePtr TVTRExpressionParser::ParsePower() {
 TVTRExprNodePtr TVTRExpressionParser::ParseTextFunction() {
   if (AtWord(rwSubstring)) return ParseSubstring();
   if (AtWord(rwToString)) return ParseToString();
-  TVTRExprOperator op;
-  if (AtWord(rwUpper))
-    op = eoUpper;
-  else if (AtWord(rwLower))
-    op = eoLower;
-  else if (AtWord(rwTrim))
-    op = eoTrim;
-  else if (AtWord(rwLTrim))
-    op = eoLTrim;
-  else if (AtWord(rwRTrim))
-    op = eoRTrim;
-  else
-    return nullptr;
+  const TVTRExprOperator op = WordOperator(
+      {{rwUpper, eoUpper}, {rwLower, eoLower}, {rwTrim, eoTrim}, {rwLTrim, eoLTrim}, {rwRTrim, eoRTrim}});
+  if (op == eoNone) return nullptr;
   Next();
   Expect(tktLeftParenthesis, 30090, "(");
   TVTRExprNodePtr text = ParseTextArgument();
@@ -140,15 +130,13 @@ TVTRExprNodePtr TVTRExpressionParser::ParseToString() {
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseDateFunction() {
-  TVTRExprOperator op;
-  if (AtWord(rwNow) || AtWord(rwSysDate) || AtWord(rwCurrentTimestamp))
-    op = eoNow;
-  else if (AtWord(rwCurrentDate))
-    op = eoCurrentDate;
-  else if (AtWord(rwCurrentTime))
-    op = eoCurrentTime;
-  else
-    return AtWord(rwToDate) ? ParseToDate() : nullptr;
+  if (AtWord(rwToDate)) return ParseToDate();
+  const TVTRExprOperator op = WordOperator({{rwNow, eoNow},
+                                            {rwSysDate, eoNow},
+                                            {rwCurrentTimestamp, eoNow},
+                                            {rwCurrentDate, eoCurrentDate},
+                                            {rwCurrentTime, eoCurrentTime}});
+  if (op == eoNone) return nullptr;
   // No parentheses: in NOW() the "(" ends the expression.
   Next();
   return std::make_unique<TVTRExprNodeDateFunction>(op);

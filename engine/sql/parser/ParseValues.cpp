@@ -1,6 +1,4 @@
 // Values: operands, arithmetic, concatenation and the terms they are made of.
-#include <array>
-
 #include "engine/sql/nodes/ExprNodeArithmetic.h"
 #include "engine/sql/nodes/ExprNodeConst.h"
 #include "engine/sql/nodes/ExprNodeField.h"
@@ -41,15 +39,10 @@ TVTRExprNodePtr TVTRExpressionParser::ParseNull() {
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseValue() {
-  const Mark start = Here();
-  if (TVTRExprNodePtr additive = ParseAdditive()) return additive;
-  Back(start);
-  // Also reads the date functions and date parameters.
-  if (TVTRExprNodePtr concatenation = ParseConcatenation()) return concatenation;
-  Back(start);
-  if (TVTRExprNodePtr truth = ParseTruthConstant()) return truth;
-  if (TVTRExprNodePtr null = ParseNull()) return null;
-  return ParseMimeToBin();
+  // The concatenation alternative also reads the date functions and date parameters.
+  return FirstAlternative({&TVTRExpressionParser::ParseAdditive, &TVTRExpressionParser::ParseConcatenation,
+                           &TVTRExpressionParser::ParseTruthConstant, &TVTRExpressionParser::ParseNull,
+                           &TVTRExpressionParser::ParseMimeToBin});
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseAdditive() {
@@ -106,19 +99,10 @@ TVTRExprNodePtr TVTRExpressionParser::ParseFactor() {
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseBaseTerm() {
-  using Alternative = TVTRExprNodePtr (TVTRExpressionParser::*)();
-  static constexpr std::array<Alternative, 7> kAlternatives{
-      &TVTRExpressionParser::ParseLiteral,       &TVTRExpressionParser::ParseFieldReference,
-      &TVTRExpressionParser::ParseCountAll,      &TVTRExpressionParser::ParseAggregate,
-      &TVTRExpressionParser::ParseCase,          &TVTRExpressionParser::ParseParenthesized,
-      &TVTRExpressionParser::ParseCast,
-  };
-  const Mark start = Here();
-  for (const Alternative alternative : kAlternatives) {
-    if (TVTRExprNodePtr node = (this->*alternative)()) return node;
-    Back(start);
-  }
-  return nullptr;
+  return FirstAlternative({&TVTRExpressionParser::ParseLiteral, &TVTRExpressionParser::ParseFieldReference,
+                           &TVTRExpressionParser::ParseCountAll, &TVTRExpressionParser::ParseAggregate,
+                           &TVTRExpressionParser::ParseCase, &TVTRExpressionParser::ParseParenthesized,
+                           &TVTRExpressionParser::ParseCast});
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseLiteral() {
@@ -187,13 +171,11 @@ TVTRExprNodePtr TVTRExpressionParser::ParseConcatenation() {
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseConcatenationTerm() {
-  const Mark start = Here();
-  if (TVTRExprNodePtr base = ParseBaseTerm()) return base;
-  Back(start);
-  if (TVTRExprNodePtr text = ParseTextFunction()) return text;
-  Back(start);
-  if (TVTRExprNodePtr date = ParseDateFunction()) return date;
-  Back(start);
+  return FirstAlternative({&TVTRExpressionParser::ParseBaseTerm, &TVTRExpressionParser::ParseTextFunction,
+                           &TVTRExpressionParser::ParseDateFunction, &TVTRExpressionParser::ParseDateParameter});
+}
+
+TVTRExprNodePtr TVTRExpressionParser::ParseDateParameter() {
   return ParseParameter([](const TVTRVariant& parameter) { return parameter.IsDateTime(); });
 }
 

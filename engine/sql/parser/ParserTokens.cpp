@@ -22,6 +22,22 @@ void TVTRExpressionParser::Next() {
   lexer_.GetNextToken(token_);
 }
 
+TVTRExprNodePtr TVTRExpressionParser::FirstAlternative(std::initializer_list<Parse> alternatives) {
+  const Mark start = Here();
+  for (const Parse alternative : alternatives) {
+    if (TVTRExprNodePtr node = (this->*alternative)()) return node;
+    failed_at_ = token_;
+    Back(start);
+  }
+  return nullptr;
+}
+
+TVTRExprOperator TVTRExpressionParser::WordOperator(WordOperators words) const {
+  for (const auto& [word, op] : words)
+    if (AtWord(word)) return op;
+  return eoNone;
+}
+
 bool TVTRExpressionParser::AtWord(int16_t word) const {
   return IsReservedWordToken(token_, word);
 }
