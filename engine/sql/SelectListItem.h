@@ -9,7 +9,7 @@
 class TVTRExpression;
 
 struct TVTRSelectListItem {
-  std::string TableName;  // qualifier as written, or the table it resolves to; empty when none
+  std::string TableName;   // qualifier as written, or the table it resolves to; empty when none
   bool AllFields = false;  // "qualifier.*"
   std::string FieldName;   // "*" for AllFields; for a resolved expression item its output column
   bool IsExpression = false;

@@ -58,7 +58,8 @@ void TVTRSQLExpression::CollectScanConditions(const TVTRIndexDefs& index_defs,
   for (TVTRExprNode* node : IndexCandidates()) {
     for (int32_t i = 0; i < index_defs.GetCount(); ++i) {
       const TVTRIndexDef& index = index_defs.GetIndexDef(i);
-      if (node->CanUseIndex(0, scNone, session_id, index)) node->CollectScanConditions(conditions, index, *this);
+      if (node->CanUseIndex(0, scNone, session_id, index))
+        node->CollectScanConditions(conditions, index, *this);
     }
   }
 }

@@ -25,7 +25,8 @@ TVTRVariant ValueOf(const Variant& key) {
 }  // namespace
 
 void TVTRSQLExpression::BuildLocateCondition(TVTRCursor& cursor, std::string_view key_fields,
-                                             const Variant& key_values, bool case_insensitive, bool partial_key) {
+                                             const Variant& key_values, bool case_insensitive,
+                                             bool partial_key) {
   Restart(&cursor, {.case_insensitive = case_insensitive, .raw_null = false});
   TStringList names;
   SplitFieldList(names, key_fields);

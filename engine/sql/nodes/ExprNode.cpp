@@ -16,7 +16,8 @@ void TVTRExprNode::Prepare() {
 }
 
 bool TVTRExprNode::IsAggregated() const {
-  return std::ranges::any_of(operands_, [](const TVTRExprNodePtr& operand) { return operand->IsAggregated(); });
+  return std::ranges::any_of(operands_,
+                             [](const TVTRExprNodePtr& operand) { return operand->IsAggregated(); });
 }
 
 void TVTRExprNode::ResetAggregate() {
@@ -59,7 +60,8 @@ bool TVTRExprNode::CanUseIndex(int32_t, TVTRScanComparison, int32_t, const TVTRI
   return false;
 }
 
-void TVTRExprNode::CollectScanConditions(TVTRScanSearchConditionArray&, const TVTRIndexDef&, TVTRExpression&) {}
+void TVTRExprNode::CollectScanConditions(TVTRScanSearchConditionArray&, const TVTRIndexDef&,
+                                         TVTRExpression&) {}
 
 void TVTRExprNode::UpdateScanCondition(TVTRScanSearchCondition&, const TVTRIndexDef&, TVTRExpression&) {}
 
@@ -82,7 +84,8 @@ TVTRExprNodePtr TVTRExprNode::TakeOperand(int32_t index) {
 }
 
 int32_t TVTRExprNode::IndexOfOperand(const TVTRExprNode* operand) const {
-  const auto found = std::ranges::find_if(operands_, [operand](const TVTRExprNodePtr& own) { return own.get() == operand; });
+  const auto found =
+      std::ranges::find_if(operands_, [operand](const TVTRExprNodePtr& own) { return own.get() == operand; });
   return found == operands_.end() ? -1 : static_cast<int32_t>(found - operands_.begin());
 }
 

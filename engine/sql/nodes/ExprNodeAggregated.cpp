@@ -95,7 +95,8 @@ TVTRAdvancedDataType TVTRExprNodeAggregated::GetDataType() {
   switch (Operator()) {
     case eoSum: {
       const TVTRAdvancedDataType type = Operand(0).GetDataType();
-      const bool fractional = type == adtSingle || type == adtFloat || type == adtExtended || type == adtCurrency;
+      const bool fractional =
+          type == adtSingle || type == adtFloat || type == adtExtended || type == adtCurrency;
       return fractional ? type : adtLargeInt;
     }
     case eoAvg:
@@ -113,7 +114,8 @@ bool TVTRExprNodeAggregated::FirstOccurrence(const TVTRVariant& value) {
 }
 
 void TVTRExprNodeAggregated::AddToTotal(TVTRVariant& total, const TVTRVariant& value) {
-  const bool integers = IsIntegerBaseType(value.DataType()) && (total.IsNull() || total.DataType() == bdtLargeInt);
+  const bool integers =
+      IsIntegerBaseType(value.DataType()) && (total.IsNull() || total.DataType() == bdtLargeInt);
   if (!integers) {
     total.Add(value);
     return;

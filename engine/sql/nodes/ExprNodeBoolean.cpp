@@ -31,8 +31,8 @@ TVTRExprNodeBoolean::TVTRExprNodeBoolean(TVTRExprOperator op, bool case_insensit
 
 void TVTRExprNodeBoolean::Prepare() {
   TVTRExprNode::Prepare();
-  const bool compares = Operator() == eoIn || Operator() == eoNotIn || Operator() == eoBetween ||
-                        Operator() == eoNotBetween;
+  const bool compares =
+      Operator() == eoIn || Operator() == eoNotIn || Operator() == eoBetween || Operator() == eoNotBetween;
   if (!compares) return;
   for (int32_t i = 1; i < OperandCount(); ++i) PrepareComparedConstant(Operand(0), Operand(i));
 }
@@ -120,7 +120,8 @@ std::optional<bool> TVTRExprNodeBoolean::EvaluateLike() {
   if (IsWideStringBaseType(common))
     return MatchLikePatternWide(value.GetAsWideString(), pattern.GetAsWideString(), CaseInsensitive());
   std::string value_holder, pattern_holder;
-  return MatchLikePattern(AnsiText(value, value_holder), AnsiText(pattern, pattern_holder), CaseInsensitive());
+  return MatchLikePattern(AnsiText(value, value_holder), AnsiText(pattern, pattern_holder),
+                          CaseInsensitive());
 }
 
 TVTRExprNodeBoolean* AsAnd(TVTRExprNode& node) {

@@ -83,7 +83,8 @@ TVTRVariant& TVTRExprNodeCast::GetValue() {
   const auto limit = static_cast<size_t>(has_size_ ? SizeValue() : kDefaultCastTextSize);
   if (result_.IsWideString()) {
     const std::u16string text = result_.GetAsWideString();
-    if (text.size() > limit) SetWideTextValue(result_, std::u16string_view(text).substr(0, limit), result_.DataType());
+    if (text.size() > limit)
+      SetWideTextValue(result_, std::u16string_view(text).substr(0, limit), result_.DataType());
   } else {
     const std::string_view text = AnsiTextOf(result_);
     if (text.size() > limit) SetTextValue(result_, text.substr(0, limit), result_.DataType());

@@ -50,7 +50,8 @@ TVTRVariant& TVTRExprNodeComparison::GetValue() {
 
 TVTRCompareResult TVTRExprNodeComparison::Compare(const TVTRVariant& left, const TVTRVariant& right) const {
   if (options_.prefix == TVTRPrefixOperand::None)
-    return left.Compare(right, {.raw_result = options_.raw_null, .case_insensitive = options_.case_insensitive});
+    return left.Compare(right,
+                        {.raw_result = options_.raw_null, .case_insensitive = options_.case_insensitive});
   int32_t length;
   switch (options_.prefix) {
     case TVTRPrefixOperand::Left:

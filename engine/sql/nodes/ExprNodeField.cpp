@@ -109,7 +109,8 @@ void TVTRExprNodeField::ReadBlob() {
     case bdtWideMemo: {
       std::u16string text(bytes.size() / 2, u'\0');
       for (size_t i = 0; i < text.size(); ++i)
-        text[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) | static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
+        text[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) |
+                                        static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
       SetWideTextValue(result_, text);
       return;
     }

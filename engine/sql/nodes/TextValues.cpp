@@ -5,7 +5,8 @@
 
 void SetTextValue(TVTRVariant& value, std::string_view text, TVTRBaseDataType type) {
   const std::string terminated(text);
-  value.SetBuffer(terminated.c_str(), static_cast<int32_t>(terminated.size() + 1), type, TVTRBufferMode::Copy);
+  value.SetBuffer(terminated.c_str(), static_cast<int32_t>(terminated.size() + 1), type,
+                  TVTRBufferMode::Copy);
 }
 
 void SetWideTextValue(TVTRVariant& value, std::u16string_view text, TVTRBaseDataType type) {

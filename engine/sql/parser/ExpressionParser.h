@@ -28,6 +28,7 @@
 // ParseCompound.cpp.
 #include <cstdint>
 #include <initializer_list>
+#include <map>
 #include <string_view>
 #include <utility>
 
@@ -41,7 +42,8 @@ class TVTRExpressionParser {
  public:
   // `token` is the current token, kept in step with the lexer's cursor;
   // field references are bound to `cursor` when it is given.
-  TVTRExpressionParser(TVTRLexer& lexer, TToken& token, TVTRCursor* cursor, const TVTRExpressionOptions& options);
+  TVTRExpressionParser(TVTRLexer& lexer, TToken& token, TVTRCursor* cursor,
+                       const TVTRExpressionOptions& options);
 
   // A condition; when none can be read 30066 "Boolean expression expected".
   TVTRExprNodePtr ParseCondition();
@@ -56,10 +58,21 @@ class TVTRExpressionParser {
   using Parse = TVTRExprNodePtr (TVTRExpressionParser::*)();
   using WordOperators = std::initializer_list<std::pair<int16_t, TVTRExprOperator>>;
 
+  // The places that choose among alternatives.
+  enum class Choice : uint8_t { Predicate, Value, BaseTerm, ConcatenationTerm };
+  struct Outcome {
+    int32_t winner;    // the alternative that succeeded; -1 none
+    TToken failed_at;  // with none: failed_at_
+  };
+
   // ParserTokens.cpp
   // The node of the first alternative that succeeds, each tried from the
-  // current token; nil, back on that token, when none does.
-  TVTRExprNodePtr FirstAlternative(std::initializer_list<Parse> alternatives);
+  // current token; nil, back on that token, when none does. The same tokens
+  // always parse the same way, so the outcome is kept: a second parse from
+  // the same token (backtracking re-reads operands) tries only the
+  // alternative that won. Nested parentheses then cost linear time, not
+  // time doubling with each level.
+  TVTRExprNodePtr FirstAlternative(Choice choice, std::initializer_list<Parse> alternatives);
   Mark Here() const;
   void Back(const Mark& mark);
   void Next();
@@ -152,4 +165,5 @@ class TVTRExpressionParser {
   // be read, that is the last alternative of its predicate: "(a + b) > 3"
   // fails at the ")".
   TToken failed_at_;
+  std::map<std::pair<Choice, int32_t>, Outcome> outcomes_;  // by choice and token position
 };

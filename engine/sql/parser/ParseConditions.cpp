@@ -119,7 +119,8 @@ TVTRExprNodePtr TVTRExpressionParser::ParseBooleanUnit() {
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParsePredicate() {
-  return FirstAlternative({&TVTRExpressionParser::ParseTruthConstant, &TVTRExpressionParser::ParseComparison,
+  return FirstAlternative(Choice::Predicate,
+                          {&TVTRExpressionParser::ParseTruthConstant, &TVTRExpressionParser::ParseComparison,
                            &TVTRExpressionParser::ParseLike, &TVTRExpressionParser::ParseIsNull,
                            &TVTRExpressionParser::ParseBetween, &TVTRExpressionParser::ParseIn});
 }
@@ -218,9 +219,9 @@ TVTRExprNodePtr TVTRExpressionParser::MakeComparison(TVTRExprOperator op, TVTREx
     const bool left_prefix = TakePrefixStar(*left);
     const bool right_prefix = TakePrefixStar(*right);
     options.prefix = left_prefix && right_prefix ? TVTRPrefixOperand::Both
-                     : left_prefix              ? TVTRPrefixOperand::Left
-                     : right_prefix             ? TVTRPrefixOperand::Right
-                                                : TVTRPrefixOperand::None;
+                     : left_prefix               ? TVTRPrefixOperand::Left
+                     : right_prefix              ? TVTRPrefixOperand::Right
+                                                 : TVTRPrefixOperand::None;
   }
   return std::make_unique<TVTRExprNodeComparison>(op, options, std::move(left), std::move(right));
 }

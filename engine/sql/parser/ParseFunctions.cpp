@@ -52,7 +52,8 @@ TVTRExprNodePtr TVTRExpressionParser::ParsePosition() {
   Next();
   TVTRExprNodePtr text = RequireArgument(&TVTRExpressionParser::ParseTextArgument, 30081, "POS");
   Expect(tktRightParenthesis, 30082, ")");
-  return Function(std::make_unique<TVTRExprNodeStringFunction>(eoPosition), std::move(substring), std::move(text));
+  return Function(std::make_unique<TVTRExprNodeStringFunction>(eoPosition), std::move(substring),
+                  std::move(text));
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseLength() {

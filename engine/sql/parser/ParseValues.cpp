@@ -40,7 +40,8 @@ TVTRExprNodePtr TVTRExpressionParser::ParseNull() {
 
 TVTRExprNodePtr TVTRExpressionParser::ParseValue() {
   // The concatenation alternative also reads the date functions and date parameters.
-  return FirstAlternative({&TVTRExpressionParser::ParseAdditive, &TVTRExpressionParser::ParseConcatenation,
+  return FirstAlternative(Choice::Value,
+                          {&TVTRExpressionParser::ParseAdditive, &TVTRExpressionParser::ParseConcatenation,
                            &TVTRExpressionParser::ParseTruthConstant, &TVTRExpressionParser::ParseNull,
                            &TVTRExpressionParser::ParseMimeToBin});
 }
@@ -99,7 +100,8 @@ TVTRExprNodePtr TVTRExpressionParser::ParseFactor() {
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseBaseTerm() {
-  return FirstAlternative({&TVTRExpressionParser::ParseLiteral, &TVTRExpressionParser::ParseFieldReference,
+  return FirstAlternative(Choice::BaseTerm,
+                          {&TVTRExpressionParser::ParseLiteral, &TVTRExpressionParser::ParseFieldReference,
                            &TVTRExpressionParser::ParseCountAll, &TVTRExpressionParser::ParseAggregate,
                            &TVTRExpressionParser::ParseCase, &TVTRExpressionParser::ParseParenthesized,
                            &TVTRExpressionParser::ParseCast});
@@ -121,8 +123,9 @@ TVTRExprNodePtr TVTRExpressionParser::ParseLiteral() {
       SetTextValue(value, token_.text);
       break;
     default:
-      return ParseParameter(
-          [](const TVTRVariant& parameter) { return parameter.IsNumeric() || parameter.IsString() || parameter.IsBlob(); });
+      return ParseParameter([](const TVTRVariant& parameter) {
+        return parameter.IsNumeric() || parameter.IsString() || parameter.IsBlob();
+      });
   }
   Next();
   return std::make_unique<TVTRExprNodeConst>(std::move(value));
@@ -171,8 +174,10 @@ TVTRExprNodePtr TVTRExpressionParser::ParseConcatenation() {
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseConcatenationTerm() {
-  return FirstAlternative({&TVTRExpressionParser::ParseBaseTerm, &TVTRExpressionParser::ParseTextFunction,
-                           &TVTRExpressionParser::ParseDateFunction, &TVTRExpressionParser::ParseDateParameter});
+  return FirstAlternative(
+      Choice::ConcatenationTerm,
+      {&TVTRExpressionParser::ParseBaseTerm, &TVTRExpressionParser::ParseTextFunction,
+       &TVTRExpressionParser::ParseDateFunction, &TVTRExpressionParser::ParseDateParameter});
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseDateParameter() {

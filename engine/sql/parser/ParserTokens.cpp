@@ -22,13 +22,26 @@ void TVTRExpressionParser::Next() {
   lexer_.GetNextToken(token_);
 }
 
-TVTRExprNodePtr TVTRExpressionParser::FirstAlternative(std::initializer_list<Parse> alternatives) {
+TVTRExprNodePtr TVTRExpressionParser::FirstAlternative(Choice choice,
+                                                       std::initializer_list<Parse> alternatives) {
   const Mark start = Here();
+  const auto key = std::pair(choice, start.position);
+  if (const auto known = outcomes_.find(key); known != outcomes_.end()) {
+    if (known->second.winner >= 0) return (this->*alternatives.begin()[known->second.winner])();
+    failed_at_ = known->second.failed_at;
+    return nullptr;
+  }
+  int32_t tried = 0;
   for (const Parse alternative : alternatives) {
-    if (TVTRExprNodePtr node = (this->*alternative)()) return node;
+    if (TVTRExprNodePtr node = (this->*alternative)()) {
+      outcomes_[key] = {tried, {}};
+      return node;
+    }
     failed_at_ = token_;
     Back(start);
+    ++tried;
   }
+  outcomes_[key] = {-1, failed_at_};
   return nullptr;
 }
 
@@ -81,7 +94,7 @@ void TVTRExpressionParser::RaiseArgumentExpected(int32_t code, std::string_view 
 }
 
 void TVTRExpressionParser::RaiseStringArgumentExpected(int32_t code, std::string_view function) const {
-  throw EVTRException::CreateFmt(code,
-                                 "String argument expected for function '%s', but '%s' found at line %d, column %d",
-                                 function, token_.text, token_.line, token_.column);
+  throw EVTRException::CreateFmt(
+      code, "String argument expected for function '%s', but '%s' found at line %d, column %d", function,
+      token_.text, token_.line, token_.column);
 }

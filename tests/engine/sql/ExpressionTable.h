@@ -80,8 +80,9 @@ class ExpressionTable {
   }
 
   // The text of the column in the row Locate finds, nullopt when it finds none.
-  std::optional<std::string> Located(std::string_view fields, const Variant& values, bool case_insensitive = false,
-                                     bool partial_key = false, int32_t column = 0) {
+  std::optional<std::string> Located(std::string_view fields, const Variant& values,
+                                     bool case_insensitive = false, bool partial_key = false,
+                                     int32_t column = 0) {
     cursor_.First();
     if (!cursor_.Locate(fields, values, case_insensitive, partial_key)) return std::nullopt;
     return CurrentText(column);

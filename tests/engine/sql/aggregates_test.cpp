@@ -31,8 +31,9 @@ std::string Aggregate(ExpressionTable& table, const char* text) {
 }
 
 TEST(Aggregates, CountSumAndAverageSkipNullsAndDistinctOnesSkipRepeats) {
-  ExpressionTable table({{"v", adtInteger}, {"s", adtString, 5}},
-                        {{Integer(1), Text("a")}, {Integer(1), Text("B")}, {Integer(2), Text("b")}, {Null(), Null()}});
+  ExpressionTable table(
+      {{"v", adtInteger}, {"s", adtString, 5}},
+      {{Integer(1), Text("a")}, {Integer(1), Text("B")}, {Integer(2), Text("b")}, {Null(), Null()}});
   const std::pair<const char*, const char*> cases[] = {
       {"COUNT(*)", "4"},
       {"COUNT(v)", "3"},

@@ -27,7 +27,7 @@ TEST(Allocations, ABoundFilterIsEvaluatedWithoutAllocating) {
     bool passes;
   };
   const Record records[] = {
-      {5, "xylophone", EncodeDate(2024, 3, 1), true}, {5, "x", EncodeDate(2024, 12, 31), true},
+      {5, "xylophone", EncodeDate(2024, 3, 1), true},  {5, "x", EncodeDate(2024, 12, 31), true},
       {4, "xylophone", EncodeDate(2024, 3, 1), false}, {5, "axe", EncodeDate(2024, 3, 1), false},
       {5, "x", EncodeDate(2025, 1, 1), false},
   };

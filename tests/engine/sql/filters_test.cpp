@@ -13,8 +13,9 @@ using Rows = std::vector<std::string>;
 
 class Filters : public ::testing::Test {
  protected:
-  ExpressionTable table_{{{"s", adtString, 10}, {"note", adtMemo}},
-                         {{Text("abc"), Text("a long note")}, {Null(), Null()}, {Text("ABC"), Text("short")}}};
+  ExpressionTable table_{
+      {{"s", adtString, 10}, {"note", adtMemo}},
+      {{Text("abc"), Text("a long note")}, {Null(), Null()}, {Text("ABC"), Text("short")}}};
 };
 
 TEST_F(Filters, ShowTheRowsTheirConditionHoldsFor) {

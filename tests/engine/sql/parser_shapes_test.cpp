@@ -104,3 +104,26 @@ TEST(ExpressionShapes, ParsingStopsAtTheFirstTokenOutsideTheExpression) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every level of these re-reads the level inside it once when it backtracks.
+TEST(ExpressionShapes, DeepParenthesesParseWithoutReReadingEveryLevelAgain) {
+  constexpr int kDepth = 60;
+  std::string text_constant = "s = ", concatenations = "s = ";
+  for (int i = 0; i < kDepth; ++i) {
+    text_constant += "(";
+    concatenations += "(";
+  }
+  text_constant += "'x'";
+  concatenations += "'x'";
+  for (int i = 0; i < kDepth; ++i) {
+    text_constant += ")";
+    concatenations += " || 'y')";
+  }
+  EXPECT_EQ(ConditionTree(text_constant.c_str()), "=(s,'x')");
+  const std::string tree = ConditionTree(concatenations.c_str());
+  EXPECT_EQ(tree.substr(0, 20), "=(s,CONCAT(CONCAT(CO");
+}
+
+}  // namespace

@@ -25,7 +25,8 @@ class Values : public ::testing::Test {
     return NativeErrorOf([&] { ValueOf(text); });
   }
 
-  ExpressionTable table_{{{"s", adtString, 20}, {"n", adtInteger}, {"x", adtInteger}}, {{Null(), Null(), Integer(7)}}};
+  ExpressionTable table_{{{"s", adtString, 20}, {"n", adtInteger}, {"x", adtInteger}},
+                         {{Null(), Null(), Integer(7)}}};
 };
 
 std::string Shown(const TVTRVariant& value) {
@@ -89,12 +90,18 @@ TEST_F(Values, FollowTheEnginesNullArithmeticAndFunctionRules) {
 TEST_F(Values, ConditionsAreThreeValued) {
   // s LIKE 'a%' is NULL on this row.
   const std::pair<const char*, const char*> cases[] = {
-      {"(s LIKE 'a%') AND FALSE", "False"}, {"(s LIKE 'a%') AND TRUE", "NULL"},
-      {"(s LIKE 'a%') OR TRUE", "True"},    {"(s LIKE 'a%') OR FALSE", "NULL"},
-      {"NOT (s LIKE 'a%')", "NULL"},        {"n IN (1, 2)", "NULL"},
-      {"2 IN (1, NULL)", "False"},          {"n NOT IN (1, 2)", "NULL"},
-      {"'B' BETWEEN 'a' AND 'c'", "True"},  {"n = NULL", "False"},
-      {"n <> 1", "True"},                   {"'abc' LIKE 'a_c'", "True"},
+      {"(s LIKE 'a%') AND FALSE", "False"},
+      {"(s LIKE 'a%') AND TRUE", "NULL"},
+      {"(s LIKE 'a%') OR TRUE", "True"},
+      {"(s LIKE 'a%') OR FALSE", "NULL"},
+      {"NOT (s LIKE 'a%')", "NULL"},
+      {"n IN (1, 2)", "NULL"},
+      {"2 IN (1, NULL)", "False"},
+      {"n NOT IN (1, 2)", "NULL"},
+      {"'B' BETWEEN 'a' AND 'c'", "True"},
+      {"n = NULL", "False"},
+      {"n <> 1", "True"},
+      {"'abc' LIKE 'a_c'", "True"},
       {"'abc' LIKE 'A%'", "False"},
   };
   for (const auto& [text, shown] : cases) EXPECT_EQ(Shown(ValueOf(text, true)), shown) << text;
