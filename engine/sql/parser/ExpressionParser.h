@@ -38,6 +38,8 @@
 
 class TVTRCursor;
 
+inline constexpr int32_t kMaxNesting = 200;
+
 class TVTRExpressionParser {
  public:
   // `token` is the current token, kept in step with the lexer's cursor;
@@ -65,7 +67,17 @@ class TVTRExpressionParser {
     TToken failed_at;  // with none: failed_at_
   };
 
+  // One level of nesting, left when the guard goes.
+  struct Level {
+    int32_t& depth;
+    ~Level() { --depth; }
+  };
+
   // ParserTokens.cpp
+  // Enters a level of nesting: every recursion of the grammar passes a
+  // factor, a concatenation term or a boolean unit, which enter one. Deeper
+  // than kMaxNesting raises 30483, before the stack could run out.
+  [[nodiscard]] Level Enter();
   // The node of the first alternative that succeeds, each tried from the
   // current token; nil, back on that token, when none does. The same tokens
   // always parse the same way, so the outcome is kept: a second parse from
@@ -165,5 +177,6 @@ class TVTRExpressionParser {
   // be read, that is the last alternative of its predicate: "(a + b) > 3"
   // fails at the ")".
   TToken failed_at_;
+  int32_t depth_ = 0;
   std::map<std::pair<Choice, int32_t>, Outcome> outcomes_;  // by choice and token position
 };

@@ -111,6 +111,7 @@ TVTRExprNodePtr TVTRExpressionParser::ParseTruthTest() {
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseBooleanUnit() {
+  const Level level = Enter();
   if (!AtKind(tktLeftParenthesis)) return ParsePredicate();
   Next();
   TVTRExprNodePtr condition = ParseCondition();

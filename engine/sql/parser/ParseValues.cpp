@@ -89,6 +89,7 @@ TVTRExprNodePtr TVTRExpressionParser::ParseSignedFactor() {
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseFactor() {
+  const Level level = Enter();
   const Mark start = Here();
   if (TVTRExprNodePtr base = ParseBaseTerm()) {
     // Text constants never join arithmetic: the concatenation alternative reads them.
@@ -174,6 +175,7 @@ TVTRExprNodePtr TVTRExpressionParser::ParseConcatenation() {
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseConcatenationTerm() {
+  const Level level = Enter();
   return FirstAlternative(
       Choice::ConcatenationTerm,
       {&TVTRExpressionParser::ParseBaseTerm, &TVTRExpressionParser::ParseTextFunction,

@@ -22,6 +22,14 @@ void TVTRExpressionParser::Next() {
   lexer_.GetNextToken(token_);
 }
 
+TVTRExpressionParser::Level TVTRExpressionParser::Enter() {
+  if (depth_ == kMaxNesting)
+    throw EVTRException::CreateFmt(30483, "Expression nested too deeply at line %d, column %d", token_.line,
+                                   token_.column);
+  ++depth_;
+  return Level{depth_};
+}
+
 TVTRExprNodePtr TVTRExpressionParser::FirstAlternative(Choice choice,
                                                        std::initializer_list<Parse> alternatives) {
   const Mark start = Here();

@@ -6,6 +6,7 @@
 
 #include "tests/engine/sql/ExpressionTable.h"
 #include "tests/engine/sql/TreeDescription.h"
+#include "tests/support/EngineErrors.h"
 
 namespace {
 
@@ -124,6 +125,13 @@ TEST(ExpressionShapes, DeepParenthesesParseWithoutReReadingEveryLevelAgain) {
   EXPECT_EQ(ConditionTree(text_constant.c_str()), "=(s,'x')");
   const std::string tree = ConditionTree(concatenations.c_str());
   EXPECT_EQ(tree.substr(0, 20), "=(s,CONCAT(CONCAT(CO");
+}
+
+TEST(ExpressionShapes, NestingDeeperThanAnyWrittenExpressionIsRefused) {
+  const std::string values = "s = " + std::string(5000, '(') + "1" + std::string(5000, ')');
+  const std::string conditions = std::string(5000, '(') + "s = 1" + std::string(5000, ')');
+  for (const std::string& text : {values, conditions})
+    EXPECT_EQ(NativeErrorOf([&] { ConditionTree(text.c_str()); }), 30483);
 }
 
 }  // namespace
