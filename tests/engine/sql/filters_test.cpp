@@ -58,4 +58,23 @@ TEST_F(Filters, AFieldIsFoundByItsNameInTheProjection) {
   EXPECT_EQ(table_.Filtered("NAME = 'ABC'"), Rows({"ABC"}));
 }
 
+TEST(TypedFilters, ConstantsCompareInTheFieldsType) {
+  TVTRVariant christmas, amount, big;
+  christmas.SetAsDate(EncodeDate(2004, 12, 25));
+  amount.SetAsDouble(2.5);
+  big.SetAsLargeInt(5000000000);
+  ExpressionTable table({{"id", adtInteger}, {"d", adtDate}, {"amount", adtFloat}, {"big", adtLargeInt}},
+                        {{Integer(1), christmas, amount, big}, {Integer(2), Null(), Null(), Integer(7)}});
+  const std::pair<const char*, Rows> cases[] = {
+      {"d = '25/12/2004'", {"1"}},
+      {"d < TODATE('01/01/2005', 'DD/MM/YYYY')", {"1"}},
+      {"amount > 2", {"1"}},
+      {"amount = 2.5", {"1"}},
+      {"big = 7", {"2"}},
+      {"big > 2147483647", {"1"}},
+      {"id + big > 7", {"1", "2"}},
+  };
+  for (const auto& [filter, rows] : cases) EXPECT_EQ(table.Filtered(filter), rows) << filter;
+}
+
 }  // namespace

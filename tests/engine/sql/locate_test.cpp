@@ -80,6 +80,7 @@ TEST_F(Names, LocateFindsNullKeysAndMatchesEveryField) {
   EXPECT_EQ(table_.Located("CITY", Variant::Null()), "J");
   EXPECT_EQ(table_.Located(" name ; city ", Variant::Array({Variant("Ann"), Variant("Nan")})), "Ann");
   EXPECT_EQ(table_.Located("NAME;CITY", Variant::Array({Variant("Ann"), Variant("Lampang")})), std::nullopt);
+  EXPECT_EQ(table_.Located("NAME", Variant(std::u16string(u"Ann"))), "Ann");
   EXPECT_EQ(EngineErrorMessageOf([&] {
               table_.Located("NAME;CITY", Variant::Array({Variant("Ann"), Variant("Nan"), Variant("x")}));
             }),
