@@ -80,7 +80,6 @@ class TVTRSQLExpression final : public TVTRExpression {
   void MatchSelectList(std::span<const TVTRSelectListItem> items);
 
   TVTRExprNode* Root() const { return root_.get(); }
-  const TVTRExpressionOptions& Options() const { return options_; }
   TVTRQuery* OwningQuery() const { return query_; }
 
  private:

@@ -28,8 +28,6 @@ class TVTRExprNodeAggregated : public TVTRExprNode {
   void Accumulate() override;
   TVTRAdvancedDataType GetDataType() override;
 
-  bool IsDistinct() const { return distinct_; }
-
  private:
   struct DistinctOrder {
     bool operator()(const TVTRVariant& a, const TVTRVariant& b) const;

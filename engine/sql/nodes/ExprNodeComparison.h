@@ -27,8 +27,6 @@ class TVTRExprNodeComparison : public TVTRExprNode {
   TVTRVariant& GetValue() override;
   TVTRAdvancedDataType GetDataType() override { return adtLogical; }
 
-  const TVTRComparisonOptions& Options() const { return options_; }
-
  private:
   TVTRCompareResult Compare(const TVTRVariant& left, const TVTRVariant& right) const;
 
