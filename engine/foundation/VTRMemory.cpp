@@ -96,6 +96,7 @@ void* TVTRMemoryManager::GetMem(int32_t size) {
     StoreU32(data - 4, kHeaderSignature);
     StoreU32(data + size, kTrailerSignature);
     AddBytes(size);
+    blocks_obtained_.fetch_add(1, std::memory_order_relaxed);
     return data;
   } catch (const Exception& e) {
     throw EVTRException::CreateFmt(30015, "GetMem error: %s", e.Message());

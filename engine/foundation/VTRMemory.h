@@ -55,6 +55,8 @@ class TVTRMemoryManager {
   int32_t MemoryLimit() const { return memory_limit_; }
   void SetMemoryLimit(int32_t limit) { memory_limit_ = limit; }
   int64_t BytesInUse() const { return bytes_in_use_.load(); }
+  // Blocks obtained so far: lets a test prove that a path allocates nothing.
+  int64_t BlocksObtained() const { return blocks_obtained_.load(std::memory_order_relaxed); }
 
   // The allocation method the table gives for a block of block_size bytes.
   static uint8_t MethodForBlockSize(int64_t block_size);
@@ -64,6 +66,7 @@ class TVTRMemoryManager {
 
   int32_t memory_limit_ = 0;
   std::atomic<int64_t> bytes_in_use_{0};
+  std::atomic<int64_t> blocks_obtained_{0};
   int32_t available_physical_memory_ = 0;
   TCriticalSection lock_;
 };

@@ -1,0 +1,21 @@
+#pragma once
+// Unit VTRExpressions: the expression object, its node tree and parser, and
+// the unit's small routines.
+#include "engine/sql/SelectListItem.h"
+#include "engine/sql/expression/ExpressionOptions.h"
+#include "engine/sql/expression/FieldList.h"
+#include "engine/sql/expression/SQLExpression.h"
+#include "engine/sql/nodes/ExprNode.h"
+#include "engine/sql/nodes/ExprNodeAggregated.h"
+#include "engine/sql/nodes/ExprNodeArithmetic.h"
+#include "engine/sql/nodes/ExprNodeBlob.h"
+#include "engine/sql/nodes/ExprNodeBoolean.h"
+#include "engine/sql/nodes/ExprNodeCase.h"
+#include "engine/sql/nodes/ExprNodeCast.h"
+#include "engine/sql/nodes/ExprNodeComparison.h"
+#include "engine/sql/nodes/ExprNodeConst.h"
+#include "engine/sql/nodes/ExprNodeDateFunction.h"
+#include "engine/sql/nodes/ExprNodeField.h"
+#include "engine/sql/nodes/ExprNodeStringFunction.h"
+#include "engine/sql/nodes/ExprNodeSystem.h"
+#include "engine/sql/nodes/ExprOperator.h"

@@ -1,0 +1,98 @@
+#pragma once
+// TVTRSQLExpression: the SQL engine's expression: a tree of expression
+// nodes with the lexer it was read from, the query that owns it, the cursor
+// it is bound to and the options its comparisons were built with. Dataset
+// filters, Locate and searches reach it through the storage engine's
+// TVTRExpression; the SQL statements use the rest.
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "engine/foundation/VTRLexer.h"
+#include "engine/sql/SelectListItem.h"
+#include "engine/sql/expression/ExpressionOptions.h"
+#include "engine/sql/nodes/ExprNode.h"
+#include "engine/storage/base/Expression.h"
+
+class TVTRQuery;
+
+class TVTRSQLExpression final : public TVTRExpression {
+ public:
+  TVTRSQLExpression() = default;
+  // Takes over an existing tree (conjuncts handed to an operator node).
+  explicit TVTRSQLExpression(TVTRExprNodePtr root);
+  ~TVTRSQLExpression() override;
+
+  // Binds the cursor, keeps the two options and parses the text as a
+  // condition. A text without tokens raises 30119; tokens left after the
+  // condition raise 20260, since they are no part of any filter.
+  void ParseFilter(TVTRCursor& cursor, std::string_view text, bool partial_compare,
+                   bool case_insensitive) override;
+  // "=" comparisons, NULL equal to NULL, of the named fields with the key
+  // value or the values of an array, joined by AND when there are several;
+  // a partial key is a prefix of the field's text.
+  void BuildLocateCondition(TVTRCursor& cursor, std::string_view key_fields, const Variant& key_values,
+                            bool case_insensitive, bool partial_key) override;
+  void BuildFieldComparison(TVTRCursor* cursor, std::string_view field_name, const TVTRVariant& value,
+                            uint8_t comparison_operator) override;
+  void AssignCursor(TVTRCursor& cursor, TVTRAO* outer_ao, TVTRCursor* outer_cursor) override;
+  // Allocates nothing: field references read the record in place.
+  void AssignRecordBuffer(const uint8_t* record, int32_t outer_side) override;
+  bool GetBooleanValue() override;
+  bool IsEmpty() const override;
+  // Each comparison or IS [NOT] NULL test at the root, or under root AND
+  // nodes, is offered every index; a node that can use one adds a condition.
+  void CollectScanConditions(const TVTRIndexDefs& index_defs, TVTRScanSearchConditionArray& conditions,
+                             int32_t session_id) override;
+  bool CanUseIndex(TVTRScanSearchCondition& condition, const TVTRIndexDef& index_def) override;
+  void RemoveScanConditionNode(const TVTRScanSearchConditionArray& conditions, int32_t first,
+                               int32_t second) override;
+  // Takes ownership of the node.
+  void AppendConjunct(TVTRExprNode* node) override;
+
+  // Parses a condition from the lexer's current token on (none: 30118) and
+  // flattens it; the lexer is left on the first token after it. Prepared
+  // when a cursor is bound.
+  void ParseSearchCondition(TVTRQuery* query, TVTRLexer& lexer);
+  // Parses a value expression (no current token: 30136); when nothing can
+  // be read the expression stays empty for the caller to report.
+  void ParseValueExpression(TVTRQuery* query, TVTRLexer& lexer);
+
+  // The root's value, owned by the root until its next evaluation; nil
+  // without a root. Unless keep_null, a NULL becomes False in place.
+  TVTRVariant* GetValue(bool keep_null);
+  bool IsAggregated() const;
+  void ResetAggregates();
+  void Accumulate();
+  // 0 without a root.
+  TVTRAdvancedDataType GetDataType();
+  int32_t GetDataSize();
+  int32_t GetPrecision() const { return 0; }
+  bool IsField() const;
+  // Another root raises 30198.
+  void GetFieldName(std::string& table_name, std::string& field_name) const;
+
+  // A root AND node takes the operands of the AND nodes among its operands
+  // in their place (appended at its end).
+  void FlattenConjunction();
+  void MatchSelectList(std::span<const TVTRSelectListItem> items);
+
+  TVTRExprNode* Root() const { return root_.get(); }
+  TVTRQuery* OwningQuery() const { return query_; }
+
+ private:
+  // Frees the tree and binds the cursor, for a new condition of its fields.
+  void Restart(TVTRCursor* cursor, const TVTRExpressionOptions& options);
+  void ReadCurrentToken(TVTRQuery* query, TVTRLexer& lexer, int32_t missing_code);
+  // The comparison or IS [NOT] NULL nodes at the root or under root AND nodes.
+  std::vector<TVTRExprNode*> IndexCandidates() const;
+
+  TVTRLexer* lexer_ = nullptr;  // not owned; nil once a filter's own lexer is gone
+  TToken token_;
+  TVTRCursor* cursor_ = nullptr;
+  TVTRQuery* query_ = nullptr;
+  TVTRExprNodePtr root_;
+  TVTRExpressionOptions options_;
+};

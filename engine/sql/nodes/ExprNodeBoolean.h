@@ -1,0 +1,33 @@
+#pragma once
+// The three-valued predicates: NOT, AND, OR, IN with a list, BETWEEN, LIKE,
+// IS NULL and their negations. The result is a logical value or NULL.
+//   NOT (one operand), AND (any number), OR (two), IN (value, list values...),
+//   BETWEEN (value, low, high), LIKE (value, pattern), IS [NOT] NULL (one).
+#include <optional>
+
+#include "engine/sql/nodes/ExprNode.h"
+
+class TVTRExprNodeBoolean : public TVTRExprNode {
+ public:
+  // LIKE nodes match case-sensitively: pass false for them.
+  explicit TVTRExprNodeBoolean(TVTRExprOperator op, bool case_insensitive = true);
+
+  // Constants that BETWEEN and IN compare with a field are converted once to its type.
+  void Prepare() override;
+  // Another operator code raises 30116; LIKE of values that are not text 30120.
+  TVTRVariant& GetValue() override;
+  TVTRAdvancedDataType GetDataType() override { return adtLogical; }
+
+ private:
+  // nullopt stands for NULL.
+  std::optional<bool> Evaluate();
+  // AND (decisive false) and OR (decisive true): the first operand with the
+  // decisive value decides; else NULL when an operand was NULL.
+  std::optional<bool> EvaluateJunction(bool decisive);
+  std::optional<bool> EvaluateIn();
+  std::optional<bool> EvaluateBetween();
+  std::optional<bool> EvaluateLike();
+};
+
+// The node as an AND node, or nil.
+TVTRExprNodeBoolean* AsAnd(TVTRExprNode& node);

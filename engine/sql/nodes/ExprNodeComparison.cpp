@@ -1,0 +1,70 @@
+#include "engine/sql/nodes/ExprNodeComparison.h"
+
+#include <algorithm>
+
+#include "engine/foundation/VTRExcept.h"
+#include "engine/sql/nodes/ComparedConstant.h"
+#include "engine/sql/nodes/TextValues.h"
+
+TVTRExprNodeComparison::TVTRExprNodeComparison(TVTRExprOperator op, const TVTRComparisonOptions& options,
+                                               TVTRExprNodePtr left, TVTRExprNodePtr right)
+    : TVTRExprNode(op, options.case_insensitive), options_(options) {
+  AppendOperand(std::move(left));
+  AppendOperand(std::move(right));
+}
+
+void TVTRExprNodeComparison::Prepare() {
+  TVTRExprNode::Prepare();
+  PrepareComparedConstant(Operand(0), Operand(1));
+  PrepareComparedConstant(Operand(1), Operand(0));
+}
+
+TVTRVariant& TVTRExprNodeComparison::GetValue() {
+  const TVTRCompareResult code = Compare(Operand(0).GetValue(), Operand(1).GetValue());
+  bool holds;
+  switch (Operator()) {
+    case eoEqual:
+      holds = code == crEqual;
+      break;
+    case eoNotEqual:
+      holds = code != crEqual;
+      break;
+    case eoGreater:
+      holds = code == crGreater;
+      break;
+    case eoLess:
+      holds = code == crLess;
+      break;
+    case eoGreaterOrEqual:
+      holds = code == crEqual || code == crGreater;
+      break;
+    case eoLessOrEqual:
+      holds = code == crEqual || code == crLess;
+      break;
+    default:
+      throw EVTRException::CreateFmt(30117, "Unknown operator: '%s'", GetOperatorName(Operator()));
+  }
+  result_.SetAsLogical(holds);
+  return result_;
+}
+
+TVTRCompareResult TVTRExprNodeComparison::Compare(const TVTRVariant& left, const TVTRVariant& right) const {
+  if (options_.prefix == TVTRPrefixOperand::None)
+    return left.Compare(right,
+                        {.raw_result = options_.raw_null, .case_insensitive = options_.case_insensitive});
+  int32_t length;
+  switch (options_.prefix) {
+    case TVTRPrefixOperand::Left:
+      length = TextLengthOf(left);
+      break;
+    case TVTRPrefixOperand::Right:
+      length = TextLengthOf(right);
+      break;
+    default:
+      length = std::min(TextLengthOf(left), TextLengthOf(right));
+  }
+  const TVTRCompareOptions options{.case_insensitive = options_.case_insensitive, .length = length};
+  if (options_.raw_null) return CompareValueBuffers(ValueRefOf(left), ValueRefOf(right), options);
+  const int sign = CompareValueBuffersSign(ValueRefOf(left), ValueRefOf(right), options);
+  return sign < 0 ? crLess : sign > 0 ? crGreater : crEqual;
+}

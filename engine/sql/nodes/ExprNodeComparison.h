@@ -1,0 +1,34 @@
+#pragma once
+// The comparisons "=", "<>", ">", "<", ">=", "<=" of two operands. The
+// result is never NULL: with raw NULL semantics (SQL, dataset filters) a
+// NULL operand makes every operator but "<>" false; without them (Locate,
+// searches) NULL equals NULL and sorts before every value.
+#include "engine/sql/nodes/ExprNode.h"
+
+// The operands of a partial comparison that are prefixes: a text compared
+// with a prefix counts only as many characters as the prefix has, so it
+// equals the prefix only when it begins with it.
+enum class TVTRPrefixOperand : uint8_t { None, Left, Right, Both };
+
+struct TVTRComparisonOptions {
+  bool case_insensitive = false;
+  bool raw_null = true;
+  TVTRPrefixOperand prefix = TVTRPrefixOperand::None;
+};
+
+class TVTRExprNodeComparison : public TVTRExprNode {
+ public:
+  TVTRExprNodeComparison(TVTRExprOperator op, const TVTRComparisonOptions& options, TVTRExprNodePtr left,
+                         TVTRExprNodePtr right);
+
+  // A constant compared with a field is converted once to the field's type.
+  void Prepare() override;
+  // Another operator code raises 30117.
+  TVTRVariant& GetValue() override;
+  TVTRAdvancedDataType GetDataType() override { return adtLogical; }
+
+ private:
+  TVTRCompareResult Compare(const TVTRVariant& left, const TVTRVariant& right) const;
+
+  TVTRComparisonOptions options_;
+};
