@@ -248,6 +248,16 @@ TEST_F(FormsTest, ASingleBorderFixesTheSizeAndPositionsApply) {
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
+TEST_F(FormsTest, AClientSizeSetBeforeTheFirstShowIsTheClientAreaShown) {
+  auto* form = FormsApplication().CreateForm<TForm>();
+  form->SetClientWidth(312);
+  form->SetClientHeight(118);
+  form->Show();
+  user::ProcessEvents();
+  EXPECT_EQ(form->FormNative().Client()->width(), 312);
+  EXPECT_EQ(form->FormNative().Client()->height(), 118);
+}
+
 TEST_F(FormsTest, ShowPlacesTheFormAndFocusesItsActiveControl) {
   auto* main = FormsApplication().CreateForm<TForm>();
   main->SetCaption("ทะเบียนพระ - นักบวช");
