@@ -273,7 +273,8 @@ int TForm::ClientHeight() const {
 }
 
 void TForm::SetClientWidth(int width) {
-  SetWidth(Width() - ClientWidth() + width);
+  // The client area is laid out only when the window is, so it is measured by the window.
+  SetWidth(Width() - form_impl_->Window()->width() + width);
 }
 
 void TForm::SetClientHeight(int height) {

@@ -84,6 +84,9 @@ class TForm : public TWinControl {
   // Runs OnCreate unless it ran already. The application's CreateForm calls it;
   // Show and ShowModal make sure it ran.
   void Create();
+  // The form's number, unique in the process; the application finds a live
+  // form by it (TFormsApplication::FormBySerial).
+  uint64_t Serial() const { return serial_; }
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnActivate;

@@ -100,6 +100,14 @@ TForm* TFormsApplication::FormBySerial(uint64_t serial) const {
   return found == forms_.end() ? nullptr : *found;
 }
 
+TForm* TFormsApplication::ActiveForm() const {
+  const QWidget* active = QApplication::activeWindow();
+  if (active == nullptr) return nullptr;
+  const auto found = std::find_if(forms_.begin(), forms_.end(),
+                                  [active](TForm* f) { return f->FormNative().Window() == active; });
+  return found == forms_.end() ? nullptr : *found;
+}
+
 void TFormsApplication::ScheduleFree(TForm* form) {
   (new FormReaper(form->serial_))->deleteLater();
 }
@@ -155,7 +163,8 @@ bool TFormsApplication::Minimized() const {
 
 void TFormsApplication::RestoredByUser() {
   Guarded(&Application(), [this] {
-    if (OnRestore) OnRestore(&Application());
+    const TNotifyEvent handler = OnRestore;
+    if (handler) handler(&Application());
   });
 }
 

@@ -60,7 +60,8 @@ class TFormsApplication {
   void Minimize();
   void Restore();
   bool Minimized() const;
-  // Runs when the application is restored from the minimised state.
+  // Runs when the application is restored from the minimised state. A copy
+  // runs, so a handler may replace itself.
   TNotifyEvent OnRestore;
 
   // Disables every visible top-level form but `except`; returns what it disabled.
@@ -75,6 +76,8 @@ class TFormsApplication {
   // The live forms in the order they were created.
   const std::vector<TForm*>& Forms() const { return forms_; }
   TForm* FormBySerial(uint64_t serial) const;
+  // The form whose window is the program's active window, or null.
+  TForm* ActiveForm() const;
 
  private:
   friend class TForm;

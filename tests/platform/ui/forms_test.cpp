@@ -248,6 +248,16 @@ TEST_F(FormsTest, ASingleBorderFixesTheSizeAndPositionsApply) {
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
+TEST_F(FormsTest, AClientSizeSetBeforeTheFirstShowIsTheClientAreaShown) {
+  auto* form = FormsApplication().CreateForm<TForm>();
+  form->SetClientWidth(312);
+  form->SetClientHeight(118);
+  form->Show();
+  user::ProcessEvents();
+  EXPECT_EQ(form->FormNative().Client()->width(), 312);
+  EXPECT_EQ(form->FormNative().Client()->height(), 118);
+}
+
 TEST_F(FormsTest, ShowPlacesTheFormAndFocusesItsActiveControl) {
   auto* main = FormsApplication().CreateForm<TForm>();
   main->SetCaption("ทะเบียนพระ - นักบวช");
@@ -305,6 +315,36 @@ TEST_F(FormsTest, TheWaitWindowCanDisableTheOtherWindowsAndMinimiseTheApplicatio
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
   FormsApplication().SetCursor(crDefault);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(FormsTest, TheActiveFormIsTheWindowTheUserActivatedLast) {
+  auto* main = FormsApplication().CreateForm<TForm>();
+  auto* other = FormsApplication().CreateForm<TForm>();
+  main->Show();
+  other->Show();
+  user::ActivateWindow(*main);
+  EXPECT_EQ(FormsApplication().ActiveForm(), main);
+  user::ActivateWindow(*other);
+  EXPECT_EQ(FormsApplication().ActiveForm(), other);
+  EXPECT_EQ(FormsApplication().FormBySerial(other->Serial()), other);
+  EXPECT_NE(main->Serial(), other->Serial());
+}
+
+TEST_F(FormsTest, ARestoreHandlerMayReplaceItselfWhileItRuns) {
+  auto* main = FormsApplication().CreateForm<TForm>();
+  main->Show();
+  std::vector<std::string> ran;
+  const std::string first = "the handler that replaced itself";
+  FormsApplication().OnRestore = [&ran, first](TObject*) {
+    FormsApplication().OnRestore = [&ran](TObject*) { ran.push_back("its successor"); };
+    ran.push_back(first);  // the replaced handler's own state, still there
+  };
+  FormsApplication().Minimize();
+  FormsApplication().Restore();
+  FormsApplication().Minimize();
+  FormsApplication().Restore();
+  EXPECT_EQ(ran, (std::vector<std::string>{first, "its successor"}));
+  FormsApplication().OnRestore = nullptr;
 }
 
 TEST_F(FormsTest, ApplicationProcessMessagesRunsTheQtLoop) {
