@@ -20,6 +20,21 @@ function(vtr_layer_tests target)
   add_executable(${target} ${sources})
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120
+  # Parameterised tests are named by their index or their name generator, never by
+  # a dump of their parameter's bytes.
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120 NO_PRETTY_VALUES
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# vtr_layer_test_folders()
+# Called in tests/<group>: adds the test folder of each layer of VTR_LAYERS in
+# that group that has tests, bottom layer first.
+function(vtr_layer_test_folders)
+  file(RELATIVE_PATH group ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+  foreach(layer IN LISTS VTR_LAYERS)
+    if(layer MATCHES "^${group}/" AND EXISTS ${PROJECT_SOURCE_DIR}/tests/${layer}/CMakeLists.txt)
+      string(REPLACE "${group}/" "" folder ${layer})
+      add_subdirectory(${folder})
+    endif()
+  endforeach()
 endfunction()
