@@ -38,3 +38,20 @@ function(vtr_layer_test_folders)
     endif()
   endforeach()
 endfunction()
+
+# vtr_xvfb_tests(<target> <tests>...)
+# Runs each named test of the target once more on a real X server (xvfb-run),
+# as "<test>UnderXvfb", in the calling folder's build folder, where the pictures
+# the tests save stay. Nothing is added without xvfb-run.
+function(vtr_xvfb_tests target)
+  find_program(XVFB_RUN xvfb-run)
+  if(NOT XVFB_RUN)
+    return()
+  endif()
+  foreach(test IN LISTS ARGN)
+    add_test(NAME ${test}UnderXvfb COMMAND ${XVFB_RUN} -a $<TARGET_FILE:${target}> --gtest_filter=${test})
+    set_tests_properties(${test}UnderXvfb PROPERTIES
+                         ENVIRONMENT "QT_QPA_PLATFORM=xcb;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
+                         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  endforeach()
+endfunction()

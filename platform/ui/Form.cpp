@@ -94,6 +94,8 @@ void TFormImpl::MakeMdiChild(TForm& frame) {
   QMdiArea* area = frame.FormNative().MdiArea();
   sub_window_ = new QMdiSubWindow;
   sub_window_->setWidget(window_);
+  // The sub-window shows and hides the child; the form's own widget stays shown inside it.
+  window_->show();
   sub_window_->setAttribute(Qt::WA_DeleteOnClose, false);
   sub_window_->installEventFilter(this);
   area->addSubWindow(sub_window_);

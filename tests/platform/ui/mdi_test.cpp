@@ -1,16 +1,24 @@
-// The MDI frame and its children: activation, the newest-instance look-up and
-// closing.
+// The MDI frame and its children: what a child shows, activation, the
+// newest-instance look-up and closing.
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
+#include "platform/db/DB.h"
 #include "platform/ui/Buttons.h"
+#include "platform/ui/DBGrid.h"
+#include "platform/ui/Edit.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/FormsApplication.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/internal/ControlImpl.h"
 #include "platform/ui/internal/FormImpl.h"
 #include "platform/ui/internal/QtDialogService.h"
+#include "tests/platform/ui/support/Ink.h"
 #include "tests/platform/ui/support/UiTest.h"
+#include "tests/support/ArrayDataSet.h"
 
 namespace {
 
@@ -59,6 +67,41 @@ class TRegister : public TForm {
   TModalResult answer = mrNone;
 };
 
+// An entry window with a caption, an edit box and a grid over two donors.
+class TEntry : public TForm {
+ public:
+  explicit TEntry(TComponent* owner)
+      : TForm(owner), Label1(new TLabel(this)), Edit1(new TEdit(this)), DBGrid1(new TDBGrid(this)) {
+    SetFormStyle(fsMDIChild);
+    SetBounds(320, 10, 420, 300);
+    SetColor(clWhite);
+    Label1->SetBounds(10, 10, 0, 0);
+    Label1->SetCaption("ชื่อผู้บริจาค");
+    Edit1->SetBounds(10, 40, 200, 24);
+    Edit1->SetText("สมชาย ใจบุญ");
+    donors_.Open();
+    for (const char* name : {"นายสมชาย", "นางสมศรี"}) {
+      donors_.Append();
+      donors_.FieldByName("NAME")->SetAsString(name);
+      donors_.Post();
+    }
+    source_.SetDataSet(&donors_);
+    DBGrid1->SetBounds(10, 80, 380, 150);
+    DBGrid1->SetDataSource(&source_);
+    OnActivate = [this](TObject*) { ++activations; };
+    OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+  }
+
+  TLabel* Label1;
+  TEdit* Edit1;
+  TDBGrid* DBGrid1;
+  int activations = 0;
+
+ private:
+  TArrayDataSet donors_{this, {{"NAME", ftString, 30}}};
+  TDataSource source_{this};
+};
+
 class MdiTest : public UiTest {
  protected:
   void SetUp() override {
@@ -81,6 +124,31 @@ class MdiTest : public UiTest {
   TRegister* first_ = nullptr;
   TRegister* second_ = nullptr;
 };
+
+TEST_F(MdiTest, AChildShowsItsControlsAndItsCloseBoxFreesIt) {
+  auto* entry = FormsApplication().CreateForm<TEntry>();
+  user::ProcessEvents();
+  ASSERT_EQ(frame_->ActiveMDIChild(), entry);
+  const QImage grab = frame_->FormNative().Window()->grab().toImage();
+  const std::string artefact = "mdi_child_" + QGuiApplication::platformName().toStdString() + ".png";
+  EXPECT_TRUE(grab.save(QString::fromStdString(artefact), "PNG"));
+  // Where the child's client area is on the frame, below its title bar.
+  const QWidget* sub_window = entry->FormNative().SubWindow();
+  const QPoint client = sub_window->mapTo(frame_->FormNative().Window(), sub_window->contentsRect().topLeft());
+  for (const TControl* control : std::initializer_list<const TControl*>{entry->Label1, entry->Edit1, entry->DBGrid1}) {
+    EXPECT_TRUE(control->Native().Widget()->isVisible()) << control->ClassName();
+    // Inside the borders, where an empty window shows its background only.
+    const QRect area = QRect(client + QPoint(control->Left(), control->Top()), QSize(control->Width(), control->Height()))
+                           .adjusted(3, 3, -3, -3);
+    EXPECT_GT(InkedPixels(grab, area), 30) << control->ClassName();
+  }
+
+  user::ClickCloseBox(*entry);
+  EXPECT_EQ(FormsApplication().Newest<TEntry>(), nullptr);
+  EXPECT_EQ(frame_->MDIChildCount(), 2);
+  EXPECT_EQ(frame_->ActiveMDIChild(), second_);
+  EXPECT_EQ(second_->activations, 2);
+}
 
 TEST_F(MdiTest, ChildrenAreShownAndActivatedOnceOnFirstShow) {
   EXPECT_TRUE(first_->Showing());

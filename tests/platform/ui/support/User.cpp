@@ -8,8 +8,12 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -76,6 +80,28 @@ void ActivateWindow(const TForm& form) {
   QWidget* window = form.FormNative().Frame()->window();
   window->raise();
   window->activateWindow();
+  ProcessEvents();
+}
+
+void ClickCloseBox(const TForm& child) {
+  QMdiSubWindow* sub_window = child.FormNative().SubWindow();
+  ASSERT_NE(sub_window, nullptr) << "the form is no MDI child";
+  QStyleOptionTitleBar title;
+  title.initFrom(sub_window);
+  title.subControls = QStyle::SC_All;
+  title.titleBarFlags = sub_window->windowFlags();
+  title.titleBarState = static_cast<int>(sub_window->windowState());
+  title.text = sub_window->windowTitle();
+  QStyle* style = sub_window->style();
+  title.rect = QRect(0, 0, sub_window->width(), style->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub_window));
+  const QRect box = style->subControlRect(QStyle::CC_TitleBar, &title, QStyle::SC_TitleBarCloseButton, sub_window);
+  ASSERT_FALSE(box.isEmpty()) << "the title bar has no close box";
+  // The sub-window presses the box the mouse is over; the move is sent straight
+  // to it, as a real pointer may not be where a test wants it.
+  QMouseEvent move(QEvent::MouseMove, box.center(), sub_window->mapToGlobal(box.center()), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(sub_window, &move);
+  QTest::mouseClick(sub_window, Qt::LeftButton, Qt::NoModifier, box.center());
   ProcessEvents();
 }
 
