@@ -86,6 +86,14 @@ void TControlImpl::SetFocusWidget(QWidget* widget) {
   Watch(widget);
 }
 
+void TControlImpl::TakeFocus() {
+  QWidget* widget = FocusWidget();
+  // Qt draws the cue only in windows where the focus moved by the keyboard.
+  widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+  widget->setFocus(Qt::OtherFocusReason);
+  widget->update();
+}
+
 void TControlImpl::Watch(QWidget* widget) {
   std::erase_if(watched_, [](const QPointer<QWidget>& watched) { return watched.isNull(); });
   if (std::find(watched_.begin(), watched_.end(), widget) != watched_.end()) return;
@@ -370,7 +378,7 @@ bool TWinControl::CanFocus() const {
 void TWinControl::SetFocus() {
   if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
   if (TForm* form = ParentForm(); form != nullptr && form != this) form->BringToFront();
-  Native().FocusWidget()->setFocus(Qt::OtherFocusReason);
+  Native().TakeFocus();
 }
 
 bool TWinControl::Focused() const {

@@ -392,7 +392,7 @@ void TForm::ShowWindow() {
     if (OnShow) OnShow(this);
   });
   if (pending_active_control_ != nullptr && pending_active_control_->CanFocus()) {
-    pending_active_control_->Native().FocusWidget()->setFocus(Qt::OtherFocusReason);
+    pending_active_control_->Native().TakeFocus();
   }
   if (form_impl_->SubWindow()) {
     BringToFront();
