@@ -7,6 +7,7 @@
 
 #include "platform/ui/Form.h"
 #include "platform/ui/internal/ControlImpl.h"
+#include "platform/ui/internal/FormImpl.h"
 #include "platform/ui/internal/Guard.h"
 #include "platform/ui/internal/QtSupport.h"
 
@@ -146,11 +147,7 @@ bool TControlImpl::eventFilter(QObject* watched, QEvent* event) {
           reason == Qt::PopupFocusReason) {
         break;
       }
-      if (event->type() == QEvent::FocusIn) {
-        Guarded(&control_, [windowed] { windowed->DoEnter(); });
-      } else {
-        Guarded(&control_, [windowed] { windowed->DoExit(); });
-      }
+      FocusMoved(*windowed, event->type() == QEvent::FocusIn);
       break;
     }
     case QEvent::KeyPress: {
@@ -165,6 +162,23 @@ bool TControlImpl::eventFilter(QObject* watched, QEvent* event) {
       break;
   }
   return false;
+}
+
+void TControlImpl::FocusMoved(TWinControl& control, bool entered) {
+  TForm* form = control.ParentForm();
+  if (form == nullptr) {
+    Guarded(&control, [&control, entered] { entered ? control.DoEnter() : control.DoExit(); });
+    return;
+  }
+  // As on the desktop the windows were made for, a form keeps its focused control
+  // while the focus is in another window: OnExit and OnEnter run when the focus
+  // moves from one control of the form to another, never for a move between windows.
+  TFormImpl& form_impl = form->FormNative();
+  TWinControl* previous = form_impl.FocusedControl();
+  if (!entered || previous == &control) return;
+  form_impl.SetFocusedControl(control);
+  if (previous != nullptr) Guarded(previous, [previous] { previous->DoExit(); });
+  Guarded(&control, [&control] { control.DoEnter(); });
 }
 
 bool TControlImpl::FilterKey(QWidget* widget, QKeyEvent* event) {

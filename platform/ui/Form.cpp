@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QScreen>
 #include <QWindowStateChangeEvent>
+#include <utility>
 
 #include "platform/ui/FormsApplication.h"
 #include "platform/ui/Menus.h"
@@ -136,6 +137,14 @@ void TFormImpl::ActivateNextChild() {
 
 void TFormImpl::Restored() {
   if (FormsApplication().MainForm() == &form_) FormsApplication().RestoredByUser();
+}
+
+TWinControl* TFormImpl::FocusedControl() const {
+  return focused_ ? dynamic_cast<TWinControl*>(TControlImpl::ControlOf(focused_)) : nullptr;
+}
+
+void TFormImpl::SetFocusedControl(TWinControl& control) {
+  focused_ = control.Native().FocusWidget();
 }
 
 // ---------------------------------------------------------------------------
@@ -409,8 +418,11 @@ void TForm::HideWindow() {
     TControl::SetVisible(false);
     return;
   }
+  // Hiding moves the focus out of the form; its controls take no part in that.
+  const bool was_hiding = std::exchange(hiding_, true);
   TControl::SetVisible(false);
   frame->hide();
+  hiding_ = was_hiding;
   if (TForm* frame_form = MdiFrame()) {
     if (frame_form->last_active_child_ == serial_) frame_form->last_active_child_ = 0;
     frame_form->form_impl_->ActivateNextChild();

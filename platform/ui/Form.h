@@ -75,6 +75,9 @@ class TForm : public TWinControl {
   void Release();
   // True once Release (or a close with caFree) has doomed the form.
   bool Released() const { return released_; }
+  // True while the form is being hidden by code or a close, and once it is doomed:
+  // the handlers of its controls do not run then.
+  bool Closing() const { return released_ || hiding_; }
 
   // The MDI frame's active child, or null.
   TForm* ActiveMDIChild() const;
@@ -122,6 +125,7 @@ class TForm : public TWinControl {
   bool shown_once_ = false;
   bool modal_ = false;
   bool released_ = false;
+  bool hiding_ = false;
   // The frame's record of the child that activation last fired for.
   uint64_t last_active_child_ = 0;
   uint64_t serial_ = 0;

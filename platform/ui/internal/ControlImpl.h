@@ -42,6 +42,9 @@ class TControlImpl : public QObject {
 
  private:
   bool FilterKey(QWidget* widget, class QKeyEvent* event);
+  // The focus moved to this control (`entered`) or away from it by a move inside
+  // its window.
+  void FocusMoved(TWinControl& control, bool entered);
 
   TControl& control_;
   QPointer<QWidget> widget_;

@@ -5,6 +5,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/db/DB.h"
 #include "platform/ui/Buttons.h"
@@ -67,11 +70,16 @@ class TRegister : public TForm {
   TModalResult answer = mrNone;
 };
 
-// An entry window with a caption, an edit box and a grid over two donors.
+// An entry window with a caption, two edit boxes and a grid over two donors; it
+// logs the OnEnter and OnExit of its boxes and grid where the log outlives it.
 class TEntry : public TForm {
  public:
   explicit TEntry(TComponent* owner)
-      : TForm(owner), Label1(new TLabel(this)), Edit1(new TEdit(this)), DBGrid1(new TDBGrid(this)) {
+      : TForm(owner),
+        Label1(new TLabel(this)),
+        Edit1(new TEdit(this)),
+        Edit2(new TEdit(this)),
+        DBGrid1(new TDBGrid(this)) {
     SetFormStyle(fsMDIChild);
     SetBounds(320, 10, 420, 300);
     SetColor(clWhite);
@@ -79,6 +87,7 @@ class TEntry : public TForm {
     Label1->SetCaption("ชื่อผู้บริจาค");
     Edit1->SetBounds(10, 40, 200, 24);
     Edit1->SetText("สมชาย ใจบุญ");
+    Edit2->SetBounds(220, 40, 100, 24);
     donors_.Open();
     for (const char* name : {"นายสมชาย", "นางสมศรี"}) {
       donors_.Append();
@@ -88,14 +97,20 @@ class TEntry : public TForm {
     source_.SetDataSet(&donors_);
     DBGrid1->SetBounds(10, 80, 380, 150);
     DBGrid1->SetDataSource(&source_);
+    for (auto [control, name] : {std::pair<TWinControl*, std::string>{Edit1, "Edit1"}, {Edit2, "Edit2"}, {DBGrid1, "DBGrid1"}}) {
+      control->OnEnter = [log = focus_log, name](TObject*) { log->push_back("enter " + name); };
+      control->OnExit = [log = focus_log, name](TObject*) { log->push_back("exit " + name); };
+    }
     OnActivate = [this](TObject*) { ++activations; };
     OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
   }
 
   TLabel* Label1;
   TEdit* Edit1;
+  TEdit* Edit2;
   TDBGrid* DBGrid1;
   int activations = 0;
+  std::shared_ptr<std::vector<std::string>> focus_log = std::make_shared<std::vector<std::string>>();
 
  private:
   TArrayDataSet donors_{this, {{"NAME", ftString, 30}}};
@@ -148,6 +163,38 @@ TEST_F(MdiTest, AChildShowsItsControlsAndItsCloseBoxFreesIt) {
   EXPECT_EQ(frame_->MDIChildCount(), 2);
   EXPECT_EQ(frame_->ActiveMDIChild(), second_);
   EXPECT_EQ(second_->activations, 2);
+}
+
+TEST_F(MdiTest, AClosingChildRunsNoHandlersOfItsControls) {
+  auto* entry = FormsApplication().CreateForm<TEntry>();
+  user::Click(*entry->Edit1);
+  ASSERT_TRUE(entry->Edit1->Focused());
+  const std::shared_ptr<std::vector<std::string>> log = entry->focus_log;
+  log->clear();
+  user::ClickCloseBox(*entry);
+  ASSERT_EQ(FormsApplication().Newest<TEntry>(), nullptr);
+  EXPECT_EQ(*log, std::vector<std::string>{});
+}
+
+TEST_F(MdiTest, SwitchingBetweenWindowsMovesNoFocusInsideThem) {
+  auto* entry = FormsApplication().CreateForm<TEntry>();
+  auto* other = FormsApplication().CreateForm<TEntry>();
+  user::Click(*other->Edit1);
+  user::Click(*entry->Edit1);
+  entry->focus_log->clear();
+  other->focus_log->clear();
+  // Each window keeps its focused control while the user goes from one to the other.
+  for (TEntry* child : {other, entry, other, entry}) {
+    user::Click(*child->Edit1);
+    ASSERT_EQ(frame_->ActiveMDIChild(), child);
+  }
+  SwitchTo(first_);
+  user::Click(*entry->Label1);
+  ASSERT_TRUE(entry->Edit1->Focused());
+  EXPECT_EQ(*entry->focus_log, std::vector<std::string>{});
+  EXPECT_EQ(*other->focus_log, std::vector<std::string>{});
+  user::ClickCell(*entry->DBGrid1, 0, 0);
+  EXPECT_EQ(*entry->focus_log, (std::vector<std::string>{"exit Edit1", "enter DBGrid1"}));
 }
 
 TEST_F(MdiTest, ChildrenAreShownAndActivatedOnceOnFirstShow) {
