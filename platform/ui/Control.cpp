@@ -309,13 +309,7 @@ void TControl::SetFont(const TFont& font) {
 }
 
 void TControl::ApplyFont(const TFont& font) {
-  QWidget* widget = impl_->Widget();
-  widget->setFont(ToQFont(font));
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::WindowText, ToQColor(font.Color()));
-  palette.setColor(QPalette::Text, ToQColor(font.Color()));
-  palette.setColor(QPalette::ButtonText, ToQColor(font.Color()));
-  widget->setPalette(palette);
+  ApplyFontTo(*impl_->Widget(), font);
 }
 
 TColor TControl::Color() const {
@@ -330,12 +324,7 @@ void TControl::SetColor(TColor color) {
 }
 
 void TControl::ApplyColor(TColor color) {
-  QWidget* widget = impl_->Widget();
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::Window, ToQColor(color));
-  palette.setColor(QPalette::Button, ToQColor(color));
-  widget->setPalette(palette);
-  widget->setAutoFillBackground(true);
+  ApplyColorTo(*impl_->Widget(), color);
 }
 
 void TControl::SetAlign(TAlign align) {

@@ -93,6 +93,7 @@ void TFormImpl::MakeMdiFrame() {
 
 void TFormImpl::MakeMdiChild(TForm& frame) {
   QMdiArea* area = frame.FormNative().MdiArea();
+  const QSize size = window_->size();
   sub_window_ = new QMdiSubWindow;
   sub_window_->setWidget(window_);
   // The sub-window shows and hides the child; the form's own widget stays shown inside it.
@@ -101,6 +102,8 @@ void TFormImpl::MakeMdiChild(TForm& frame) {
   sub_window_->installEventFilter(this);
   area->addSubWindow(sub_window_);
   sub_window_->hide();
+  // The form's size becomes the sub-window's, as a form's size is its window's.
+  sub_window_->resize(size);
   form_.Native().SetPlaced(sub_window_);
 }
 
@@ -311,13 +314,12 @@ void TForm::SetActiveControl(TWinControl* control) {
   if (control != nullptr && form_impl_->Frame()->isVisible()) control->SetFocus();
 }
 
+void TForm::ApplyFont(const TFont& font) {
+  ApplyFontTo(*form_impl_->Client(), font);
+}
+
 void TForm::ApplyColor(TColor color) {
-  TControl::ApplyColor(color);
-  QWidget* client = form_impl_->Client();
-  QPalette palette = client->palette();
-  palette.setColor(QPalette::Window, ToQColor(color));
-  client->setPalette(palette);
-  client->setAutoFillBackground(true);
+  ApplyColorTo(*form_impl_->Client(), color);
   if (QMdiArea* area = form_impl_->MdiArea()) area->setBackground(ToQColor(color));
 }
 

@@ -98,6 +98,9 @@ class TForm : public TWinControl {
   TFormImpl& FormNative() const { return *form_impl_; }
 
  protected:
+  // The form's font and colour are its client area's: the menu bar above it
+  // keeps the desktop's.
+  void ApplyFont(const TFont& font) override;
   void ApplyColor(TColor color) override;
   void AlignRemainder(const TRect& rect) override;
 

@@ -39,17 +39,18 @@ class TPicker : public TForm {
 };
 
 // A register window whose delete button asks first and whose search button
-// opens a modal picker that closes itself once it runs.
+// opens a modal picker that closes itself once it runs; it sits at `top` on the
+// left of the frame.
 class TRegister : public TForm {
  public:
-  explicit TRegister(TComponent* owner)
+  explicit TRegister(TComponent* owner, int top = 10)
       : TForm(owner), SpeedButton4(new TSpeedButton(this)), SpeedButton5(new TSpeedButton(this)) {
     SetFormStyle(fsMDIChild);
     SpeedButton4->SetBounds(0, 0, 40, 24);
     SpeedButton5->SetBounds(50, 0, 40, 24);
     SpeedButton4->OnClick = Bind(this, &TRegister::SpeedButton4Click);
     SpeedButton5->OnClick = Bind(this, &TRegister::SpeedButton5Click);
-    SetBounds(10, 10, 300, 200);
+    SetBounds(10, top, 300, 200);
     SetBorderStyle(bsSingle);
     SetBorderIcons({biSystemMenu, biMinimize});
     OnActivate = Bind(this, &TRegister::FormActivate);
@@ -70,18 +71,19 @@ class TRegister : public TForm {
   TModalResult answer = mrNone;
 };
 
-// An entry window with a caption, two edit boxes and a grid over two donors; it
-// logs the OnEnter and OnExit of its boxes and grid where the log outlives it.
+// An entry window with a caption, two edit boxes and a grid over two donors, at
+// `top` on the right of the frame; it logs the OnEnter and OnExit of its boxes
+// and grid where the log outlives it.
 class TEntry : public TForm {
  public:
-  explicit TEntry(TComponent* owner)
+  explicit TEntry(TComponent* owner, int top = 10)
       : TForm(owner),
         Label1(new TLabel(this)),
         Edit1(new TEdit(this)),
         Edit2(new TEdit(this)),
         DBGrid1(new TDBGrid(this)) {
     SetFormStyle(fsMDIChild);
-    SetBounds(320, 10, 420, 300);
+    SetBounds(320, top, 420, 260);
     SetColor(clWhite);
     Label1->SetBounds(10, 10, 0, 0);
     Label1->SetCaption("ชื่อผู้บริจาค");
@@ -125,7 +127,7 @@ class MdiTest : public UiTest {
     frame_->Show();
     first_ = FormsApplication().CreateForm<TRegister>();
     user::ProcessEvents();
-    second_ = FormsApplication().CreateForm<TRegister>();
+    second_ = FormsApplication().CreateForm<TRegister>(220);
     user::ProcessEvents();
   }
 
@@ -178,7 +180,7 @@ TEST_F(MdiTest, AClosingChildRunsNoHandlersOfItsControls) {
 
 TEST_F(MdiTest, SwitchingBetweenWindowsMovesNoFocusInsideThem) {
   auto* entry = FormsApplication().CreateForm<TEntry>();
-  auto* other = FormsApplication().CreateForm<TEntry>();
+  auto* other = FormsApplication().CreateForm<TEntry>(280);
   user::Click(*other->Edit1);
   user::Click(*entry->Edit1);
   entry->focus_log->clear();
@@ -195,6 +197,18 @@ TEST_F(MdiTest, SwitchingBetweenWindowsMovesNoFocusInsideThem) {
   EXPECT_EQ(*other->focus_log, std::vector<std::string>{});
   user::ClickCell(*entry->DBGrid1, 0, 0);
   EXPECT_EQ(*entry->focus_log, (std::vector<std::string>{"exit Edit1", "enter DBGrid1"}));
+}
+
+TEST_F(MdiTest, AChildWithoutBoundsTakesTheFormsDefaultSize) {
+  class TPlain : public TForm {
+   public:
+    explicit TPlain(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIChild); }
+  };
+  auto* plain = FormsApplication().CreateForm<TPlain>();
+  user::ProcessEvents();
+  EXPECT_EQ(plain->FormNative().SubWindow()->size(), QSize(400, 300));
+  EXPECT_GT(plain->ClientHeight(), 250);
+  EXPECT_GT(plain->ClientWidth(), 380);
 }
 
 TEST_F(MdiTest, ChildrenAreShownAndActivatedOnceOnFirstShow) {
