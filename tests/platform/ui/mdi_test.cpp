@@ -2,6 +2,8 @@
 // newest-instance look-up and closing.
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -19,9 +21,10 @@
 #include "platform/ui/internal/ControlImpl.h"
 #include "platform/ui/internal/FormImpl.h"
 #include "platform/ui/internal/QtDialogService.h"
-#include "tests/platform/ui/support/Ink.h"
+#include "tests/platform/ui/support/Grab.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include "tests/support/ArrayDataSet.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -209,6 +212,44 @@ TEST_F(MdiTest, AChildWithoutBoundsTakesTheFormsDefaultSize) {
   EXPECT_EQ(plain->FormNative().SubWindow()->size(), QSize(400, 300));
   EXPECT_GT(plain->ClientHeight(), 250);
   EXPECT_GT(plain->ClientWidth(), 380);
+}
+
+// The pixels of the icon that are not transparent.
+int IconInk(const QIcon& icon) {
+  const QImage image = icon.pixmap(16, 16).toImage();
+  int inked = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) inked += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+  }
+  return inked;
+}
+
+TEST_F(MdiTest, TitleBarsShowTheProgramsIconOrNone) {
+  const QWidget* frame_window = frame_->FormNative().Window();
+  auto child_icon = [this] {
+    const QImage title = second_->FormNative().SubWindow()->grab().toImage();
+    const QRect icon = TitleBarPart(*second_, QStyle::SC_TitleBarSysMenu);
+    EXPECT_FALSE(icon.isEmpty());
+    return title.copy(icon);
+  };
+  EXPECT_EQ(InkedPixels(child_icon(), child_icon().rect()), 0);
+  EXPECT_EQ(IconInk(frame_window->windowIcon()), 0);
+
+  ScratchFolder folder;
+  QImage red(16, 16, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  ASSERT_TRUE(red.save(QString::fromStdString(folder.File("temple.png"))));
+  TPicture icon;
+  icon.LoadFromFile(folder.File("temple.png"));
+  FormsApplication().SetIcon(icon);
+  auto* later = FormsApplication().CreateForm<TRegister>(430);
+  user::ProcessEvents();
+  for (const QImage& shown : {child_icon(), later->FormNative().SubWindow()->grab().toImage().copy(
+                                                 TitleBarPart(*later, QStyle::SC_TitleBarSysMenu))}) {
+    EXPECT_EQ(shown.pixelColor(shown.rect().center()), QColor(Qt::red));
+  }
+  EXPECT_GT(IconInk(frame_window->windowIcon()), 0);
+  FormsApplication().SetIcon(TPicture());
 }
 
 TEST_F(MdiTest, ChildrenAreShownAndActivatedOnceOnFirstShow) {

@@ -14,7 +14,7 @@
 #include "platform/ui/internal/ControlImpl.h"
 #include "platform/ui/internal/FormImpl.h"
 #include "platform/ui/internal/QtSupport.h"
-#include "tests/platform/ui/support/Ink.h"
+#include "tests/platform/ui/support/Grab.h"
 #include "tests/platform/ui/support/UiTest.h"
 
 namespace {

@@ -12,8 +12,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionTitleBar>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -31,6 +29,7 @@
 #include "platform/ui/internal/FormImpl.h"
 #include "platform/ui/internal/MenuImpl.h"
 #include "platform/ui/internal/QtSupport.h"
+#include "tests/platform/ui/support/Grab.h"
 
 void QuietPlatformWarnings() {
   static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
@@ -86,15 +85,7 @@ void ActivateWindow(const TForm& form) {
 void ClickCloseBox(const TForm& child) {
   QMdiSubWindow* sub_window = child.FormNative().SubWindow();
   ASSERT_NE(sub_window, nullptr) << "the form is no MDI child";
-  QStyleOptionTitleBar title;
-  title.initFrom(sub_window);
-  title.subControls = QStyle::SC_All;
-  title.titleBarFlags = sub_window->windowFlags();
-  title.titleBarState = static_cast<int>(sub_window->windowState());
-  title.text = sub_window->windowTitle();
-  QStyle* style = sub_window->style();
-  title.rect = QRect(0, 0, sub_window->width(), style->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub_window));
-  const QRect box = style->subControlRect(QStyle::CC_TitleBar, &title, QStyle::SC_TitleBarCloseButton, sub_window);
+  const QRect box = TitleBarPart(child, QStyle::SC_TitleBarCloseButton);
   ASSERT_FALSE(box.isEmpty()) << "the title bar has no close box";
   // The sub-window presses the box the mouse is over; the move is sent straight
   // to it, as a real pointer may not be where a test wants it.
