@@ -85,7 +85,7 @@ TEST_F(KeysTest, EnterThatNoHandlerAnswersStartsANewMemoLine) {
   user::Type("a");
   user::PressEnter();
   user::Type("b");
-  EXPECT_EQ(form_->Memo1->Lines(), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(form_->Memo1->Lines().ToVector(), (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(form_->Memo1->Text(), "a\r\nb");
 }
 
