@@ -20,6 +20,38 @@ function(vtr_layer_tests target)
   add_executable(${target} ${sources})
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120
+  # Parameterised tests are named by their index or their name generator, never by
+  # a dump of their parameter's bytes.
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120 NO_PRETTY_VALUES
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# vtr_layer_test_folders()
+# Called in tests/<group>: adds the test folder of each layer of VTR_LAYERS in
+# that group that has tests, bottom layer first.
+function(vtr_layer_test_folders)
+  file(RELATIVE_PATH group ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+  foreach(layer IN LISTS VTR_LAYERS)
+    if(layer MATCHES "^${group}/" AND EXISTS ${PROJECT_SOURCE_DIR}/tests/${layer}/CMakeLists.txt)
+      string(REPLACE "${group}/" "" folder ${layer})
+      add_subdirectory(${folder})
+    endif()
+  endforeach()
+endfunction()
+
+# vtr_xvfb_tests(<target> <tests>...)
+# Runs each named test of the target once more on a real X server (xvfb-run),
+# as "<test>UnderXvfb", in the calling folder's build folder, where the pictures
+# the tests save stay. Nothing is added without xvfb-run.
+function(vtr_xvfb_tests target)
+  find_program(XVFB_RUN xvfb-run)
+  if(NOT XVFB_RUN)
+    return()
+  endif()
+  foreach(test IN LISTS ARGN)
+    add_test(NAME ${test}UnderXvfb COMMAND ${XVFB_RUN} -a $<TARGET_FILE:${target}> --gtest_filter=${test})
+    set_tests_properties(${test}UnderXvfb PROPERTIES
+                         ENVIRONMENT "QT_QPA_PLATFORM=xcb;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
+                         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  endforeach()
 endfunction()

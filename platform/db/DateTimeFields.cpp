@@ -39,11 +39,14 @@ void TDateTimeField::SetAsString(const std::string& value) {
   }
 }
 
+std::string TDateTimeField::TextFormat(bool display_text) const {
+  if (display_text && !display_format_.empty()) return display_format_;
+  return DataType() == ftDate ? "ddddd" : DataType() == ftTime ? "tt" : "c";
+}
+
 std::string TDateTimeField::GetText(bool display_text) const {
   if (IsNull()) return {};
-  std::string format = display_text ? display_format_ : std::string();
-  if (format.empty()) format = DataType() == ftDate ? "ddddd" : DataType() == ftTime ? "tt" : "c";
-  return FormatDateTime(format, AsDateTime());
+  return FormatDateTime(TextFormat(display_text), AsDateTime());
 }
 
 Variant TDateTimeField::Value() const {

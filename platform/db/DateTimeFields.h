@@ -27,6 +27,9 @@ class TDateTimeField : public TField {
   int DataSize() const override { return DataType() == ftDateTime ? 8 : 4; }
   const std::string& DisplayFormat() const { return display_format_; }
   void SetDisplayFormat(std::string format) { display_format_ = std::move(format); }
+  // The FormatDateTime format of the display text (DisplayFormat, else the
+  // type's own) or of the editing text (the type's own).
+  std::string TextFormat(bool display_text) const;
 
   TDateTime AsDateTime() const override;
   void SetAsDateTime(TDateTime value) override;

@@ -1,3 +1,5 @@
+#include <QBuffer>
+#include <QFile>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -6,6 +8,7 @@
 
 #include "platform/report/Report.h"
 #include "platform/report/ReportErrors.h"
+#include "platform/report/internal/PdfText.h"
 #include "platform/report/internal/QtReport.h"
 #include "platform/rtl/Format.h"
 
@@ -16,13 +19,30 @@ constexpr int kPdfDpi = 1200;
 
 constexpr double kMillimetresPerInch = 25.4;
 
+// Paints pages first_page..last_page; with `drawn`, records each page's text.
 void PaintPages(QPainter& painter, QPagedPaintDevice& device, const TQRPrintedReport& report, int first_page,
-                int last_page, double dots_per_mm) {
+                int last_page, double dots_per_mm, std::vector<TPdfPageText>* drawn) {
   const int first = std::max(first_page, 1);
   const int last = last_page <= 0 ? report.PageCount() : std::min(last_page, report.PageCount());
   for (int number = first; number <= last; ++number) {
     if (number > first) device.newPage();
-    PaintPage(painter, report.pages[number - 1], dots_per_mm);
+    TPdfPageText* page_text = drawn != nullptr ? &drawn->emplace_back() : nullptr;
+    PaintPage(painter, report.pages[number - 1], dots_per_mm, page_text);
+  }
+}
+
+[[noreturn]] void CannotWritePdf(const std::string& file_name) {
+  throw EQuickReportError(Format("Cannot write the PDF file \"%s\"", file_name));
+}
+
+// Writes the PDF that Qt made of the pages with their text marked for readers.
+void WriteMarkedPdf(const std::string& file_name, const QByteArray& pdf, const std::vector<TPdfPageText>& drawn) {
+  const std::string marked = WithActualText(pdf.toStdString(), drawn);
+  QFile file(QString::fromStdString(file_name));
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      file.write(marked.data(), static_cast<qint64>(marked.size())) != static_cast<qint64>(marked.size()) ||
+      !file.flush()) {
+    CannotWritePdf(file_name);
   }
 }
 
@@ -36,33 +56,45 @@ QPageLayout PaperLayout(const TQRPrintedReport& report) {
 }
 
 void WritePdf(const TQRPrintedReport& report, const std::string& file_name) {
-  QPdfWriter writer(QString::fromStdString(file_name));
-  writer.setResolution(kPdfDpi);
-  writer.setCreator(QStringLiteral("Temple administration"));
-  writer.setTitle(QString::fromStdString(report.title));
-  writer.setPageLayout(PaperLayout(report));
-  QPainter painter;
-  if (!painter.begin(&writer)) {
-    throw EQuickReportError(Format("Cannot write the PDF file \"%s\"", file_name));
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  std::vector<TPdfPageText> drawn;
+  {
+    QPdfWriter writer(&pdf);
+    writer.setResolution(kPdfDpi);
+    writer.setCreator(QStringLiteral("Temple administration"));
+    writer.setTitle(QString::fromStdString(report.title));
+    writer.setPageLayout(PaperLayout(report));
+    QPainter painter(&writer);
+    PaintPages(painter, writer, report, 1, 0, kPdfDpi / kMillimetresPerInch, &drawn);
   }
-  PaintPages(painter, writer, report, 1, 0, kPdfDpi / kMillimetresPerInch);
+  WriteMarkedPdf(file_name, pdf.data(), drawn);
 }
 
 void PrintPages(const TQRPrintedReport& report, QPrinter& printer, int first_page, int last_page) {
   printer.setFullPage(true);
   printer.setPageLayout(PaperLayout(report));
   printer.setDocName(QString::fromStdString(report.title));
-  QPainter painter;
-  if (!painter.begin(&printer)) {
-    if (printer.outputFormat() == QPrinter::PdfFormat) {
+  const bool to_pdf = printer.outputFormat() == QPrinter::PdfFormat;
+  std::vector<TPdfPageText> drawn;
+  {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+      if (to_pdf) CannotWritePdf(printer.outputFileName().toStdString());
+      if (printer.printerName().isEmpty()) throw EQuickReportError("Cannot print: no printer is set up");
       throw EQuickReportError(
-          Format("Cannot write the PDF file \"%s\"", printer.outputFileName().toStdString()));
+          Format("Cannot print on the printer \"%s\"", printer.printerName().toStdString()));
     }
-    if (printer.printerName().isEmpty()) throw EQuickReportError("Cannot print: no printer is set up");
-    throw EQuickReportError(
-        Format("Cannot print on the printer \"%s\"", printer.printerName().toStdString()));
+    PaintPages(painter, printer, report, first_page, last_page, printer.resolution() / kMillimetresPerInch,
+               to_pdf ? &drawn : nullptr);
   }
-  PaintPages(painter, printer, report, first_page, last_page, printer.resolution() / kMillimetresPerInch);
+  if (!to_pdf) return;
+  // The printer wrote the file when painting ended; it is marked as it is read back.
+  QFile written(printer.outputFileName());
+  if (!written.open(QIODevice::ReadOnly)) CannotWritePdf(printer.outputFileName().toStdString());
+  const QByteArray pdf = written.readAll();
+  written.close();
+  WriteMarkedPdf(printer.outputFileName().toStdString(), pdf, drawn);
 }
 
 void PrintPages(const TQRPrintedReport& report, const TQRPrinterSettings& settings) {

@@ -2,6 +2,7 @@
 #include <QTextLayout>
 #include <algorithm>
 
+#include "platform/report/internal/PdfText.h"
 #include "platform/report/internal/QtReport.h"
 #include "platform/ui/internal/PictureImpl.h"
 
@@ -31,7 +32,7 @@ QRectF DeviceRect(const TQRRect& rect, double dots_per_mm) {
                 rect.height * dots_per_mm);
 }
 
-void PaintText(QPainter& painter, const TQRPrintedItem& item, double dots_per_mm) {
+void PaintText(QPainter& painter, const TQRPrintedItem& item, double dots_per_mm, TPdfPageText* drawn) {
   const QFont font = ReportFont(item.font);
   painter.setPen(ReportColor(item.font.Color()));
   for (const TQRTextLine& line : item.lines) {
@@ -45,6 +46,7 @@ void PaintText(QPainter& painter, const TQRPrintedItem& item, double dots_per_mm
     layout.endLayout();
     const QPointF origin(line.left * dots_per_mm, line.baseline * dots_per_mm - text_line.ascent());
     layout.draw(&painter, origin);
+    if (drawn != nullptr) AppendTextSpans(text_line, text, *drawn);
   }
 }
 
@@ -71,7 +73,7 @@ void PaintShape(QPainter& painter, const TQRPrintedItem& item, double dots_per_m
 
 }  // namespace
 
-void PaintPage(QPainter& painter, const TQRPrintedPage& page, double dots_per_mm) {
+void PaintPage(QPainter& painter, const TQRPrintedPage& page, double dots_per_mm, TPdfPageText* drawn) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -82,7 +84,7 @@ void PaintPage(QPainter& painter, const TQRPrintedPage& page, double dots_per_mm
   for (const TQRPrintedItem& item : page.items) {
     switch (item.item_kind) {
       case TQRItemKind::Text:
-        PaintText(painter, item, dots_per_mm);
+        PaintText(painter, item, dots_per_mm, drawn);
         break;
       case TQRItemKind::Shape:
         PaintShape(painter, item, dots_per_mm);

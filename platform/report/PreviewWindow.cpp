@@ -9,6 +9,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -20,6 +21,8 @@
 namespace {
 
 constexpr double kScreenDotsPerMm = 96 / 25.4;
+// Pixels of the view left around a fitted page, both ways together.
+constexpr int kFitMargin = 12;
 
 const char* const kFirst = "หน้าแรก";
 const char* const kPrior = "ก่อนหน้า";
@@ -67,14 +70,17 @@ class PreviewDialog : public QDialog {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(scroll_, 1);
-    resize(900, 700);
+    // The page never holds the view open: fitted, it follows the view's size.
+    page_view_->setMinimumSize(1, 1);
+    scroll_->viewport()->installEventFilter(this);
+    SetFitted(true);
     ShowPage(0);
   }
 
  protected:
-  void resizeEvent(QResizeEvent* event) override {
-    QDialog::resizeEvent(event);
-    if (fitted_) Redraw();
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize && fitted_) Redraw();
+    return QDialog::eventFilter(watched, event);
   }
 
   void keyPressEvent(QKeyEvent* event) override {
@@ -116,13 +122,16 @@ class PreviewDialog : public QDialog {
 
   void SetFitted(bool fitted) {
     fitted_ = fitted;
+    const Qt::ScrollBarPolicy bars = fitted ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+    scroll_->setHorizontalScrollBarPolicy(bars);
+    scroll_->setVerticalScrollBarPolicy(bars);
     Redraw();
   }
 
   double DotsPerMm() const {
     if (!fitted_) return kScreenDotsPerMm;
     const TQRPrintedReport& pages = session_.Pages();
-    const QSize room = scroll_->viewport()->size() - QSize(16, 16);
+    const QSize room = scroll_->viewport()->size() - QSize(kFitMargin, kFitMargin);
     return std::max(0.5, std::min(room.width() / pages.paper_width, room.height() / pages.paper_length));
   }
 
@@ -193,6 +202,10 @@ class PreviewWindowService : public TQRPreviewService {
   void ShowPreview(TQRPreviewSession& session) override {
     PreviewDialog dialog(session);
     dialog.setWindowModality(Qt::ApplicationModal);
+    // Large from the start: the whole screen's room even where no window
+    // manager maximises it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) dialog.setGeometry(screen->availableGeometry());
+    dialog.setWindowState(Qt::WindowMaximized);
     dialog.exec();
   }
 };

@@ -7,6 +7,7 @@
 #include "platform/report/internal/Expression.h"
 #include "platform/report/internal/LayoutPass.h"
 #include "platform/rtl/FormatFloat.h"
+#include "platform/ui/FieldText.h"
 #include "platform/ui/ThaiDate.h"
 
 namespace {
@@ -28,17 +29,13 @@ bool IsNumberType(TFieldType type) {
   }
 }
 
-bool IsDateTimeType(TFieldType type) {
-  return type == ftDate || type == ftTime || type == ftDateTime || type == ftTimeStamp;
-}
-
-// A field's value through a mask: numbers by FormatFloat, dates and times by
-// FormatDateTime; without a mask, or for other types, the field's display text.
+// A field's value through a mask: numbers by FormatFloat, dates and times as
+// the windows show them with the mask as their format; without a mask, or for
+// other types, the text the windows show.
 std::string MaskedText(const TField& field, const std::string& mask) {
   if (field.IsNull()) return {};
   if (!mask.empty() && IsNumberType(field.DataType())) return FormatFloat(mask, field.AsFloat());
-  if (!mask.empty() && IsDateTimeType(field.DataType())) return FormatDateTime(mask, field.AsDateTime());
-  return field.DisplayText();
+  return FieldDisplayText(field, mask);
 }
 
 }  // namespace

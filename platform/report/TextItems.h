@@ -57,9 +57,10 @@ class TQRLabel : public TQRCustomLabel {
 
 // The value of a field on the dataset's current row. Numbers go through Mask
 // (a FormatFloat mask) when it is set; dates and times through Mask as a
-// FormatDateTime format when it is set. Without a mask the field's display text
-// prints (a date as "dd/mm/yyyy"). A null field, a closed dataset or none print
-// nothing.
+// FormatDateTime format when it is set, with the year in the Buddhist era.
+// Without a mask the field prints as the windows show it (a date as
+// "dd/mm/yyyy" with its Buddhist-era year). A null field, a closed dataset or
+// none print nothing.
 class TQRDBText : public TQRCustomLabel {
  public:
   explicit TQRDBText(TQRBand* band) : TQRCustomLabel(band) {}

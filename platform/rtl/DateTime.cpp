@@ -442,8 +442,14 @@ TDateTime Time() {
 }
 
 std::string FormatDateTime(std::string_view format, TDateTime value) {
+  return FormatDateTimeInEra(format, value, 0);
+}
+
+std::string FormatDateTimeInEra(std::string_view format, TDateTime value, int year_offset) {
+  Parts parts = PartsOf(value);
+  parts.year += year_offset;
   std::string out;
-  AppendFormat(out, format.empty() ? std::string_view("c") : format, PartsOf(value));
+  AppendFormat(out, format.empty() ? std::string_view("c") : format, parts);
   return out;
 }
 

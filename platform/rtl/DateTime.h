@@ -51,6 +51,10 @@ TDateTime Time();
 // time unless it is midnight), "/" and ":" the separators, text between
 // single or double quotes as it is. Any other character is copied.
 std::string FormatDateTime(std::string_view format, TDateTime value);
+// FormatDateTime with every year shown `year_offset` years on (the windows show
+// Buddhist-era years, 543 on); days of the week and leap days stay those of the
+// value's own calendar.
+std::string FormatDateTimeInEra(std::string_view format, TDateTime value, int year_offset);
 
 std::string DateTimeToStr(TDateTime value);  // "c"
 std::string DateToStr(TDateTime value);      // short date

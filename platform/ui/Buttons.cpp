@@ -65,6 +65,13 @@ void TButton::Click() {
   TControl::Click();
 }
 
+char32_t TButton::KeyPress(char32_t key) {
+  key = TWinControl::KeyPress(key);
+  if (key != 13) return key;
+  Click();
+  return 0;
+}
+
 TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {}
 
 void TBitBtn::SetGlyph(const TPicture& glyph) {

@@ -24,6 +24,10 @@ class TButton : public TWinControl {
 
   void Click() override;
 
+ protected:
+  // Enter presses the focused button, as on the desktop the windows were made for.
+  char32_t KeyPress(char32_t key) override;
+
  private:
   TModalResult modal_result_ = mrNone;
   bool default_ = false;

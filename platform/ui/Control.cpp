@@ -7,6 +7,7 @@
 
 #include "platform/ui/Form.h"
 #include "platform/ui/internal/ControlImpl.h"
+#include "platform/ui/internal/FormImpl.h"
 #include "platform/ui/internal/Guard.h"
 #include "platform/ui/internal/QtSupport.h"
 
@@ -86,6 +87,14 @@ void TControlImpl::SetFocusWidget(QWidget* widget) {
   Watch(widget);
 }
 
+void TControlImpl::TakeFocus() {
+  QWidget* widget = FocusWidget();
+  // Qt draws the cue only in windows where the focus moved by the keyboard.
+  widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+  widget->setFocus(Qt::OtherFocusReason);
+  widget->update();
+}
+
 void TControlImpl::Watch(QWidget* widget) {
   std::erase_if(watched_, [](const QPointer<QWidget>& watched) { return watched.isNull(); });
   if (std::find(watched_.begin(), watched_.end(), widget) != watched_.end()) return;
@@ -138,11 +147,7 @@ bool TControlImpl::eventFilter(QObject* watched, QEvent* event) {
           reason == Qt::PopupFocusReason) {
         break;
       }
-      if (event->type() == QEvent::FocusIn) {
-        Guarded(&control_, [windowed] { windowed->DoEnter(); });
-      } else {
-        Guarded(&control_, [windowed] { windowed->DoExit(); });
-      }
+      FocusMoved(*windowed, event->type() == QEvent::FocusIn);
       break;
     }
     case QEvent::KeyPress: {
@@ -157,6 +162,23 @@ bool TControlImpl::eventFilter(QObject* watched, QEvent* event) {
       break;
   }
   return false;
+}
+
+void TControlImpl::FocusMoved(TWinControl& control, bool entered) {
+  TForm* form = control.ParentForm();
+  if (form == nullptr) {
+    Guarded(&control, [&control, entered] { entered ? control.DoEnter() : control.DoExit(); });
+    return;
+  }
+  // As on the desktop the windows were made for, a form keeps its focused control
+  // while the focus is in another window: OnExit and OnEnter run when the focus
+  // moves from one control of the form to another, never for a move between windows.
+  TFormImpl& form_impl = form->FormNative();
+  TWinControl* previous = form_impl.FocusedControl();
+  if (!entered || previous == &control) return;
+  form_impl.SetFocusedControl(control);
+  if (previous != nullptr) Guarded(previous, [previous] { previous->DoExit(); });
+  Guarded(&control, [&control] { control.DoEnter(); });
 }
 
 bool TControlImpl::FilterKey(QWidget* widget, QKeyEvent* event) {
@@ -287,13 +309,7 @@ void TControl::SetFont(const TFont& font) {
 }
 
 void TControl::ApplyFont(const TFont& font) {
-  QWidget* widget = impl_->Widget();
-  widget->setFont(ToQFont(font));
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::WindowText, ToQColor(font.Color()));
-  palette.setColor(QPalette::Text, ToQColor(font.Color()));
-  palette.setColor(QPalette::ButtonText, ToQColor(font.Color()));
-  widget->setPalette(palette);
+  ApplyFontTo(*impl_->Widget(), font);
 }
 
 TColor TControl::Color() const {
@@ -308,12 +324,7 @@ void TControl::SetColor(TColor color) {
 }
 
 void TControl::ApplyColor(TColor color) {
-  QWidget* widget = impl_->Widget();
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::Window, ToQColor(color));
-  palette.setColor(QPalette::Button, ToQColor(color));
-  widget->setPalette(palette);
-  widget->setAutoFillBackground(true);
+  ApplyColorTo(*impl_->Widget(), color);
 }
 
 void TControl::SetAlign(TAlign align) {
@@ -370,7 +381,7 @@ bool TWinControl::CanFocus() const {
 void TWinControl::SetFocus() {
   if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
   if (TForm* form = ParentForm(); form != nullptr && form != this) form->BringToFront();
-  Native().FocusWidget()->setFocus(Qt::OtherFocusReason);
+  Native().TakeFocus();
 }
 
 bool TWinControl::Focused() const {

@@ -4,6 +4,7 @@
 
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
+#include "platform/ui/FieldText.h"
 #include "platform/ui/internal/ControlImpl.h"
 #include "platform/ui/internal/QtSupport.h"
 
@@ -58,12 +59,12 @@ void TDBEdit::DataChange() {
   if (field == nullptr) {
     SetText({});
   } else {
-    SetText(focused_ && link_.CanModify() ? field->Text() : field->DisplayText());
+    SetText(focused_ && link_.CanModify() ? FieldEditText(*field) : FieldDisplayText(*field));
   }
 }
 
 void TDBEdit::UpdateData() {
-  Field()->SetText(Text());
+  SetFieldEditText(*Field(), Text());
 }
 
 char32_t TDBEdit::KeyPress(char32_t key) {

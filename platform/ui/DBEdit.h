@@ -1,6 +1,7 @@
 #pragma once
 // An edit box bound to a field of the current record. It shows the field's
-// display text, and its editing text while it has the focus. Typing puts the
+// display text, and its editing text while it has the focus, as FieldText.h
+// says (dates with their Buddhist-era year). Typing puts the
 // dataset into edit when the data source's AutoEdit allows; otherwise a
 // browsing dataset cannot be changed through the box. The typed text reaches
 // the field when the focus leaves and before the record is posted; Esc shows

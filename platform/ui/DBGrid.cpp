@@ -12,6 +12,7 @@
 #include "platform/db/Field.h"
 #include "platform/db/NumericFields.h"
 #include "platform/rtl/Application.h"
+#include "platform/ui/FieldText.h"
 #include "platform/ui/internal/ControlImpl.h"
 #include "platform/ui/internal/DBGridView.h"
 #include "platform/ui/internal/Guard.h"
@@ -323,7 +324,7 @@ void TDBGrid::ReadRows() {
         QString text;
         if (column->field_ != nullptr) {
           try {
-            text = ToQString(column->field_->DisplayText());
+            text = ToQString(FieldDisplayText(*column->field_));
           } catch (...) {
             if (!failure) failure = std::current_exception();
           }

@@ -1,6 +1,7 @@
 #pragma once
 // A grid over the records of a data source: one row per record, one column per
-// field shown. The grid is never edited in place.
+// field shown, in the field's display text as FieldText.h says (dates with
+// their Buddhist-era year). The grid is never edited in place.
 //
 // The rows are the link's window of record buffers, as many as fit in the grid,
 // so a long list opens and scrolls without reading its records up front. The

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QScreen>
 #include <QWindowStateChangeEvent>
+#include <utility>
 
 #include "platform/ui/FormsApplication.h"
 #include "platform/ui/Menus.h"
@@ -92,12 +93,17 @@ void TFormImpl::MakeMdiFrame() {
 
 void TFormImpl::MakeMdiChild(TForm& frame) {
   QMdiArea* area = frame.FormNative().MdiArea();
+  const QSize size = window_->size();
   sub_window_ = new QMdiSubWindow;
   sub_window_->setWidget(window_);
+  // The sub-window shows and hides the child; the form's own widget stays shown inside it.
+  window_->show();
   sub_window_->setAttribute(Qt::WA_DeleteOnClose, false);
   sub_window_->installEventFilter(this);
   area->addSubWindow(sub_window_);
   sub_window_->hide();
+  // The form's size becomes the sub-window's, as a form's size is its window's.
+  sub_window_->resize(size);
   form_.Native().SetPlaced(sub_window_);
 }
 
@@ -134,6 +140,14 @@ void TFormImpl::ActivateNextChild() {
 
 void TFormImpl::Restored() {
   if (FormsApplication().MainForm() == &form_) FormsApplication().RestoredByUser();
+}
+
+TWinControl* TFormImpl::FocusedControl() const {
+  return focused_ ? dynamic_cast<TWinControl*>(TControlImpl::ControlOf(focused_)) : nullptr;
+}
+
+void TFormImpl::SetFocusedControl(TWinControl& control) {
+  focused_ = control.Native().FocusWidget();
 }
 
 // ---------------------------------------------------------------------------
@@ -301,13 +315,12 @@ void TForm::SetActiveControl(TWinControl* control) {
   if (control != nullptr && form_impl_->Frame()->isVisible()) control->SetFocus();
 }
 
+void TForm::ApplyFont(const TFont& font) {
+  ApplyFontTo(*form_impl_->Client(), font);
+}
+
 void TForm::ApplyColor(TColor color) {
-  TControl::ApplyColor(color);
-  QWidget* client = form_impl_->Client();
-  QPalette palette = client->palette();
-  palette.setColor(QPalette::Window, ToQColor(color));
-  client->setPalette(palette);
-  client->setAutoFillBackground(true);
+  ApplyColorTo(*form_impl_->Client(), color);
   if (QMdiArea* area = form_impl_->MdiArea()) area->setBackground(ToQColor(color));
 }
 
@@ -391,7 +404,7 @@ void TForm::ShowWindow() {
     if (OnShow) OnShow(this);
   });
   if (pending_active_control_ != nullptr && pending_active_control_->CanFocus()) {
-    pending_active_control_->Native().FocusWidget()->setFocus(Qt::OtherFocusReason);
+    pending_active_control_->Native().TakeFocus();
   }
   if (form_impl_->SubWindow()) {
     BringToFront();
@@ -408,8 +421,11 @@ void TForm::HideWindow() {
     TControl::SetVisible(false);
     return;
   }
+  // Hiding moves the focus out of the form; its controls take no part in that.
+  const bool was_hiding = std::exchange(hiding_, true);
   TControl::SetVisible(false);
   frame->hide();
+  hiding_ = was_hiding;
   if (TForm* frame_form = MdiFrame()) {
     if (frame_form->last_active_child_ == serial_) frame_form->last_active_child_ = 0;
     frame_form->form_impl_->ActivateNextChild();

@@ -75,6 +75,9 @@ class TForm : public TWinControl {
   void Release();
   // True once Release (or a close with caFree) has doomed the form.
   bool Released() const { return released_; }
+  // True while the form is being hidden by code or a close, and once it is doomed:
+  // the handlers of its controls do not run then.
+  bool Closing() const { return released_ || hiding_; }
 
   // The MDI frame's active child, or null.
   TForm* ActiveMDIChild() const;
@@ -98,6 +101,9 @@ class TForm : public TWinControl {
   TFormImpl& FormNative() const { return *form_impl_; }
 
  protected:
+  // The form's font and colour are its client area's: the menu bar above it
+  // keeps the desktop's.
+  void ApplyFont(const TFont& font) override;
   void ApplyColor(TColor color) override;
   void AlignRemainder(const TRect& rect) override;
 
@@ -125,6 +131,7 @@ class TForm : public TWinControl {
   bool shown_once_ = false;
   bool modal_ = false;
   bool released_ = false;
+  bool hiding_ = false;
   // The frame's record of the child that activation last fired for.
   uint64_t last_active_child_ = 0;
   uint64_t serial_ = 0;

@@ -1,6 +1,8 @@
 #include "platform/ui/FormsApplication.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QPointer>
 #include <algorithm>
 #include <cassert>
@@ -8,10 +10,19 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/internal/FormImpl.h"
 #include "platform/ui/internal/Guard.h"
+#include "platform/ui/internal/PictureImpl.h"
 
 namespace {
 
 TFormsApplication* instance = nullptr;
+
+// The icon of a program without one: an empty square, so that title bars show
+// no icon of the toolkit's own.
+QIcon BlankIcon() {
+  QPixmap blank(16, 16);
+  blank.fill(Qt::transparent);
+  return QIcon(blank);
+}
 
 // Frees a form when Qt deletes it as a deferred deletion, that is once control
 // is back in the event loop that was running when the form was released.
@@ -48,6 +59,7 @@ TFormsApplication::TFormsApplication(int& argc, char** argv)
   assert(instance == nullptr);
   instance = this;
   QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setWindowIcon(BlankIcon());
   Application().OnException = [](TObject*, const std::exception& error) {
     DialogService().MessageDlg(Application().Title(), error.what(), mtError, mbOKOnly);
   };
@@ -183,6 +195,17 @@ TTaskWindowList TFormsApplication::DisableTaskWindows(const TForm* except) {
 void TFormsApplication::EnableTaskWindows(const TTaskWindowList& list) {
   for (uint64_t serial : list.forms) {
     if (TForm* form = FormBySerial(serial)) form->FormNative().Frame()->setEnabled(form->Enabled());
+  }
+}
+
+void TFormsApplication::SetIcon(const TPicture& icon) {
+  QApplication::setWindowIcon(icon.Empty() ? BlankIcon() : QIcon(QPixmap::fromImage(icon.Native().image)));
+  // Qt tells the top-level windows; the MDI children's title bars are told here.
+  for (TForm* form : forms_) {
+    if (QMdiSubWindow* sub_window = form->FormNative().SubWindow()) {
+      QEvent change(QEvent::WindowIconChange);
+      QApplication::sendEvent(sub_window, &change);
+    }
   }
 }
 

@@ -14,6 +14,7 @@
 
 #include "platform/rtl/Application.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/Picture.h"
 
 class TFormsApplicationImpl;
 class TModalLoop;
@@ -68,6 +69,10 @@ class TFormsApplication {
   TTaskWindowList DisableTaskWindows(const TForm* except);
   // Enables again those of the list that are still alive.
   void EnableTaskWindows(const TTaskWindowList& list);
+
+  // The program's icon, on the title bars of its windows and its MDI children;
+  // without one (an empty picture, the default) they show none.
+  void SetIcon(const TPicture& icon);
 
   // The screen cursor: hourglass over every window of the program, or each control's own.
   TCursor Cursor() const { return cursor_; }

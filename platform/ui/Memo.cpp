@@ -1,7 +1,11 @@
 #include "platform/ui/Memo.h"
 
 #include <QPlainTextEdit>
+#include <QStringDecoder>
 
+#include "platform/rtl/CodePage874.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/StringList.h"
 #include "platform/ui/internal/ControlImpl.h"
 #include "platform/ui/internal/Guard.h"
 #include "platform/ui/internal/QtSupport.h"
@@ -28,23 +32,44 @@ TMemo::TMemo(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 185, 89);
 }
 
-std::vector<std::string> TMemo::Lines() const {
+std::vector<std::string> TMemoLines::ToVector() const {
   std::vector<std::string> lines;
-  const QString text = TextEditOf(*this)->toPlainText();
+  const QString text = TextEditOf(memo_)->toPlainText();
   if (text.isEmpty()) return lines;
   for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(FromQString(line));
   return lines;
 }
 
-void TMemo::SetLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (size_t i = 0; i < lines.size(); ++i) text += (i > 0 ? "\n" : "") + lines[i];
-  SetText(text);
+std::string TMemoLines::operator[](int index) const {
+  const std::vector<std::string> lines = ToVector();
+  if (index < 0 || index >= static_cast<int>(lines.size())) {
+    throw EStringListError(Format("List index out of bounds (%d)", index));
+  }
+  return lines[index];
+}
+
+void TMemoLines::Add(const std::string& line) {
+  QPlainTextEdit* edit = TextEditOf(memo_);
+  const QString text = edit->toPlainText();
+  edit->setPlainText(text.isEmpty() ? WithLineBreaks(line) : text + QLatin1Char('\n') + WithLineBreaks(line));
+}
+
+void TMemoLines::Clear() {
+  memo_.Clear();
+}
+
+void TMemoLines::LoadFromFile(const std::string& file_name) {
+  TStringList file;
+  file.LoadFromFile(file_name);
+  const std::string bytes = file.Text();
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  const QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  memo_.SetText(utf8.hasError() ? Cp874ToUtf8(bytes) : FromQString(text));
 }
 
 std::string TMemo::Text() const {
   std::string text;
-  const std::vector<std::string> lines = Lines();
+  const std::vector<std::string> lines = lines_.ToVector();
   for (size_t i = 0; i < lines.size(); ++i) text += (i > 0 ? "\r\n" : "") + lines[i];
   return text;
 }

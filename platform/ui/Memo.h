@@ -6,12 +6,38 @@
 
 #include "platform/ui/Control.h"
 
+class TMemo;
+
+// The lines of a memo (its Lines).
+class TMemoLines {
+ public:
+  TMemoLines(const TMemoLines&) = delete;
+  TMemoLines& operator=(const TMemoLines&) = delete;
+
+  int Count() const { return static_cast<int>(ToVector().size()); }
+  // Raises EStringListError "List index out of bounds (%d)" outside 0..Count-1.
+  std::string operator[](int index) const;
+  std::vector<std::string> ToVector() const;
+  void Add(const std::string& line);
+  void Clear();
+  // The lines of a text file: UTF-8 (a leading byte order mark is skipped), or
+  // code page 874 when the file is not valid UTF-8. Raises the string list's
+  // file errors (EFOpenError naming the file) when it cannot be read.
+  void LoadFromFile(const std::string& file_name);
+
+ private:
+  friend class TMemo;
+  explicit TMemoLines(TMemo& memo) : memo_(memo) {}
+
+  TMemo& memo_;
+};
+
 class TMemo : public TWinControl {
  public:
   explicit TMemo(TComponent* owner);
 
-  std::vector<std::string> Lines() const;
-  void SetLines(const std::vector<std::string>& lines);
+  TMemoLines& Lines() { return lines_; }
+  const TMemoLines& Lines() const { return lines_; }
   // The lines joined with CR LF.
   std::string Text() const;
   // CR LF, CR and LF all end a line.
@@ -26,5 +52,6 @@ class TMemo : public TWinControl {
   void ApplyColor(TColor color) override;
 
  private:
+  TMemoLines lines_{*this};
   bool read_only_ = false;
 };

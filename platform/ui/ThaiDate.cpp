@@ -2,16 +2,13 @@
 
 #include <array>
 #include <charconv>
-#include <cmath>
-
-#include "platform/rtl/Format.h"
 
 std::string BuddhistDateText(TDateTime value) {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  DecodeDate(value, year, month, day);
-  return Format("%.2d/%.2d/%.4d", day, month, year + kBuddhistEraOffset);
+  return BuddhistDateTimeText("dd/mm/yyyy", value);
+}
+
+std::string BuddhistDateTimeText(std::string_view format, TDateTime value) {
+  return FormatDateTimeInEra(format, value, kBuddhistEraOffset);
 }
 
 bool TryParseBuddhistDate(std::string_view text, TDateTime& value) {
@@ -32,6 +29,19 @@ bool TryParseBuddhistDate(std::string_view text, TDateTime& value) {
   }
   if (at != end) return false;
   return TryEncodeDate(parts[2] - kBuddhistEraOffset, parts[1], parts[0], value);
+}
+
+bool TryParseBuddhistDateTime(std::string_view text, TDateTime& value) {
+  const size_t start = text.find_first_not_of(' ');
+  if (start == std::string_view::npos) return false;
+  const size_t blank = text.find(' ', start);
+  TDateTime date = 0;
+  if (!TryParseBuddhistDate(text.substr(0, blank), date)) return false;
+  const std::string_view rest = blank == std::string_view::npos ? std::string_view() : text.substr(blank);
+  TDateTime time = 0;
+  if (rest.find_first_not_of(' ') != std::string_view::npos && !TryStrToTime(rest, time)) return false;
+  value = ComposeDateTime(date, time);
+  return true;
 }
 
 std::string ThaiMonthName(int month) {

@@ -9,7 +9,11 @@
 inline constexpr int kBuddhistEraOffset = 543;
 
 std::string BuddhistDateText(TDateTime value);
+// FormatDateTime with the year in the Buddhist era.
+std::string BuddhistDateTimeText(std::string_view format, TDateTime value);
 // Reads "d/m/yyyy" with a Buddhist-era year into the date (time of day 0).
 bool TryParseBuddhistDate(std::string_view text, TDateTime& value);
+// Reads such a date, optionally followed by a time of day ("h:n[:s]").
+bool TryParseBuddhistDateTime(std::string_view text, TDateTime& value);
 // "มีนาคม" for 3.
 std::string ThaiMonthName(int month);

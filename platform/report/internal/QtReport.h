@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/report/PrintedReport.h"
+#include "platform/report/internal/PdfText.h"
 
 class QPainter;
 class QPrinter;
@@ -22,8 +23,10 @@ QColor ReportColor(TColor color);
 QPageLayout PaperLayout(const TQRPrintedReport& report);
 
 // Draws a page on a device with `dots_per_mm` both ways and its origin at the
-// paper's top left corner; fonts scale with the device's own resolution.
-void PaintPage(QPainter& painter, const TQRPrintedPage& page, double dots_per_mm);
+// paper's top left corner; fonts scale with the device's own resolution. With
+// `drawn`, the text drawn is recorded there for a PDF file.
+void PaintPage(QPainter& painter, const TQRPrintedPage& page, double dots_per_mm,
+               TPdfPageText* drawn = nullptr);
 // The page as an image at `dots_per_mm`, white where nothing is printed.
 QImage PageImage(const TQRPrintedReport& report, int page_index, double dots_per_mm);
 

@@ -26,6 +26,8 @@ class TControlImpl : public QObject {
   // The widget that takes the focus and the keys (the widget itself by default).
   QWidget* FocusWidget() const { return focus_ ? focus_.data() : widget_.data(); }
   void SetFocusWidget(QWidget* widget);
+  // Gives the focus widget the focus as code does, with the focus cue that a Tab shows.
+  void TakeFocus();
   // Routes the mouse, focus and key events of `widget` to the control.
   void Watch(QWidget* widget);
   // A press and release of the left button on the widget runs Click (controls
@@ -40,6 +42,9 @@ class TControlImpl : public QObject {
 
  private:
   bool FilterKey(QWidget* widget, class QKeyEvent* event);
+  // The focus moved to this control (`entered`) or away from it by a move inside
+  // its window.
+  void FocusMoved(TWinControl& control, bool entered);
 
   TControl& control_;
   QPointer<QWidget> widget_;

@@ -92,9 +92,14 @@ DBGridView::DBGridView() : model_(new DBGridModel) {
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setMinimumSectionSize(1);
-  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  FitRowsToFont();
   horizontalHeader()->setSectionsClickable(false);
   horizontalHeader()->setHighlightSections(false);
+}
+
+void DBGridView::FitRowsToFont() {
+  // A line of the font (room for Thai marks above and below) and a pixel above and below it.
+  verticalHeader()->setDefaultSectionSize(fontMetrics().lineSpacing() + 2);
 }
 
 int DBGridView::RowHeight() const {
@@ -219,6 +224,6 @@ void DBGridView::resizeEvent(QResizeEvent* event) {
 void DBGridView::changeEvent(QEvent* event) {
   QTableView::changeEvent(event);
   if (event->type() != QEvent::FontChange) return;
-  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  FitRowsToFont();
   if (on_font_changed) on_font_changed();
 }

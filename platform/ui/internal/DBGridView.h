@@ -73,6 +73,8 @@ class DBGridView : public QTableView {
   void keyboardSearch(const QString& search) override {}
 
  private:
+  void FitRowsToFont();
+
   DBGridModel* model_;
   QScrollBar* record_bar_ = nullptr;
   // The column of the cell a left press landed on, until the release.

@@ -37,6 +37,10 @@ class TFormImpl : public QObject {
   void ActivateNextChild();
   // The main form's window came back from the minimised state.
   void Restored();
+  // The control of this form that took the focus last; null before any did, or
+  // once it is freed.
+  TWinControl* FocusedControl() const;
+  void SetFocusedControl(TWinControl& control);
 
   TModalLoop* modal_loop = nullptr;
 
@@ -52,4 +56,6 @@ class TFormImpl : public QObject {
   QPointer<QMenuBar> menu_bar_;
   QPointer<QMdiArea> mdi_area_;
   QPointer<QMdiSubWindow> sub_window_;
+  // The focus widget of FocusedControl.
+  QPointer<QWidget> focused_;
 };

@@ -39,3 +39,20 @@ QFont ToQFont(const TFont& font) {
   result.setStrikeOut(font.Style().Contains(fsStrikeOut));
   return result;
 }
+
+void ApplyFontTo(QWidget& widget, const TFont& font) {
+  widget.setFont(ToQFont(font));
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::WindowText, ToQColor(font.Color()));
+  palette.setColor(QPalette::Text, ToQColor(font.Color()));
+  palette.setColor(QPalette::ButtonText, ToQColor(font.Color()));
+  widget.setPalette(palette);
+}
+
+void ApplyColorTo(QWidget& widget, TColor color) {
+  QPalette palette = widget.palette();
+  palette.setColor(QPalette::Window, ToQColor(color));
+  palette.setColor(QPalette::Button, ToQColor(color));
+  widget.setPalette(palette);
+  widget.setAutoFillBackground(true);
+}

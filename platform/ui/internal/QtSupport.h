@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QWidget>
 #include <string>
 
 #include "platform/ui/Graphics.h"
@@ -21,3 +22,8 @@ QString WithLineBreaks(const std::string& text);
 QColor ToQColor(TColor color);
 // The font with its family substituted and its pixel height scaled.
 QFont ToQFont(const TFont& font);
+
+// A control's font, and its colour for the text, on the widget and what it holds.
+void ApplyFontTo(QWidget& widget, const TFont& font);
+// A control's colour as the background of the widget and what it holds.
+void ApplyColorTo(QWidget& widget, TColor color);

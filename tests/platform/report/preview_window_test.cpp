@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QLabel>
 #include <QPushButton>
 #include <QRawFont>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTextLayout>
 #include <QTimer>
@@ -83,17 +85,33 @@ TEST_F(PreviewWindowTest, PagesThroughTheReport) {
   EXPECT_EQ(1, after_preview);
 }
 
-TEST_F(PreviewWindowTest, ZoomsToTheWindowOrToPrintedSize) {
+TEST_F(PreviewWindowTest, OpensMaximisedAndZoomsToTheWindowOrToPrintedSize) {
   DonationReceipt receipt;
   WhileShown(receipt.report, [&](QWidget& window) {
+    const QRect screen = window.screen()->availableGeometry();
+    EXPECT_TRUE(window.isMaximized());
+    EXPECT_GE(window.frameGeometry().width(), screen.width() * 95 / 100);
+    EXPECT_GE(window.frameGeometry().height(), screen.height() * 95 / 100);
     const auto* page = window.findChild<QLabel*>("page");
     const auto* viewport = window.findChild<QScrollArea*>()->viewport();
-    auto shown_width = [&] { return page->pixmap().deviceIndependentSize().width(); };
-    EXPECT_LE(shown_width(), viewport->width());
+    // The fitted page fits the view and fills it in the dimension that binds it.
+    auto expect_fitted = [&] {
+      const QSizeF shown = page->pixmap().deviceIndependentSize();
+      EXPECT_LE(shown.width(), viewport->width());
+      EXPECT_LE(shown.height(), viewport->height());
+      EXPECT_GE(std::max(shown.width() / viewport->width(), shown.height() / viewport->height()), 0.95)
+          << shown.width() << " x " << shown.height() << " in " << viewport->width() << " x " << viewport->height();
+    };
+    expect_fitted();
     Click(window, "actualSize");
-    EXPECT_NEAR(215.9 * 96 / 25.4, shown_width(), 1);
+    EXPECT_NEAR(215.9 * 96 / 25.4, page->pixmap().deviceIndependentSize().width(), 1);
     Click(window, "fit");
-    EXPECT_LE(shown_width(), viewport->width());
+    expect_fitted();
+    // A tall window binds the page by its width.
+    window.setWindowState(Qt::WindowNoState);
+    window.resize(500, 900);
+    QApplication::processEvents();
+    expect_fitted();
   });
 }
 

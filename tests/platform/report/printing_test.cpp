@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <sstream>
@@ -98,6 +99,31 @@ TEST(PrintingTest, ReceiptPdfHasItsCustomPageAndThaiText) {
   EXPECT_TRUE(std::any_of(fonts.begin(), fonts.end(), [](const std::string& font) {
     return font.find("Umpush") != std::string::npos;
   })) << CommandOutput("pdffonts '" + pdf + "'");
+}
+
+TEST(PrintingTest, ThaiTextComesBackWholeFromThePdf) {
+  const std::vector<std::string> texts{"ผ้าป่าสามัคคี", "ค่าน้ำค่าไฟ", "ได้รับเงินจาก", "นายสมชาย ใจบุญ"};
+  DonationReceipt receipt;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    AddLabel(receipt.footer, "Thai" + std::to_string(i), texts[i], 40 + 200 * static_cast<int>(i), 60);
+  }
+  receipt.title->Font().SetStyle({fsBold});
+  ScratchFolder folder;
+  const std::string exported = folder.File("exported.pdf");
+  receipt.report->ExportToPdf(exported);
+  const std::string printed = folder.File("printed.pdf");
+  receipt.report->PrinterSettings().output_file = printed;
+  receipt.report->Print();
+  for (const std::string& pdf : {exported, printed}) {
+    const std::string text = CommandOutput("pdftotext '" + pdf + "' - 2>&1");
+    for (const std::string& expected : texts) EXPECT_NE(std::string::npos, text.find(expected)) << expected << " not in\n" << text;
+    EXPECT_NE(std::string::npos, text.find("ใบรับบริจาค")) << text;
+    // The words keep their places on the page.
+    const std::vector<PdfWord> words = Words(pdf);
+    const auto word = std::find_if(words.begin(), words.end(), [](const PdfWord& w) { return w.text == "ได้รับเงินจาก"; });
+    ASSERT_NE(word, words.end());
+    EXPECT_NEAR(word->x_min, (5 + 440 * 25.4 / 96) * kPointsPerMm, 3);
+  }
 }
 
 TEST(PrintingTest, PrinterPathWritesThePagesChosen) {

@@ -74,8 +74,8 @@ TEST_F(TextItemsTest, FieldTextsGoThroughTheirMasks) {
       {"AMOUNT", "", "1250.5"},
       {"PRICE", "0.00", "1.01"},
       {"COUNT", "000", "007"},
-      {"DAY", "", "05/03/2024"},
-      {"DAY", "yyyy-mm-dd", "2024-03-05"},
+      {"DAY", "", "05/03/2567"},
+      {"DAY", "yyyy-mm-dd", "2567-03-05"},
       {"NAME", "##0.00", "ผ้าป่า"},
       {"NAME", "", "ผ้าป่า"},
   };

@@ -106,6 +106,13 @@ TEST(DateTime, FormatsWithTheFixedLocale) {
   EXPECT_EQ("01/01/0001", DateToStr(EncodeDate(1, 1, 1)));
 }
 
+TEST(DateTime, FormatsInAnotherEraByShiftingTheYearOnly) {
+  const TDateTime leap_day = EncodeDate(2024, 2, 29) + EncodeTime(9, 5, 0, 0);
+  EXPECT_EQ("29/02/2567 09:05:00", FormatDateTimeInEra("c", leap_day, 543));
+  EXPECT_EQ("Thursday 29 Feb 67", FormatDateTimeInEra("dddd d mmm yy", leap_day, 543));
+  EXPECT_EQ("29/02/2024", FormatDateTime("ddddd", leap_day));
+}
+
 TEST(DateTime, ParsesTheFixedFormats) {
   const struct {
     const char* text;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "platform/rtl/FormatFloat.h"
 
 namespace {
@@ -9,6 +11,11 @@ struct Case {
   double value;
   const char* expected;
 };
+
+// How the test log names a case.
+void PrintTo(const Case& c, std::ostream* out) {
+  *out << "mask \"" << c.mask << "\", value " << c.value;
+}
 
 class FormatFloatCases : public ::testing::TestWithParam<Case> {};
 

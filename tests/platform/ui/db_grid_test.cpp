@@ -1,5 +1,7 @@
 // The data grid: what its cells show, and how it and its dataset move together.
 #include <QAbstractItemModel>
+#include <QFontMetrics>
+#include <QImage>
 #include <QScrollBar>
 #include <QTableView>
 #include <memory>
@@ -12,6 +14,7 @@
 #include "platform/ui/internal/ControlImpl.h"
 #include "platform/ui/internal/DBGridView.h"
 #include "platform/ui/internal/QtSupport.h"
+#include "tests/platform/ui/support/Grab.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include "tests/support/ArrayDataSet.h"
 
@@ -283,6 +286,31 @@ TEST_F(DBGridTest, AGridEnlargedOnTheLastRowShowsTheRowsBeforeIt) {
   EXPECT_EQ(CurrentRow(), rows - 1);
   EXPECT_EQ(CurrentName(), Donor(30));
   EXPECT_EQ(FromQString(Cell(0, 0)), Donor(31 - rows));
+}
+
+TEST_F(DBGridTest, RowsAreAsHighAsTheirFontsLinesAndShowThaiMarksWhole) {
+  struct Case {
+    const char* font;
+    int height;
+  };
+  for (const Case& c : {Case{"MS Sans Serif", 11}, Case{"CordiaUPC", 19}, Case{"AngsanaUPC", 24}}) {
+    TFont font;
+    font.SetName(c.font);
+    font.SetHeight(c.height);
+    grid_->SetFont(font);
+    user::ProcessEvents();
+    DBGridView& view = ViewOf(*grid_);
+    const int line = QFontMetrics(view.font()).lineSpacing();
+    const int row = view.rowHeight(0);
+    EXPECT_GE(row, line) << c.font;
+    EXPECT_LE(row, line + 3) << c.font;
+    // "ผู้บริจาค" has a vowel below and a tone mark above its first consonant.
+    const QImage cells = view.viewport()->grab().toImage();
+    const QRect cell = view.visualRect(view.model()->index(1, 0));
+    EXPECT_GT(InkedPixels(cells, cell), 0) << c.font;
+    EXPECT_EQ(InkedPixels(cells, QRect(cell.left(), cell.top(), cell.width(), 1)), 0) << c.font;
+    EXPECT_EQ(InkedPixels(cells, QRect(cell.left(), cell.bottom(), cell.width(), 1)), 0) << c.font;
+  }
 }
 
 class DBGridListTest : public UiTest {};

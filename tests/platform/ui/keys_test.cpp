@@ -1,12 +1,18 @@
 // Keys as the windows rely on them: OnKeyPress before the control applies the
-// key, Enter moving the focus, swallowed keys, read-only boxes and Tab.
+// key, Enter moving the focus and pressing buttons, swallowed keys, read-only
+// boxes and Tab.
+#include <QImage>
+#include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/ui/Buttons.h"
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Memo.h"
+#include "platform/ui/internal/ControlImpl.h"
 #include "tests/platform/ui/support/UiTest.h"
 
 namespace {
@@ -79,7 +85,7 @@ TEST_F(KeysTest, EnterThatNoHandlerAnswersStartsANewMemoLine) {
   user::Type("a");
   user::PressEnter();
   user::Type("b");
-  EXPECT_EQ(form_->Memo1->Lines(), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(form_->Memo1->Lines().ToVector(), (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(form_->Memo1->Text(), "a\r\nb");
 }
 
@@ -163,6 +169,85 @@ TEST_F(KeysTest, FocusingAHiddenControlIsRefused) {
   form_->Edit3->Show();
   form_->Edit3->SetEnabled(false);
   EXPECT_FALSE(form_->Edit3->CanFocus());
+}
+
+// A search box whose Enter moves to the search button, as the pickers have it;
+// the next Enter is meant to press the button.
+class TSearchForm : public TForm {
+ public:
+  explicit TSearchForm(TComponent* owner)
+      : TForm(owner), Edit2(new TEdit(this)), Button1(new TButton(this)), BitBtn1(new TBitBtn(this)) {
+    SetBounds(0, 0, 300, 120);
+    Edit2->SetBounds(8, 8, 120, 21);
+    Button1->SetBounds(8, 40, 75, 25);
+    Button1->SetCaption("ค้นหา");
+    BitBtn1->SetBounds(100, 40, 75, 25);
+    BitBtn1->SetCaption("กลับ");
+    Edit2->OnKeyPress = Bind(this, &TSearchForm::Edit2KeyPress);
+    Button1->OnClick = Bind(this, &TSearchForm::Button1Click);
+    BitBtn1->OnClick = Bind(this, &TSearchForm::BitBtn1Click);
+  }
+
+  void Edit2KeyPress(TObject*, char32_t& key) {
+    if (key == 13) Button1->SetFocus();
+  }
+  void Button1Click(TObject*) { ++button_clicks; }
+  void BitBtn1Click(TObject*) { ++bit_button_clicks; }
+
+  TEdit* Edit2;
+  TButton* Button1;
+  TBitBtn* BitBtn1;
+  int button_clicks = 0;
+  int bit_button_clicks = 0;
+};
+
+class ButtonKeysTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    form_ = FormsApplication().CreateForm<TSearchForm>();
+    form_->Show();
+    user::ProcessEvents();
+  }
+  TSearchForm* form_ = nullptr;
+};
+
+TEST_F(ButtonKeysTest, EnterOnAFocusedButtonPressesItOnce) {
+  struct Case {
+    const char* key;
+    std::function<void()> press;
+  };
+  for (const Case& c : {Case{"Return", user::PressEnter}, Case{"keypad Enter", user::PressKeypadEnter},
+                        Case{"Space", [] { user::Type(" "); }}}) {
+    form_->button_clicks = 0;
+    form_->Edit2->SetFocus();
+    user::Type("วัด");
+    user::PressEnter();
+    ASSERT_TRUE(form_->Button1->Focused()) << c.key;
+    EXPECT_EQ(form_->button_clicks, 0) << c.key << ": the Enter that moved the focus pressed the button";
+    c.press();
+    EXPECT_EQ(form_->button_clicks, 1) << c.key;
+    EXPECT_TRUE(form_->Button1->Focused()) << c.key;
+
+    form_->bit_button_clicks = 0;
+    form_->BitBtn1->SetFocus();
+    c.press();
+    EXPECT_EQ(form_->bit_button_clicks, 1) << c.key;
+  }
+}
+
+TEST_F(ButtonKeysTest, AButtonFocusedByCodeShowsTheFocusCue) {
+  QWidget* button = form_->Button1->Native().Widget();
+  form_->Edit2->SetFocus();
+  const QImage unfocused = button->grab().toImage();
+  form_->Button1->SetFocus();
+  user::ProcessEvents();
+  const QImage by_code = button->grab().toImage();
+  EXPECT_NE(by_code, unfocused);
+  form_->Edit2->SetFocus();
+  user::PressTab();
+  ASSERT_TRUE(form_->Button1->Focused());
+  EXPECT_EQ(button->grab().toImage(), by_code);
 }
 
 }  // namespace

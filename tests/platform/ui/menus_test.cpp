@@ -3,11 +3,13 @@
 #include "platform/ui/Menus.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QMenuBar>
 #include <string>
 #include <vector>
 
 #include "platform/ui/Form.h"
+#include "platform/ui/internal/FormImpl.h"
 #include "platform/ui/internal/MenuImpl.h"
 #include "tests/platform/ui/support/UiTest.h"
 
@@ -96,6 +98,22 @@ TEST_F(MenusTest, ItemsKnowTheirPlace) {
   form_->m_report->Add(form_->mm_exit);
   EXPECT_EQ(form_->m_main->Count(), 2);
   EXPECT_EQ(form_->mm_exit->Parent(), form_->m_report);
+}
+
+TEST_F(MenusTest, AColouredFramePaintsItsClientAreaButNotTheMenuBar) {
+  const TColor teal = RGBColor(0, 64, 64);
+  form_->SetFormStyle(fsMDIForm);
+  form_->SetColor(teal);
+  user::ProcessEvents();
+  QWidget* window = form_->FormNative().Window();
+  const QImage grab = window->grab().toImage();
+  const QMenuBar* bar = MenuBarOf(*form_->MainMenu1);
+  // The bar's right end holds no item; the middle of the window is the MDI area.
+  const QColor bar_background = grab.pixelColor(window->width() - 4, bar->height() / 2);
+  const QColor client = grab.pixelColor(window->width() / 2, window->height() / 2);
+  EXPECT_EQ(client, QColor(0, 64, 64));
+  EXPECT_NE(bar_background, client);
+  EXPECT_EQ(bar_background, QApplication::palette().color(QPalette::Window));
 }
 
 }  // namespace

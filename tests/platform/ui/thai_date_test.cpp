@@ -29,4 +29,25 @@ TEST(ThaiDate, ReadsBuddhistEraDates) {
   }
 }
 
+TEST(ThaiDate, ReadsBuddhistEraDatesWithATimeOfDay) {
+  struct Case {
+    const char* text;
+    bool valid;
+    TDateTime value;
+  };
+  for (const Case& c : {Case{"15/03/2567 08:05", true, EncodeDate(2024, 3, 15) + EncodeTime(8, 5, 0, 0)},
+                        Case{" 15/03/2567 08:05:30 ", true, EncodeDate(2024, 3, 15) + EncodeTime(8, 5, 30, 0)},
+                        Case{"15/03/2567", true, EncodeDate(2024, 3, 15)},
+                        Case{"15/03/2567 25:00", false, 0}, Case{"31/02/2567 08:05", false, 0},
+                        Case{"08:05", false, 0}, Case{" ", false, 0}}) {
+    TDateTime value = -1;
+    EXPECT_EQ(TryParseBuddhistDateTime(c.text, value), c.valid) << c.text;
+    if (c.valid) {
+      EXPECT_EQ(value, c.value) << c.text;
+    }
+  }
+  EXPECT_EQ(BuddhistDateTimeText("d mmmm yyyy hh:nn", EncodeDate(2024, 3, 15) + EncodeTime(8, 5, 0, 0)),
+            "15 March 2567 08:05");
+}
+
 }  // namespace

@@ -14,6 +14,7 @@
 #include "platform/ui/internal/ControlImpl.h"
 #include "platform/ui/internal/FormImpl.h"
 #include "platform/ui/internal/QtSupport.h"
+#include "tests/platform/ui/support/Grab.h"
 #include "tests/platform/ui/support/UiTest.h"
 
 namespace {
@@ -26,19 +27,6 @@ QList<QGlyphRun> Shape(const QString& text, const QFont& font) {
   layout.createLine();
   layout.endLayout();
   return layout.glyphRuns();
-}
-
-// Counts the pixels that differ clearly from the background.
-int InkedPixels(const QImage& image, QRect area) {
-  const QColor background = image.pixelColor(area.topLeft());
-  int inked = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
-      const QColor pixel = image.pixelColor(x, y);
-      inked += std::abs(pixel.lightness() - background.lightness()) > 60 ? 1 : 0;
-    }
-  }
-  return inked;
 }
 
 TEST(FontSubstitution, MapsTheWindowsThaiFamiliesToInstalledOnes) {

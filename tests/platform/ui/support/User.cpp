@@ -8,7 +8,9 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
@@ -27,6 +29,7 @@
 #include "platform/ui/internal/FormImpl.h"
 #include "platform/ui/internal/MenuImpl.h"
 #include "platform/ui/internal/QtSupport.h"
+#include "tests/platform/ui/support/Grab.h"
 
 void QuietPlatformWarnings() {
   static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
@@ -76,6 +79,20 @@ void ActivateWindow(const TForm& form) {
   QWidget* window = form.FormNative().Frame()->window();
   window->raise();
   window->activateWindow();
+  ProcessEvents();
+}
+
+void ClickCloseBox(const TForm& child) {
+  QMdiSubWindow* sub_window = child.FormNative().SubWindow();
+  ASSERT_NE(sub_window, nullptr) << "the form is no MDI child";
+  const QRect box = TitleBarPart(child, QStyle::SC_TitleBarCloseButton);
+  ASSERT_FALSE(box.isEmpty()) << "the title bar has no close box";
+  // The sub-window presses the box the mouse is over; the move is sent straight
+  // to it, as a real pointer may not be where a test wants it.
+  QMouseEvent move(QEvent::MouseMove, box.center(), sub_window->mapToGlobal(box.center()), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(sub_window, &move);
+  QTest::mouseClick(sub_window, Qt::LeftButton, Qt::NoModifier, box.center());
   ProcessEvents();
 }
 

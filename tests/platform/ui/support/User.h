@@ -24,6 +24,8 @@ void Click(const TControl& control);
 // Brings the form's window to the front and gives it the keyboard, as a click
 // on its title bar does.
 void ActivateWindow(const TForm& form);
+// A click on the close box in the title bar of an MDI child.
+void ClickCloseBox(const TForm& child);
 void ClickItem(const TRadioGroup& group, int index);
 // A left click (or a double click) on a cell of a grid, rows counted from the
 // top row shown.
