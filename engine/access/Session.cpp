@@ -77,8 +77,7 @@ TVTRDatabase* TVTRSession::FindDatabase(std::string_view name) const {
 TVTRDatabase* TVTRSession::FindDatabaseForOwner(std::string_view name, const TComponent* owner) const {
   if (owner != nullptr) {
     for (TVTRDatabase* database : databases_) {
-      if (database->Owner() == owner && database->HandleShared && SameText(database->DatabaseName(), name))
-        return database;
+      if (database->Owner() == owner && SameText(database->DatabaseName(), name)) return database;
     }
   }
   return FindDatabase(name);

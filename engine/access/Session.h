@@ -35,8 +35,9 @@ class TVTRSession : public TComponent {
   // The first bound database of that alias (ignoring case); one without an
   // alias counts only when temporary.
   TVTRDatabase* FindDatabase(std::string_view name) const;
-  // With an owner, first a shared (HandleShared) database of that owner and
-  // alias; otherwise FindDatabase.
+  // With an owner, first a database of that owner and alias, so that two
+  // windows with a database of the same alias each keep their own; otherwise
+  // FindDatabase.
   TVTRDatabase* FindDatabaseForOwner(std::string_view name, const TComponent* owner) const;
   // The database a dataset of `owner` uses for the alias, connected, its
   // reference count raised: an existing one (FindDatabaseForOwner) or a new
