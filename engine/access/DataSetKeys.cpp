@@ -41,7 +41,9 @@ void TVTRDataSet::InitKeyBuffer(uint8_t* key) {
 }
 
 void TVTRDataSet::FreeKeyBuffers() {
-  for (uint8_t*& key : key_buffers_) EngineMemoryManager().FreeAndNillMem(key);
+  for (uint8_t*& key : key_buffers_) {
+    if (key != nullptr) EngineMemoryManager().FreeAndNillMem(key);
+  }
   key_buffer_ = nullptr;
 }
 

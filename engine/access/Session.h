@@ -44,7 +44,8 @@ class TVTRSession : public TComponent {
   // temporary, silent one that this session owns.
   TVTRDatabase* OpenDatabase(std::string_view name, TComponent* owner);
   // The dataset's counterpart: lowers the reference count; at 0, without
-  // KeepConnection, the database is closed, or freed when temporary.
+  // KeepConnection and outside a transaction, the database is closed, or
+  // freed when temporary.
   void ReleaseDatabase(TVTRDatabase* database);
   // The engine session of the first connected, shared database of that alias.
   TVTRLocalSession* FindSharedSession(std::string_view name) const;

@@ -91,6 +91,7 @@ void TVTRTable::CreateHandle() {
   CheckTableName();
   IndexDefs().SetUpdated(false);
   SetHandle(OpenTableCursor());
+  IndexDefs().Update();
   const std::string index_name = ResolveIndexName(index_text_, index_by_fields_);
   if (!index_name.empty()) Handle()->SetIndexName(index_name);
 }

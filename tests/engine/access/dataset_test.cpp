@@ -41,6 +41,23 @@ TEST_F(DataSets, AttachWhileAFlagIsSetAndTheLastClosedTableDisconnectsTheFile) {
   EXPECT_EQ(ListedDatabase(file_), nullptr) << "the last connection closed the file";
 }
 
+TEST_F(DataSets, TheLastClosedTableLeavesADatabaseInATransactionConnected) {
+  database_->Open();
+  database_->StartTransaction();
+  {
+    auto table = Table();
+    table->Open();
+    Add(*table, {{9, "Dao", 90}});
+  }
+  ASSERT_TRUE(database_->Connected()) << "the transaction would be lost";
+  EXPECT_TRUE(database_->InTransaction());
+  database_->Commit(true);
+  database_->Close();
+  auto table = Table();
+  table->Open();
+  EXPECT_EQ(table->RecordCount(), 4);
+}
+
 TEST_F(DataSets, ClosingTheDatabaseClosesEveryAttachedTableFirst) {
   auto first = Table();
   auto second = Table();
