@@ -2,6 +2,7 @@
 // database, opening and closing, fetching, positioning and bookmarks.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -198,6 +199,51 @@ TEST_F(DataSets, CalculatedFieldsAreComputedForEveryFetchedRecord) {
     labels.push_back(label->AsString());
   }
   EXPECT_EQ(labels, (std::vector<std::string>{"no 1", "no 2", "no 3"}));
+}
+
+// Reaches the cursor operations of a dataset that has no cursor.
+class ClosedTable : public TVTRTable {
+ public:
+  using TVTRTable::TVTRTable;
+  using TVTRTable::AllocRecordBuffer;
+  using TVTRTable::GetRecord;
+  using TVTRTable::GetRecordSize;
+  using TVTRTable::InternalDelete;
+  using TVTRTable::InternalEdit;
+  using TVTRTable::InternalFirst;
+  using TVTRTable::InternalGotoBookmark;
+  using TVTRTable::InternalInitRecord;
+  using TVTRTable::InternalLast;
+  using TVTRTable::InternalPost;
+};
+
+TEST_F(DataSets, EveryCursorOperationWithoutACursorNamesItsPlace) {
+  ClosedTable table(nullptr);
+  uint8_t buffer[16] = {};
+  TVTRVariant value;
+  struct Case {
+    int32_t code;
+    const char* message;
+    std::function<void()> run;
+  };
+  for (const Case& c : {Case{10041, "Nil pointer occured", [&] { table.GetRecord(buffer, gmNext, true); }},
+                        Case{10042, "Nil pointer occured", [&] { table.SetRecNo(1); }},
+                        Case{10044, "Nil pointer occured", [&] { table.InternalFirst(); }},
+                        Case{10045, "Nil pointer occured", [&] { table.InternalLast(); }},
+                        Case{10038, "Nil pointer occured", [&] { table.InternalGotoBookmark("123456"); }},
+                        Case{10052, "Nil pointer occured", [&] { table.AllocRecordBuffer(); }},
+                        Case{10054, "Nil pointer occured", [&] { table.InternalInitRecord(buffer); }},
+                        Case{10055, "Nil pointer occured", [&] { table.GetRecordSize(); }},
+                        Case{10063, "Nil pointer occured", [&] { table.CompareBookmarks({}, {}); }},
+                        Case{10064, "Nil pointer occured", [&] { table.BookmarkValid("123456"); }},
+                        Case{10065, "Nil pointer occured", [&] { table.InternalEdit(); }},
+                        Case{10029, "Dataset is not opened", [&] { table.InternalPost(); }},
+                        Case{10068, "Dataset is not opened", [&] { table.InternalDelete(); }},
+                        Case{10315, "Nil pointer occured", [&] { table.GetFieldVariant(value, 0, true); }},
+                        Case{10316, "Nil pointer occured", [&] { table.SetFieldVariant(value, 0, true); }}}) {
+    EXPECT_ENGINE_ERROR(c.run(), c.code, c.message);
+  }
+  EXPECT_EQ(table.RecordCount(), 0);
 }
 
 TEST_F(DataSets, AWalkOverADamagedIndexEntryRaisesAnErrorNamingTheTableAndIndex) {

@@ -13,21 +13,16 @@
 //   close, open              the table: "ok"
 // A refused change prints "error CODE" with the result code, an engine
 // error its native code. Waits are capped short.
-#include <iostream>
 #include <sstream>
 #include <string>
 
 #include "engine/access/HeadlessUi.h"
 #include "engine/access/VTRMain.h"
-#include "engine/foundation/VTRExcept.h"
 #include "platform/db/DB.h"
 #include "platform/os/RetryPolicy.h"
+#include "tests/engine/access/helpers/LineServer.h"
 
 namespace {
-
-void Say(const std::string& text) {
-  std::cout << text << std::endl;
-}
 
 bool Find(TVTRTable& table, int32_t id) {
   table.Refresh();
@@ -80,31 +75,23 @@ int main(int argc, char** argv) {
   SetRetryCaps({50, 2});
   TVTRHeadlessUi ui;
   TVTREngineRuntime runtime(ui);
-  try {
-    TVTRDatabase database(nullptr);
+  TVTRDatabase database(nullptr);
+  TVTRTable table(nullptr);
+  return ServeLines([&] {
     database.SetDatabaseName("d_main");
     database.SetDatabaseFileName(argv[1]);
     database.MultiUser = true;
-    TVTRTable table(nullptr);
     table.SetDatabaseName("d_main");
     table.SetTableName("Donate");
     table.SetIndexName("ByID");
     table.Open();
-    Say("ready");
-    std::string line;
-    while (std::getline(std::cin, line)) {
+    return [&](const std::string& line) -> std::string {
       try {
-        Say(Answer(database, table, line));
+        return Answer(database, table, line);
       } catch (const EVTREngineError& e) {
         table.Cancel();
-        Say("error " + std::to_string(e.ErrorCode));
-      } catch (const EVTRException& e) {
-        Say("error " + std::to_string(e.NativeError()));
+        return "error " + std::to_string(e.ErrorCode);
       }
-    }
-  } catch (const EVTRException& e) {
-    Say("error " + std::to_string(e.NativeError()));
-    return 1;
-  }
-  return 0;
+    };
+  });
 }
