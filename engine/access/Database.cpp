@@ -148,16 +148,19 @@ void TVTRDatabase::BindSession(bool activate) {
 
 void TVTRDatabase::CheckAliasFree(const std::string& name) {
   if (session_ == nullptr) return;
-  TVTRDatabase* other = nullptr;
-  for (TVTRDatabase* database : session_->Databases()) {
-    if (database != this && SameText(database->DatabaseName(), name) && (!name.empty() || database->Temporary)) {
-      other = database;
-      break;
+  // A copy: freeing a stand-in changes the session's list.
+  for (TVTRDatabase* database : std::vector<TVTRDatabase*>(session_->Databases())) {
+    if (database == this || !SameText(database->DatabaseName(), name) || (name.empty() && !database->Temporary))
+      continue;
+    // An unused temporary database only stood in for the alias.
+    if (database->Temporary && database->RefCount == 0) {
+      delete database;
+      continue;
     }
+    // Windows each own their database of an alias; only one owner's two clash.
+    if (database->Owner() != Owner() || (database->HandleShared && HandleShared)) continue;
+    DatabaseError(kOpenDatabase);
   }
-  if (other == nullptr || (other->HandleShared && HandleShared)) return;
-  if (!other->Temporary || other->RefCount > 0) DatabaseError(kOpenDatabase);
-  delete other;
 }
 
 void TVTRDatabase::CheckDatabaseName() const {

@@ -92,8 +92,10 @@ class TVTRDatabase : public TComponent {
   // Always "4.81 ".
   static std::string CurrentVersion();
   const std::string& DatabaseName() const { return database_name_; }
-  // Refused while connected; the alias must be free in the session (an
-  // unused temporary database of that alias is freed).
+  // Refused while connected; no other database of the session with the same
+  // owner (or, without owner, another without owner) may have the alias
+  // unless both share their handle; databases of other owners may. An unused
+  // temporary database of that alias is freed.
   void SetDatabaseName(const std::string& name);
   const std::string& DatabaseFileName() const { return database_file_name_; }
   // Disconnects first when the name changes.

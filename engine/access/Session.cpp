@@ -77,8 +77,7 @@ TVTRDatabase* TVTRSession::FindDatabase(std::string_view name) const {
 TVTRDatabase* TVTRSession::FindDatabaseForOwner(std::string_view name, const TComponent* owner) const {
   if (owner != nullptr) {
     for (TVTRDatabase* database : databases_) {
-      if (database->Owner() == owner && database->HandleShared && SameText(database->DatabaseName(), name))
-        return database;
+      if (database->Owner() == owner && SameText(database->DatabaseName(), name)) return database;
     }
   }
   return FindDatabase(name);
@@ -104,7 +103,9 @@ TVTRDatabase* TVTRSession::OpenDatabase(std::string_view name, TComponent* owner
 
 void TVTRSession::ReleaseDatabase(TVTRDatabase* database) {
   if (database->RefCount > 0) --database->RefCount;
-  if (database->RefCount != 0 || database->KeepConnection()) return;
+  // Disconnecting would end an open transaction without its commit: the
+  // connection stays until the database component is closed.
+  if (database->RefCount != 0 || database->KeepConnection() || database->InTransaction()) return;
   if (!database->Temporary)
     database->Close();
   else if (!database->ComponentState().Contains(csDestroying))

@@ -35,15 +35,17 @@ class TVTRSession : public TComponent {
   // The first bound database of that alias (ignoring case); one without an
   // alias counts only when temporary.
   TVTRDatabase* FindDatabase(std::string_view name) const;
-  // With an owner, first a shared (HandleShared) database of that owner and
-  // alias; otherwise FindDatabase.
+  // With an owner, first a database of that owner and alias, so that two
+  // windows with a database of the same alias each keep their own; otherwise
+  // FindDatabase.
   TVTRDatabase* FindDatabaseForOwner(std::string_view name, const TComponent* owner) const;
   // The database a dataset of `owner` uses for the alias, connected, its
   // reference count raised: an existing one (FindDatabaseForOwner) or a new
   // temporary, silent one that this session owns.
   TVTRDatabase* OpenDatabase(std::string_view name, TComponent* owner);
   // The dataset's counterpart: lowers the reference count; at 0, without
-  // KeepConnection, the database is closed, or freed when temporary.
+  // KeepConnection and outside a transaction, the database is closed, or
+  // freed when temporary.
   void ReleaseDatabase(TVTRDatabase* database);
   // The engine session of the first connected, shared database of that alias.
   TVTRLocalSession* FindSharedSession(std::string_view name) const;

@@ -296,6 +296,9 @@ class TDataSet : public TComponent {
   void CheckActive() const;
   void CheckInactive() const;
   void SetModified(bool modified) { modified_ = modified; }
+  // For a value written past SetData (through a BLOB stream): the field
+  // counts as modified, as SetData in edit and insert state makes it.
+  void SetFieldModified(TField* field);
   // Opens a dataset whose Active was set while it was being loaded.
   void Loaded() override;
 

@@ -113,6 +113,10 @@ void TDataSet::UpdateCalcFields() {
   if (IsEditState(state_) && auto_calc_fields_) GetCalcFields(ActiveBuffer());
 }
 
+void TDataSet::SetFieldModified(TField* field) {
+  field->modified_ = true;
+}
+
 void TDataSet::FreeFieldBuffers() {
   for (TField* field : fields_) field->modified_ = false;
 }

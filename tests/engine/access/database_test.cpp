@@ -176,6 +176,28 @@ TEST_F(DatabaseComponent, AnAliasIsUsedOnceInASessionUnlessBothShareTheirHandle)
   EXPECT_EQ(DefaultSession().FindDatabase("TEMP"), &third);
 }
 
+TEST_F(DatabaseComponent, TwoWindowsEachOwnADatabaseOfTheSameAliasWithItsOwnConnection) {
+  TComponent room_register(nullptr);
+  TComponent land_register(nullptr);
+  auto rooms = Database("d_same", file_, &room_register);
+  auto lands = Database("d_same", file_, &land_register);
+  rooms->Open();
+  lands->Open();
+  EXPECT_NE(rooms->EngineSession(), lands->EngineSession());
+  EXPECT_NE(rooms->EngineSession()->SessionID, lands->EngineSession()->SessionID);
+  EXPECT_EQ(DefaultSession().FindDatabaseForOwner("D_SAME", &room_register), rooms.get());
+  EXPECT_EQ(DefaultSession().FindDatabaseForOwner("d_same", &land_register), lands.get());
+
+  TVTRDatabase second(&room_register);
+  EXPECT_EQ(DatabaseErrorOf([&] { second.SetDatabaseName("d_same"); }),
+            "Cannot perform this operation on an open database");
+  auto ownerless = Database("d_same", file_);
+  TVTRDatabase another(nullptr);
+  EXPECT_EQ(DatabaseErrorOf([&] { another.SetDatabaseName("d_same"); }),
+            "Cannot perform this operation on an open database")
+      << "two databases without owner clash too";
+}
+
 TEST_F(DatabaseComponent, ClosingDisconnectsTheQueriesFirstThenTheRestLastFirst) {
   auto database = Database("d_main", file_);
   database->Open();

@@ -16,21 +16,16 @@
 //   ids                      the IDs the cursor sees, in storage order
 // Engine errors print "error CODE". Waits are capped short, so a wait that
 // fails ends within a second.
-#include <cstdio>
-#include <cstdlib>
-#include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include "engine/foundation/VTRExcept.h"
 #include "platform/os/RetryPolicy.h"
 #include "tests/engine/access/DonateTable.h"
+#include "tests/engine/access/helpers/LineServer.h"
 
 namespace {
-
-void Say(const std::string& text) {
-  std::cout << text << std::endl;
-}
 
 std::string Answer(DonateCursor& donations, TVTRLocalSession& session, const std::string& line) {
   std::istringstream words(line);
@@ -85,23 +80,14 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   SetRetryCaps({0, 2});
   const bool exclusive = argc > 2 && std::string(argv[2]) == "exclusive";
-  try {
-    auto session = DonateSession(argv[1]);
+  // Owned here: the answering function keeps references to them.
+  std::unique_ptr<TVTRLocalSession> session;
+  std::unique_ptr<DonateCursor> donations;
+  return ServeLines([&] {
+    session = DonateSession(argv[1]);
     session->Exclusive = exclusive;
     session->SetConnected(true);
-    DonateCursor donations(*session);
-    Say("ready");
-    std::string line;
-    while (std::getline(std::cin, line)) {
-      try {
-        Say(Answer(donations, *session, line));
-      } catch (const EVTRException& e) {
-        Say("error " + std::to_string(e.NativeError()));
-      }
-    }
-  } catch (const EVTRException& e) {
-    Say("error " + std::to_string(e.NativeError()));
-    return 1;
-  }
-  return 0;
+    donations = std::make_unique<DonateCursor>(*session);
+    return [&](const std::string& line) { return Answer(*donations, *session, line); };
+  });
 }

@@ -1,0 +1,154 @@
+#pragma once
+// TVTRTable: the dataset over one stored table, opened by name with an
+// active index chosen by name (IndexName) or by fields (IndexFieldNames).
+// Temporary tables live in "TEMP" and in-memory ones in "MEMORY", made from
+// the component's own definitions. The structure operations (create,
+// delete, empty, rename, rename a field, add and delete an index) work
+// through a short-lived maintenance cursor or the table's own, and are
+// refused inside a transaction of the session, except emptying.
+//
+// Names (TableName, index and field names) are UTF-8 above the engine, like
+// the database component's; the table name goes to the engine in code page
+// 874.
+//
+// The parts: Table.cpp (properties, the cursor, definitions, the active
+// index) and TableStructure.cpp (the structure operations).
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/access/DataSet.h"
+#include "engine/access/ExportToSqlOptions.h"
+#include "engine/access/LocalCursor.h"
+#include "platform/db/MasterDataLink.h"
+#include "platform/rtl/StringList.h"
+
+// The engine's notification type for the table's before and after events,
+// a type of its own beside the dataset layer's TDataSetNotifyEvent.
+using TDatasetNotifyEvent = std::function<void(TObject* sender)>;
+// Sender, PercentDone, var Continue.
+using TVTRProgressEvent = std::function<void(TObject* sender, int32_t percent_done, bool& continue_)>;
+
+class TVTRTable : public TVTRDataSet {
+ public:
+  explicit TVTRTable(TComponent* owner);
+  ~TVTRTable() override;
+
+  const std::string& TableName() const { return table_name_; }
+  // Inactive only.
+  void SetTableName(const std::string& name);
+  // The active index by name; empty when it is chosen by fields.
+  std::string IndexName() const { return index_by_fields_ ? std::string() : index_text_; }
+  // The active index by its fields (";"-separated); empty when chosen by name.
+  std::string IndexFieldNames() const { return index_by_fields_ ? index_text_ : std::string(); }
+  // On an open table the pending record is posted or cancelled first, the
+  // range cleared and the current record kept. An unknown name raises at
+  // open (10325); fields no index covers raise "No index for fields '%s'".
+  void SetIndexName(const std::string& name);
+  // Empty means no index.
+  void SetIndexFieldNames(const std::string& names);
+  void SetIndexDefs(const TIndexDefs& defs) { IndexDefs().Assign(&defs); }
+  // FieldDefs and IndexDefs go into a form's resource only when set; a
+  // program's change of the definitions sets it.
+  bool StoreDefs() const { return store_defs_; }
+  void SetStoreDefs(bool value) { store_defs_ = value; }
+  bool Exclusive() const { return exclusive_; }
+  void SetExclusive(bool value) { exclusive_ = value; }
+  // Whether the database holds the table; false on any failure, never raising.
+  bool Exists();
+  bool Temporary() const { return temporary_; }
+  // Inactive only; true also sets DatabaseName to "TEMP".
+  void SetTemporary(bool value);
+  // Temporary results kept in memory instead of files (set by the SQL engine).
+  bool DisableTempFiles = false;
+
+  TMasterDataLink& MasterLink() { return master_link_; }
+  TDataSource* GetDataSource() const override { return master_link_.DataSource(); }
+  TVTRExportToSqlOptions& ExportToSqlOptions() { return export_options_; }
+
+  // The dataset field of the i-th field of the active index (0-based).
+  TField* IndexField(int index);
+  int IndexFieldCount() const { return static_cast<int>(IndexFieldNumbers().size()); }
+
+  // The three lists run in parallel: field names, "ASC" or "DESC", "CASE" or
+  // "NO_CASE". For the SQL engine; the table must be open (10311 / 10319).
+  void CreateTemporaryIndex(const TStringList& field_names, const TStringList& directions,
+                            const TStringList& case_options, std::string& index_name);
+  // The new index becomes the active one, showing distinct records.
+  void ActivateTemporaryIndex(const TStringList& field_names, const TStringList& directions,
+                              const TStringList& case_options);
+  // The last value issued for an autoincrement field of the open table.
+  int64_t GetLastAutoincValue(std::string_view field_name);
+  int64_t GetLastAutoincValue(int32_t field_position);
+
+  // ---- Structure (TableStructure.cpp).
+  // From FieldDefs and IndexDefs, or from the extended definitions when a
+  // program (the SQL engine) filled those. Inactive only; 20182 inside a
+  // transaction; nothing is created when a definition is refused.
+  void CreateTable();
+  // Closes the table first; 20183 inside a transaction.
+  void DeleteTable();
+  // Inactive only; also inside a transaction.
+  void EmptyTable();
+  // Inactive only; 20181 inside a transaction.
+  void RenameTable(const std::string& new_name);
+  // Inactive only; opens the table exclusively for the change; 20179 inside
+  // a transaction.
+  void RenameField(const std::string& old_name, const std::string& new_name);
+  // Also on an open table. Needs the table exclusively: 20228 when another
+  // session or process has it open after 50 tries 100 ms apart; 20175
+  // inside a transaction.
+  void AddIndex(const std::string& name, const std::string& fields, TIndexOptions options,
+                const std::string& desc_fields = {}, const std::string& case_ins_fields = {});
+  // Also on an open table; 20177 inside a transaction.
+  void DeleteIndex(const std::string& name);
+
+  void DataEvent(TDataEvent event, intptr_t info) override;
+
+  TDatasetNotifyEvent BeforeCopy, AfterCopy, BeforeImport, AfterImport, BeforeRestructure, AfterRestructure;
+  TDatasetNotifyEvent BeforeExport, AfterExport, BeforeBatchMove, AfterBatchMove;
+  TVTRProgressEvent OnCopyProgress, OnImportProgress, OnRestructureProgress, OnExportProgress,
+      OnBatchMoveProgress;
+
+ protected:
+  // A new cursor opened on the table with the component's settings (a
+  // temporary or in-memory table is created from the definitions where the
+  // engine allows). The dataset must be attached.
+  std::unique_ptr<TVTRLocalCursor> OpenTableCursor();
+  void CreateHandle() override;
+  void InitFieldDefs() override;
+  void UpdateIndexDefs() override;
+  void DefChanged(TDefCollection* defs) override;
+
+ private:
+  // "Missing TableName property" for a blank name.
+  void CheckTableName() const;
+  // A cursor on the table with the session and the open options of the
+  // component, not yet opened.
+  std::unique_ptr<TVTRLocalCursor> NewCursor();
+  // The exclusive, writable cursor of a structure operation, not opened.
+  std::unique_ptr<TVTRLocalCursor> MaintenanceCursor();
+  // 'Cannot perform '%s' operation on a database in transaction'.
+  void CheckNoTransaction(int32_t native_error, const char* operation) const;
+  // A definition for every persistent data field that FieldDefs lacks.
+  void AddPersistentFieldDefs();
+  // The engine definitions a temporary or in-memory table is created from.
+  void PrepareTemporaryDefs();
+  void SetIndex(const std::string& text, bool by_fields);
+  std::string ResolveIndexName(const std::string& text, bool by_fields);
+  // 30453 for a text or byte column without size, 20257 for a compressed
+  // BLOB column without a mode of 1 to 9.
+  void CheckExtendedFieldDefs();
+  void NormaliseExtendedFieldDefs();
+
+  std::string table_name_;
+  bool exclusive_ = false;
+  bool temporary_ = false;
+  std::string index_text_;
+  bool index_by_fields_ = false;
+  bool store_defs_ = false;
+  TMasterDataLink master_link_{this};
+  TVTRExportToSqlOptions export_options_;
+};
