@@ -1,8 +1,8 @@
 #include "engine/storage/blob/DiskBlobManager.h"
 
-#include <cassert>
 #include <utility>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/BufferBits.h"
 #include "engine/storage/pager/ByteOrder.h"
@@ -108,12 +108,12 @@ bool TVTRDiskBlobManager::IsBlobField(int32_t field_no) const {
 }
 
 uint8_t* TVTRDiskBlobManager::FieldOf(uint8_t* record, int32_t field_no) const {
-  assert(IsBlobField(field_no));
+  VTR_ASSERT(IsBlobField(field_no));
   return record + field_manager_.FieldDefs.GetFieldDef(field_no).MemoryOffset;
 }
 
 const uint8_t* TVTRDiskBlobManager::FieldOf(const uint8_t* record, int32_t field_no) const {
-  assert(IsBlobField(field_no));
+  VTR_ASSERT(IsBlobField(field_no));
   return record + field_manager_.FieldDefs.GetFieldDef(field_no).MemoryOffset;
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRCompression.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/ByteOrder.h"
@@ -380,6 +381,7 @@ bool TVTRDiskPageManager::LockHeader() {
 }
 
 bool TVTRDiskPageManager::UnlockHeader() {
+  VTR_ASSERT(header_lock_depth_ >= 0);
   if (header_lock_depth_ == 0) return false;
   if (--header_lock_depth_ > 0) return true;
   return file_.UnlockByte(header_lock_byte_);

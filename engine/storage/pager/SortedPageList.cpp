@@ -1,10 +1,10 @@
 #include "engine/storage/pager/SortedPageList.h"
 
 #include <algorithm>
-#include <cassert>
 #include <stdexcept>
 #include <string>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 
 TVTRSortedPageList::~TVTRSortedPageList() {
@@ -12,7 +12,7 @@ TVTRSortedPageList::~TVTRSortedPageList() {
 }
 
 void TVTRSortedPageList::Add(std::unique_ptr<TVTRPage> page) {
-  assert(page->list_ == nullptr);
+  VTR_ASSERT(page->list_ == nullptr);
   TVTRPage& added = *page;
   if (!pages_.try_emplace(added.PageNo(), std::move(page)).second) {
     throw std::logic_error("page " + std::to_string(added.PageNo()) + " is in the list already");

@@ -1,9 +1,9 @@
 #include "engine/storage/records/DiskRecordManager.h"
 
-#include <cassert>
 #include <exception>
 #include <vector>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/VTRMemory.h"
 #include "engine/storage/pager/ByteOrder.h"
@@ -43,7 +43,7 @@ void TVTRDiskRecordManager::InitStorage(int32_t record_buffer_size, int32_t disk
     throw EVTRException(20174,
                         "Cannot create table. Record is too large to fit in current database page. Please "
                         "increase page size of database file or decrease record size");
-  assert(RecordsPerPage <= 0xFFFF);  // slots are u16; pages hold far fewer
+  VTR_ASSERT(RecordsPerPage <= 0xFFFF);  // slots are u16; pages hold far fewer
   RecordPageIndex.Capacity = RecordsPerPage;
   RecordCount = 0;
   ChangeCount = 0;

@@ -1,8 +1,8 @@
 #include "engine/storage/table/TableData.h"
 
 #include <algorithm>
-#include <cassert>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/database/DatabaseData.h"
 #include "engine/storage/constraints/ConstraintManager.h"
@@ -183,7 +183,7 @@ const TVTRFieldDefs* TVTRTableData::GetFieldDefs() {
 }
 
 TVTRPageManager& TVTRTableData::GetPageManager() {
-  assert(PageManager != nullptr);  // the engine sets it before it makes any manager
+  VTR_ASSERT(PageManager != nullptr);  // the engine sets it before it makes any manager
   return *PageManager;
 }
 
