@@ -123,7 +123,8 @@ void TVTRDiskTableData::BeforeRecordWrite(TVTRCursor& cursor, TVTRRecordOperatio
 
 void TVTRDiskTableData::SaveRecordBlobs(TVTRCursor& cursor) {
   change_count_before_ = RecordManager->ChangeCount;
-  pending_blobs_.emplace(BlobManager->SaveRecordBlobs(SessionOf(&cursor), cursor.CurrentRecord));
+  pending_blobs_.emplace(BlobManager->SaveRecordBlobs(SessionOf(&cursor), cursor.CurrentRecord,
+                                                      operation_ == TVTRRecordOperation::kUpdate));
 }
 
 void TVTRDiskTableData::AfterRecordWrite(TVTRCursor& cursor) {

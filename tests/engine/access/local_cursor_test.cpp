@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/access/ResultCodes.h"
+#include "engine/foundation/containers/BufferBits.h"
 #include "engine/storage/VTRTempEngine.h"
 #include "engine/storage/database/DatabaseDataList.h"
 #include "tests/engine/access/DonateTable.h"
@@ -153,6 +155,62 @@ TEST_F(LocalCursor, BlobFieldsAreWrittenOnceAtATimeAndReadBackAfterThePost) {
   EXPECT_ENGINE_ERROR(first->WriteBuffer("y", 1), 10115, "Cannot write to read only stream");
   named_.FreeBlobStreams(false);
   EXPECT_TRUE(named_.BlobStreams.empty());
+}
+
+// A memo set to null through its value, as a dataset's field is cleared,
+// gives its pages back when the record is posted: the free-space maps are
+// back as they were before the value was stored.
+TEST_F(LocalCursor, AMemoSetToNullThroughItsValueGivesItsPagesBack) {
+  TVTRFieldDefs fields;
+  AddField(fields, "ID", adtInteger);
+  AddField(fields, "Note", adtMemo);
+  Named("Notes").CreateTable(fields, TVTRIndexDefs(), TVTRConstraintDefs());
+  named_.OpenTable(nullptr, nullptr, nullptr);
+  named_.InitFieldDefs();
+  std::vector<uint8_t> record(static_cast<size_t>(named_.RecordBufferSize));
+  std::vector<uint8_t> old(record.size());
+  named_.CurrentRecord = record.data();
+  named_.InitRecord(record.data(), true);
+  named_.Post(true);
+  ASSERT_EQ(named_.LastResult, kResultOK);
+  // The data areas of page 0, the first PFS page, and page 1, the first EAM
+  // page (their headers count every write).
+  const auto maps = [this] {
+    std::ifstream file(name_, std::ios::binary);
+    std::vector<char> bytes(2 * 4056);
+    for (int page = 0; page < 2; ++page) {
+      file.seekg(380 + page * 4096 + 40);
+      file.read(bytes.data() + page * 4056, 4056);
+    }
+    return bytes;
+  };
+  const std::vector<char> before = maps();
+  const auto edit = [&] {
+    named_.Edit();
+    old = record;
+    named_.OldRecord = old.data();
+  };
+
+  edit();
+  std::string text;
+  for (int i = 0; text.size() < 9000; ++i) text += "Merit of the new vihara, gift " + std::to_string(i) + ". ";
+  text.resize(9000);
+  TVTRStream* writer = named_.OpenBlob(false, true, 1, bomWrite);
+  ASSERT_NE(writer, nullptr);
+  writer->WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+  named_.CloseBlob(1);
+  named_.Post(false);
+  ASSERT_EQ(named_.LastResult, kResultOK);
+  ASSERT_NE(maps(), before) << "the memo took pages";
+
+  edit();
+  named_.SetFieldData(1, nullptr, record.data());
+  named_.Post(false);
+  ASSERT_EQ(named_.LastResult, kResultOK);
+  EXPECT_EQ(maps(), before);
+  named_.First();
+  ASSERT_EQ(named_.GetRecord(fmNext), grOK);
+  EXPECT_TRUE(GetBufferBit(1, record.data()));
 }
 
 // Two sessions of one process work like two processes: each has its slot.
