@@ -213,6 +213,31 @@ TEST_F(LocalCursor, AMemoSetToNullThroughItsValueGivesItsPagesBack) {
   EXPECT_TRUE(GetBufferBit(1, record.data()));
 }
 
+// A session that disconnects closes its cursors first: a cursor destroyed
+// afterwards finds nothing to do and writes nothing, and the table lock it
+// held is gone with the session.
+TEST_F(LocalCursor, ACursorOutlivingItsSessionsConnectionWasClosedWithIt) {
+  const auto file_bytes = [this] {
+    std::ifstream file(name_, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  };
+  int32_t id = 0;
+  for (const bool last : {true, false}) {
+    SCOPED_TRACE(last ? "the last session leaves" : "another session stays");
+    auto other = DonateSession(name_);
+    if (!last) other->SetConnected(true);
+    session_->SetConnected(true);
+    auto cursor = std::make_unique<DonateCursor>(*session_);
+    ASSERT_EQ(cursor->Insert({++id, "Somchai", 100}), kResultOK);
+    session_->SetConnected(false);
+    EXPECT_FALSE(cursor->Cursor().TableOpened);
+    const std::vector<char> before = file_bytes();
+    cursor.reset();
+    EXPECT_EQ(file_bytes(), before);
+    if (!last) EXPECT_NO_THROW(DonateCursor(*other, true)) << "the leaving cursor kept its table lock";
+  }
+}
+
 // Two sessions of one process work like two processes: each has its slot.
 class TwoSessions : public LocalCursor {
  protected:
