@@ -117,6 +117,9 @@ TVTRPage* TVTRPageManager::AddPage(int32_t session_id, uint16_t page_type) {
   auto added = std::make_unique<TVTRPage>(*this, -1, session_id);
   AllocatePage(*added);
   if (added->PageNo() == -1) throw EVTRException(20064, "Invalid page number");
+  // A damaged map may call a page free that this session holds changed.
+  if (set.DirtyPages.Find(added->PageNo()) != nullptr)
+    throw EVTRException::CreateFmt(30425, "Page: %d already used", added->PageNo());
   TVTRPage& page = *added;
   page.dirty_ = true;
   if (page_header_size_ > 0) {

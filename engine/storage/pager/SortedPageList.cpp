@@ -1,8 +1,6 @@
 #include "engine/storage/pager/SortedPageList.h"
 
 #include <algorithm>
-#include <stdexcept>
-#include <string>
 
 #include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
@@ -14,9 +12,9 @@ TVTRSortedPageList::~TVTRSortedPageList() {
 void TVTRSortedPageList::Add(std::unique_ptr<TVTRPage> page) {
   VTR_ASSERT(page->list_ == nullptr);
   TVTRPage& added = *page;
-  if (!pages_.try_emplace(added.PageNo(), std::move(page)).second) {
-    throw std::logic_error("page " + std::to_string(added.PageNo()) + " is in the list already");
-  }
+  // A damaged free-space map can hand out a page that a list holds already.
+  if (!pages_.try_emplace(added.PageNo(), std::move(page)).second)
+    throw EVTRException::CreateFmt(30425, "Page: %d already used", added.PageNo());
   added.list_ = this;
   Link(added);
 }
