@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 
 #include "engine/foundation/Invariant.h"
@@ -242,6 +243,10 @@ int64_t TVTRDiskPageManager::GetPageOffset(int32_t page_no) const {
   return pages_offset_ + int64_t{page_no} * PageSize();
 }
 
+int64_t TVTRDiskPageManager::PagesInFile() {
+  return std::max<int64_t>(0, (file_.GetSize() - pages_offset_) / PageSize());
+}
+
 void TVTRDiskPageManager::CheckPageBytes(int32_t count, int32_t offset, int32_t native_error) const {
   if (offset < 0 || count < 0 || int64_t{offset} + count > PageSize()) {
     throw EVTRException::CreateFmt(native_error, "Error - invalid page offset = %d, page size = %d",
@@ -454,6 +459,7 @@ void TVTRDiskPageManager::TruncateFreeTail() {
   // Under the header lock with a fresh header: another process may have
   // allocated pages since this one last looked.
   HeaderLockScope lock(*this, 20213);
+  FreeSpaceManager().CorrectLastUsedPage();
   ReadHeader();
   ShrinkFile(header_.PageCount - 1 - header_.LastUsedPage);
 }

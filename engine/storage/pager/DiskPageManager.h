@@ -100,6 +100,8 @@ class TVTRDiskPageManager : public TVTRPageManager {
   void WriteLockBlock();
 
   int64_t GetPageOffset(int32_t page_no) const;
+  // Whole pages the file holds, whatever its header claims.
+  int64_t PagesInFile();
   // A byte range of one page straight from or to the file, past the cache.
   void ReadPageBytes(void* buffer, int32_t page_no, int32_t count, int32_t offset);
   void WritePageBytes(const void* buffer, int32_t page_no, int32_t count, int32_t offset);
