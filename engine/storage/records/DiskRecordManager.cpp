@@ -140,7 +140,11 @@ bool TVTRDiskRecordManager::InsertRecord(int32_t session_id, const uint8_t* reco
     page.Release();
     RecordPageIndex.AddRecord(session_id, added.PageNo);
     id = added;
-  } catch (const std::exception&) {
+  } catch (const EVTRException& e) {
+    // A page the record-page map offers but whose slots are all taken
+    // refuses the record; a disk that fails or is full, or a damaged page,
+    // is reported as itself rather than as a refused record.
+    if (e.NativeError() != 20141) throw;
     return false;
   }
   ++RecordCount;
