@@ -22,6 +22,7 @@
 #include "engine/storage/VTRMemEngine.h"
 #include "engine/storage/VTRTempEngine.h"
 #include "engine/storage/database/DatabaseDataList.h"
+#include "tests/engine/access/DatasetCursor.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/TableDefinitions.h"
 
@@ -51,39 +52,30 @@ std::ostream& operator<<(std::ostream& out, const Row& row) {
   return out << "{" << row.id << ", " << row.name << ", " << row.amount << ", note of " << row.note.size() << "}";
 }
 
-// A cursor on table "Gifts" with the buffers a dataset gives it.
-class GiftCursor {
- public:
-  GiftCursor(TVTRLocalSession& session) {
-    cursor_.Session = &session;
-    cursor_.TableName = "Gifts";
-  }
-  ~GiftCursor() { cursor_.FreeBlobStreams(false); }
+// Creates table "Gifts": ID with a unique index and its constraint, NAME
+// with an index, AMOUNT, NOTE a memo.
+void CreateGifts(TVTRLocalSession& session) {
+  TVTRFieldDefs fields;
+  AddField(fields, "ID", adtInteger);
+  AddField(fields, "NAME", adtString, kNameChars);
+  AddField(fields, "AMOUNT", adtInteger);
+  AddField(fields, "NOTE", adtMemo);
+  TVTRIndexDefs indexes;
+  AddIndex(indexes, "ByID", "ID", true);
+  AddIndex(indexes, "ByName", "NAME");
+  TVTRConstraintDefs constraints;
+  AddUniqueConstraint(constraints, "ByID", "ID");
+  TVTRLocalCursor cursor;
+  cursor.Session = &session;
+  cursor.TableName = "Gifts";
+  cursor.CreateTable(fields, indexes, constraints);
+}
 
-  void Create() {
-    TVTRFieldDefs fields;
-    AddField(fields, "ID", adtInteger);
-    AddField(fields, "NAME", adtString, kNameChars);
-    AddField(fields, "AMOUNT", adtInteger);
-    AddField(fields, "NOTE", adtMemo);
-    TVTRIndexDefs indexes;
-    AddIndex(indexes, "ByID", "ID", true);
-    AddIndex(indexes, "ByName", "NAME");
-    TVTRConstraintDefs constraints;
-    TVTRConstraintDefUnique& unique = constraints.AddUnique();
-    unique.Name = "C_Unique$ID";
-    unique.TargetName = "ByID";
-    unique.KeyColumns = {{"ID", 0}};
-    cursor_.CreateTable(fields, indexes, constraints);
-  }
-  void Open() {
-    cursor_.OpenTable(nullptr, nullptr, nullptr);
-    cursor_.InitFieldDefs();
-    record_.assign(static_cast<size_t>(cursor_.RecordBufferSize), 0);
-    old_.assign(record_.size(), 0);
-    key_.assign(static_cast<size_t>(cursor_.KeyBufferSize), 0);
-    cursor_.CurrentRecord = record_.data();
-  }
+// A cursor on "Gifts" as a dataset drives it.
+class GiftCursor : public DatasetCursor {
+ public:
+  explicit GiftCursor(TVTRLocalSession& session) : DatasetCursor(session, "Gifts") {}
+  ~GiftCursor() { cursor_.FreeBlobStreams(false); }
 
   int32_t Insert(const Row& row) {
     cursor_.InitRecord(record_.data(), true);
@@ -92,12 +84,6 @@ class GiftCursor {
     cursor_.SetFieldData(kAmount, &row.amount, record_.data());
     if (!row.note.empty()) WriteNote(true, row.note);
     cursor_.Post(true);
-    return cursor_.LastResult;
-  }
-  int32_t Edit() {
-    cursor_.Edit();
-    old_ = record_;
-    cursor_.OldRecord = old_.data();
     return cursor_.LastResult;
   }
   void SetAmount(int32_t amount) { cursor_.SetFieldData(kAmount, &amount, record_.data()); }
@@ -112,28 +98,8 @@ class GiftCursor {
   }
   // Through the field's value, as a dataset clears a field.
   void ClearNote() { cursor_.SetFieldData(kNote, nullptr, record_.data()); }
-  int32_t Post() {
-    cursor_.Post(false);
-    return cursor_.LastResult;
-  }
-  int32_t Cancel() {
-    cursor_.Cancel(false);
-    return cursor_.LastResult;
-  }
-  int32_t Delete() {
-    cursor_.Delete();
-    return cursor_.LastResult;
-  }
-
   // Moves onto the record with that ID through the unique index.
-  bool Seek(int32_t id) {
-    cursor_.SetIndexName("ByID");
-    cursor_.InitRecordBuffer(key_.data());
-    cursor_.SetFieldData(kID, &id, key_.data());
-    cursor_.SearchKey = key_.data();
-    cursor_.SearchKeyFieldCount = 1;
-    return cursor_.GotoKey(true) && cursor_.GetRecord(fmCurrent) == grOK && Current().id == id;
-  }
+  bool Seek(int32_t id) { return SeekInteger("ByID", kID, id) && Current().id == id; }
   // Every record in the index's order ("" for storage order), read back to
   // front when not forward, with its note.
   std::vector<Row> All(const std::string& index_name, bool forward) {
@@ -159,12 +125,6 @@ class GiftCursor {
     cursor_.CloseBlob(kNote);
     return row;
   }
-
- private:
-  TVTRLocalCursor cursor_;
-  std::vector<uint8_t> record_;
-  std::vector<uint8_t> old_;
-  std::vector<uint8_t> key_;
 };
 
 // The session of the variant's database, and that database's set-up.
@@ -254,9 +214,8 @@ class Workload : public ::testing::TestWithParam<Variant> {
 TEST_P(Workload, EveryReadAgreesWithTheModel) {
   const bool temporary = GetParam() == Variant::kTemporary;
   VariantSession variant(GetParam());
+  CreateGifts(variant.Session());
   GiftCursor cursor(variant.Session());
-  cursor.Create();
-  cursor.Open();
   for (int step = 0; step < kSteps; ++step) {
     SCOPED_TRACE("step " + std::to_string(step));
     if (step % 100 == 99) CheckWalks(cursor);
@@ -304,7 +263,7 @@ TEST_P(Workload, EveryReadAgreesWithTheModel) {
           row.note = Note();
           cursor.WriteNote(false, row.note);
       }
-      ASSERT_EQ(cursor.Post(), kResultOK);
+      ASSERT_EQ(cursor.PostEdit(), kResultOK);
       found->second = row;
       ASSERT_TRUE(cursor.Seek(id));
       EXPECT_EQ(cursor.Current(), row);
