@@ -1,10 +1,35 @@
+# Layering by include paths. Every include names its file from the top of the
+# tree ("engine/storage/pager/Page.h"), but no target gets the top of the tree
+# as an include folder. Each layer gets a folder of its own in the build tree
+# that holds one symbolic link, named like the layer's folder, to that folder:
+#   <build>/vtr-include/engine_storage/engine/storage -> <source>/engine/storage
+# A layer's library publishes that folder, so a target sees exactly the layers
+# it links, directly or through their DEPS, and an include that points up a
+# layer fails to compile. Tests see the tests/ folder besides the layers they
+# link.
+set(VTR_INCLUDE_FOREST ${CMAKE_BINARY_DIR}/vtr-include)
+
+# vtr_include_folder(<out-var> <name> <folder relative to the source tree>)
+# The include folder that shows only that folder of the source tree.
+function(vtr_include_folder out_var name folder)
+  set(root ${VTR_INCLUDE_FOREST}/${name})
+  get_filename_component(parent ${root}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+  set(${out_var} ${root} PARENT_SCOPE)
+endfunction()
+
+vtr_include_folder(VTR_TESTS_INCLUDE_DIR tests tests)
+
 # vtr_layer(<target> [DEPS libs...] [PRIVATE_DEPS libs...])
 # One static library per layer, made of every .cpp below the calling folder.
 function(vtr_layer target)
   cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_library(${target} STATIC ${sources})
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  vtr_include_folder(include_dir ${target} ${folder})
+  target_include_directories(${target} PUBLIC ${include_dir})
   target_link_libraries(${target} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
@@ -18,7 +43,7 @@ function(vtr_layer_tests target)
     list(FILTER sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${dir}/")
   endforeach()
   add_executable(${target} ${sources})
-  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_include_directories(${target} PRIVATE ${VTR_TESTS_INCLUDE_DIR})
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   # Parameterised tests are named by their index or their name generator, never by
   # a dump of their parameter's bytes.

@@ -13,6 +13,7 @@ EVTRException EVTRException::FromFormat(int32_t native_error, std::string_view f
   try {
     text = FormatList(format, args);
   } catch (...) {
+    // A message whose arguments do not fit its format is still raised, marked so.
     text = std::string(format) + " Arguments are invalid!";
   }
   return EVTRException(Formatted{}, native_error,

@@ -160,6 +160,7 @@ void TVTRVariant::SetDataType(TVTRBaseDataType data_type) {
   try {
     CastTo(data_type);
   } catch (...) {
+    // A value that the new type cannot hold becomes null of that type.
     Clear(data_type);
   }
 }

@@ -8,5 +8,5 @@
 #include "engine/storage/table/TableData.h"
 #include "engine/storage/constraints/ConstraintManager.h"
 #include "engine/storage/fields/FieldManager.h"
-#include "engine/storage/fields/RecordFields.h"
+#include "engine/storage/base/RecordFields.h"
 #include "engine/storage/index/IndexManager.h"

@@ -23,6 +23,21 @@ int OpenDescriptor(const std::string& path, int flags) {
   return descriptor;
 }
 
+// Reserves [from, to) of the file; 0 or the error. A reservation that fails
+// part-way (a full disk, or the byte-by-byte emulation of a file system
+// without fallocate) is cut off again, so the file keeps its size.
+int Reserve(int descriptor, int64_t from, int64_t to) {
+  int error;
+  do {
+    error = ::posix_fallocate(descriptor, from, to - from);
+  } while (error == EINTR);
+  if (error != 0) {
+    while (::ftruncate(descriptor, from) != 0 && errno == EINTR) {
+    }
+  }
+  return error;
+}
+
 bool ValidRange(int64_t offset, int64_t length) {
   return offset >= 0 && length > 0 && offset <= INT64_MAX - length;
 }
@@ -147,10 +162,7 @@ void OSFile::WriteAt(const void* buffer, size_t count, int64_t offset) {
     // Another process may have grown the file since this object last looked.
     known_min_size_ = Size();
     if (end > known_min_size_) {
-      int error;
-      do {
-        error = ::posix_fallocate(descriptor_, known_min_size_, end - known_min_size_);
-      } while (error == EINTR);
+      const int error = Reserve(descriptor_, known_min_size_, end);
       if (error != 0)
         throw EOSError(
             Format("Cannot reserve %d bytes at %d in file", end - known_min_size_, known_min_size_), path_,
@@ -189,9 +201,7 @@ void OSFile::SetSize(int64_t size) {
       }
     }
   } else if (size > current) {
-    do {
-      error = ::posix_fallocate(descriptor_, current, size - current);
-    } while (error == EINTR);
+    error = Reserve(descriptor_, current, size);
   }
   if (error != 0) throw EOSError(Format("Cannot set size %d of file", size), path_, error);
   known_min_size_ = size;

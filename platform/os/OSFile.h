@@ -60,10 +60,12 @@ class OSFile {
   // Reads up to count bytes at offset; fewer only at the end of the file.
   size_t ReadAt(void* buffer, size_t count, int64_t offset);
   // Writes all count bytes at offset. Space beyond the current end is reserved
-  // first, so a full disk fails here before any byte is written.
+  // first, so a full disk fails here before any byte is written, and the
+  // file keeps its size. Callers serialise the growth of a shared file.
   void WriteAt(const void* buffer, size_t count, int64_t offset);
   int64_t Size() const;
-  // Truncates, or extends with reserved, zero-filled space.
+  // Truncates, or extends with reserved, zero-filled space; an extension the
+  // disk has no room for fails and leaves the file as it was.
   void SetSize(int64_t size);
   // Forces written data to the disk (fdatasync).
   void Flush();

@@ -49,3 +49,6 @@ struct RetryPolicy {
     return false;
   }
 };
+
+// One attempt and no wait: for a lock whose caller carries the wait itself.
+inline constexpr RetryPolicy kOneTry{1, 0};

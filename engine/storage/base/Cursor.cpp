@@ -5,7 +5,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/VTRMemory.h"
 #include "engine/foundation/VTRTypes.h"
-#include "engine/storage/fields/RecordFields.h"
+#include "engine/storage/base/RecordFields.h"
 #include "platform/rtl/TextCase.h"
 
 namespace {

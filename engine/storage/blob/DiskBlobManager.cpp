@@ -1,8 +1,8 @@
 #include "engine/storage/blob/DiskBlobManager.h"
 
-#include <cassert>
 #include <utility>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/BufferBits.h"
 #include "engine/storage/pager/ByteOrder.h"
@@ -108,12 +108,12 @@ bool TVTRDiskBlobManager::IsBlobField(int32_t field_no) const {
 }
 
 uint8_t* TVTRDiskBlobManager::FieldOf(uint8_t* record, int32_t field_no) const {
-  assert(IsBlobField(field_no));
+  VTR_ASSERT(IsBlobField(field_no));
   return record + field_manager_.FieldDefs.GetFieldDef(field_no).MemoryOffset;
 }
 
 const uint8_t* TVTRDiskBlobManager::FieldOf(const uint8_t* record, int32_t field_no) const {
-  assert(IsBlobField(field_no));
+  VTR_ASSERT(IsBlobField(field_no));
   return record + field_manager_.FieldDefs.GetFieldDef(field_no).MemoryOffset;
 }
 
@@ -195,7 +195,7 @@ void TVTRDiskBlobManager::ReadBlob(int32_t session_id, uint8_t* record, TStream&
   descriptor.uncompressed_size = entry->UncompressedSize;
 }
 
-TVTRRecordBlobWrite TVTRDiskBlobManager::SaveRecordBlobs(int32_t session_id, uint8_t* record) {
+TVTRRecordBlobWrite TVTRDiskBlobManager::SaveRecordBlobs(int32_t session_id, uint8_t* record, bool update) {
   TVTRRecordBlobWrite write(*this, session_id, record);
   const int32_t field_count = field_manager_.FieldDefs.GetCount();
   try {
@@ -203,9 +203,18 @@ TVTRRecordBlobWrite TVTRDiskBlobManager::SaveRecordBlobs(int32_t session_id, uin
       if (!IsBlobField(field_no)) continue;
       CachedBlobValue* entry = nullptr;
       const TVTRBlobReference old = GetBlobRef(record, field_no, entry);
-      if (entry == nullptr || !entry->Modified) continue;
+      const bool modified = entry != nullptr && entry->Modified;
+      if (!modified && !(IsNull(record, field_no) && old.HasStoredValue())) continue;
       // Room for every change before the first value is stored, so none is stored unlisted.
       if (write.changes_.empty()) write.changes_.reserve(field_count);
+      if (!modified) {
+        // Set to null through its value: the stored record names the value
+        // until the update stands. A new record never owns a value it did
+        // not store, so an insert only drops the reference.
+        write.changes_.push_back({field_no, old, kNoBlobValue, !update});
+        SetBlobRef(record, field_no, kNoBlobValue);
+        continue;
+      }
       const TVTRBlobReference stored =
           entry->UncompressedSize > 0 ? StoreBlobValue(session_id, *entry) : kNoBlobValue;
       write.changes_.push_back({field_no, old, stored, false});
@@ -226,7 +235,8 @@ void TVTRDiskBlobManager::DeleteRecordBlobs(int32_t session_id, uint8_t* record)
 }
 
 void TVTRDiskBlobManager::DeleteBlobField(int32_t session_id, uint8_t* record, int32_t field_no) {
-  if (IsNull(record, field_no)) return;
+  // A null field may still name a value: one set to null through its value
+  // by an update that left the value stored.
   CachedBlobValue* entry = nullptr;
   TVTRBlobReference reference = GetBlobRef(record, field_no, entry);
   if (reference.HasStoredValue()) {

@@ -112,10 +112,12 @@ class TVTRDiskBlobManager {
                 int32_t field_no);
 
   // Stores the changed values of every BLOB field, writing their references
-  // into the record. When it fails, what it stored is deleted again.
-  TVTRRecordBlobWrite SaveRecordBlobs(int32_t session_id, uint8_t* record);
-  // On delete: every stored value of the record is deleted; its cache
-  // entries count as unmodified.
+  // into the record. A field set to null through its value names no value
+  // any more; on an update the value it named is one the record no longer
+  // names. When it fails, what it stored is deleted again.
+  TVTRRecordBlobWrite SaveRecordBlobs(int32_t session_id, uint8_t* record, bool update);
+  // On delete: every stored value the record names is deleted, a null
+  // field's too; its cache entries count as unmodified.
   void DeleteRecordBlobs(int32_t session_id, uint8_t* record);
   void DeleteBlobField(int32_t session_id, uint8_t* record, int32_t field_no);
 

@@ -3,6 +3,7 @@
 // by moving both halves into new pages so that it keeps its number.
 #include <cstring>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/btree/BTreePage.h"
@@ -105,6 +106,11 @@ void TVTRBTreeLeafController::Insert(int32_t session_id, uint8_t* key, TVTRKeyPa
                                      const uint8_t* record_id) {
   TVTRSearchStatus status;
   const int32_t position = FindPosition(true, session_id, key, record_id, 0, status, emAny);
+  // The search compared the key with both neighbours of a new position, so
+  // they bracket it even on a page whose own order is damaged.
+  VTR_ASSERT(status == ssFound || position == 0 || CompareEntryKey(false, session_id, position - 1, key) >= 0);
+  VTR_ASSERT(status == ssFound || position == page_.Count() ||
+             CompareEntryKey(false, session_id, position, key) <= 0);
   InsertEntryAt(key, record_id, position);
   if (IsOverfull()) {
     SplitPage(session_id, path);

@@ -1,8 +1,8 @@
 #include "engine/storage/btree/BTreePage.h"
 
-#include <cassert>
 #include <cstring>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/pager/PageHeader.h"
@@ -115,21 +115,21 @@ void TVTRBTreePage::InitRootLeaf() {
 
 void TVTRBTreePage::CopyEntries(const TVTRBTreePage& source, int32_t start, int32_t n) {
   std::memcpy(Data(), source.Data(), static_cast<size_t>(source.HeaderSize()));
-  assert(HeaderSize() + n * EntrySize() <= DataSize());
+  VTR_ASSERT(HeaderSize() + n * EntrySize() <= DataSize());
   std::memcpy(Entry(0), source.Entry(start), static_cast<size_t>(n * EntrySize()));
   SetCount(n);
 }
 
 void TVTRBTreePage::AppendEntries(const TVTRBTreePage& source, int32_t start, int32_t n) {
   const int32_t count = Count();
-  assert(HeaderSize() + (count + n) * EntrySize() <= DataSize());
+  VTR_ASSERT(HeaderSize() + (count + n) * EntrySize() <= DataSize());
   std::memcpy(Entry(count), source.Entry(start), static_cast<size_t>(n * EntrySize()));
   SetCount(count + n);
 }
 
 void TVTRBTreePage::PrependEntries(const TVTRBTreePage& source, int32_t start, int32_t n) {
   const int32_t count = Count();
-  assert(HeaderSize() + (count + n) * EntrySize() <= DataSize());
+  VTR_ASSERT(HeaderSize() + (count + n) * EntrySize() <= DataSize());
   std::memmove(Entry(n), Entry(0), static_cast<size_t>(count * EntrySize()));
   std::memcpy(Entry(0), source.Entry(start), static_cast<size_t>(n * EntrySize()));
   SetCount(count + n);

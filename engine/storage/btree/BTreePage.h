@@ -30,6 +30,7 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/pager/LinkCycleGuard.h"
 #include "engine/storage/pager/Page.h"
@@ -132,7 +133,10 @@ class TVTRBTreePage : public TVTRPageController {
   void InitRootLeaf();
 
   // The data area of the held page (inline: every search step reads it).
-  uint8_t* Data() const { return Page()->Buffer() + manager_.PageHeaderSize(); }
+  uint8_t* Data() const {
+    VTR_ASSERT(Page() != nullptr && Page()->UseCount() > 0);
+    return Page()->Buffer() + manager_.PageHeaderSize();
+  }
   int32_t DataSize() const { return manager_.PageDataSize(); }
 
   bool Root() const { return Data()[btree_field::kRoot] != 0; }

@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/foundation/Invariant.h"
+
 inline constexpr int32_t kMaxKeyPathLevels = 32;
 
 struct TVTRKeyPathLevel {
@@ -32,6 +34,7 @@ class TVTRKeyPath {
   // 20032.
   void Push(int32_t page_no, int32_t position, int32_t count);
   void Pop() {
+    VTR_ASSERT(depth_ > 0 && level_ > 0);
     --level_;
     --depth_;
   }
@@ -41,8 +44,14 @@ class TVTRKeyPath {
   int32_t Depth() const { return depth_; }
   int32_t Level() const { return level_; }
   bool Empty() const { return depth_ == 0; }
-  TVTRKeyPathLevel& At(int32_t level) { return levels_[static_cast<std::size_t>(level)]; }
-  const TVTRKeyPathLevel& At(int32_t level) const { return levels_[static_cast<std::size_t>(level)]; }
+  TVTRKeyPathLevel& At(int32_t level) {
+    VTR_ASSERT(level >= 0 && level < kMaxKeyPathLevels);
+    return levels_[static_cast<std::size_t>(level)];
+  }
+  const TVTRKeyPathLevel& At(int32_t level) const {
+    VTR_ASSERT(level >= 0 && level < kMaxKeyPathLevels);
+    return levels_[static_cast<std::size_t>(level)];
+  }
   TVTRKeyPathLevel& Deepest() { return At(depth_ - 1); }
   const TVTRKeyPathLevel& Deepest() const { return At(depth_ - 1); }
   // The page recorded at the working level.

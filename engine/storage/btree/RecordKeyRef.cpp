@@ -6,6 +6,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/ValueCompare.h"
 #include "engine/foundation/containers/BufferBits.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
 
@@ -75,15 +76,8 @@ int CompareColumn(const TVTRKeyColumn& column, const uint8_t* a, const uint8_t* 
 bool FillsPrefix(const TVTRKeyColumn& column, uint8_t* a, const uint8_t* b) {
   uint8_t& probe = a[1 + column.PrefixLength()];
   probe = 1;
-  int filled;
-  try {
-    filled = CompareColumn(column, a, b, column.KeySize - 1);
-  } catch (...) {
-    probe = 0;
-    throw;
-  }
-  probe = 0;
-  return filled != 0;
+  const ScopeExit clear([&probe]() noexcept { probe = 0; });
+  return CompareColumn(column, a, b, column.KeySize - 1) != 0;
 }
 
 // Writes one column part of `part_size` bytes, `copied` of them from the field.

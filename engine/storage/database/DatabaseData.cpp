@@ -1,6 +1,7 @@
 #include "engine/storage/database/DatabaseData.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "engine/storage/pager/PageManager.h"
 #include "engine/storage/base/Cursor.h"
@@ -24,7 +25,28 @@ void TVTRDatabaseData::ConnectSession(TVTRBaseSession& session) {
 
 void TVTRDatabaseData::DisconnectSession(TVTRBaseSession& session) {
   TVTRDatabaseDataGuard guard(*this);
+  CloseSessionCursors(session);
   std::erase(Sessions, &session);
+}
+
+void TVTRDatabaseData::CloseSessionCursors(const TVTRBaseSession& session) {
+  TVTRDatabaseDataGuard guard(*this);
+  // Collected first: a closing cursor may free its table object.
+  std::vector<TVTRCursor*> open;
+  for (const auto& table : TableDataList) {
+    for (TVTRCursor* cursor : table->Cursors)
+      if (cursor->Session == &session) open.push_back(cursor);
+  }
+  std::exception_ptr failure;
+  for (TVTRCursor* cursor : open) {
+    try {
+      cursor->CloseTable();
+    } catch (...) {
+      // A cursor leaves its table even when giving back its lock fails.
+      if (!failure) failure = std::current_exception();
+    }
+  }
+  if (failure) std::rethrow_exception(failure);
 }
 
 bool TVTRDatabaseData::FreeIfNoSessions() {

@@ -34,6 +34,7 @@ class TVTRDatabaseData {
 
   // Attaches the session; its SessionID becomes 0.
   virtual void ConnectSession(TVTRBaseSession& session);
+  // Closes the session's open cursors, then detaches it.
   virtual void DisconnectSession(TVTRBaseSession& session);
   // Without sessions, frees the object through DatabaseDataList (taking the
   // list's lock first) unless it lives for the process. True when it was
@@ -66,6 +67,11 @@ class TVTRDatabaseData {
   // Frees a table object of TableDataList; one that is not there is left alone.
   void FreeTableData(TVTRTableData* table);
   bool LivesForProcess() const { return lives_for_process_; }
+  // Closes every cursor of the session that has a table of this database
+  // open, so that none outlives the session's connection holding a table
+  // object, a slot or a lock. Every cursor is closed; the first failure is
+  // raised afterwards.
+  void CloseSessionCursors(const TVTRBaseSession& session);
 
   // The fields below are guarded by the critical section.
   std::vector<TVTRBaseSession*> Sessions;                     // attached; not owned

@@ -102,11 +102,12 @@ void TVTRDiskDatabaseData::DisconnectSession(TVTRBaseSession& session) {
   if (std::ranges::find(Sessions, &session) == Sessions.end()) return;
   std::exception_ptr failure;
   try {
+    CloseSessionCursors(session);
     RollbackLeavingSession(session);
     ReleaseSlot(session);
   } catch (...) {
-    // A slot whose rollback failed stays taken until the file closes, so
-    // that no later session inherits what is left of the transaction.
+    // A slot whose cursors or rollback failed stays taken until the file
+    // closes, so that no later session inherits what is left of them.
     failure = std::current_exception();
   }
   std::erase(Sessions, &session);

@@ -34,8 +34,8 @@ class TVTRDiskDatabaseData : public TVTRDatabaseData {
   // when another process holds one. A session that fails to connect leaves
   // the object closed when no other session is attached.
   void ConnectSession(TVTRBaseSession& session) override;
-  // A transaction or uncommitted change of the leaving session is rolled
-  // back before its slot is given back, so that nothing of it passes to the
+  // The leaving session's cursors are closed, and a transaction or
+  // uncommitted change of it is rolled back before its slot is given back, so that nothing of it passes to the
   // next session of that slot; the last session closes the file. The session
   // is detached even when that fails.
   void DisconnectSession(TVTRBaseSession& session) override;

@@ -1,9 +1,9 @@
 // Creating, opening, closing, dropping, emptying and renaming a disk table,
 // and the definition changes that rewrite its metadata.
 #include <algorithm>
-#include <cassert>
 #include <exception>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/DiskPageManager.h"
 #include "engine/storage/constraints/ConstraintManager.h"
@@ -187,7 +187,7 @@ void TVTRDiskTableData::WithExclusiveOpen(TVTRCursor& cursor, Change&& change) {
 }
 
 void TVTRDiskTableData::DeleteTable(TVTRCursor* cursor, bool force) {
-  assert(cursor != nullptr);
+  VTR_ASSERT(cursor != nullptr);
   TVTRDatabaseDataGuard guard(Database);
   TVTRTableData::DeleteTable(cursor, force);
   DirectoryLock directory(DiskDatabase(), true);
@@ -219,7 +219,7 @@ void TVTRDiskTableData::DeleteTable(TVTRCursor* cursor, bool force) {
 }
 
 void TVTRDiskTableData::EmptyTable(TVTRCursor* cursor) {
-  assert(cursor != nullptr);
+  VTR_ASSERT(cursor != nullptr);
   TVTRDatabaseDataGuard guard(Database);
   WithExclusiveOpen(*cursor, [&] {
     const int32_t session_id = SessionOf(cursor);
@@ -242,7 +242,7 @@ void TVTRDiskTableData::EmptyTable(TVTRCursor* cursor) {
 }
 
 void TVTRDiskTableData::RenameTable(std::string_view new_name, TVTRCursor* cursor) {
-  assert(cursor != nullptr);
+  VTR_ASSERT(cursor != nullptr);
   TVTRDatabaseDataGuard guard(Database);
   DirectoryLock directory(DiskDatabase(), true);
   {

@@ -1,8 +1,8 @@
 // The record side of a disk table: the engine's steps of the write road with
 // its BLOB values and counters, the multi-user read bracket, record numbers
 // in storage order, and the BLOB streams of a cursor.
-#include <cassert>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/BufferBits.h"
 #include "engine/foundation/stream/VTRTemporaryStream.h"
@@ -123,7 +123,8 @@ void TVTRDiskTableData::BeforeRecordWrite(TVTRCursor& cursor, TVTRRecordOperatio
 
 void TVTRDiskTableData::SaveRecordBlobs(TVTRCursor& cursor) {
   change_count_before_ = RecordManager->ChangeCount;
-  pending_blobs_.emplace(BlobManager->SaveRecordBlobs(SessionOf(&cursor), cursor.CurrentRecord));
+  pending_blobs_.emplace(BlobManager->SaveRecordBlobs(SessionOf(&cursor), cursor.CurrentRecord,
+                                                      operation_ == TVTRRecordOperation::kUpdate));
 }
 
 void TVTRDiskTableData::AfterRecordWrite(TVTRCursor& cursor) {
@@ -176,7 +177,7 @@ void TVTRDiskTableData::SettleBlobs(TVTRCursor& cursor, bool written) {
 
 void TVTRDiskTableData::SaveBlob(TVTRCursor& cursor, int32_t field_no, TVTRStream& blob) {
   TVTRDatabaseDataGuard guard(Database);
-  assert(dynamic_cast<TVTRLocalBLOBStream*>(&blob) != nullptr);
+  VTR_ASSERT(dynamic_cast<TVTRLocalBLOBStream*>(&blob) != nullptr);
   BlobManager->SaveBlob(cursor.CurrentRecord, field_no, static_cast<TVTRLocalBLOBStream&>(blob));
 }
 

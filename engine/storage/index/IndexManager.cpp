@@ -6,6 +6,7 @@
 #include "engine/foundation/containers/UniqueName.h"
 #include "engine/storage/index/RecordIndex.h"
 #include "platform/rtl/TextCase.h"
+#include "platform/rtl/ScopeExit.h"
 
 TVTRBaseIndexManager::TVTRBaseIndexManager(TVTRIndexTable& table_data,
                                            TVTRPageManager* temporary_page_manager)
@@ -157,17 +158,14 @@ void TVTRBaseIndexManager::RebuildTemporaryIndexes(TVTRCursor& cursor) {
   for (int32_t i = 0; i < IndexDefs.GetCount(); ++i) {
     TVTRIndexDef& def = IndexDefs.GetIndexDef(i);
     if (!def.Temporary || def.ChangeStamp == change_count) continue;
-    Rebuilding = true;
-    try {
+    {
+      Rebuilding = true;
+      const ScopeExit rebuilt([this]() noexcept { Rebuilding = false; });
       TVTRIndex& index = GetIndexByID(def.ObjectID);
       index.RebuildIndex(cursor);
       // The rebuilt tree has a new root; an index opened again from the list must find it.
       def.RootPage = index.Def.RootPage;
-    } catch (...) {
-      Rebuilding = false;
-      throw;
     }
-    Rebuilding = false;
     def.ChangeStamp = change_count;
   }
 }

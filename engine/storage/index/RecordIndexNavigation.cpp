@@ -9,6 +9,7 @@
 #include "engine/storage/index/IndexManager.h"
 #include "engine/storage/index/RecordIndex.h"
 #include "engine/storage/index/RecordIndexSupport.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
 
@@ -117,15 +118,12 @@ void TVTRBTreeRecordIndex::GetRecord(int32_t session_id, NavigationRequest& requ
   request.Result = grOK;
   request.Bof = request.Eof = false;
   GetValueAtPath(session_id, path, request.RecordID);
-  const TVTRFetchMode direction = request.Direction;
-  request.Direction = fmCurrent;
-  try {
+  {
+    const TVTRFetchMode direction = request.Direction;
+    const ScopeExit restore([&request, direction]() noexcept { request.Direction = direction; });
+    request.Direction = fmCurrent;
     Table().GetRecord(session_id, request);
-  } catch (...) {
-    request.Direction = direction;
-    throw;
   }
-  request.Direction = direction;
   if (cache != nullptr && request.Result == grOK) {
     cache->IndexID = Def.ObjectID;
     cache->ChangeCount = change_count;

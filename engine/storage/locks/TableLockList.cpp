@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 
 void TVTRTableLockList::AddLock(TVTRTableLockType type, int32_t key, bool in_file) {
@@ -19,6 +20,7 @@ bool TVTRTableLockList::RemoveLock(TVTRTableLockType type, int32_t key, bool for
     return entry.Type == type && entry.Key == key;
   });
   if (it == entries_.end()) throw EVTRException(20202, "Cannot remove table lock. Lock not found");
+  VTR_ASSERT(it->Count > 0);
   if (--it->Count > 0 && !force) return false;
   const bool in_file = it->InFile;
   entries_.erase(it);

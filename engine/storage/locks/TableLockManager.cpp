@@ -6,10 +6,8 @@
 
 namespace {
 
-using AreaLock = OwnLockScope<TVTRTableLocksFile>;
-
 // The area's own byte is tried once per attempt; the attempts carry the wait.
-constexpr RetryPolicy kOneTry{1, 0};
+using AreaLock = OwnLockScope<TVTRTableLocksFile>;
 
 }  // namespace
 

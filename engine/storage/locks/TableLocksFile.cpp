@@ -4,6 +4,7 @@
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/PageHeader.h"
+#include "engine/storage/pager/ByteLockScope.h"
 
 TVTRTableLocksFile::TVTRTableLocksFile(TVTRDiskPageManager& manager) : area_(manager, ptTableLocks) {}
 
@@ -74,15 +75,14 @@ bool TVTRTableLocksFile::CanLock(int32_t slot, TVTRTableLockType type) {
 bool TVTRTableLocksFile::LockRecord(int32_t slot, const TVTRRecordID& id) {
   TVTRInternalDBDirectAccessFile& area = Area(10491);
   const int32_t byte = TypeBase(slot, tltRecord) + slot;
-  if (!area.LockByte(byte)) return false;
+  ByteLockScope lock(kOneTry, [&area, byte] { return area.LockByte(byte); },
+                     [&area, byte] { return area.UnlockByte(byte); });
+  if (!lock.Held()) return false;
   std::array<uint8_t, kRecordIDSize> image;
   StoreRecordID(image.data(), id);
-  try {
-    area.DirectWriteBuffer(image.data(), kRecordIDSize, RecordIDPosition(slot));
-  } catch (...) {
-    area.UnlockByte(byte);
-    throw;
-  }
+  area.DirectWriteBuffer(image.data(), kRecordIDSize, RecordIDPosition(slot));
+  // The record lock lasts until UnlockRecord.
+  lock.Keep();
   return true;
 }
 

@@ -68,6 +68,7 @@ bool TVTRMemoryRecordManager::InsertRecord(int32_t session_id, const uint8_t* re
     id = {s, 0};
     return true;
   } catch (...) {
+    // A store that cannot grow refuses the record: the write ends with a result code.
     return false;
   }
 }
@@ -78,6 +79,7 @@ bool TVTRMemoryRecordManager::UpdateRecord(int32_t session_id, const uint8_t* re
   try {
     LogChange(session_id, ChangeKind::kUpdate, id.PageNo);
   } catch (...) {
+    // Without room in the change log the change could not be rolled back: refused.
     return false;
   }
   std::memcpy(store_.At(id.PageNo), record, static_cast<size_t>(RecordSize));
@@ -91,6 +93,7 @@ bool TVTRMemoryRecordManager::DeleteRecord(int32_t session_id, const TVTRRecordI
   try {
     LogChange(session_id, ChangeKind::kDelete, slot);
   } catch (...) {
+    // Without room in the change log the change could not be rolled back: refused.
     return false;
   }
   SetLive(slot, false);

@@ -1,8 +1,8 @@
 #include "engine/storage/memory/MemoryTableData.h"
 
 #include <algorithm>
-#include <cassert>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/BufferBits.h"
 #include "engine/foundation/stream/VTRStreamChecks.h"
@@ -155,7 +155,7 @@ void TVTRMemoryTableData::SaveBlob(TVTRCursor& cursor, int32_t field_no, TVTRStr
   uint8_t* record = cursor.CurrentRecord;
   ReleaseBlob(record, field_no);
   if (blob.Size() == 0) return;
-  assert(dynamic_cast<TVTRLocalBLOBStream*>(&blob) != nullptr);
+  VTR_ASSERT(dynamic_cast<TVTRLocalBLOBStream*>(&blob) != nullptr);
   auto& local = static_cast<TVTRLocalBLOBStream&>(blob);
   TVTRStream& stored = local.Stored();
   const int64_t size = stored.Size();

@@ -1,7 +1,6 @@
 #include "engine/storage/memory/ProcessDatabaseData.h"
 
-#include <cassert>
-
+#include "engine/foundation/Invariant.h"
 #include "engine/storage/memory/ProcessTableData.h"
 
 TVTRProcessDatabaseData::TVTRProcessDatabaseData(std::string name)
@@ -15,7 +14,7 @@ int32_t TVTRProcessDatabaseData::GetNextObjectID() {
 void TVTRProcessDatabaseData::Commit(int32_t session_id, bool flush) {
   TVTRDatabaseDataGuard guard(*this);
   for (const auto& table : TableDataList) {
-    assert(dynamic_cast<TVTRProcessTableData*>(table.get()) != nullptr);
+    VTR_ASSERT(dynamic_cast<TVTRProcessTableData*>(table.get()) != nullptr);
     static_cast<TVTRProcessTableData&>(*table).CommitSession(session_id);
   }
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRMemory.h"
 
 class TVTRRecordSlots {
@@ -25,6 +26,7 @@ class TVTRRecordSlots {
   void Grow();
   // The slot's bytes; the slot lies below Capacity().
   uint8_t* At(int64_t slot) {
+    VTR_ASSERT(slot >= 0 && slot < Capacity());
     return chunks_[static_cast<size_t>(slot / slots_per_chunk_)].get() +
            slot % slots_per_chunk_ * record_size_;
   }

@@ -12,6 +12,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/pager/DatabaseHeader.h"
+#include "engine/storage/pager/FileSeam.h"
 #include "platform/os/OSError.h"
 
 namespace {
@@ -176,11 +177,15 @@ void TVTRDatabaseFile::WriteBuffer(const void* buffer, int32_t native_error, int
   CheckOpen("WriteBuffer");
   int error = EINVAL;
   if (count >= 0 && position >= 0) {
-    try {
-      file_.WriteAt(buffer, static_cast<size_t>(count), position);
-      return;
-    } catch (const EOSError& e) {
-      error = e.ErrorCode();
+    TVTRFileSeam* seam = CurrentFileSeam();
+    error = seam ? seam->BeforeWrite(file_name_, position, static_cast<const uint8_t*>(buffer), count) : 0;
+    if (error == 0) {
+      try {
+        file_.WriteAt(buffer, static_cast<size_t>(count), position);
+        return;
+      } catch (const EOSError& e) {
+        error = e.ErrorCode();
+      }
     }
   }
   throw EVTRException::CreateFmt(native_error,
@@ -192,13 +197,18 @@ void TVTRDatabaseFile::WriteBuffer(const void* buffer, int32_t native_error, int
 
 void TVTRDatabaseFile::SetSize(int64_t size) {
   CheckOpen("SetSize");
-  try {
-    file_.SetSize(size);
-  } catch (const EOSError& e) {
-    throw EVTRException::CreateFmt(30370,
-                                   "Cannot Truncate File '%s' to %d bytes. ErrorCode:%d. ErrorMessage: %s",
-                                   file_name_, size, e.ErrorCode(), SysErrorMessage(e.ErrorCode()));
+  TVTRFileSeam* seam = CurrentFileSeam();
+  int error = seam ? seam->BeforeSetSize(file_name_, size) : 0;
+  if (error == 0) {
+    try {
+      file_.SetSize(size);
+      return;
+    } catch (const EOSError& e) {
+      error = e.ErrorCode();
+    }
   }
+  throw EVTRException::CreateFmt(30370, "Cannot Truncate File '%s' to %d bytes. ErrorCode:%d. ErrorMessage: %s",
+                                 file_name_, size, error, SysErrorMessage(error));
 }
 
 int64_t TVTRDatabaseFile::GetSize() {
@@ -214,19 +224,24 @@ int64_t TVTRDatabaseFile::GetSize() {
 
 void TVTRDatabaseFile::FlushFileBuffers() {
   CheckOpen("FlushFileBuffers");
-  try {
-    file_.Flush();
-  } catch (const EOSError& e) {
-    throw EVTRException::CreateFmt(30379,
-                                   "Cannot flush file buffers for file: '%s'. ErrorCode:%d. ErrorMessage: %s",
-                                   file_name_, e.ErrorCode(), SysErrorMessage(e.ErrorCode()));
+  TVTRFileSeam* seam = CurrentFileSeam();
+  int error = seam ? seam->BeforeFlush(file_name_) : 0;
+  if (error == 0) {
+    try {
+      file_.Flush();
+      return;
+    } catch (const EOSError& e) {
+      error = e.ErrorCode();
+    }
   }
+  throw EVTRException::CreateFmt(30379, "Cannot flush file buffers for file: '%s'. ErrorCode:%d. ErrorMessage: %s",
+                                 file_name_, error, SysErrorMessage(error));
 }
 
 bool TVTRDatabaseFile::LockByte(int64_t offset, int64_t length) {
   CheckOpen("LockByte");
   try {
-    switch (file_.TryLock(offset, length)) {
+    switch (LockingUnavailable(offset, length) ? LockStatus::kUnavailable : file_.TryLock(offset, length)) {
       case LockStatus::kGranted:
         return true;
       case LockStatus::kConflict:
@@ -245,6 +260,11 @@ bool TVTRDatabaseFile::UnlockByte(int64_t offset, int64_t length) {
   CheckOpen("UnlockByte");
   // Without locking, the lock that is given back was never taken.
   return file_.Unlock(offset, length) || locking_unsupported_;
+}
+
+bool TVTRDatabaseFile::LockingUnavailable(int64_t offset, int64_t length) const {
+  TVTRFileSeam* seam = CurrentFileSeam();
+  return seam != nullptr && seam->LockingUnavailable(file_name_, offset, length);
 }
 
 bool TVTRDatabaseFile::IsRegionLocked(int64_t offset, int64_t length) {

@@ -77,6 +77,8 @@ class TVTRDatabaseFile {
   void CheckOpen(const char* operation) const;
   void CheckClosed(const char* operation) const;
   bool TakeShareMarkers(TVTRFileAccessMode access, TVTRFileShareMode share);
+  // Whether the test seam makes this lock call fail as without byte locks.
+  bool LockingUnavailable(int64_t offset, int64_t length) const;
   int64_t SizeForMessage() const;
 
   std::string file_name_;

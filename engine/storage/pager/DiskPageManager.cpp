@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRCompression.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/ByteOrder.h"
@@ -13,10 +15,24 @@
 #include "engine/storage/pager/PageHeader.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/Random.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
 
 constexpr int32_t kDefaultPageSize = 4096;
+
+struct NextObjectIDUnlock {
+  TVTRDiskPageManager* manager;
+  bool operator()() const { return manager->UnlockNextObjectID(); }
+};
+
+// The NextObjectID lock byte for a scope, tried as every byte lock is.
+class NextObjectIDLockScope : public ByteLockScope<NextObjectIDUnlock> {
+ public:
+  explicit NextObjectIDLockScope(TVTRDiskPageManager& manager)
+      : ByteLockScope(kByteLockRetry, [&manager] { return manager.LockNextObjectID(); },
+                      NextObjectIDUnlock{&manager}) {}
+};
 constexpr int32_t kLargestPageSize = INT16_MAX;
 constexpr uint16_t kLargestPagesPerExtent = UINT16_MAX;
 
@@ -88,15 +104,9 @@ void TVTRDiskPageManager::CreateDatabase(const std::string& file_name, const TVT
     WriteHeader();
     WriteCryptoHeader();
     WriteLockBlock();
-    if (kByteLockRetry.Run([this] { return LockNextObjectID(); })) {
+    if (const NextObjectIDLockScope lock(*this); lock.Held()) {
       std::array<uint8_t, kNextObjectIDSize> zero{};
-      try {
-        file_.WriteBuffer(zero.data(), 30406, next_object_id_offset_, kNextObjectIDSize);
-      } catch (...) {
-        UnlockNextObjectID();
-        throw;
-      }
-      UnlockNextObjectID();
+      file_.WriteBuffer(zero.data(), 30406, next_object_id_offset_, kNextObjectIDSize);
     }
     free_space_ = std::make_unique<TVTRDatabaseFreeSpaceManager>(*this);
   } catch (...) {
@@ -233,6 +243,10 @@ int64_t TVTRDiskPageManager::GetPageOffset(int32_t page_no) const {
   return pages_offset_ + int64_t{page_no} * PageSize();
 }
 
+int64_t TVTRDiskPageManager::PagesInFile() {
+  return std::max<int64_t>(0, (file_.GetSize() - pages_offset_) / PageSize());
+}
+
 void TVTRDiskPageManager::CheckPageBytes(int32_t count, int32_t offset, int32_t native_error) const {
   if (offset < 0 || count < 0 || int64_t{offset} + count > PageSize()) {
     throw EVTRException::CreateFmt(native_error, "Error - invalid page offset = %d, page size = %d",
@@ -316,7 +330,7 @@ bool TVTRDiskPageManager::RefreshPage(TVTRPage& page) {
 }
 
 int32_t TVTRDiskPageManager::GetPageCount() {
-  HeaderLockScope lock(*this, 20236, RetryPolicy{1, 0});
+  HeaderLockScope lock(*this, 20236, kOneTry);
   ReadHeader();
   return header_.PageCount;
 }
@@ -344,26 +358,21 @@ TVTRPage* TVTRDiskPageManager::GetPage(int32_t session_id, int32_t page_no, uint
 void TVTRDiskPageManager::Commit(int32_t session_id, bool flush) {
   if (!HasSessionChanges(session_id)) return;
   HeaderLockScope lock(*this, 20213);
-  try {
-    ReadHeader();
-    // A file left mid-commit by a process that died stays marked for repair.
-    const uint8_t found_state = header_.DatabaseState;  // 2, or 1 after a crash
-    header_.DatabaseState = dsCommitting;
-    WriteHeader();
-    if (flush) file_.FlushFileBuffers();
-    in_commit_ = true;
-    commit_page_writes_ = 0;
-    TVTRPageManager::Commit(session_id);
-    in_commit_ = false;
-    if (flush) file_.FlushFileBuffers();
-    header_.ChangeCounter = static_cast<int32_t>(static_cast<uint32_t>(header_.ChangeCounter) + 1);
-    header_.DatabaseState = found_state;
-    WriteHeader();
-    if (flush) file_.FlushFileBuffers();
-  } catch (...) {
-    in_commit_ = false;
-    throw;
-  }
+  const ScopeExit end_of_commit([this]() noexcept { in_commit_ = false; });
+  ReadHeader();
+  // A file left mid-commit by a process that died stays marked for repair.
+  const uint8_t found_state = header_.DatabaseState;  // 2, or 1 after a crash
+  header_.DatabaseState = dsCommitting;
+  WriteHeader();
+  if (flush) file_.FlushFileBuffers();
+  in_commit_ = true;
+  commit_page_writes_ = 0;
+  TVTRPageManager::Commit(session_id);
+  if (flush) file_.FlushFileBuffers();
+  header_.ChangeCounter = static_cast<int32_t>(static_cast<uint32_t>(header_.ChangeCounter) + 1);
+  header_.DatabaseState = found_state;
+  WriteHeader();
+  if (flush) file_.FlushFileBuffers();
 }
 
 bool TVTRDiskPageManager::LockHeader() {
@@ -377,6 +386,7 @@ bool TVTRDiskPageManager::LockHeader() {
 }
 
 bool TVTRDiskPageManager::UnlockHeader() {
+  VTR_ASSERT(header_lock_depth_ >= 0);
   if (header_lock_depth_ == 0) return false;
   if (--header_lock_depth_ > 0) return true;
   return file_.UnlockByte(header_lock_byte_);
@@ -416,26 +426,18 @@ bool TVTRDiskPageManager::IsPageRegionLocked(int32_t page_no, int32_t offset, in
 
 int32_t TVTRDiskPageManager::GetNextObjectID() {
   if (!file_.IsOpen()) throw NotOpened(30399);
-  if (!kByteLockRetry.Run([this] { return LockNextObjectID(); }))
-    throw EVTRException(30401, "Cannot get NextObjectID. File area is Locked.");
-  int32_t next;
-  try {
-    std::array<uint8_t, kNextObjectIDSize> image{};
-    file_.ReadBufferChecked(image.data(), 30400, next_object_id_offset_, kNextObjectIDSize);
-    next = static_cast<int32_t>(LoadU32(image.data()) + 1);
-    if (file_.IsWritable()) {
-      StoreI32(image.data(), next);
-      file_.WriteBuffer(image.data(), 30404, next_object_id_offset_, kNextObjectIDSize);
-    } else {
-      // Nobody records a number taken from a read-only file: a random step
-      // keeps it unlikely to meet one that a writer hands out.
-      next = static_cast<int32_t>(static_cast<uint32_t>(next) + DefaultRandom().Below(10000));
-    }
-  } catch (...) {
-    UnlockNextObjectID();
-    throw;
+  const NextObjectIDLockScope lock(*this);
+  if (!lock.Held()) throw EVTRException(30401, "Cannot get NextObjectID. File area is Locked.");
+  std::array<uint8_t, kNextObjectIDSize> image{};
+  file_.ReadBufferChecked(image.data(), 30400, next_object_id_offset_, kNextObjectIDSize);
+  const auto next = static_cast<int32_t>(LoadU32(image.data()) + 1);
+  if (!file_.IsWritable()) {
+    // Nobody records a number taken from a read-only file: a random step
+    // keeps it unlikely to meet one that a writer hands out.
+    return static_cast<int32_t>(static_cast<uint32_t>(next) + DefaultRandom().Below(10000));
   }
-  UnlockNextObjectID();
+  StoreI32(image.data(), next);
+  file_.WriteBuffer(image.data(), 30404, next_object_id_offset_, kNextObjectIDSize);
   return next;
 }
 
@@ -457,20 +459,16 @@ void TVTRDiskPageManager::TruncateFreeTail() {
   // Under the header lock with a fresh header: another process may have
   // allocated pages since this one last looked.
   HeaderLockScope lock(*this, 20213);
+  FreeSpaceManager().CorrectLastUsedPage();
   ReadHeader();
   ShrinkFile(header_.PageCount - 1 - header_.LastUsedPage);
 }
 
-HeaderLockScope::HeaderLockScope(TVTRDiskPageManager& manager, int32_t native_error, RetryPolicy retry)
-    : manager_(manager) {
-  if (!retry.Run([this] { return manager_.LockHeader(); }))
-    throw EVTRException(native_error, "Database is locked");
+bool HeaderUnlock::operator()() const {
+  return manager->UnlockHeader();
 }
 
-HeaderLockScope::~HeaderLockScope() {
-  try {
-    manager_.UnlockHeader();
-  } catch (...) {
-    // Only a closed file refuses the unlock, and closing released the byte.
-  }
+HeaderLockScope::HeaderLockScope(TVTRDiskPageManager& manager, int32_t native_error, RetryPolicy retry)
+    : lock_(retry, [&manager] { return manager.LockHeader(); }, HeaderUnlock{&manager}) {
+  if (!lock_.Held()) throw EVTRException(native_error, "Database is locked");
 }

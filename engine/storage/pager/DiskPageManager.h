@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/storage/pager/ByteLockScope.h"
 #include "engine/storage/pager/DatabaseFile.h"
 #include "engine/storage/pager/DatabaseHeader.h"
 #include "engine/storage/pager/PageCipher.h"
@@ -35,17 +36,19 @@ class TVTRDiskPageManager;
 // Every byte lock the engine must have: 4500 tries 20 ms apart.
 inline constexpr RetryPolicy kByteLockRetry{4500, 20};
 
+struct HeaderUnlock {
+  TVTRDiskPageManager* manager;
+  bool operator()() const;
+};
+
 // Holds the (nested) header lock for a scope. Raises "Database is locked"
 // with native_error when it cannot be had within the tries given.
 class HeaderLockScope {
  public:
   HeaderLockScope(TVTRDiskPageManager& manager, int32_t native_error, RetryPolicy retry = kByteLockRetry);
-  ~HeaderLockScope();
-  HeaderLockScope(const HeaderLockScope&) = delete;
-  HeaderLockScope& operator=(const HeaderLockScope&) = delete;
 
  private:
-  TVTRDiskPageManager& manager_;
+  ByteLockScope<HeaderUnlock> lock_;
 };
 
 class TVTRDiskPageManager : public TVTRPageManager {
@@ -97,6 +100,8 @@ class TVTRDiskPageManager : public TVTRPageManager {
   void WriteLockBlock();
 
   int64_t GetPageOffset(int32_t page_no) const;
+  // Whole pages the file holds, whatever its header claims.
+  int64_t PagesInFile();
   // A byte range of one page straight from or to the file, past the cache.
   void ReadPageBytes(void* buffer, int32_t page_no, int32_t count, int32_t offset);
   void WritePageBytes(const void* buffer, int32_t page_no, int32_t count, int32_t offset);

@@ -46,6 +46,19 @@ class TVTRDatabaseFreeSpaceManager::MapPages {
  public:
   explicit MapPages(TVTRDiskPageManager& manager) : manager_(manager) {}
 
+  // The map page, or nullptr when it holds no page of that type: a map page
+  // past the last used page exists only once a growth has written it.
+  TVTRPage* ReadIfWritten(int64_t page_no, uint16_t type) {
+    for (const auto& page : pages_) {
+      if (page->PageNo() == page_no) return page->PageType() == type ? page.get() : nullptr;
+    }
+    auto page = std::make_unique<TVTRPage>(manager_, static_cast<int32_t>(page_no), kSystemSessionID);
+    page->AllocBuffer();
+    if (!manager_.ReadPage(*page) || page->PageType() != type) return nullptr;
+    pages_.push_back(std::move(page));
+    return pages_.back().get();
+  }
+
   TVTRPage& Read(int64_t page_no, uint16_t type, int32_t native_error) {
     for (const auto& page : pages_) {
       if (page->PageNo() == page_no) {
@@ -83,16 +96,19 @@ class TVTRDatabaseFreeSpaceManager::MapPages {
 };
 
 // One public operation: the header lock, the header re-read first and saved
-// when changed at the end (also when an error passes), the map pages dropped.
+// when changed at the end, the map pages dropped. When an error passes, the
+// header is saved as the operation left it (save_on_error), or left as it
+// was on disk: an allocation that failed has given out no page.
 class TVTRDatabaseFreeSpaceManager::Operation {
  public:
-  Operation(TVTRDatabaseFreeSpaceManager& maps, int32_t native_error)
-      : maps_(maps), lock_(maps.manager_, native_error) {
+  Operation(TVTRDatabaseFreeSpaceManager& maps, int32_t native_error, bool save_on_error)
+      : maps_(maps), lock_(maps.manager_, native_error), save_on_error_(save_on_error) {
     maps_.ReloadHeader();
   }
   ~Operation() {
     maps_.map_pages_->Clear();
     if (finished_) return;
+    if (!save_on_error_) maps_.DropHeaderChanges();
     try {
       maps_.SaveHeader();
     } catch (...) {
@@ -108,6 +124,7 @@ class TVTRDatabaseFreeSpaceManager::Operation {
  private:
   TVTRDatabaseFreeSpaceManager& maps_;
   HeaderLockScope lock_;
+  bool save_on_error_;
   bool finished_ = false;
 };
 
@@ -155,6 +172,11 @@ void TVTRDatabaseFreeSpaceManager::ReloadHeader() {
   page_count_ = loaded_page_count_ = header.PageCount;
 }
 
+void TVTRDatabaseFreeSpaceManager::DropHeaderChanges() {
+  last_used_page_ = loaded_last_used_page_;
+  page_count_ = loaded_page_count_;
+}
+
 void TVTRDatabaseFreeSpaceManager::SaveHeader() {
   DatabaseFileHeader& header = manager_.HeaderCopy();
   header.LastUsedPage = last_used_page_;
@@ -166,7 +188,7 @@ void TVTRDatabaseFreeSpaceManager::SaveHeader() {
 }
 
 int32_t TVTRDatabaseFreeSpaceManager::AllocatePage() {
-  Operation operation(*this, 20231);
+  Operation operation(*this, 20231, false);
   int32_t page_no = FindFreePage();
   if (page_no == -1) page_no = Grow();
   last_used_page_ = std::max(last_used_page_, page_no);
@@ -176,7 +198,7 @@ int32_t TVTRDatabaseFreeSpaceManager::AllocatePage() {
 
 void TVTRDatabaseFreeSpaceManager::FreePage(int32_t page_no) {
   CheckNotMapPage(page_no);
-  Operation operation(*this, 20232);
+  Operation operation(*this, 20232, true);
   SetPageUsed(page_no, false);
   // Cached copies in other processes see the mark and are not trusted again.
   manager_.WritePageVersion(page_no, kFreedPageVersion);
@@ -226,7 +248,16 @@ int32_t TVTRDatabaseFreeSpaceManager::SearchExtents(int64_t eam_index) {
   return -1;
 }
 
+void TVTRDatabaseFreeSpaceManager::CorrectLastUsedPage() {
+  Operation operation(*this, 20231, true);
+  last_used_page_ = std::max(last_used_page_, FindLastUsedPage());
+  operation.Finish();
+}
+
 int32_t TVTRDatabaseFreeSpaceManager::Grow() {
+  // An allocation cut short between its map and header writes leaves a page
+  // marked used above the header's last used page; it is not handed out again.
+  last_used_page_ = std::max(last_used_page_, FindLastUsedPage());
   const bool was_empty = last_used_page_ == -1;
   const int64_t old_pfs = was_empty ? -1 : last_used_page_ / pfs_span_;
   const int64_t old_eam = was_empty ? -1 : last_used_page_ / eam_span_;
@@ -238,9 +269,14 @@ int32_t TVTRDatabaseFreeSpaceManager::Grow() {
   if (next >= INT32_MAX || page_count_ + step > INT32_MAX)
     throw NotAddressable(30431, INT32_MAX, page_count_);
   const auto result = static_cast<int32_t>(next);
-  last_used_page_ = result;
+  const int32_t old_page_count = page_count_;
+  // First, so that a disk without room fails the growth before anything changed.
   manager_.GrowFile(static_cast<int32_t>(step));
   page_count_ = manager_.GetDatabaseHeader().PageCount;
+  last_used_page_ = result;
+  // Pages past the old end did not exist: marks that a growth which failed
+  // or was cut short left on them in the last PFS page go.
+  ClearPFSBits(old_page_count, static_cast<int32_t>(std::min<int64_t>(page_count_, (old_pfs + 1) * pfs_span_)));
 
   std::vector<int32_t> new_pfs;
   std::vector<int32_t> new_eam;
@@ -282,6 +318,21 @@ void TVTRDatabaseFreeSpaceManager::SetPFSBit(int32_t page_no, bool used) {
   map_pages_->Write(map);
 }
 
+void TVTRDatabaseFreeSpaceManager::ClearPFSBits(int32_t first, int32_t end) {
+  if (first >= end) return;
+  const int64_t start = first / pfs_span_ * pfs_span_;
+  TVTRPage& map = map_pages_->Read(start, ptPFS, 30424);
+  bool changed = false;
+  for (int64_t n = first - start; n < end - start; ++n) {
+    uint8_t& byte = map.Data()[n / 8];
+    const auto mask = static_cast<uint8_t>(1u << (n % 8));
+    if ((byte & mask) == 0) continue;
+    byte &= static_cast<uint8_t>(~mask);
+    changed = true;
+  }
+  if (changed) map_pages_->Write(map);
+}
+
 bool TVTRDatabaseFreeSpaceManager::IsPageUsed(int32_t page_no, int32_t native_error) {
   const int64_t first = page_no / pfs_span_ * pfs_span_;
   // A PFS page past the last used page may not exist yet: all its pages are free.
@@ -312,14 +363,22 @@ void TVTRDatabaseFreeSpaceManager::UpdateExtentEntry(int32_t page_no) {
 }
 
 int32_t TVTRDatabaseFreeSpaceManager::FindLastUsedPage() {
-  if (last_used_page_ == -1) return -1;
-  for (int64_t pfs = last_used_page_ / pfs_span_; pfs >= 0; --pfs) {
-    const TVTRPage& map = map_pages_->Read(pfs * pfs_span_, ptPFS, 30432);
-    const uint8_t* bits = map.Data();
-    for (int32_t i = map.DataSize() - 1; i >= 0; --i) {
-      for (int bit = 7; bit >= 0 && bits[i] != 0; --bit) {
+  if (page_count_ == 0) return -1;
+  const int64_t covering = last_used_page_ == -1 ? -1 : last_used_page_ / pfs_span_;
+  // A damaged header may claim far more pages than the file holds.
+  const int64_t pages_in_file = manager_.PagesInFile();
+  for (int64_t pfs = (std::min<int64_t>(page_count_, pages_in_file) - 1) / pfs_span_; pfs >= 0; --pfs) {
+    const int64_t start = pfs * pfs_span_;
+    const TVTRPage* map =
+        pfs > covering ? map_pages_->ReadIfWritten(start, ptPFS) : &map_pages_->Read(start, ptPFS, 30432);
+    if (map == nullptr) continue;
+    const uint8_t* bits = map->Data();
+    // Bits of pages past the end of the file mean nothing.
+    const int64_t last = std::min<int64_t>(page_count_ - 1 - start, int64_t{8} * map->DataSize() - 1);
+    for (int64_t i = last / 8; i >= 0; --i) {
+      for (int bit = i == last / 8 ? static_cast<int>(last % 8) : 7; bit >= 0 && bits[i] != 0; --bit) {
         if ((bits[i] >> bit & 1) == 0) continue;
-        const int64_t page_no = pfs * pfs_span_ + 8 * i + bit;
+        const int64_t page_no = start + 8 * i + bit;
         if (!IsMapPage(static_cast<int32_t>(page_no))) return static_cast<int32_t>(page_no);
       }
     }

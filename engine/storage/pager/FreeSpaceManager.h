@@ -16,6 +16,10 @@
 // operation runs under the header lock and starts from the header as it is
 // on disk, so several processes can allocate in one file; it writes a changed
 // map page at once and the header when PageCount or LastUsedPage changed.
+// A process that dies between the two leaves maps that say more than the
+// header: a page marked used above LastUsedPage (taken into account before
+// the file grows or shrinks), or marks past PageCount (cleared when the file
+// grows over them).
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -30,11 +34,16 @@ class TVTRDatabaseFreeSpaceManager {
   explicit TVTRDatabaseFreeSpaceManager(TVTRDiskPageManager& manager);
   ~TVTRDatabaseFreeSpaceManager();
 
-  // A free page, marked in use; grows the file when there is none.
+  // A free page, marked in use; grows the file when there is none. A growth
+  // the disk has no room for fails with 30370 and leaves the header and the
+  // maps as they were, so that the next allocation works once there is room.
   int32_t AllocatePage();
   // Marks the page free (30427 when it is free already) and its version on
   // disk as freed, then trims whole growth steps of free pages off the end.
   void FreePage(int32_t page_no);
+  // Raises LastUsedPage to the highest page the maps call used, when an
+  // allocation cut short left it below that.
+  void CorrectLastUsedPage();
   bool IsMapPage(int32_t page_no) const;
   // Raises 30434 for a map page.
   void CheckNotMapPage(int32_t page_no) const;
@@ -56,12 +65,17 @@ class TVTRDatabaseFreeSpaceManager {
   int32_t Grow();
   void SetPageUsed(int32_t page_no, bool used);
   void SetPFSBit(int32_t page_no, bool used);
+  // Clears the PFS bits of the pages first .. end - 1, which one PFS page maps.
+  void ClearPFSBits(int32_t first, int32_t end);
   void UpdateExtentEntry(int32_t page_no);
   bool IsPageUsed(int32_t page_no, int32_t native_error);
+  // The highest data page below PageCount that the maps call used, or -1.
   int32_t FindLastUsedPage();
   void TrimTail();
   void ReloadHeader();
   void SaveHeader();
+  // Takes LastUsedPage and PageCount back to the header's values.
+  void DropHeaderChanges();
 
   TVTRDiskPageManager& manager_;
   int64_t pages_per_extent_;  // E

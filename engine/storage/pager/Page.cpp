@@ -5,6 +5,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/pager/PageManager.h"
+#include "platform/rtl/ScopeExit.h"
 
 TVTRPage::TVTRPage(TVTRPageManager& manager, int32_t page_no, int32_t session_id)
     : manager_(manager), page_no_(page_no), session_id_(session_id) {}
@@ -56,13 +57,8 @@ void TVTRPage::ResizeBuffer(int32_t size) {
   if (size < manager_.PageSize()) throw EVTRException(20039, "Invalid page modification");
   if (owned_ != nullptr) {
     void* block = owned_.release();
-    try {
-      EngineMemoryManager().ReallocMem(block, size, true);
-    } catch (...) {
-      owned_.reset(static_cast<uint8_t*>(block));
-      throw;
-    }
-    owned_.reset(static_cast<uint8_t*>(block));
+    const ScopeExit own([this, &block]() noexcept { owned_.reset(static_cast<uint8_t*>(block)); });
+    EngineMemoryManager().ReallocMem(block, size, true);
   } else {
     PageBuffer copy(static_cast<uint8_t*>(EngineMemoryManager().AllocMem(size)));
     std::memcpy(copy.get(), buffer_, static_cast<size_t>(manager_.PageSize()));

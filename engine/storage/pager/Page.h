@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRMemory.h"
 
 class TVTRPageManager;
@@ -29,7 +30,11 @@ class TVTRPage {
   int32_t SessionID() const { return session_id_; }
   int32_t UseCount() const { return use_count_; }
   bool Dirty() const { return dirty_; }
-  void SetDirty(bool dirty) { dirty_ = dirty; }
+  // Only a page its user holds may be marked changed.
+  void SetDirty(bool dirty) {
+    VTR_ASSERT(!dirty || use_count_ > 0);
+    dirty_ = dirty;
+  }
   // False only for the pages of direct internal files, which stay plain on disk.
   bool MayEncipher() const { return may_encipher_; }
   void SetMayEncipher(bool may_encipher) { may_encipher_ = may_encipher; }
@@ -93,7 +98,11 @@ class TVTRPageController {
   void SetPageNo(int32_t page_no) { page_->SetPageNo(page_no); }
   int32_t PageSize() const { return page_->PageSize(); }
   void SetDirty() { page_->SetDirty(true); }
-  uint8_t* Data() const { return page_->Data(); }
+  // The data area of a page its user holds.
+  uint8_t* Data() const {
+    VTR_ASSERT(page_->UseCount() > 0);
+    return page_->Data();
+  }
   int32_t DataSize() const { return page_->DataSize(); }
   void ResizeBuffer(int32_t size) { page_->ResizeBuffer(size); }
 

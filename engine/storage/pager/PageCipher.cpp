@@ -23,6 +23,7 @@ bool TVTRPageCipher::EncipherPageData(uint8_t algorithm, void* buffer, size_t si
     cipher->Encipher(buffer, size);
     return true;
   } catch (...) {
+    // A cipher that fails answers false; the callers check the CRC or the result.
     return false;
   }
 }
@@ -34,6 +35,7 @@ bool TVTRPageCipher::DecipherPageData(uint8_t algorithm, void* buffer, size_t si
     cipher->Decipher(buffer, size);
     return true;
   } catch (...) {
+    // A cipher that fails answers false; the callers check the CRC or the result.
     return false;
   }
 }

@@ -1,8 +1,8 @@
 #include "engine/storage/pager/PageManager.h"
 
 #include <algorithm>
-#include <cassert>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/PageHeader.h"
 #include "platform/os/Random.h"
@@ -23,7 +23,7 @@ TVTRPageManager::TVTRPageManager(int32_t page_size, int32_t page_header_size)
 TVTRPageManager::~TVTRPageManager() = default;
 
 void TVTRPageManager::SetPageGeometry(int32_t page_size, int32_t page_header_size) {
-  assert(shared_pages_.Empty() && sessions_.empty());
+  VTR_ASSERT(shared_pages_.Empty() && sessions_.empty());
   page_size_ = page_size;
   page_header_size_ = page_header_size;
   spare_buffers_.clear();
@@ -117,6 +117,9 @@ TVTRPage* TVTRPageManager::AddPage(int32_t session_id, uint16_t page_type) {
   auto added = std::make_unique<TVTRPage>(*this, -1, session_id);
   AllocatePage(*added);
   if (added->PageNo() == -1) throw EVTRException(20064, "Invalid page number");
+  // A damaged map may call a page free that this session holds changed.
+  if (set.DirtyPages.Find(added->PageNo()) != nullptr)
+    throw EVTRException::CreateFmt(30425, "Page: %d already used", added->PageNo());
   TVTRPage& page = *added;
   page.dirty_ = true;
   if (page_header_size_ > 0) {
@@ -143,10 +146,11 @@ void TVTRPageManager::RetireSharedPage(int32_t page_no) {
 }
 
 void TVTRPageManager::ReleasePage(TVTRPage* page) {
-  assert(page != nullptr && page->use_count_ > 0);
+  VTR_ASSERT(page != nullptr && page->use_count_ > 0);
   if (--page->use_count_ > 0) return;
   SessionPageSet& set = SessionSet(page->session_id_);
   --set.PagesInUse;
+  VTR_ASSERT(set.PagesInUse >= 0);
   if (page->list_ == &shared_pages_) {
     if (page->dirty_) {
       set.DirtyPages.Add(shared_pages_.Delete(page->PageNo()));
@@ -156,7 +160,7 @@ void TVTRPageManager::ReleasePage(TVTRPage* page) {
     EvictToCapacity();
   } else if (page->list_ == nullptr) {
     const auto it = retired_pages_.find(page);
-    assert(it != retired_pages_.end());
+    VTR_ASSERT(it != retired_pages_.end());
     std::unique_ptr<TVTRPage> retired = std::move(it->second);
     retired_pages_.erase(it);
     // A change made to a stale copy still belongs to its session; locks

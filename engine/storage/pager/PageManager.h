@@ -59,7 +59,8 @@ class TVTRPageManager {
   // read the content again. Nothing by default.
   virtual bool RefreshPage(TVTRPage& page) { return false; }
 
-  // A new page of the session, already dirty.
+  // A new page of the session, already dirty. A page number the session
+  // holds already (a damaged map called it free) raises 30425.
   TVTRPage* AddPage(int32_t session_id, uint16_t page_type);
   // Ends one use; a page released dirty joins its session's changes.
   void ReleasePage(TVTRPage* page);

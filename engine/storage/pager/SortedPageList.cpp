@@ -1,10 +1,8 @@
 #include "engine/storage/pager/SortedPageList.h"
 
 #include <algorithm>
-#include <cassert>
-#include <stdexcept>
-#include <string>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 
 TVTRSortedPageList::~TVTRSortedPageList() {
@@ -12,11 +10,11 @@ TVTRSortedPageList::~TVTRSortedPageList() {
 }
 
 void TVTRSortedPageList::Add(std::unique_ptr<TVTRPage> page) {
-  assert(page->list_ == nullptr);
+  VTR_ASSERT(page->list_ == nullptr);
   TVTRPage& added = *page;
-  if (!pages_.try_emplace(added.PageNo(), std::move(page)).second) {
-    throw std::logic_error("page " + std::to_string(added.PageNo()) + " is in the list already");
-  }
+  // A damaged free-space map can hand out a page that a list holds already.
+  if (!pages_.try_emplace(added.PageNo(), std::move(page)).second)
+    throw EVTRException::CreateFmt(30425, "Page: %d already used", added.PageNo());
   added.list_ = this;
   Link(added);
 }

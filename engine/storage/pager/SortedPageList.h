@@ -21,7 +21,8 @@ class TVTRSortedPageList {
   bool Empty() const { return pages_.empty(); }
   void Reserve(int32_t count) { pages_.reserve(static_cast<size_t>(count)); }
 
-  // Adds a page whose number the list does not hold yet, as the most recently used.
+  // Adds a page as the most recently used; a page number the list holds
+  // already raises 30425.
   void Add(std::unique_ptr<TVTRPage> page);
   // Takes the page out without freeing it (20165 when empty, 20166 when absent).
   std::unique_ptr<TVTRPage> Delete(int32_t page_no);

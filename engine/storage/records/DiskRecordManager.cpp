@@ -1,9 +1,9 @@
 #include "engine/storage/records/DiskRecordManager.h"
 
-#include <cassert>
 #include <exception>
 #include <vector>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/VTRMemory.h"
 #include "engine/storage/pager/ByteOrder.h"
@@ -43,7 +43,7 @@ void TVTRDiskRecordManager::InitStorage(int32_t record_buffer_size, int32_t disk
     throw EVTRException(20174,
                         "Cannot create table. Record is too large to fit in current database page. Please "
                         "increase page size of database file or decrease record size");
-  assert(RecordsPerPage <= 0xFFFF);  // slots are u16; pages hold far fewer
+  VTR_ASSERT(RecordsPerPage <= 0xFFFF);  // slots are u16; pages hold far fewer
   RecordPageIndex.Capacity = RecordsPerPage;
   RecordCount = 0;
   ChangeCount = 0;
@@ -140,7 +140,11 @@ bool TVTRDiskRecordManager::InsertRecord(int32_t session_id, const uint8_t* reco
     page.Release();
     RecordPageIndex.AddRecord(session_id, added.PageNo);
     id = added;
-  } catch (const std::exception&) {
+  } catch (const EVTRException& e) {
+    // A page the record-page map offers but whose slots are all taken
+    // refuses the record; a disk that fails or is full, or a damaged page,
+    // is reported as itself rather than as a refused record.
+    if (e.NativeError() != 20141) throw;
     return false;
   }
   ++RecordCount;

@@ -53,8 +53,9 @@ class TVTRDiskRecordManager : public TVTRBaseRecordManager {
   void SaveCounters(std::span<uint8_t> buffer, int32_t& offset) const;
 
   void EmptyTable(int32_t session_id) override;
-  // A failure is reported as false; the session's pages may then hold part
-  // of the change, for the caller to roll back.
+  // A record page without a free slot is reported as false; the disk's and
+  // damaged pages' errors are raised. Either way the session's pages may
+  // then hold part of the change, for the caller to roll back.
   bool InsertRecord(int32_t session_id, const uint8_t* record, TVTRRecordID& id) override;
   // False for a free slot or a page that is not a record page of this table.
   bool UpdateRecord(int32_t session_id, const uint8_t* record, const TVTRRecordID& id) override;

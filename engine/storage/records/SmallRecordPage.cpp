@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstring>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 
 TVTRSmallRecordPage::TVTRSmallRecordPage(TVTRPage& page, int32_t records_per_page, int32_t record_size)
@@ -11,6 +12,7 @@ TVTRSmallRecordPage::TVTRSmallRecordPage(TVTRPage& page, int32_t records_per_pag
       record_size_(record_size),
       records_per_page_(records_per_page),
       bitmap_size_((records_per_page + 7) / 8) {
+  VTR_ASSERT(page.UseCount() > 0);
   if (records_per_page < 0 || record_size < 0 ||
       bitmap_size_ + int64_t{records_per_page} * record_size > page.DataSize())
     throw EVTRException(20140, "Invalid number of records on page");
@@ -27,6 +29,7 @@ bool TVTRSmallRecordPage::IsUsed(int32_t slot) const {
 }
 
 void TVTRSmallRecordPage::SetUsed(int32_t slot, bool used) {
+  VTR_ASSERT(slot >= 0 && slot < records_per_page_);
   const auto bit = static_cast<uint8_t>(1u << (slot % 8));
   if (used)
     data_[slot / 8] |= bit;
@@ -73,10 +76,12 @@ int32_t TVTRSmallRecordPage::UsedAtOrBelow(int32_t slot) const {
 }
 
 void TVTRSmallRecordPage::WriteSlot(int32_t slot, const uint8_t* stored) {
+  VTR_ASSERT(slot >= 0 && slot < records_per_page_);
   std::memcpy(data_ + bitmap_size_ + int64_t{slot} * record_size_, stored, record_size_);
 }
 
 void TVTRSmallRecordPage::ReadSlot(int32_t slot, uint8_t* destination) const {
+  VTR_ASSERT(slot >= 0 && slot < records_per_page_);
   std::memcpy(destination, data_ + bitmap_size_ + int64_t{slot} * record_size_, record_size_);
 }
 

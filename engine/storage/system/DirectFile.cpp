@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cassert>
 #include <unordered_set>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/DiskPageManager.h"
 #include "engine/storage/pager/PageHeader.h"
@@ -34,7 +34,7 @@ void TVTRInternalDBDirectAccessFile::CreateFile(int32_t size) {
   if (IsOpen())
     throw EVTRException::CreateFmt(20157, "Cannot create Internal file. File already exists. StartPageNo=%d",
                                    start_page_);
-  assert(size >= 0);
+  VTR_ASSERT(size >= 0);
   const int32_t pages = InternalFilePageCount(size, DataSize());
   page_list_.SetSize(0);
   HeldPage previous;
@@ -128,7 +128,7 @@ TVTRInternalDBDirectAccessFile::BytePlace TVTRInternalDBDirectAccessFile::PlaceO
 
 template <typename Move>
 int32_t TVTRInternalDBDirectAccessFile::Transfer(int32_t count, int32_t position, Move&& move) {
-  assert(count >= 0);
+  VTR_ASSERT(count >= 0);
   if (count == 0) return 0;
   const BytePlace place = PlaceOf(position);
   int32_t page_no = place.PageNo;

@@ -1,8 +1,8 @@
 #include "engine/storage/system/InternalFileHeader.h"
 
 #include <algorithm>
-#include <cassert>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/pager/Page.h"
@@ -49,13 +49,13 @@ int32_t InternalFileDataSize(int32_t page_data_size) {
 }
 
 int32_t InternalFilePageCount(int64_t stored_size, int32_t data_size) {
-  assert(data_size > 0);
+  VTR_ASSERT(data_size > 0);
   const int64_t bytes = std::max<int64_t>(stored_size, 0) + kInternalFileHeaderSize;
   return static_cast<int32_t>((bytes + data_size - 1) / data_size);
 }
 
 ContentPlace PlaceOfContent(int64_t position, int32_t data_size) {
-  assert(position >= 0 && data_size > 0);
+  VTR_ASSERT(position >= 0 && data_size > 0);
   const int64_t at = position + kInternalFileHeaderSize;
   return ContentPlace{at / data_size, static_cast<int32_t>(at % data_size)};
 }

@@ -1,10 +1,10 @@
 #include "engine/storage/system/TransactedFile.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cstring>
 #include <vector>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRCompression.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/LinkCycleGuard.h"
@@ -201,7 +201,7 @@ void TVTRInternalDBTransactedAccessFile::WriteFile(int32_t session_id, const voi
                                                    uint8_t compression_mode, uint8_t algorithm,
                                                    int32_t size) {
   CheckOpen("WriteFile");
-  assert(size >= 0);
+  VTR_ASSERT(size >= 0);
   const uint8_t* stored = static_cast<const uint8_t*>(buffer);
   int64_t stored_size = size;
   std::vector<uint8_t> compressed;

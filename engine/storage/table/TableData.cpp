@@ -1,14 +1,15 @@
 #include "engine/storage/table/TableData.h"
 
 #include <algorithm>
-#include <cassert>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/database/DatabaseData.h"
 #include "engine/storage/constraints/ConstraintManager.h"
 #include "engine/storage/fields/FieldManager.h"
 #include "engine/storage/index/IndexManager.h"
 #include "engine/storage/meta/DefImage.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
 
@@ -115,15 +116,10 @@ void TVTRTableData::RenameField(std::string_view old_name, std::string_view new_
 
 void TVTRTableData::AddIndex(TVTRIndexDef& index_def, TVTRCursor& cursor) {
   const TVTRCursorPosition position = cursor.SavePosition();
-  try {
-    IndexManager->AddIndex(&cursor, index_def);
-    if (!index_def.Temporary && !cursor.Temporary && ConstraintManager)
-      ConstraintManager->AddIndexConstraint(index_def);
-  } catch (...) {
-    cursor.RestorePosition(position);
-    throw;
-  }
-  cursor.RestorePosition(position);
+  const ScopeExit restore([&cursor, position]() noexcept { cursor.RestorePosition(position); });
+  IndexManager->AddIndex(&cursor, index_def);
+  if (!index_def.Temporary && !cursor.Temporary && ConstraintManager)
+    ConstraintManager->AddIndexConstraint(index_def);
 }
 
 void TVTRTableData::DeleteIndex(int32_t index_id, TVTRCursor* cursor) {
@@ -187,7 +183,7 @@ const TVTRFieldDefs* TVTRTableData::GetFieldDefs() {
 }
 
 TVTRPageManager& TVTRTableData::GetPageManager() {
-  assert(PageManager != nullptr);  // the engine sets it before it makes any manager
+  VTR_ASSERT(PageManager != nullptr);  // the engine sets it before it makes any manager
   return *PageManager;
 }
 
@@ -212,26 +208,20 @@ void TVTRTableData::ScanRecords(TVTRCursor& cursor, const std::function<void(TVT
   const TVTRCursorPosition position = cursor.SavePosition();
   uint8_t* const record = cursor.CurrentRecord;
   std::vector<uint8_t> buffer(static_cast<size_t>(GetRecordBufferSize()));
-  const auto give_back = [&] {
+  const ScopeExit give_back([&cursor, record, position]() noexcept {
     cursor.CurrentRecord = record;
     cursor.RestorePosition(position);
-  };
-  try {
-    NavigationRequest request;
-    request.Direction = fmNext;
-    request.Bof = true;
-    request.Buffer = buffer.data();
-    while (true) {
-      request.Result = grError;
-      GetRecord(SessionOf(&cursor), request);
-      if (request.Result != grOK) break;
-      cursor.CurrentRecord = buffer.data();
-      cursor.CurrentRecordID = request.RecordID;
-      visit(cursor);
-    }
-  } catch (...) {
-    give_back();
-    throw;
+  });
+  NavigationRequest request;
+  request.Direction = fmNext;
+  request.Bof = true;
+  request.Buffer = buffer.data();
+  while (true) {
+    request.Result = grError;
+    GetRecord(SessionOf(&cursor), request);
+    if (request.Result != grOK) break;
+    cursor.CurrentRecord = buffer.data();
+    cursor.CurrentRecordID = request.RecordID;
+    visit(cursor);
   }
-  give_back();
 }

@@ -29,7 +29,7 @@
 #include "engine/storage/meta/ConstraintDef.h"
 #include "engine/storage/meta/FieldDef.h"
 #include "engine/storage/meta/IndexDef.h"
-#include "engine/storage/table/search/SearchTrace.h"
+#include "engine/storage/table/SearchTrace.h"
 #include "engine/storage/table/RecordManager.h"
 #include "platform/rtl/StringList.h"
 

@@ -1,8 +1,8 @@
 #include "engine/storage/temp/TemporaryPageManager.h"
 
 #include <algorithm>
-#include <cassert>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/stream/VTRStreamChecks.h"
 
@@ -72,7 +72,7 @@ bool TVTRTemporaryPageManager::ReadPage(TVTRPage& page) {
   if (page_no < 0 || page_no >= page_numbers_ || !used_pages_.GetBit(page_no))
     throw EVTRException(10396, kNotAllocatedMessage);
   if (InMemory(page_no)) return memory_pages_->ReadPage(page);
-  assert(spill_);  // made with the first file page
+  VTR_ASSERT(spill_);  // made with the first file page
   if (!page.OwnsBuffer()) page.AllocBuffer();
   spill_->SetPosition(FileOffset(page_no));
   return spill_->Position() == FileOffset(page_no) && spill_->Read(page.Buffer(), kPageSize) == kPageSize;

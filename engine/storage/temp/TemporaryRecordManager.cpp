@@ -68,6 +68,8 @@ bool TVTRTemporaryRecordManager::InsertRecord(int32_t session_id, const uint8_t*
     ++ChangeCount;
     return true;
   } catch (...) {
+    // Memory or a spill file that cannot take the record refuses it, and
+    // RecordCount stays: the write ends with a result code.
     return false;
   }
 }

@@ -1,8 +1,8 @@
 #include "engine/storage/temp/TemporaryTableData.h"
 
 #include <algorithm>
-#include <cassert>
 
+#include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/BufferBits.h"
 #include "engine/foundation/stream/VTRMemoryStream.h"
@@ -89,7 +89,7 @@ void TVTRTemporaryTableData::SaveBlob(TVTRCursor& cursor, int32_t field_no, TVTR
     SetBufferBit(true, field_no, record);
     return;
   }
-  assert(dynamic_cast<TVTRLocalBLOBStream*>(&blob) != nullptr);
+  VTR_ASSERT(dynamic_cast<TVTRLocalBLOBStream*>(&blob) != nullptr);
   auto& local = static_cast<TVTRLocalBLOBStream&>(blob);
   TVTRStream& stored = local.Stored();
   const TVTRBLOBDescriptor descriptor = local.Value().Descriptor();

@@ -13,6 +13,7 @@
 #include "engine/access/PasswordDialog.h"
 #include "engine/access/WaitWindow.h"
 #include "engine/foundation/VTRExcept.h"
+#include "platform/db/Utf8Char.h"
 #include "platform/rtl/CodePage874.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Edit.h"
@@ -30,7 +31,7 @@ TEST_F(EnginePrompts, EachLayoutIsDrawnWithItsTextsPlacesAndSizes) {
     TLayoutForm form(nullptr, *layout);
     form.Show();
     user::ProcessEvents();
-    EXPECT_EQ(FromQString(form.FormNative().Window()->windowTitle()), layout->Caption);
+    EXPECT_EQ(seen::Caption(form), layout->Caption);
     EXPECT_EQ(form.ClientWidth(), layout->ClientWidth);
     EXPECT_EQ(form.ClientHeight(), layout->ClientHeight);
     for (const TLayoutControl& placed : layout->Controls) {
@@ -47,7 +48,7 @@ TEST_F(EnginePrompts, EachLayoutIsDrawnWithItsTextsPlacesAndSizes) {
         EXPECT_EQ(control.Height(), placed.Height);
       }
       if (placed.Kind != lckProgressBar) {
-        EXPECT_EQ(ShownText(control), placed.Text);
+        EXPECT_EQ(seen::Text(control), placed.Text);
       }
     }
   }
@@ -68,7 +69,7 @@ TEST_F(EnginePrompts, ThePasswordDialogGivesTheTypedPasswordOnOkAndNothingOnCanc
        [](TLayoutForm& d) { user::Click(d.Control<TButton>("cbOk")); }, true},
       {"Cancel clicked", "", "sesame", [](TLayoutForm& d) { user::Click(d.Control<TButton>("cbCancel")); },
        false},
-      {"closed by its title bar", "", "sesame", [](TLayoutForm& d) { d.FormNative().Window()->close(); },
+      {"closed by its title bar", "", "sesame", [](TLayoutForm& d) { user::CloseWindow(d); },
        false},
   };
   for (const PasswordCase& c : cases) {
@@ -77,15 +78,15 @@ TEST_F(EnginePrompts, ThePasswordDialogGivesTheTypedPasswordOnOkAndNothingOnCanc
     database.Password = "before";
     OnModalForm([&c](TLayoutForm& dialog) {
       EXPECT_EQ(dialog.Caption(), "Database authentication");
-      EXPECT_EQ(ShownText(dialog.Control<TLabel>("Label1")), "Password:");
-      EXPECT_EQ(ShownText(dialog.Control<TLabel>("lbName")), c.name);
-      EXPECT_EQ(ShownText(dialog.Control<TButton>("cbOk")), "OK");
-      EXPECT_EQ(ShownText(dialog.Control<TButton>("cbCancel")), "Cancel");
+      EXPECT_EQ(seen::Text(dialog.Control<TLabel>("Label1")), "Password:");
+      EXPECT_EQ(seen::Text(dialog.Control<TLabel>("lbName")), c.name);
+      EXPECT_EQ(seen::Text(dialog.Control<TButton>("cbOk")), "OK");
+      EXPECT_EQ(seen::Text(dialog.Control<TButton>("cbCancel")), "Cancel");
       auto& pass = dialog.Control<TEdit>("Pass");
-      EXPECT_EQ(ShownText(pass), "");
-      EXPECT_TRUE(HasFocus(pass));
+      EXPECT_EQ(seen::Text(pass), "");
+      EXPECT_TRUE(seen::HasFocus(pass));
       user::Type(c.typed);
-      EXPECT_EQ(ShownText(pass), std::string(QString::fromUtf8(c.typed).size(), '*'));
+      EXPECT_EQ(seen::Text(pass), std::string(Utf8CharCount(c.typed), '*'));
       c.close(dialog);
     });
     EXPECT_EQ(ShowPasswordDialog(database, c.name), c.ok);

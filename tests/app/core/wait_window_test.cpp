@@ -69,31 +69,31 @@ TEST_F(WaitWindowOnScreen, ALongWaitShowsItsProgressWithTheOtherWindowsDisabledU
   WaitWindow().StartWait("Repairing Database...");
   WaitWindow().SetPosition(10);
   user::ProcessEvents();
-  EXPECT_FALSE(OnScreen(Form()));
-  ASSERT_TRUE(RunUntil([this] { return OnScreen(Form()); }, milliseconds(3000)));
+  EXPECT_FALSE(seen::OnScreen(Form()));
+  ASSERT_TRUE(RunUntil([this] { return seen::OnScreen(Form()); }, milliseconds(3000)));
   EXPECT_GE(steady_clock::now() - start, milliseconds(450)) << "shown by its timer, half a second on";
 
-  EXPECT_EQ(FromQString(Form().FormNative().Window()->windowTitle()), "Please Wait...");
-  EXPECT_TRUE(Form().FormNative().Window()->windowFlags() & Qt::WindowStaysOnTopHint);
-  EXPECT_EQ(Form().FormNative().Window()->cursor().shape(), Qt::WaitCursor);
-  EXPECT_EQ(ShownText(Form().lMessage), "Repairing Database...");
-  EXPECT_EQ(ShownProgress(Form().pb), 10);
-  EXPECT_EQ(ShownText(Form().btnCancel), "Abort");
-  EXPECT_EQ(ShownText(Form().Button1), "Background Mode");
-  EXPECT_TRUE(HasFocus(Form().btnCancel));
-  EXPECT_FALSE(UsableByUser(*main_));
-  EXPECT_FALSE(UsableByUser(*other_));
-  EXPECT_TRUE(UsableByUser(Form()));
+  EXPECT_EQ(seen::Caption(Form()), "Please Wait...");
+  EXPECT_TRUE(seen::StaysOnTop(Form()));
+  EXPECT_EQ(seen::ShowsWaitCursor(Form()), true);
+  EXPECT_EQ(seen::Text(Form().lMessage), "Repairing Database...");
+  EXPECT_EQ(seen::Progress(Form().pb), 10);
+  EXPECT_EQ(seen::Text(Form().btnCancel), "Abort");
+  EXPECT_EQ(seen::Text(Form().Button1), "Background Mode");
+  EXPECT_TRUE(seen::HasFocus(Form().btnCancel));
+  EXPECT_FALSE(seen::Usable(*main_));
+  EXPECT_FALSE(seen::Usable(*other_));
+  EXPECT_TRUE(seen::Usable(Form()));
 
   for (const int position : {40, 75, 100}) {
     WaitWindow().SetPosition(position);
-    EXPECT_EQ(ShownProgress(Form().pb), position);
+    EXPECT_EQ(seen::Progress(Form().pb), position);
   }
   WaitWindow().StopWait();
   user::ProcessEvents();
-  EXPECT_FALSE(OnScreen(Form()));
-  EXPECT_TRUE(UsableByUser(*main_));
-  EXPECT_TRUE(UsableByUser(*other_));
+  EXPECT_FALSE(seen::OnScreen(Form()));
+  EXPECT_TRUE(seen::Usable(*main_));
+  EXPECT_TRUE(seen::Usable(*other_));
   EXPECT_EQ(FormsApplication().ActiveForm(), other_) << "the window active before is active again";
 }
 
@@ -105,8 +105,8 @@ TEST_F(WaitWindowOnScreen, AWaitThatEndsOrPassesHalfWayBeforeItsTimerNeverShows)
   WaitWindow().ShowTimerTimer();
   WaitWindow().SetPosition(20);
   RunFor(milliseconds(50));
-  EXPECT_FALSE(OnScreen(Form()));
-  EXPECT_TRUE(UsableByUser(*main_));
+  EXPECT_FALSE(seen::OnScreen(Form()));
+  EXPECT_TRUE(seen::Usable(*main_));
   WaitWindow().StopWait();
 }
 
@@ -147,22 +147,22 @@ TEST_F(WaitWindowOnScreen, AbortMarksTheWaitAbortedAndTheWindowStaysUntilTheWork
   for (const AbortCase& c : cases) {
     SCOPED_TRACE(c.how);
     ShowLongWait("Copy Table...", 20);
-    ASSERT_TRUE(OnScreen(Form()));
+    ASSERT_TRUE(seen::OnScreen(Form()));
     EXPECT_FALSE(WaitWindow().Aborted);
     c.press(Form());
     EXPECT_TRUE(WaitWindow().Aborted);
-    EXPECT_TRUE(OnScreen(Form()));
+    EXPECT_TRUE(seen::OnScreen(Form()));
     WaitWindow().StopWait();
-    EXPECT_FALSE(OnScreen(Form()));
+    EXPECT_FALSE(seen::OnScreen(Form()));
   }
 }
 
 TEST_F(WaitWindowOnScreen, TheUserCannotCloseTheWindowAway) {
   ShowLongWait("Copy Table...", 20);
-  Form().FormNative().Window()->close();
+  user::CloseWindow(Form());
   user::ProcessEvents();
-  EXPECT_TRUE(OnScreen(Form()));
-  EXPECT_FALSE(UsableByUser(*main_));
+  EXPECT_TRUE(seen::OnScreen(Form()));
+  EXPECT_FALSE(seen::Usable(*main_));
   EXPECT_FALSE(WaitWindow().Aborted);
   WaitWindow().StopWait();
 }
@@ -171,32 +171,32 @@ TEST_F(WaitWindowOnScreen, BackgroundModeMinimisesTheProgramUntilTheUserRestores
   int program_restores = 0;
   FormsApplication().OnRestore = [&program_restores](TObject*) { ++program_restores; };
   ShowLongWait("Restructure Table...", 30);
-  ASSERT_TRUE(OnScreen(Form()));
+  ASSERT_TRUE(seen::OnScreen(Form()));
 
   user::Click(Form().Button1);
-  EXPECT_FALSE(OnScreen(Form()));
-  EXPECT_TRUE(main_->FormNative().Frame()->isMinimized());
-  EXPECT_TRUE(UsableByUser(*main_));
+  EXPECT_FALSE(seen::OnScreen(Form()));
+  EXPECT_TRUE(seen::Minimized(*main_));
+  EXPECT_TRUE(seen::Usable(*main_));
   RunFor(milliseconds(20));
-  EXPECT_FALSE(OnScreen(Form()));
-  EXPECT_TRUE(main_->FormNative().Frame()->isMinimized()) << "minimised until the user restores it";
+  EXPECT_FALSE(seen::OnScreen(Form()));
+  EXPECT_TRUE(seen::Minimized(*main_)) << "minimised until the user restores it";
 
-  main_->FormNative().Frame()->showNormal();  // the user restores the program
+  user::RestoreWindow(*main_);
   user::ProcessEvents();
   EXPECT_FALSE(FormsApplication().Minimized());
   EXPECT_EQ(program_restores, 0) << "the wait answered the restore";
-  EXPECT_FALSE(OnScreen(Form())) << "back only when its timer finds the work still below half-way";
+  EXPECT_FALSE(seen::OnScreen(Form())) << "back only when its timer finds the work still below half-way";
   WaitWindow().ShowTimerTimer();
   user::ProcessEvents();
-  EXPECT_TRUE(OnScreen(Form()));
-  EXPECT_EQ(ShownText(Form().lMessage), "Restructure Table...");
-  EXPECT_FALSE(UsableByUser(*main_));
+  EXPECT_TRUE(seen::OnScreen(Form()));
+  EXPECT_EQ(seen::Text(Form().lMessage), "Restructure Table...");
+  EXPECT_FALSE(seen::Usable(*main_));
 
   WaitWindow().StopWait();
-  EXPECT_TRUE(UsableByUser(*main_));
+  EXPECT_TRUE(seen::Usable(*main_));
   FormsApplication().Minimize();
   user::ProcessEvents();
-  main_->FormNative().Frame()->showNormal();
+  user::RestoreWindow(*main_);
   user::ProcessEvents();
   EXPECT_EQ(program_restores, 1) << "the program's own restore handler is back";
 }

@@ -5,13 +5,13 @@
 // copy while editing, positions found by scanning. Shared by the tests and
 // the access helper program.
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/access/VTRLocalEngine.h"
+#include "tests/engine/access/DatasetCursor.h"
 #include "tests/support/TableDefinitions.h"
 
 inline constexpr int32_t kDonateID = 0;
@@ -65,21 +65,10 @@ struct Donation {
 };
 
 // One open cursor on "Donate" with the buffers a dataset gives it.
-class DonateCursor {
+class DonateCursor : public DatasetCursor {
  public:
-  explicit DonateCursor(TVTRLocalSession& session, bool exclusive = false) {
-    cursor_.Session = &session;
-    cursor_.TableName = "Donate";
-    cursor_.Exclusive = exclusive;
-    cursor_.OpenTable(nullptr, nullptr, nullptr);
-    cursor_.InitFieldDefs();
-    record_.assign(static_cast<size_t>(cursor_.RecordBufferSize), 0);
-    old_.assign(record_.size(), 0);
-    cursor_.CurrentRecord = record_.data();
-  }
-
-  TVTRLocalCursor& Cursor() { return cursor_; }
-  int32_t Result() const { return cursor_.LastResult; }
+  explicit DonateCursor(TVTRLocalSession& session, bool exclusive = false)
+      : DatasetCursor(session, "Donate", exclusive) {}
 
   int32_t Insert(const Donation& donation) {
     cursor_.InitRecord(record_.data(), true);
@@ -96,24 +85,9 @@ class DonateCursor {
     return false;
   }
 
-  int32_t Edit() {
-    cursor_.Edit();
-    std::memcpy(old_.data(), record_.data(), record_.size());
-    cursor_.OldRecord = old_.data();
-    return cursor_.LastResult;
-  }
   int32_t Post(double amount) {
     SetAmount(amount);
-    cursor_.Post(false);
-    return cursor_.LastResult;
-  }
-  int32_t Cancel() {
-    cursor_.Cancel(false);
-    return cursor_.LastResult;
-  }
-  int32_t Delete() {
-    cursor_.Delete();
-    return cursor_.LastResult;
+    return PostEdit();
   }
 
   void SetAmount(double amount) {
@@ -154,8 +128,4 @@ class DonateCursor {
     cursor_.SetFieldValue(donor, kDonateDonor, true, nullptr);
     SetAmount(donation.amount);
   }
-
-  TVTRLocalCursor cursor_;
-  std::vector<uint8_t> record_;
-  std::vector<uint8_t> old_;
 };

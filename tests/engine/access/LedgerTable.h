@@ -5,13 +5,13 @@
 // buffer, its old copy while editing, records found through the unique
 // index. Shared by the multi-process tests and their worker program.
 #include <cstdint>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/access/VTRLocalEngine.h"
+#include "tests/engine/access/DatasetCursor.h"
 #include "tests/support/TableDefinitions.h"
 
 inline const std::vector<std::string> kLedgerTables = {"Ledger", "Stock"};
@@ -63,10 +63,7 @@ inline void CreateLedgerDatabase(const std::string& file_name, int32_t note_char
   // The table component gives a unique index its constraint, which is what
   // refuses a duplicate.
   TVTRConstraintDefs constraints;
-  TVTRConstraintDefUnique& unique = constraints.AddUnique();
-  unique.Name = "C_Unique$ID";
-  unique.TargetName = "ByID";
-  unique.KeyColumns = {{"ID", 0}};
+  AddUniqueConstraint(constraints, "ByID", "ID");
   for (const std::string& table : kLedgerTables) {
     TVTRLocalCursor cursor;
     cursor.Session = session.get();
@@ -76,20 +73,9 @@ inline void CreateLedgerDatabase(const std::string& file_name, int32_t note_char
 }
 
 // One open cursor on a ledger table with the buffers a dataset gives it.
-class LedgerCursor {
+class LedgerCursor : public DatasetCursor {
  public:
-  LedgerCursor(TVTRLocalSession& session, const std::string& table) {
-    cursor_.Session = &session;
-    cursor_.TableName = table;
-    cursor_.OpenTable(nullptr, nullptr, nullptr);
-    cursor_.InitFieldDefs();
-    record_.assign(static_cast<size_t>(cursor_.RecordBufferSize), 0);
-    old_.assign(record_.size(), 0);
-    key_.assign(static_cast<size_t>(cursor_.KeyBufferSize), 0);
-    cursor_.CurrentRecord = record_.data();
-  }
-
-  TVTRLocalCursor& Cursor() { return cursor_; }
+  LedgerCursor(TVTRLocalSession& session, const std::string& table) : DatasetCursor(session, table) {}
 
   int32_t Insert(const LedgerRow& row) {
     cursor_.InitRecord(record_.data(), true);
@@ -104,36 +90,14 @@ class LedgerCursor {
 
   // Moves onto the record with that ID through the unique index; false when
   // there is none.
-  bool Find(int32_t id) {
-    cursor_.SetIndexName("ByID");
-    cursor_.InitRecordBuffer(key_.data());
-    cursor_.SetFieldData(kLedgerID, &id, key_.data());
-    cursor_.SearchKey = key_.data();
-    cursor_.SearchKeyFieldCount = 1;
-    return cursor_.GotoKey(true) && cursor_.GetRecord(fmCurrent) == grOK && Current().id == id;
-  }
+  bool Find(int32_t id) { return SeekInteger("ByID", kLedgerID, id) && Current().id == id; }
 
-  int32_t Edit() {
-    cursor_.Edit();
-    std::memcpy(old_.data(), record_.data(), record_.size());
-    cursor_.OldRecord = old_.data();
-    return cursor_.LastResult;
-  }
   // Posts the edited record with a new amount (and the donor that goes with it).
   int32_t Post(int32_t amount) {
     const LedgerRow row = Current();
     cursor_.SetFieldData(kLedgerAmount, &amount, record_.data());
     cursor_.SetFieldData(kLedgerDonor, LedgerDonor(row.id, amount).c_str(), record_.data());
-    cursor_.Post(false);
-    return cursor_.LastResult;
-  }
-  int32_t Cancel() {
-    cursor_.Cancel(false);
-    return cursor_.LastResult;
-  }
-  int32_t Delete() {
-    cursor_.Delete();
-    return cursor_.LastResult;
+    return PostEdit();
   }
 
   LedgerRow Current() const {
@@ -155,10 +119,4 @@ class LedgerCursor {
     while (cursor_.GetRecord(fmNext) == grOK) all.emplace_back(CurrentID(), Current());
     return all;
   }
-
- private:
-  TVTRLocalCursor cursor_;
-  std::vector<uint8_t> record_;
-  std::vector<uint8_t> old_;
-  std::vector<uint8_t> key_;
 };

@@ -1,53 +1,9 @@
 // A worker process (helpers/ledger_worker.cpp) is killed again and again
-// while it changes the ledger tables: right after a chosen page write of a
-// chosen commit (the commit test hook), or at a random moment. After each
-// kill a reader opens the file and checks:
-// - every record of every commit that returned before the kill is found by
-//   a scan in storage order, as that commit left it, unless the commit in
-//   flight changed it, in which case the record is as before or as after
-//   that commit; nothing else is found;
-// - a file that is not reported as needing repair is whole (the commit in
-//   flight entirely there or entirely absent, every index whole and in
-//   agreement with the records, the record count right); a kill after a
-//   commit's first page write always leaves it reported as needing repair.
-// A whole file goes on to the next round; a damaged one is put back to the
-// last whole one, as a repair would.
-//
-// What the design cannot give: a commit writes its pages in place without a
-// journal (the pages it allocated first, then the pages it changed, each
-// group in page order), so a kill between its writes leaves a mix of old and
-// new pages. Records live in fixed-size slots and are changed in place, so a
-// record page always holds each record as before or as after the commit.
-// Which record pages a scan in storage order reaches is up to the table's
-// record-page map, a B-tree of page numbers (one leaf lists about 670):
-// - a split of the map's root leaf is whole at every write: the two new
-//   leaves go first, and the root, which keeps its page number, after them;
-// - a split of a leaf below the root is whole when its parent is written
-//   first, that is when the parent has the lower page number, as the root
-//   has over leaves taken after it. A leaf on a lower page than its parent
-//   (a page freed before and taken again, or a map grown to three levels) is
-//   written first, and a kill before the parent's write hides the record
-//   pages that moved to the new leaf from a scan;
-// - a merge of a leaf into its neighbour, when a delete leaves it less than
-//   half full in a map of three leaves or more, drops it from its parent; the
-//   parent, written first when it has the lower page number, then routes the
-//   moved pages to a neighbour not yet written, and a scan stops with an
-//   error at the first of them: it and every record page after it are lost
-//   to a scan.
-// Record pages a scan does not reach, with every committed record on them,
-// are lost to a repair too, which copies what a scan finds; the file is
-// marked for repair. A test of its own kills the commits that split the
-// root leaf and a full last leaf at every page write; the rounds stay far
-// below one map leaf.
-//
-// A kill cannot lose what the operating system already holds; a power loss
-// can. A commit without a flush (every automatic commit of a post or delete
-// outside a transaction) may then be lost whole, and since nothing orders
-// its writes on the disk, its pages may reach the disk while the header
-// still says the file is consistent. A flushed commit syncs the header that
-// marks the file before its first page and again after its last, so a power
-// loss during it leaves the file marked for repair, and one after it loses
-// nothing.
+// while it changes the ledger tables, right after a chosen page write of a
+// chosen commit (the commit test hook) or at a random moment, and a reader
+// checks after each kill what the file still holds. What a kill or a power
+// loss can cost, and when, is written down in doc/engine-design.md (3.1 and
+// 3.2); these tests show it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/access/ResultCodes.h"
+#include "engine/foundation/containers/BufferBits.h"
 #include "engine/storage/VTRTempEngine.h"
 #include "engine/storage/database/DatabaseDataList.h"
 #include "tests/engine/access/DonateTable.h"
@@ -153,6 +155,87 @@ TEST_F(LocalCursor, BlobFieldsAreWrittenOnceAtATimeAndReadBackAfterThePost) {
   EXPECT_ENGINE_ERROR(first->WriteBuffer("y", 1), 10115, "Cannot write to read only stream");
   named_.FreeBlobStreams(false);
   EXPECT_TRUE(named_.BlobStreams.empty());
+}
+
+// A memo set to null through its value, as a dataset's field is cleared,
+// gives its pages back when the record is posted: the free-space maps are
+// back as they were before the value was stored.
+TEST_F(LocalCursor, AMemoSetToNullThroughItsValueGivesItsPagesBack) {
+  TVTRFieldDefs fields;
+  AddField(fields, "ID", adtInteger);
+  AddField(fields, "Note", adtMemo);
+  Named("Notes").CreateTable(fields, TVTRIndexDefs(), TVTRConstraintDefs());
+  named_.OpenTable(nullptr, nullptr, nullptr);
+  named_.InitFieldDefs();
+  std::vector<uint8_t> record(static_cast<size_t>(named_.RecordBufferSize));
+  std::vector<uint8_t> old(record.size());
+  named_.CurrentRecord = record.data();
+  named_.InitRecord(record.data(), true);
+  named_.Post(true);
+  ASSERT_EQ(named_.LastResult, kResultOK);
+  // The data areas of page 0, the first PFS page, and page 1, the first EAM
+  // page (their headers count every write).
+  const auto maps = [this] {
+    std::ifstream file(name_, std::ios::binary);
+    std::vector<char> bytes(2 * 4056);
+    for (int page = 0; page < 2; ++page) {
+      file.seekg(380 + page * 4096 + 40);
+      file.read(bytes.data() + page * 4056, 4056);
+    }
+    return bytes;
+  };
+  const std::vector<char> before = maps();
+  const auto edit = [&] {
+    named_.Edit();
+    old = record;
+    named_.OldRecord = old.data();
+  };
+
+  edit();
+  std::string text;
+  for (int i = 0; text.size() < 9000; ++i) text += "Merit of the new vihara, gift " + std::to_string(i) + ". ";
+  text.resize(9000);
+  TVTRStream* writer = named_.OpenBlob(false, true, 1, bomWrite);
+  ASSERT_NE(writer, nullptr);
+  writer->WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+  named_.CloseBlob(1);
+  named_.Post(false);
+  ASSERT_EQ(named_.LastResult, kResultOK);
+  ASSERT_NE(maps(), before) << "the memo took pages";
+
+  edit();
+  named_.SetFieldData(1, nullptr, record.data());
+  named_.Post(false);
+  ASSERT_EQ(named_.LastResult, kResultOK);
+  EXPECT_EQ(maps(), before);
+  named_.First();
+  ASSERT_EQ(named_.GetRecord(fmNext), grOK);
+  EXPECT_TRUE(GetBufferBit(1, record.data()));
+}
+
+// A session that disconnects closes its cursors first: a cursor destroyed
+// afterwards finds nothing to do and writes nothing, and the table lock it
+// held is gone with the session.
+TEST_F(LocalCursor, ACursorOutlivingItsSessionsConnectionWasClosedWithIt) {
+  const auto file_bytes = [this] {
+    std::ifstream file(name_, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  };
+  int32_t id = 0;
+  for (const bool last : {true, false}) {
+    SCOPED_TRACE(last ? "the last session leaves" : "another session stays");
+    auto other = DonateSession(name_);
+    if (!last) other->SetConnected(true);
+    session_->SetConnected(true);
+    auto cursor = std::make_unique<DonateCursor>(*session_);
+    ASSERT_EQ(cursor->Insert({++id, "Somchai", 100}), kResultOK);
+    session_->SetConnected(false);
+    EXPECT_FALSE(cursor->Cursor().TableOpened);
+    const std::vector<char> before = file_bytes();
+    cursor.reset();
+    EXPECT_EQ(file_bytes(), before);
+    if (!last) EXPECT_NO_THROW(DonateCursor(*other, true)) << "the leaving cursor kept its table lock";
+  }
 }
 
 // Two sessions of one process work like two processes: each has its slot.

@@ -9,7 +9,7 @@
 #include "engine/storage/base/RecordBitmap.h"
 #include "engine/storage/base/RecordID.h"
 #include "engine/storage/base/ScanSearchCondition.h"
-#include "engine/storage/table/search/SearchTrace.h"
+#include "engine/storage/table/SearchTrace.h"
 
 struct TVTRRecordSearch {
   TVTRRecordSearch(TVTRCursor& cursor, int32_t session_id, bool collect, TVTRRecordBitmap* bitmap,

@@ -27,7 +27,7 @@ class BlobManager : public ::testing::Test {
   }
   // Stores the record's changed values as a successful record write does.
   void Post() {
-    TVTRRecordBlobWrite write = manager_.SaveRecordBlobs(kBlobSession, record_.data());
+    TVTRRecordBlobWrite write = manager_.SaveRecordBlobs(kBlobSession, record_.data(), true);
     write.DeleteReplaced();
     write.Finish();
   }
@@ -156,7 +156,7 @@ TEST_F(BlobManager, AFailedStoreLeavesTheRecordOnItsOldValuesReadyToPostAgain) {
   Write(kPictureField, Noise(5000, 3));  // a sequence of two pages
   Write(kNoteField, Noise(9000, 4));     // three pages, the third of which cannot be had
   pages_.FailAfter(4);
-  EXPECT_EQ(NativeErrorOf([&] { manager_.SaveRecordBlobs(kBlobSession, record_.data()); }), 30015);
+  EXPECT_EQ(NativeErrorOf([&] { manager_.SaveRecordBlobs(kBlobSession, record_.data(), true); }), 30015);
   pages_.FailAfter(-1);
 
   EXPECT_EQ(Reference(kPictureField), old_picture);
@@ -181,7 +181,7 @@ TEST_F(BlobManager, ARecordWriteThatFailsOrIsRolledBackGetsItsOldReferencesBack)
 
   Write(kPictureField, Noise(7000, 1));
   {
-    TVTRRecordBlobWrite write = manager_.SaveRecordBlobs(kBlobSession, record_.data());
+    TVTRRecordBlobWrite write = manager_.SaveRecordBlobs(kBlobSession, record_.data(), true);
     EXPECT_NE(Reference(kPictureField), old);
     write.Undo();
   }
@@ -189,7 +189,7 @@ TEST_F(BlobManager, ARecordWriteThatFailsOrIsRolledBackGetsItsOldReferencesBack)
   EXPECT_EQ(pages_.LivePages(), live);
 
   {
-    TVTRRecordBlobWrite write = manager_.SaveRecordBlobs(kBlobSession, record_.data());
+    TVTRRecordBlobWrite write = manager_.SaveRecordBlobs(kBlobSession, record_.data(), true);
     EXPECT_NE(Reference(kPictureField), old);
   }
   EXPECT_EQ(Reference(kPictureField), old) << "a write dropped unfinished restores the references";
@@ -205,6 +205,43 @@ TEST_F(BlobManager, DeletingARecordDeletesItsStoredValues) {
   EXPECT_EQ(pages_.LivePages(), live);
   EXPECT_EQ(Reference(kPictureField), kNoBlobValue);
   EXPECT_EQ(Reference(kNoteField), kNoBlobValue);
+}
+
+// A field set to null through its value (its null flag set, its reference
+// left) names no value once posted: an update deletes the value after the
+// record stands, an insert drops the reference and deletes nothing, since
+// a new record owns no value it did not store.
+TEST_F(BlobManager, AFieldSetToNullThroughItsValueNamesNoValueOncePosted) {
+  for (const bool update : {true, false}) {
+    SCOPED_TRACE(update ? "update" : "insert");
+    record_ = table_.NewRecord();
+    const int32_t live = pages_.LivePages();
+    Write(kPictureField, Noise(6000, 1));  // a page sequence
+    Write(kNoteField, Text(40, 'n'));      // an entry on a shared page
+    Post();
+    const int32_t stored = pages_.LivePages();
+    SetBufferBit(true, kPictureField, record_.data());
+    SetBufferBit(true, kNoteField, record_.data());
+    TVTRRecordBlobWrite write = manager_.SaveRecordBlobs(kBlobSession, record_.data(), update);
+    EXPECT_EQ(Reference(kPictureField), kNoBlobValue);
+    EXPECT_EQ(Reference(kNoteField), kNoBlobValue);
+    EXPECT_EQ(pages_.LivePages(), stored) << "nothing goes before the record stands";
+    write.DeleteReplaced();
+    write.Finish();
+    EXPECT_EQ(pages_.LivePages(), update ? live : stored);
+  }
+}
+
+// Records stored while a field set to null kept its value still name it:
+// deleting such a record deletes the value.
+TEST_F(BlobManager, DeletingARecordFollowsANullFieldToAValueItStillNames) {
+  const int32_t live = pages_.LivePages();
+  Write(kPictureField, Noise(6000, 1));
+  Post();
+  SetBufferBit(true, kPictureField, record_.data());
+  manager_.DeleteRecordBlobs(kBlobSession, record_.data());
+  EXPECT_EQ(pages_.LivePages(), live);
+  EXPECT_EQ(Reference(kPictureField), kNoBlobValue);
 }
 
 TEST_F(BlobManager, EmptyingDeletesTheValuesOfEveryStoredRecordAndDroppingTheMap) {

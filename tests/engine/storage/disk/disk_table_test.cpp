@@ -7,6 +7,7 @@
 #include "engine/storage/records/DiskRecordManager.h"
 #include "platform/os/RetryPolicy.h"
 #include "tests/engine/storage/StorageFixtures.h"
+#include "tests/engine/storage/common/RecordingFileSeam.h"
 #include "tests/engine/storage/disk/DiskTableTestSupport.h"
 
 namespace {
@@ -307,6 +308,39 @@ TEST_F(DiskTable, ARefusedUpdateLeavesTheRecordOnItsStoredValue) {
     cursor.CurrentRecordID = record_id;
   }
   EXPECT_EQ(cursor.ReadPicture(), stored);
+}
+
+// A new value that cannot be stored leaves the record's stored value alone:
+// a transaction committed after the failure gives no page of it back, so a
+// value stored later cannot take its pages, and the record reads as before.
+TEST_F(DiskTable, AValueThatCannotBeStoredLeavesTheOldValueWhereTheRecordFindsIt) {
+  TableProcess process(file_, false);
+  TableCursor cursor(process);
+  cursor.Create();
+  cursor.Open();
+  const Bytes stored = Picture(6000, 1);
+  ASSERT_TRUE(cursor.Insert("Somchai", &stored));
+  const TVTRRecordID record_id = cursor.CurrentRecordID;
+
+  process.session.InTransaction = true;
+  cursor.WritePicture(Picture(6000, 2));
+  RecordingFileSeam disk(file_);
+  disk.write_error = EIO;
+  {
+    ScopedFileSeam installed(disk);
+    EXPECT_THROW(cursor.Update(), EVTRException) << "the new value's pages could not be had";
+  }
+  cursor.Table().FreeRecordBlobs(cursor.CurrentRecord);
+  process.database.Commit(process.session.SessionID, false);
+  process.session.InTransaction = false;
+
+  const Bytes later = Picture(6000, 3);
+  ASSERT_TRUE(cursor.Insert("Malee", &later));
+  cursor.CurrentRecordID = record_id;
+  ASSERT_EQ(cursor.Fetch(fmCurrent), grOK);
+  const Bytes read = cursor.ReadPicture();
+  EXPECT_FALSE(read == later) << "the record read the value stored after it";
+  EXPECT_TRUE(read == stored) << "the record lost its value";
 }
 
 TEST_F(DiskTable, AMultiUserReadWaitsForTheReadLockAndRefreshesTheCounters) {

@@ -9,6 +9,8 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/pager/DatabaseFile.h"
+#include "engine/storage/pager/FileSeam.h"
+#include "tests/engine/storage/HelperProcess.h"
 #include "platform/os/OSFile.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -166,6 +168,47 @@ TEST_F(DatabaseFile, ALockedByteCannotBeLockedAgainInThisProcess) {
   // A probe takes nothing: the holder still holds the byte afterwards.
   EXPECT_TRUE(second.IsByteLocked(360));
   EXPECT_FALSE(first.LockByte(360));
+}
+
+// The first lock call on one byte of the file fails as on a file system
+// that cannot lock.
+class NoLockingForByte : public TVTRFileSeam {
+ public:
+  NoLockingForByte(std::string file, int64_t offset) : file_(std::move(file)), offset_(offset) {}
+  bool LockingUnavailable(const std::string& file, int64_t offset, int64_t) override {
+    if (file != file_ || offset != offset_ || used_) return false;
+    used_ = true;
+    return true;
+  }
+
+ private:
+  std::string file_;
+  int64_t offset_;
+  bool used_ = false;
+};
+
+// Once a file system has said it cannot lock, a failed lock counts as taken;
+// a byte that someone holds is still refused, whoever holds it.
+TEST_F(DatabaseFile, AFileSystemWithoutLocksNeverGrantsAByteSomeoneHolds) {
+  CreateDatabaseFile(name_);
+  HelperProcess other({name_, "hold-header"});
+  ASSERT_EQ(other.Answer(), "locked");
+  TVTRDatabaseFile neighbour;
+  neighbour.OpenFile(name_, famReadWrite, fsmDenyNone);
+  ASSERT_TRUE(neighbour.LockByte(376));
+  TVTRDatabaseFile file;
+  file.OpenFile(name_, famReadWrite, fsmDenyNone);
+  NoLockingForByte seam(name_, 359);
+  {
+    ScopedFileSeam installed(seam);
+    EXPECT_TRUE(file.LockByte(359)) << "a file system that cannot lock grants every lock";
+  }
+  ASSERT_TRUE(file.LockingUnsupported());
+  EXPECT_FALSE(file.LockByte(360)) << "granted the header byte another process holds";
+  EXPECT_FALSE(file.LockByte(376)) << "granted a byte another file object of this process holds";
+  EXPECT_TRUE(file.LockByte(377));
+  EXPECT_FALSE(file.LockByte(377)) << "granted a byte the file object holds itself";
+  EXPECT_TRUE(file.UnlockByte(359)) << "a lock that was never taken is given back";
 }
 
 TEST_F(DatabaseFile, ExclusiveOpenIsRefusedWhileTheFileIsOpenElsewhere) {

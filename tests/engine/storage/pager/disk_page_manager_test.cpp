@@ -3,12 +3,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "tests/engine/storage/StorageFixtures.h"
 #include "engine/storage/pager/ByteOrder.h"
+#include "tests/engine/storage/common/RecordingFileSeam.h"
 
 namespace {
 
@@ -235,6 +237,47 @@ TEST_F(DiskPages, AMultiUserReaderSeesWhatAnotherFileObjectCommitted) {
   EXPECT_EQ(PageContent(*reader, 0, page_no), 1);
   writer->Commit(0);
   EXPECT_EQ(PageContent(*reader, 0, page_no), 2) << "the cached page was not checked against the file";
+}
+
+// A flushed commit syncs the header that marks the file (state 1) before its
+// first page write, and every page write (the maps of pages it gives back
+// too) before the header that says the file is consistent again (state 2).
+TEST_F(DiskPages, AFlushedCommitSyncsItsMarkBeforeThePagesAndThePagesBeforeTheConsistentState) {
+  auto manager = OpenDatabaseFile(name_);
+  const int32_t kept = AddCommittedPage(*manager, 0, 1);
+  const int32_t dropped = AddCommittedPage(*manager, 0, 2);
+  ChangePage(*manager, 0, kept, 3);
+  HeldPage(manager->AddPage(0, ptTableRecord))->SetDirty(true);
+  manager->DeletePage(0, dropped);
+  RecordingFileSeam seam(name_);
+  {
+    ScopedFileSeam installed(seam);
+    manager->Commit(0, true);
+  }
+  const auto is_header = [](const FileEvent& event, uint8_t state) {
+    return event.kind == FileEvent::kWrite && event.position == 0 && event.bytes.size() == 76 &&
+           event.bytes[42] == state;
+  };
+  const auto is_page = [](const FileEvent& event) {
+    return event.kind == FileEvent::kWrite && event.position >= 380;
+  };
+  const auto flushed = [&](size_t from, size_t to) {
+    return std::any_of(seam.events.begin() + from, seam.events.begin() + to,
+                       [](const FileEvent& event) { return event.kind == FileEvent::kFlush; });
+  };
+  const auto& events = seam.events;
+  const auto marked = std::find_if(events.begin(), events.end(), [&](const auto& e) { return is_header(e, 1); });
+  const auto first_page = std::find_if(events.begin(), events.end(), is_page);
+  const auto last_page = std::find_if(events.rbegin(), events.rend(), is_page).base();
+  const auto consistent = std::find_if(events.begin(), events.end(), [&](const auto& e) { return is_header(e, 2); });
+  ASSERT_NE(first_page, events.end());
+  ASSERT_LT(marked, first_page) << "the mark goes out before the pages";
+  ASSERT_LE(last_page, consistent) << "the pages go out before the consistent state";
+  EXPECT_GE(std::count_if(first_page, last_page, is_page), 4) << "two changed pages, one new, two map pages";
+  EXPECT_TRUE(flushed(marked - events.begin(), first_page - events.begin())) << "the mark was not synced first";
+  EXPECT_TRUE(flushed(last_page - events.begin(), consistent - events.begin()))
+      << "the pages were not synced before state 2";
+  EXPECT_EQ(events.back().kind, FileEvent::kFlush) << "state 2 itself is synced";
 }
 
 TEST_F(DiskPages, ACommitAfterACrashKeepsTheRepairMark) {

@@ -5,6 +5,7 @@
 
 #include "tests/engine/storage/StorageFixtures.h"
 #include "engine/storage/pager/ByteOrder.h"
+#include "tests/engine/storage/common/RecordingFileSeam.h"
 
 namespace {
 
@@ -27,6 +28,21 @@ class FreeSpace : public ::testing::Test {
   TVTRDatabaseFreeSpaceManager& Maps() { return manager_->FreeSpaceManager(); }
   int32_t Allocate() { return Maps().AllocatePage(); }
   const DatabaseFileHeader& Header() { return manager_->GetDatabaseHeader(); }
+  // Allocates until every page of the file is used.
+  void FillFile() {
+    do Allocate();
+    while (Header().LastUsedPage != Header().PageCount - 1);
+  }
+  // Puts the header bytes back as they were: what a process leaves that
+  // dies between an allocation's map writes and its header write.
+  std::vector<uint8_t> HeaderBytes() {
+    std::vector<uint8_t> bytes = FileBytes(name_);
+    bytes.resize(76);
+    return bytes;
+  }
+  void RestoreHeader(const std::vector<uint8_t>& header) {
+    OSFile::Open(name_, OSFileAccess::kReadWrite).WriteAt(header.data(), header.size(), 0);
+  }
 
   const uint8_t* StoredPage(const std::vector<uint8_t>& bytes, int32_t page_no) {
     return &bytes.at(static_cast<size_t>(380 + int64_t{page_no} * kPageSize));
@@ -141,6 +157,99 @@ TEST_F(FreeSpace, AHeaderClaimingNearlyEveryPageNumberCannotGrowTheFilePastThem)
   WriteFileBytes(name_, bytes);
   manager_ = OpenDatabaseFile(name_);
   EXPECT_EQ(NativeErrorOf([&] { Allocate(); }), 30431);
+}
+
+// A disk without room for a growth: the allocation fails with 30370 naming
+// the file, the file stays as it was, and the next allocation works once
+// there is room, in this file object as in a new one.
+TEST_F(FreeSpace, AGrowthTheDiskHasNoRoomForLeavesTheFileAsItWas) {
+  FillFile();
+  const std::vector<uint8_t> before = FileBytes(name_);
+  RecordingFileSeam disk(name_);
+  disk.disk_full = true;
+  {
+    ScopedFileSeam installed(disk);
+    try {
+      Allocate();
+      ADD_FAILURE() << "the file grew on a full disk";
+    } catch (const EVTRException& e) {
+      EXPECT_EQ(e.NativeError(), 30370);
+      EXPECT_NE(e.Message().find(name_), std::string::npos) << e.Message();
+    }
+  }
+  EXPECT_EQ(FileBytes(name_), before) << "the header or the maps changed";
+  const int32_t next = Header().PageCount;
+  EXPECT_EQ(Allocate(), next);
+  manager_ = OpenDatabaseFile(name_);
+  EXPECT_EQ(Allocate(), next + 1);
+}
+
+// Writes of one page of the file fail, as on a disk with a bad spot.
+class BadPage : public TVTRFileSeam {
+ public:
+  BadPage(std::string file, int64_t offset) : file_(std::move(file)), offset_(offset) {}
+  int BeforeWrite(const std::string& file, int64_t position, const uint8_t*, int64_t) override {
+    return file == file_ && position == offset_ ? EIO : 0;
+  }
+
+ private:
+  std::string file_;
+  int64_t offset_;
+};
+
+// A growth that fails once the file has grown (here at the write of the new
+// PFS page) leaves the header as it was, so no later allocation meets a map
+// page that was never written.
+TEST_F(FreeSpace, AGrowthThatFailsAfterTheFileGrewLeavesTheHeaderAsItWas) {
+  BadPage disk(name_, 380 + int64_t{kP} * kPageSize);
+  std::vector<uint8_t> header;
+  {
+    ScopedFileSeam installed(disk);
+    for (;;) {
+      header = HeaderBytes();
+      try {
+        Allocate();
+      } catch (const EVTRException& e) {
+        EXPECT_EQ(e.NativeError(), 10469);
+        break;
+      }
+      ASSERT_LT(Header().LastUsedPage, kP) << "the PFS page was never written";
+    }
+  }
+  EXPECT_EQ(HeaderBytes(), header);
+  EXPECT_GT(Allocate(), kP);
+  EXPECT_EQ(PageTypeOf(StoredPage(FileBytes(name_), kP)), ptPFS);
+  EXPECT_GT(Allocate(), kP) << "the next allocation after it works too";
+}
+
+// A page marked used above LastUsedPage (its allocation's header write never
+// came) is neither handed out again when the file grows nor cut off.
+TEST_F(FreeSpace, APageMarkedUsedAboveTheLastUsedPageIsKept) {
+  FillFile();
+  Allocate();  // a growth, so that the file has free pages to take without one
+  while (Header().LastUsedPage < Header().PageCount - 2) Allocate();
+  const std::vector<uint8_t> header = HeaderBytes();
+  const int32_t cut_short = Allocate();
+  ASSERT_EQ(cut_short, Header().PageCount - 1);
+  RestoreHeader(header);
+
+  manager_->TruncateFreeTail();
+  EXPECT_GT(Header().PageCount, cut_short) << "the page was cut off";
+  EXPECT_EQ(Header().LastUsedPage, cut_short);
+  const int32_t next = Allocate();
+  EXPECT_GT(next, cut_short);
+  EXPECT_TRUE(UsedBit(FileBytes(name_), cut_short));
+}
+
+// A growth cut short after its map writes leaves marks past PageCount; the
+// next growth takes those pages as the free pages they are.
+TEST_F(FreeSpace, MarksPastTheEndOfTheFileDoNotBlockTheNextGrowth) {
+  FillFile();
+  const std::vector<uint8_t> header = HeaderBytes();
+  const int32_t grown = Allocate();
+  RestoreHeader(header);
+  EXPECT_EQ(Allocate(), grown);
+  EXPECT_EQ(Header().LastUsedPage, grown);
 }
 
 TEST_F(FreeSpace, AFullLastMapGroupSendsTheSearchToAnEarlierOne) {

@@ -31,7 +31,7 @@ class FakePageManager : public TVTRPageManager {
   uint8_t Stored(int32_t page_no) const { return store_.at(page_no)[kPageHeaderSize]; }
 
   void AllocatePage(TVTRPage& page) override {
-    page.SetPageNo(next_page_++);
+    page.SetPageNo(hand_out_ >= 0 ? hand_out_ : next_page_++);
     page.AllocBuffer();
   }
   void FreePage(int32_t page_no) override {
@@ -58,6 +58,7 @@ class FakePageManager : public TVTRPageManager {
   int reads_ = 0;
   bool fail_reads_ = false;
   int writes_left_ = -1;  // -1: no limit
+  int32_t hand_out_ = -1;  // the number every allocation gives, as a damaged map may; -1: the next one
 
  private:
   std::map<int32_t, std::vector<uint8_t>> store_;
@@ -139,6 +140,16 @@ TEST_F(PageCache, AFailedCommitKeepsEveryChangeForARetry) {
   EXPECT_EQ(pages_.Stored(2), 22);
   EXPECT_EQ(pages_.freed_, std::set<int32_t>{9});
   EXPECT_FALSE(pages_.HasSessionChanges(0));
+}
+
+// A damaged map may call free a page that the session holds changed: the
+// new page is refused with an engine error and the change stays as it was.
+TEST_F(PageCache, AnAllocationOfAPageTheSessionHoldsIsRefused) {
+  Change(pages_, 0, 7, 70);
+  pages_.hand_out_ = 7;
+  EXPECT_EQ(NativeErrorOf([&] { pages_.AddPage(0, ptTableBlob); }), 30425);
+  pages_.Commit(0);
+  EXPECT_EQ(pages_.Stored(7), 70);
 }
 
 TEST_F(PageCache, RollbackDropsTheChangesAndFreesTheAddedPages) {

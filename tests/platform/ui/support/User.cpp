@@ -82,6 +82,16 @@ void ActivateWindow(const TForm& form) {
   ProcessEvents();
 }
 
+void CloseWindow(const TForm& form) {
+  form.FormNative().Window()->close();
+  ProcessEvents();
+}
+
+void RestoreWindow(const TForm& form) {
+  form.FormNative().Frame()->showNormal();
+  ProcessEvents();
+}
+
 void ClickCloseBox(const TForm& child) {
   QMdiSubWindow* sub_window = child.FormNative().SubWindow();
   ASSERT_NE(sub_window, nullptr) << "the form is no MDI child";

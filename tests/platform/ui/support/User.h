@@ -24,6 +24,10 @@ void Click(const TControl& control);
 // Brings the form's window to the front and gives it the keyboard, as a click
 // on its title bar does.
 void ActivateWindow(const TForm& form);
+// A click on the close box in the title bar of a window of its own.
+void CloseWindow(const TForm& form);
+// Restores a minimised window, as a click on the program in the task bar does.
+void RestoreWindow(const TForm& form);
 // A click on the close box in the title bar of an MDI child.
 void ClickCloseBox(const TForm& child);
 void ClickItem(const TRadioGroup& group, int index);

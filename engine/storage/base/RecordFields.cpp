@@ -1,4 +1,4 @@
-#include "engine/storage/fields/RecordFields.h"
+#include "engine/storage/base/RecordFields.h"
 
 #include <algorithm>
 #include <cmath>
