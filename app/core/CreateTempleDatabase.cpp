@@ -45,7 +45,8 @@ class StagingFolder {
 };
 
 [[noreturn]] void ThrowExists(const std::filesystem::path& target) {
-  throw EDatabaseFileExists("The database file '" + target.string() + "' already exists; nothing was changed");
+  throw EDatabaseFileExists("The database file '" + target.string() +
+                            "' already exists; nothing was changed");
 }
 
 void CreateFile(const std::filesystem::path& file) {
@@ -106,7 +107,11 @@ std::vector<TableRow> StartingRows() {
   return {settings,
           {"tresksys", {{"of_id", "1"}, {"of_name", kTempleName}, {"prn_top", "0"}, {"prn_left", "0"}}},
           {"hotel_sys",
-           {{"of_name", kTempleName}, {"prn_top", "0"}, {"prn_left", "0"}, {"tax_status", "0"}, {"tax_rate", "7"}}},
+           {{"of_name", kTempleName},
+            {"prn_top", "0"},
+            {"prn_left", "0"},
+            {"tax_status", "0"},
+            {"tax_rate", "7"}}},
           {"password", {{"usrname", kAdminUserName}, {"passwd", kAdminPassword}, {"ac1", "1"}}}};
 }
 

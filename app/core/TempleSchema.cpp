@@ -23,7 +23,9 @@ Columns Numbered(const std::string& name, TVTRAdvancedDataType type, int32_t siz
   return columns;
 }
 
-IndexDefinition Unique(std::string column) { return {column, column, kIndexUniqueBit}; }
+IndexDefinition Unique(std::string column) {
+  return {column, column, kIndexUniqueBit};
+}
 IndexDefinition Key(std::string name, std::string column) {
   return {std::move(name), std::move(column), kIndexPrimaryBit | kIndexUniqueBit};
 }
@@ -31,72 +33,76 @@ IndexDefinition Key(std::string name, std::string column) {
 // ---- Registers.
 
 Columns PersonColumns() {
-  return {{"per_no", adtString, 13},       {"per_name", adtString, 50},   {"per_pict", adtString, 17},
-          {"per_card", adtString, 13},     {"per_birth", adtDate},        {"per_grade", adtString, 1},
-          {"per_section", adtString, 40},  {"per_posi", adtString, 40},   {"per_edu", adtString, 40},
-          {"per_beg", adtDate},            {"per_end", adtDate},          {"per_add1", adtString, 80},
-          {"per_add2", adtString, 80},     {"per_add4", adtString, 80},   {"per_zip", adtString, 5},
-          {"per_tel", adtString, 25},      {"per_fax", adtString, 25},    {"per_email", adtString, 80},
-          {"per_percent", adtFloat},       {"per_count", adtFloat},       {"per_salary", adtFloat},
-          {"per_nick_name", adtString, 50}, {"per_edu1", adtString, 40},  {"per_edu2", adtString, 40},
+  return {{"per_no", adtString, 13},      {"per_name", adtString, 50},
+          {"per_pict", adtString, 17},    {"per_card", adtString, 13},
+          {"per_birth", adtDate},         {"per_grade", adtString, 1},
+          {"per_section", adtString, 40}, {"per_posi", adtString, 40},
+          {"per_edu", adtString, 40},     {"per_beg", adtDate},
+          {"per_end", adtDate},           {"per_add1", adtString, 80},
+          {"per_add2", adtString, 80},    {"per_add4", adtString, 80},
+          {"per_zip", adtString, 5},      {"per_tel", adtString, 25},
+          {"per_fax", adtString, 25},     {"per_email", adtString, 80},
+          {"per_percent", adtFloat},      {"per_count", adtFloat},
+          {"per_salary", adtFloat},       {"per_nick_name", adtString, 50},
+          {"per_edu1", adtString, 40},    {"per_edu2", adtString, 40},
           {"per_license", adtString, 30}};
 }
 
 Columns MemberColumns() {
-  return {{"mem_no", adtString, 10},    {"mem_name", adtString, 50},   {"mem_attn", adtString, 50},
-          {"mem_nation", adtString, 5}, {"mem_broker", adtString, 5},  {"mem_card", adtString, 13},
-          {"mem_birth", adtDate},       {"mem_grade", adtString, 10},  {"mem_term", adtString, 20},
-          {"mem_beg", adtDate},         {"mem_end", adtDate},          {"mem_add1", adtString, 80},
-          {"mem_add2", adtString, 80},  {"mem_add4", adtString, 80},   {"mem_zip", adtString, 5},
-          {"mem_tel", adtString, 25},   {"mem_fax", adtString, 25},    {"mem_email", adtString, 80},
-          {"mem_pict", adtGraphic},     {"mem_use", adtString, 1},     {"mem_rem", adtMemo}};
+  return {{"mem_no", adtString, 10},    {"mem_name", adtString, 50},  {"mem_attn", adtString, 50},
+          {"mem_nation", adtString, 5}, {"mem_broker", adtString, 5}, {"mem_card", adtString, 13},
+          {"mem_birth", adtDate},       {"mem_grade", adtString, 10}, {"mem_term", adtString, 20},
+          {"mem_beg", adtDate},         {"mem_end", adtDate},         {"mem_add1", adtString, 80},
+          {"mem_add2", adtString, 80},  {"mem_add4", adtString, 80},  {"mem_zip", adtString, 5},
+          {"mem_tel", adtString, 25},   {"mem_fax", adtString, 25},   {"mem_email", adtString, 80},
+          {"mem_pict", adtGraphic},     {"mem_use", adtString, 1},    {"mem_rem", adtMemo}};
 }
 
 Columns BookerColumns() {
-  return {{"mem_no", adtString, 10},   {"room_no", adtString, 10},  {"mem_name", adtString, 50},
-          {"mem_card", adtString, 13}, {"mem_add1", adtString, 80}, {"mem_add2", adtString, 80},
-          {"mem_add4", adtString, 80}, {"mem_zip", adtString, 5},   {"mem_tel", adtString, 25},
+  return {{"mem_no", adtString, 10},   {"room_no", adtString, 10},   {"mem_name", adtString, 50},
+          {"mem_card", adtString, 13}, {"mem_add1", adtString, 80},  {"mem_add2", adtString, 80},
+          {"mem_add4", adtString, 80}, {"mem_zip", adtString, 5},    {"mem_tel", adtString, 25},
           {"mem_fax", adtString, 25},  {"mem_email", adtString, 80}, {"mem_rem", adtMemo},
           {"broker_no", adtString, 10}};
 }
 
 Columns BookingColumns() {
-  return {{"book_id", adtInteger}, {"mem_no", adtString, 10}, {"room_no", adtString, 10},
-          {"book_beg", adtDate},   {"book_end", adtDate},     {"fg_book", adtString, 1},
+  return {{"book_id", adtInteger}, {"mem_no", adtString, 10},   {"room_no", adtString, 10},
+          {"book_beg", adtDate},   {"book_end", adtDate},       {"fg_book", adtString, 1},
           {"book_date", adtDate},  {"broker_no", adtString, 10}};
 }
 
 Columns CustomerColumns() {
-  return {{"cust_no", adtString, 20},   {"cust_name", adtString, 100}, {"cust_add1", adtString, 80},
-          {"cust_add2", adtString, 80}, {"cust_add4", adtString, 80},  {"cust_zip", adtString, 5},
-          {"cust_tel", adtString, 25},  {"cust_fax", adtString, 25},   {"cust_email", adtString, 80},
-          {"cust_birth", adtString, 10}, {"cust_id", adtInteger},      {"cust_flag", adtString, 1},
-          {"cust_head", adtString, 6},  {"cust_card", adtString, 13},  {"cust_attn", adtString, 50},
-          {"cust_add5", adtString, 1},  {"cust_cre", adtString, 6},    {"cust_disc", adtFloat},
-          {"cust_group", adtString, 1}, {"cust_brand", adtString, 40}, {"cust_type", adtString, 40},
-          {"country", adtString, 50},   {"cust_rem", adtBlob}};
+  return {{"cust_no", adtString, 20},    {"cust_name", adtString, 100}, {"cust_add1", adtString, 80},
+          {"cust_add2", adtString, 80},  {"cust_add4", adtString, 80},  {"cust_zip", adtString, 5},
+          {"cust_tel", adtString, 25},   {"cust_fax", adtString, 25},   {"cust_email", adtString, 80},
+          {"cust_birth", adtString, 10}, {"cust_id", adtInteger},       {"cust_flag", adtString, 1},
+          {"cust_head", adtString, 6},   {"cust_card", adtString, 13},  {"cust_attn", adtString, 50},
+          {"cust_add5", adtString, 1},   {"cust_cre", adtString, 6},    {"cust_disc", adtFloat},
+          {"cust_group", adtString, 1},  {"cust_brand", adtString, 40}, {"cust_type", adtString, 40},
+          {"country", adtString, 50},    {"cust_rem", adtBlob}};
 }
 
 // cust_no holds the supplier register's 8-digit numbers.
 Columns SupplierColumns() {
-  return {{"cust_no", adtString, 10},   {"cust_flag", adtString, 1},   {"cust_head", adtString, 6},
+  return {{"cust_no", adtString, 10},    {"cust_flag", adtString, 1},  {"cust_head", adtString, 6},
           {"cust_name", adtString, 100}, {"cust_card", adtString, 13}, {"cust_birth", adtString, 10},
-          {"cust_attn", adtString, 50}, {"cust_add1", adtString, 80},  {"cust_add2", adtString, 80},
-          {"cust_add4", adtString, 80}, {"cust_add5", adtString, 1},   {"cust_zip", adtString, 5},
-          {"cust_tel", adtString, 25},  {"cust_fax", adtString, 25},   {"cust_cre", adtString, 6},
-          {"cust_disc", adtFloat},      {"cust_group", adtString, 1}};
+          {"cust_attn", adtString, 50},  {"cust_add1", adtString, 80}, {"cust_add2", adtString, 80},
+          {"cust_add4", adtString, 80},  {"cust_add5", adtString, 1},  {"cust_zip", adtString, 5},
+          {"cust_tel", adtString, 25},   {"cust_fax", adtString, 25},  {"cust_cre", adtString, 6},
+          {"cust_disc", adtFloat},       {"cust_group", adtString, 1}};
 }
 
 Columns ProductColumns() {
-  return {{"pro_no", adtString, 15},    {"pro_name", adtString, 50},  {"pro_type", adtString, 3},
-          {"pro_pict", adtString, 16},  {"attrib", adtString, 40},    {"pro_group", adtString, 5},
-          {"pro_bprice", adtFloat},     {"pro_sprice", adtFloat},     {"pro_sp2", adtFloat},
-          {"pro_sp3", adtFloat},        {"pro_sp4", adtFloat},        {"pro_sp5", adtFloat},
-          {"earn", adtFloat},           {"tax_rate", adtFloat},       {"cut_stock", adtString, 1},
-          {"warn_term", adtString, 10}, {"pro_total", adtFloat},      {"pro_unit", adtString, 10},
-          {"pro_pack", adtString, 15},  {"pro_rorder", adtFloat},     {"fp", adtString, 1},
-          {"tax_status", adtString, 1}, {"fg_vat", adtString, 1},     {"pro_memo", adtMemo},
-          {"father", adtString, 50},    {"mother", adtString, 50},    {"birth", adtDate},
+  return {{"pro_no", adtString, 15},    {"pro_name", adtString, 50}, {"pro_type", adtString, 3},
+          {"pro_pict", adtString, 16},  {"attrib", adtString, 40},   {"pro_group", adtString, 5},
+          {"pro_bprice", adtFloat},     {"pro_sprice", adtFloat},    {"pro_sp2", adtFloat},
+          {"pro_sp3", adtFloat},        {"pro_sp4", adtFloat},       {"pro_sp5", adtFloat},
+          {"earn", adtFloat},           {"tax_rate", adtFloat},      {"cut_stock", adtString, 1},
+          {"warn_term", adtString, 10}, {"pro_total", adtFloat},     {"pro_unit", adtString, 10},
+          {"pro_pack", adtString, 15},  {"pro_rorder", adtFloat},    {"fp", adtString, 1},
+          {"tax_status", adtString, 1}, {"fg_vat", adtString, 1},    {"pro_memo", adtMemo},
+          {"father", adtString, 50},    {"mother", adtString, 50},   {"birth", adtDate},
           {"sex", adtString, 6},        {"color", adtString, 20}};
 }
 
@@ -128,19 +134,32 @@ TableDefinition ItemTable(std::string name, bool with_row_number, const char* un
 // bill_id is numbered by the engine: no INSERT sets it, and the line windows
 // change and delete a line by it. sale_no holds a staff number.
 Columns LineColumns(int32_t customer_size, int32_t name_size, int32_t detail_size) {
-  return {{"bill_id", adtAutoInc},           {"bill_no", adtString, 11},
-          {"bill_date", adtDate},            {"cust_no", adtString, customer_size},
-          {"accessory_no", adtString, 15},   {"accessory_name", adtString, name_size},
-          {"accessory_type", adtString, 1},  {"accessory_sn", adtString, detail_size},
-          {"qty", adtFloat},                 {"unit_name", adtString, 10},
-          {"price", adtFloat},               {"disc_rate", adtFloat},
-          {"tax_status", adtString, 1},      {"tax_rate", adtFloat},
-          {"cut_stock", adtString, 1},       {"warn_term", adtString, 10},
-          {"warn_date", adtString, 10},      {"total", adtFloat},
-          {"p_bill", adtString, 11},         {"fg_clear", adtString, 1},
-          {"fg_end", adtString, 1},          {"stk_post", adtFloat},
-          {"proj_no", adtString, 10},        {"proj_type", adtString, 3},
-          {"sale_no", adtString, 13},        {"staff_no", adtString, 5}};
+  return {{"bill_id", adtAutoInc},
+          {"bill_no", adtString, 11},
+          {"bill_date", adtDate},
+          {"cust_no", adtString, customer_size},
+          {"accessory_no", adtString, 15},
+          {"accessory_name", adtString, name_size},
+          {"accessory_type", adtString, 1},
+          {"accessory_sn", adtString, detail_size},
+          {"qty", adtFloat},
+          {"unit_name", adtString, 10},
+          {"price", adtFloat},
+          {"disc_rate", adtFloat},
+          {"tax_status", adtString, 1},
+          {"tax_rate", adtFloat},
+          {"cut_stock", adtString, 1},
+          {"warn_term", adtString, 10},
+          {"warn_date", adtString, 10},
+          {"total", adtFloat},
+          {"p_bill", adtString, 11},
+          {"fg_clear", adtString, 1},
+          {"fg_end", adtString, 1},
+          {"stk_post", adtFloat},
+          {"proj_no", adtString, 10},
+          {"proj_type", adtString, 3},
+          {"sale_no", adtString, 13},
+          {"staff_no", adtString, 5}};
 }
 
 // The goods lines of sales (outstock) and purchases (instock).
@@ -149,23 +168,39 @@ Columns GoodsLineColumns(int32_t customer_size) {
 }
 
 Columns DonationColumns() {
-  return {{"bill_id", adtInteger},        {"bill_no", adtString, 11},    {"bill_date", adtDate},
-          {"cust_no", adtString, 20},     {"credit_rate", adtString, 20}, {"beg_date", adtDate},
-          {"due_date", adtDate},          {"end_date", adtDate},         {"total", adtFloat},
-          {"grand_total", adtFloat},      {"sale_no", adtString, 100},   {"fg_paid", adtString, 1},
-          {"app_for", adtString, 100},    {"rem", adtMemo},              {"cust_name", adtString, 100},
-          {"cust_add1", adtString, 80},   {"cust_add2", adtString, 80},  {"cust_add4", adtString, 80},
-          {"cust_zip", adtString, 80},    {"cust_tel", adtString, 25},   {"cust_fax", adtString, 25},
-          {"cust_email", adtString, 80},  {"country", adtString, 50},    {"cust_birth", adtString, 10}};
+  return {{"bill_id", adtInteger},
+          {"bill_no", adtString, 11},
+          {"bill_date", adtDate},
+          {"cust_no", adtString, 20},
+          {"credit_rate", adtString, 20},
+          {"beg_date", adtDate},
+          {"due_date", adtDate},
+          {"end_date", adtDate},
+          {"total", adtFloat},
+          {"grand_total", adtFloat},
+          {"sale_no", adtString, 100},
+          {"fg_paid", adtString, 1},
+          {"app_for", adtString, 100},
+          {"rem", adtMemo},
+          {"cust_name", adtString, 100},
+          {"cust_add1", adtString, 80},
+          {"cust_add2", adtString, 80},
+          {"cust_add4", adtString, 80},
+          {"cust_zip", adtString, 80},
+          {"cust_tel", adtString, 25},
+          {"cust_fax", adtString, 25},
+          {"cust_email", adtString, 80},
+          {"country", adtString, 50},
+          {"cust_birth", adtString, 10}};
 }
 
 // The headers of goods sales (g_sale_2) and purchases (g_buy_2).
 Columns GoodsDocumentColumns() {
-  return {{"bill_no", adtString, 11}, {"bill_date", adtDate},         {"cust_no", adtString, 20},
-          {"credit_rate", adtString, 20}, {"beg_date", adtDate},      {"due_date", adtDate},
-          {"end_date", adtDate},      {"total", adtFloat},            {"discount", adtFloat},
-          {"aft_discount", adtFloat}, {"vat", adtFloat},              {"grand_total", adtFloat},
-          {"sale_no", adtString, 13}, {"fg_paid", adtString, 1}};
+  return {{"bill_no", adtString, 11},     {"bill_date", adtDate},   {"cust_no", adtString, 20},
+          {"credit_rate", adtString, 20}, {"beg_date", adtDate},    {"due_date", adtDate},
+          {"end_date", adtDate},          {"total", adtFloat},      {"discount", adtFloat},
+          {"aft_discount", adtFloat},     {"vat", adtFloat},        {"grand_total", adtFloat},
+          {"sale_no", adtString, 13},     {"fg_paid", adtString, 1}};
 }
 
 Columns OldPurchaseColumns() {
@@ -176,33 +211,50 @@ Columns OldPurchaseColumns() {
 }
 
 Columns VoucherColumns() {
-  return {{"work_id", adtAutoInc},          {"work_no", adtString, 11},   {"work_parameter", adtString, 1},
-          {"work_date", adtDate},           {"work_table", adtString, 5}, {"work_room", adtString, 5},
-          {"broker_no", adtString, 10},     {"mem_no", adtString, 10},    {"price", adtFloat},
-          {"disc_rate", adtFloat},          {"tax_rate", adtFloat},       {"tax_status", adtString, 1},
-          {"total", adtFloat},              {"per_no", adtString, 10},    {"per_percent", adtFloat},
-          {"per_price", adtFloat},          {"staff_no", adtString, 10},  {"fg_clear", adtString, 1},
-          {"stk_post", adtInteger},         {"tag", adtString, 3}};
+  return {{"work_id", adtAutoInc},      {"work_no", adtString, 11},   {"work_parameter", adtString, 1},
+          {"work_date", adtDate},       {"work_table", adtString, 5}, {"work_room", adtString, 5},
+          {"broker_no", adtString, 10}, {"mem_no", adtString, 10},    {"price", adtFloat},
+          {"disc_rate", adtFloat},      {"tax_rate", adtFloat},       {"tax_status", adtString, 1},
+          {"total", adtFloat},          {"per_no", adtString, 10},    {"per_percent", adtFloat},
+          {"per_price", adtFloat},      {"staff_no", adtString, 10},  {"fg_clear", adtString, 1},
+          {"stk_post", adtInteger},     {"tag", adtString, 3}};
 }
 
 Columns VoucherLineColumns() {
-  return {{"work_id", adtAutoInc},            {"work_no", adtString, 11},
-          {"work_parameter", adtString, 1},   {"work_date", adtDate},
-          {"work_table", adtString, 5},       {"work_room", adtString, 5},
-          {"broker_no", adtString, 10},       {"check_in", adtDateTime},
-          {"check_out", adtDateTime},         {"pak_type", adtString, 10},
-          {"mem_no", adtString, 10},          {"mem_grade", adtString, 10},
-          {"accessory_no", adtString, 13},    {"accessory_name", adtString, 40},
-          {"accessory_detail", adtString, 40}, {"qty", adtFloat},
-          {"unit", adtString, 10},            {"price", adtFloat},
-          {"disc_rate", adtFloat},            {"tax_rate", adtFloat},
-          {"tax_status", adtString, 1},       {"total", adtFloat},
-          {"per_no", adtString, 10},          {"per_percent", adtFloat},
-          {"per_price", adtFloat},            {"staff_no", adtString, 10},
-          {"fg_clear", adtString, 1},         {"stk_post", adtInteger},
-          {"tag", adtString, 3},              {"check_first", adtFloat},
-          {"check_last", adtFloat},           {"price_level", adtString, 1},
-          {"accessory_type", adtString, 1},   {"check_count", adtFloat}};
+  return {{"work_id", adtAutoInc},
+          {"work_no", adtString, 11},
+          {"work_parameter", adtString, 1},
+          {"work_date", adtDate},
+          {"work_table", adtString, 5},
+          {"work_room", adtString, 5},
+          {"broker_no", adtString, 10},
+          {"check_in", adtDateTime},
+          {"check_out", adtDateTime},
+          {"pak_type", adtString, 10},
+          {"mem_no", adtString, 10},
+          {"mem_grade", adtString, 10},
+          {"accessory_no", adtString, 13},
+          {"accessory_name", adtString, 40},
+          {"accessory_detail", adtString, 40},
+          {"qty", adtFloat},
+          {"unit", adtString, 10},
+          {"price", adtFloat},
+          {"disc_rate", adtFloat},
+          {"tax_rate", adtFloat},
+          {"tax_status", adtString, 1},
+          {"total", adtFloat},
+          {"per_no", adtString, 10},
+          {"per_percent", adtFloat},
+          {"per_price", adtFloat},
+          {"staff_no", adtString, 10},
+          {"fg_clear", adtString, 1},
+          {"stk_post", adtInteger},
+          {"tag", adtString, 3},
+          {"check_first", adtFloat},
+          {"check_last", adtFloat},
+          {"price_level", adtString, 1},
+          {"accessory_type", adtString, 1},
+          {"check_count", adtFloat}};
 }
 
 // ---- Settings: the column family of sys_sys, tresksys and hotel_sys.
@@ -220,16 +272,16 @@ Columns AddressColumns() {
 }
 
 Columns DocumentOptionColumns() {
-  return Join({Numbered("line", adtString, 1), Numbered("view", adtString, 1), Numbered("head", adtString, 80),
-               Numbered("foot", adtString, 80)});
+  return Join({Numbered("line", adtString, 1), Numbered("view", adtString, 1),
+               Numbered("head", adtString, 80), Numbered("foot", adtString, 80)});
 }
 
 Columns PrintColumns() {
-  return {{"of_logo", adtGraphic},       {"prn_preview", adtString, 1}, {"prn_head", adtString, 1},
-          {"prn_office", adtString, 1},  {"prn_logo", adtString, 1},    {"prn_form", adtString, 1},
-          {"prn_top", adtFloat},         {"prn_left", adtFloat},        {"tax_status", adtString, 1},
-          {"tax_rate", adtFloat},        {"app_path", adtString, 30},   {"com_port", adtString, 1},
-          {"skin", adtString, 1},        {"skin1", adtString, 1},       {"skin2", adtString, 1}};
+  return {{"of_logo", adtGraphic},      {"prn_preview", adtString, 1}, {"prn_head", adtString, 1},
+          {"prn_office", adtString, 1}, {"prn_logo", adtString, 1},    {"prn_form", adtString, 1},
+          {"prn_top", adtFloat},        {"prn_left", adtFloat},        {"tax_status", adtString, 1},
+          {"tax_rate", adtFloat},       {"app_path", adtString, 30},   {"com_port", adtString, 1},
+          {"skin", adtString, 1},       {"skin1", adtString, 1},       {"skin2", adtString, 1}};
 }
 
 const ColumnDefinition kOfficeId{"of_id", adtInteger};

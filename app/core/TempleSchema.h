@@ -21,7 +21,7 @@ struct ColumnDefinition {
 
 struct IndexDefinition {
   std::string Name;
-  std::string Fields;  // ";" between the names of a compound index
+  std::string Fields;   // ";" between the names of a compound index
   uint8_t Options = 0;  // kIndexPrimaryBit, kIndexUniqueBit of engine/access/AdvIndexDefs.h
 };
 

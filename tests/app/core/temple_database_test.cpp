@@ -107,20 +107,21 @@ TEST_F(TempleDatabase, TheWidenedAndRetypedColumnsAreStoredSo) {
     TVTRAdvancedDataType type;
     int32_t size;
   };
-  for (const Case& c : {Case{"customer", "cust_no", adtString, 20},     Case{"h_person", "per_no", adtString, 13},
-                        Case{"product", "pro_type", adtString, 3},      Case{"que", "que", adtString, 11},
-                        Case{"g_temple_2", "work_id", adtAutoInc, 0},   Case{"h_temple", "work_id", adtAutoInc, 0},
-                        Case{"education", "per_no", adtString, 13},     Case{"h_nation", "nation_no", adtString, 5},
-                        Case{"h_nation", "nation_desc", adtString, 50}, Case{"h_broker", "broker_no", adtString, 5},
-                        Case{"h_broker", "broker_name", adtString, 50}, Case{"g_rent", "rent_no", adtString, 13},
-                        Case{"g_rent", "room_price_level", adtString, 1}, Case{"g_buy_2", "aft_discount", adtFloat, 0},
-                        Case{"h_fill", "accessory_no", adtString, 13},  Case{"h_fill", "qty", adtFloat, 0},
-                        Case{"h_fill", "stk_post", adtInteger, 0},      Case{"supply", "cust_no", adtString, 10},
-                        Case{"donate", "bill_id", adtAutoInc, 0},       Case{"outstock", "bill_id", adtAutoInc, 0},
-                        Case{"instock", "bill_id", adtAutoInc, 0},      Case{"donate", "sale_no", adtString, 13},
-                        Case{"outstock", "sale_no", adtString, 13},     Case{"instock", "sale_no", adtString, 13},
-                        Case{"g_sale_2", "sale_no", adtString, 13},     Case{"g_buy_2", "sale_no", adtString, 13},
-                        Case{"outstock", "fg_gift", adtString, 1},      Case{"instock", "fg_gift", adtString, 1}}) {
+  for (const Case& c :
+       {Case{"customer", "cust_no", adtString, 20},       Case{"h_person", "per_no", adtString, 13},
+        Case{"product", "pro_type", adtString, 3},        Case{"que", "que", adtString, 11},
+        Case{"g_temple_2", "work_id", adtAutoInc, 0},     Case{"h_temple", "work_id", adtAutoInc, 0},
+        Case{"education", "per_no", adtString, 13},       Case{"h_nation", "nation_no", adtString, 5},
+        Case{"h_nation", "nation_desc", adtString, 50},   Case{"h_broker", "broker_no", adtString, 5},
+        Case{"h_broker", "broker_name", adtString, 50},   Case{"g_rent", "rent_no", adtString, 13},
+        Case{"g_rent", "room_price_level", adtString, 1}, Case{"g_buy_2", "aft_discount", adtFloat, 0},
+        Case{"h_fill", "accessory_no", adtString, 13},    Case{"h_fill", "qty", adtFloat, 0},
+        Case{"h_fill", "stk_post", adtInteger, 0},        Case{"supply", "cust_no", adtString, 10},
+        Case{"donate", "bill_id", adtAutoInc, 0},         Case{"outstock", "bill_id", adtAutoInc, 0},
+        Case{"instock", "bill_id", adtAutoInc, 0},        Case{"donate", "sale_no", adtString, 13},
+        Case{"outstock", "sale_no", adtString, 13},       Case{"instock", "sale_no", adtString, 13},
+        Case{"g_sale_2", "sale_no", adtString, 13},       Case{"g_buy_2", "sale_no", adtString, 13},
+        Case{"outstock", "fg_gift", adtString, 1},        Case{"instock", "fg_gift", adtString, 1}}) {
     SCOPED_TRACE(std::string(c.table) + "." + c.column);
     std::unique_ptr<TVTRTable> table = Open(c.table);
     const TVTRAdvFieldDef* column = table->AdvFieldDefs().Find(c.column);
@@ -136,23 +137,16 @@ TEST_F(TempleDatabase, EveryKeyThatWindowsSaveOrChangeByRefusesASecondRowWithThe
     const char* column;
     const char* key;
   };
-  for (const Case& c : {Case{"sys_sys", "of_name", "วัดตัวอย่าง"},
-                        Case{"password", "usrname", "admin"},
-                        Case{"g_donate_2", "bill_no", "DONA1000001"},
-                        Case{"g_sale_2", "bill_no", "SALE1000001"},
-                        Case{"g_buy_2", "bill_no", "PURC1000001"},
-                        Case{"g_temple_2", "work_no", "HALL1000001"},
-                        Case{"g_member", "mem_no", "0000000001"},
-                        Case{"g_member_land", "mem_no", "0000000001"},
-                        Case{"customer", "cust_no", "DONR000001"},
-                        Case{"supply", "cust_no", "00000041"},
-                        Case{"h_person", "per_no", "ST00000001"},
-                        Case{"product", "pro_no", "P001"},
-                        Case{"m_donate", "accessory_no", "001"},
-                        Case{"g_room", "accessory_no", "R01"},
-                        Case{"g_land", "accessory_no", "L01"},
-                        Case{"g_accessory", "accessory_no", "A01"},
-                        Case{"g_public", "accessory_no", "E01"}}) {
+  for (const Case& c :
+       {Case{"sys_sys", "of_name", "วัดตัวอย่าง"}, Case{"password", "usrname", "admin"},
+        Case{"g_donate_2", "bill_no", "DONA1000001"}, Case{"g_sale_2", "bill_no", "SALE1000001"},
+        Case{"g_buy_2", "bill_no", "PURC1000001"}, Case{"g_temple_2", "work_no", "HALL1000001"},
+        Case{"g_member", "mem_no", "0000000001"}, Case{"g_member_land", "mem_no", "0000000001"},
+        Case{"customer", "cust_no", "DONR000001"}, Case{"supply", "cust_no", "00000041"},
+        Case{"h_person", "per_no", "ST00000001"}, Case{"product", "pro_no", "P001"},
+        Case{"m_donate", "accessory_no", "001"}, Case{"g_room", "accessory_no", "R01"},
+        Case{"g_land", "accessory_no", "L01"}, Case{"g_accessory", "accessory_no", "A01"},
+        Case{"g_public", "accessory_no", "E01"}}) {
     SCOPED_TRACE(std::string(c.table) + "." + c.column);
     std::unique_ptr<TVTRTable> table = Open(c.table);
     const int before = table->RecordCount();
@@ -173,16 +167,14 @@ TEST_F(TempleDatabase, ANewFileStartsWithTheSettingsRowsAndTheAdministrator) {
     const char* column;
     const char* value;
   };
-  for (const Expected& e : {Expected{"of_id", "1"},      Expected{"of_name", "วัดตัวอย่าง"},
-                            Expected{"prefix1", "LAND"}, Expected{"prefix3", "HALL"},
-                            Expected{"prefix5", "DONA"}, Expected{"prefix6", "PURC"},
-                            Expected{"prefix7", "SALE"}, Expected{"prefix_donate", "DONR"},
-                            Expected{"prefix0", ""},     Expected{"prn_preview", "0"},
-                            Expected{"prn_logo", "0"},   Expected{"prn_top", "0"},
-                            Expected{"prn_left", "0"},   Expected{"tax_status", "0"},
-                            Expected{"tax_rate", "7"},   Expected{"com_port", "1"},
-                            Expected{"type_business", "1"}, Expected{"type_business2", "0"},
-                            Expected{"skin", "0"}})
+  for (const Expected& e :
+       {Expected{"of_id", "1"}, Expected{"of_name", "วัดตัวอย่าง"}, Expected{"prefix1", "LAND"},
+        Expected{"prefix3", "HALL"}, Expected{"prefix5", "DONA"}, Expected{"prefix6", "PURC"},
+        Expected{"prefix7", "SALE"}, Expected{"prefix_donate", "DONR"}, Expected{"prefix0", ""},
+        Expected{"prn_preview", "0"}, Expected{"prn_logo", "0"}, Expected{"prn_top", "0"},
+        Expected{"prn_left", "0"}, Expected{"tax_status", "0"}, Expected{"tax_rate", "7"},
+        Expected{"com_port", "1"}, Expected{"type_business", "1"}, Expected{"type_business2", "0"},
+        Expected{"skin", "0"}})
     EXPECT_EQ(settings->FieldByName(e.column)->AsString(), e.value) << e.column;
   for (int i = 0; i <= 9; ++i) EXPECT_EQ(settings->FieldByName("view" + std::to_string(i))->AsString(), "0");
 
@@ -205,7 +197,8 @@ TEST_F(TempleDatabase, ANewFileStartsWithTheSettingsRowsAndTheAdministrator) {
   EXPECT_EQ(users->FieldByName("ac1")->AsInteger(), 1);
   EXPECT_TRUE(users->FieldByName("ac2")->IsNull());
 
-  for (const char* empty : {"que", "customer", "g_donate_2", "donate"}) EXPECT_EQ(Open(empty)->RecordCount(), 0);
+  for (const char* empty : {"que", "customer", "g_donate_2", "donate"})
+    EXPECT_EQ(Open(empty)->RecordCount(), 0);
 }
 
 TEST_F(TempleDatabase, LinesGetTheirOwnIdsAndLongNumbersReadBackWhole) {

@@ -7,6 +7,8 @@
 // a donation with its lines.
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/core/CreateTempleDatabase.h"
 #include "app/core/TableRows.h"
@@ -31,7 +33,8 @@ inline std::vector<TableRow> SampleRows() {
       {"h_person", {{"per_no", "ST00000002"}, {"per_name", "นางสาวมาลี ศรีสุข"}, {"per_posi", "เจ้าหน้าที่"}}},
       {"g_member", {{"mem_no", kSampleMemberNo}, {"mem_name", "นายประเสริฐ มั่นคง"}, {"mem_use", "1"}}},
       {"g_member", {{"mem_no", "0000000002"}, {"mem_name", "บริษัท ทองดี จำกัด"}, {"mem_use", "1"}}},
-      {"customer", {{"cust_no", kSampleDonorNo}, {"cust_name", kSampleDonorName}, {"cust_add1", "12 ถนนพระราม 4"}}},
+      {"customer",
+       {{"cust_no", kSampleDonorNo}, {"cust_name", kSampleDonorName}, {"cust_add1", "12 ถนนพระราม 4"}}},
       {"customer", {{"cust_no", "DONR000002"}, {"cust_name", "O'Neil Smith"}, {"country", "ไอร์แลนด์"}}},
       {"m_donate", {{"accessory_id", "1"}, {"accessory_no", "001"}, {"accessory_name", "บำรุงวัด"}}},
       {"m_donate", {{"accessory_id", "2"}, {"accessory_no", "002"}, {"accessory_name", "ค่าน้ำค่าไฟ"}}},
