@@ -115,11 +115,13 @@ std::vector<TableRow> StartingRows() {
           {"password", {{"usrname", kAdminUserName}, {"passwd", kAdminPassword}, {"ac1", "1"}}}};
 }
 
-void SyncFolder(const std::filesystem::path& folder) {
-  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (descriptor < 0) return;
-  ::fsync(descriptor);
-  ::close(descriptor);
+// Puts a file's bytes, or a folder's names, on the disk; a failure raises.
+void SyncToDisk(const std::filesystem::path& path) {
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const bool synced = descriptor >= 0 && ::fsync(descriptor) == 0;
+  const int error = errno;
+  if (descriptor >= 0) ::close(descriptor);
+  if (!synced) throw Exception("Cannot write '" + path.string() + "' to the disk: " + std::strerror(error));
 }
 
 }  // namespace
@@ -133,11 +135,12 @@ std::filesystem::path CreateTempleDatabase(const std::filesystem::path& folder) 
   CreateTables(built);
   const std::vector<TableRow> rows = StartingRows();
   AppendRows(built, rows);
+  SyncToDisk(built);
   // A link never replaces an existing name, unlike a rename.
   if (::link(built.c_str(), target.c_str()) != 0) {
     if (errno == EEXIST) ThrowExists(target);
     throw Exception("Cannot create the database file '" + target.string() + "': " + std::strerror(errno));
   }
-  SyncFolder(folder);
+  SyncToDisk(folder);
   return target;
 }
