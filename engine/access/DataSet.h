@@ -197,6 +197,11 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
     }
     SetDBFlag(flag, false);
   }
+  // Clears the flag, dropping a failure to detach: the caller is raising
+  // another failure.
+  void ClearDBFlagQuietly(TVTRDBFlag flag);
+  // Whether a usage flag other than `flag` is set.
+  bool OtherDBFlagSet(TVTRDBFlag flag) const { return (db_flags_ & ~std::bitset<16>().set(flag)).any(); }
   // The database component the session gives the dataset's owner for
   // DatabaseName, connected and with its reference count raised.
   TVTRDatabase* OpenSessionDatabase();
@@ -272,7 +277,6 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
  private:
   friend class TVTRBLOBStream;
 
-  void ClearDBFlagQuietly(TVTRDBFlag flag);
   void Attach();
   void Detach();
   // The record size part of a buffer: where its bookmark starts.
