@@ -28,8 +28,6 @@
 // The engine's notification type for the table's before and after events,
 // a type of its own beside the dataset layer's TDataSetNotifyEvent.
 using TDatasetNotifyEvent = std::function<void(TObject* sender)>;
-// Sender, PercentDone, var Continue.
-using TVTRProgressEvent = std::function<void(TObject* sender, int32_t percent_done, bool& continue_)>;
 
 class TVTRTable : public TVTRDataSet {
  public:
