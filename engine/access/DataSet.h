@@ -28,7 +28,6 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +35,7 @@
 #include "engine/access/AdvFieldDefs.h"
 #include "engine/access/AdvIndexDefs.h"
 #include "engine/access/KeyBuffer.h"
+#include "engine/access/ProgressEvents.h"
 #include "engine/access/SessionDataSet.h"
 #include "engine/storage/base/Cursor.h"
 #include "engine/storage/meta/ConstraintDef.h"
@@ -46,9 +46,6 @@
 
 class TVTRBLOBStream;
 class TVTRDatabase;
-
-// Sender, PercentDone, var Continue.
-using TVTRProgressEvent = std::function<void(TObject* sender, int32_t percent_done, bool& continue_)>;
 
 // The usage flags: the first one set attaches the dataset, the last one
 // cleared detaches it.

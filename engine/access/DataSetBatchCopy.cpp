@@ -94,12 +94,7 @@ class SourcePosition {
  public:
   explicit SourcePosition(TDataSet& source) : source_(source), bookmark_(source.GetBookmark()) {}
   ~SourcePosition() {
-    if (restored_) return;
-    try {
-      source_.GotoBookmark(bookmark_);
-    } catch (...) {
-      // The failure that ended the copy is the one reported.
-    }
+    if (!restored_) CleaningUp([this] { source_.GotoBookmark(bookmark_); });
   }
   void Restore() {
     restored_ = true;
@@ -136,11 +131,7 @@ bool TVTRDataSet::BatchCopy(TDataSet& source, TVTRDataSet& dest, std::string& lo
       } catch (const std::exception& error) {
         log += Format("Error copying table. Record #%d, field '%s' was copied with Null value due to error: %s\r\n",
                       record_no, from.FieldName(), ExceptionMessageUtf8(error));
-        try {
-          to->Clear();
-        } catch (...) {
-          // The field stays as the failed copy left it.
-        }
+        CleaningUp([&] { to->Clear(); });
         if (!ignore_errors) throw;
         answer = false;
       }
@@ -152,11 +143,7 @@ bool TVTRDataSet::BatchCopy(TDataSet& source, TVTRDataSet& dest, std::string& lo
                     ExceptionMessageUtf8(error)) +
              "\r\n";
       if (!ignore_errors) {
-        try {
-          dest.Cancel();
-        } catch (...) {
-          // The refused post is the failure to report.
-        }
+        CleaningUp([&] { dest.Cancel(); });
         throw;
       }
       dest.Cancel();
