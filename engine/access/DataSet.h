@@ -25,7 +25,7 @@
 // DataSetKeys.cpp (the active index's fields and the key buffers),
 // DataSetFilter.cpp (the filter handed to the cursor and FindFirst and its
 // kin), DataSetLocate.cpp (Locate and Lookup), DataSetProjection.cpp (the
-// SQL engine's projection), BlobStream.cpp.
+// SQL engine's projection), BlobStream.cpp, DataSetBatchCopy.cpp.
 #include <array>
 #include <bitset>
 #include <cstdint>
@@ -37,6 +37,7 @@
 #include "engine/access/AdvFieldDefs.h"
 #include "engine/access/AdvIndexDefs.h"
 #include "engine/access/KeyBuffer.h"
+#include "engine/access/ProgressEvents.h"
 #include "engine/access/SessionDataSet.h"
 #include "engine/storage/base/Cursor.h"
 #include "engine/storage/meta/ConstraintDef.h"
@@ -123,6 +124,19 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
   // Writes the value into the current record (a non-null BLOB through a
   // BLOB stream).
   void SetFieldVariant(TVTRVariant& value, int32_t field_index, bool by_table_field);
+
+  // Copies every record of `source` into `dest`, field by field: a field
+  // of `dest` is found through the object IDs of a restructure with
+  // `match_by_id` (both tables), else by name; a GRAPHIC value loses a
+  // picture-field header in front. Each field or record that fails adds a
+  // line to `log` (UTF-8, each ending "\r\n") and, without `ignore_errors`,
+  // passes out after it. `on_progress` (may be empty) hears about
+  // max - min times a percent from `min_percent` to `max_percent`; a
+  // `continue_` found false there stops the copy after "Terminated by
+  // User.". True when nothing was logged. `source` ends on its record.
+  static bool BatchCopy(TDataSet& source, TVTRDataSet& dest, std::string& log, bool& continue_,
+                        bool ignore_errors, bool match_by_id, const TVTRProgressEvent& on_progress,
+                        int32_t min_percent, int32_t max_percent);
 
   // ---- Overrides of the dataset layer.
   // Closing in edit or insert state cancels through the cursor first,

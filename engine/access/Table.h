@@ -13,7 +13,8 @@
 //
 // The parts: Table.cpp (properties, the cursor, definitions, the active
 // index), TableStructure.cpp (the structure operations), TableKeys.cpp (key
-// search and ranges) and TableMasterLink.cpp (the master-detail link).
+// search and ranges), TableMasterLink.cpp (the master-detail link),
+// TableCopy.cpp (import and copy) and TableRestructure.cpp.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -27,11 +28,6 @@
 #include "platform/db/MasterDataLink.h"
 #include "platform/rtl/StringList.h"
 
-// The engine's notification type for the table's before and after events,
-// a type of its own beside the dataset layer's TDataSetNotifyEvent.
-using TDatasetNotifyEvent = std::function<void(TObject* sender)>;
-// Sender, PercentDone, var Continue.
-using TVTRProgressEvent = std::function<void(TObject* sender, int32_t percent_done, bool& continue_)>;
 
 class TVTRTable : public TVTRDataSet {
  public:
@@ -125,6 +121,35 @@ class TVTRTable : public TVTRDataSet {
                 const std::string& desc_fields = {}, const std::string& case_ins_fields = {});
   // Also on an open table; 20177 inside a transaction.
   void DeleteIndex(const std::string& name);
+
+  // ---- Copies (TableCopy.cpp, TableRestructure.cpp). Logs are UTF-8, a
+  // line ending "\r\n" per problem; progress goes to the operation's events
+  // or, unassigned and not silent, to the wait window.
+  // Creates the table (inactive) with the structure of `source` and copies
+  // its records by field name, each record that fails logged and left out.
+  // An index of `source_index_defs` without fields is logged and skipped;
+  // the first unnamed one becomes "idxPrimaryKey". True when nothing was
+  // logged.
+  bool ImportTable(TDataSet& source, std::string& log, const TIndexDefs* source_index_defs = nullptr);
+  // Copies the table's records into `new_table_name` of its own database
+  // (empty `database_file_name`), of "MEMORY", or of the named file, the
+  // target created from the table's restructure definitions (and indexes
+  // with `copy_indexes`), an existing one first deleted with `overwrite`.
+  // A copy onto itself (30447), an existing target (30448) and a target
+  // that cannot be created (30450) are logged with `ignore_errors`, else
+  // raised. True when the records were copied (the batch copy may have
+  // logged some or been stopped). The table is left open on its record, or
+  // closed, as it was found.
+  bool CopyTable(const std::string& new_table_name, std::string& log, bool& continue_,
+                 const std::string& database_file_name, const std::string& password, bool ignore_errors,
+                 bool overwrite, bool copy_indexes, int32_t min_percent, int32_t max_percent);
+  // Rebuilds the (inactive) table with its restructure definitions: a field
+  // keeps its values through its object ID whatever its new name or place,
+  // a dropped field is lost, an added one gets its default. The first
+  // failure, or a stop, puts the old table back under its name. 20180
+  // inside a transaction. True when the table now has the new structure
+  // with all its data.
+  bool RestructureTable(std::string& log);
 
   void DataEvent(TDataEvent event, intptr_t info) override;
 
