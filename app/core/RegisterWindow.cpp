@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/core/RegisterErrorHandlers.h"
 #include "app/core/RegisterSearchPanel.h"
 #include "app/core/WorkingFolder.h"
 #include "platform/rtl/TextCase.h"
@@ -75,6 +76,7 @@ void RegisterWindow::BuildButtonBar() {
 void RegisterWindow::Define(RegisterDefinition definition) {
   definition_ = std::move(definition);
   Table1 = definition_.list;
+  BindRegisterErrorHandlers(*Table1);
   DataSource1->SetDataSet(Table1);
   BindEnterOrder();
 }
