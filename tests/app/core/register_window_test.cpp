@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,8 +25,9 @@ constexpr const char* kNoName = "ไม่มีชื่อ";
 // A register of people: number (typed by the user), name, telephone.
 class TPersonRegister : public RegisterWindow {
  public:
-  // `list` stands in for the stored list where a test needs a dataset of its own.
-  explicit TPersonRegister(TComponent* owner, TDataSet* list = nullptr)
+  // `list` and `rows` stand in for the stored table where a test needs
+  // datasets of its own.
+  explicit TPersonRegister(TComponent* owner, TDataSet* list = nullptr, std::unique_ptr<RegisterRows> rows = {})
       : RegisterWindow(owner, "d_per"), Edit1(Box(8)), Edit2(Box(36)), Edit3(Box(64)) {
     auto* table = new TVTRTable(this);
     table->SetDatabaseName("d_per");
@@ -40,7 +42,7 @@ class TPersonRegister : public RegisterWindow {
     definition.top = 5;
     definition.left = 5;
     definition.list = list != nullptr ? list : table;
-    definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, "per_no");
+    definition.rows = rows ? std::move(rows) : std::make_unique<TTableRegisterRows>(*add_edit, "per_no");
     definition.columns = {{"per_no", Edit1}, {"per_name", Edit2}, {"per_tel", Edit3}};
     definition.key_column = "per_no";
     definition.key_box = Edit1;
@@ -64,6 +66,48 @@ class TPersonRegister : public RegisterWindow {
     box->SetBounds(8, top, 200, 22);
     return box;
   }
+};
+
+// Rows kept in a dataset in memory, which is also the window's list.
+class ArrayRows : public RegisterRows {
+ public:
+  explicit ArrayRows(TArrayDataSet& people) : people_(people) {}
+
+  bool HasKey(const std::string& key, bool prefix) override {
+    for (people_.First(); !people_.Eof(); people_.Next()) {
+      const std::string stored = people_.FieldByName("per_no")->AsString();
+      if (prefix ? stored.starts_with(key) : stored == key) return true;
+    }
+    return false;
+  }
+  void Insert(const RowValues& values) override {
+    people_.Append();
+    Assign(values);
+    people_.Post();
+  }
+  int Update(const std::string& key, const RowValues& values) override {
+    if (before_update) before_update();
+    if (!HasKey(key, false)) return 0;
+    people_.Edit();
+    Assign(values);
+    people_.Post();
+    return 1;
+  }
+  int Delete(const std::string& key) override {
+    if (!HasKey(key, false)) return 0;
+    people_.Delete();
+    return 1;
+  }
+
+  // Runs as the update starts: what other users did meanwhile.
+  std::function<void()> before_update;
+
+ private:
+  void Assign(const RowValues& values) {
+    for (const ColumnValue& value : values) people_.FieldByName(value.column)->SetAsString(value.text);
+  }
+
+  TArrayDataSet& people_;
 };
 
 class OtherWindow : public TForm {
@@ -279,6 +323,90 @@ TEST_F(RegisterWindowTest, ClosingTheWindowFreesItAndItsConnection) {
   user::Click(*w.SpeedButton2);
   user::ProcessEvents();
   EXPECT_EQ(FormsApplication().Newest<TPersonRegister>(), nullptr);
+}
+
+// A window whose list is a dataset in memory, as a read-only result whose
+// bookmarks are positions in the rows of its last run.
+class InMemoryListTest : public RegisterWindowTest {
+ protected:
+  TPersonRegister& OpenOverMemory() {
+    auto* people = new TArrayDataSet(nullptr, {{"per_no", ftString, 5}, {"per_name", ftString, 40},
+                                              {"per_tel", ftString, 20}});
+    people_.reset(people);
+    people->Open();
+    for (const auto& [no, name] : {std::pair{"00001", "สมชาย"}, {"00003", "สมศรี"}, {"00004", "มานี"}}) {
+      people->Append();
+      people->FieldByName("per_no")->SetAsString(no);
+      people->FieldByName("per_name")->SetAsString(name);
+      people->Post();
+    }
+    people->Close();
+    auto rows = std::make_unique<ArrayRows>(*people);
+    rows_ = rows.get();
+    window_ = FormsApplication().CreateForm<TPersonRegister>(people, std::move(rows));
+    user::ProcessEvents();
+    return *window_;
+  }
+
+  std::unique_ptr<TArrayDataSet> people_;
+  ArrayRows* rows_ = nullptr;
+};
+
+TEST_F(InMemoryListTest, AnEditSavedAfterTheListWasRunAgainReturnsToTheEditedRowByItsKey) {
+  TPersonRegister& w = OpenOverMemory();
+  user::ClickButton(*w.DBNavigator1, nbPrior);
+  EXPECT_EQ(seen::Text(*w.Edit1), "00003");
+  user::Click(*w.SpeedButton3);
+  user::Type("ใหม่");
+  rows_->before_update = [this] {
+    people_->First();
+    people_->Insert();
+    people_->FieldByName("per_no")->SetAsString("00000");
+    people_->Post();
+    people_->Renumber();
+  };
+  user::Click(*w.SpeedButton8);
+  EXPECT_EQ(ListRow(), "00003");
+  EXPECT_EQ(seen::Text(*w.Edit2), "สมศรีใหม่");
+}
+
+TEST_F(InMemoryListTest, TheSearchPanelFindsByTheStartOfTheNumberOrTheName) {
+  TPersonRegister& w = OpenOverMemory();
+  TRegisterSearchPanel& search = *w.Panel3;
+  EXPECT_FALSE(seen::Visible(search));
+  user::Click(*w.BitBtn1);
+  EXPECT_TRUE(seen::Visible(search));
+  EXPECT_TRUE(seen::HasFocus(*search.Edit1));
+  EXPECT_EQ(seen::Text(*search.Label45), "รหัสที่ต้องการค้นหา");
+  user::Type("00001");
+  user::PressEnter();
+  EXPECT_EQ(ListRow(), "00001");
+  EXPECT_TRUE(seen::HasFocus(*search.Button1));
+
+  user::ClickItem(*search.RadioGroup1, 1);
+  EXPECT_EQ(seen::Text(*search.Label45), "ชื่อที่ต้องการค้นหา");
+  EXPECT_TRUE(seen::HasFocus(*search.Edit1));
+  search.Edit1->Clear();
+  user::Type("สมศ");
+  user::PressEnter();
+  EXPECT_EQ(ListRow(), "00003");
+
+  user::Click(*search.Edit1);
+  search.Edit1->Clear();
+  user::Type("ไม่มี");
+  Dialogs().Answer(mrOk);
+  user::PressEnter();
+  EXPECT_EQ(ListRow(), "00003") << "a search that finds nothing leaves the row";
+  ASSERT_EQ(Dialogs().Transcript().size(), 1u);
+  EXPECT_EQ(Dialogs().Transcript()[0].text, kRowNotFound);
+
+  user::ClickCell(*search.DBGrid1, 2, 0);
+  EXPECT_EQ(seen::Text(*search.Edit1), "มานี") << "a click on a row copies its name";
+
+  user::Click(*search.Button1);
+  EXPECT_FALSE(seen::Visible(search));
+  EXPECT_EQ(seen::Text(*w.Edit1), "00004");
+  EXPECT_TRUE(w.SpeedButton1->Enabled());
 }
 
 }  // namespace
