@@ -9,12 +9,16 @@ TTableRegisterRows::TTableRegisterRows(TVTRTable& table, std::string key_column)
 
 template <typename Work>
 auto TTableRegisterRows::WithOpenTable(Work&& work) {
-  struct Closer {
-    TVTRTable& table;
-    ~Closer() { table.Close(); }
-  } closer{table_};
   table_.Open();
-  return work();
+  try {
+    auto result = work();
+    table_.Close();
+    return result;
+  } catch (...) {
+    // Closing cancels a refused insert or edit.
+    table_.Close();
+    throw;
+  }
 }
 
 bool TTableRegisterRows::Seek(const std::string& key, bool prefix) {
@@ -39,6 +43,7 @@ void TTableRegisterRows::Insert(const RowValues& values) {
     table_.Append();
     Assign(values);
     table_.Post();
+    return true;
   });
 }
 

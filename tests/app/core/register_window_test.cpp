@@ -253,6 +253,21 @@ TEST_F(RegisterWindowTest, DeleteAnsweredNoChangesNothingAndYesDeletesTheShownRo
   EXPECT_EQ(Dialogs().Transcript()[0].type, mtConfirmation);
 }
 
+TEST_F(RegisterWindowTest, ADeleteOfARowAnotherUserDeletedIsReported) {
+  TPersonRegister& w = Open();
+  TVTRTable& other = OtherUser("h_person");
+  other.Open();
+  other.Last();
+  other.Delete();
+  other.Close();
+  Dialogs().Answer(mrYes);
+  Dialogs().Answer(mrOk);
+  user::Click(*w.SpeedButton4);
+  EXPECT_EQ(Messages(), (std::vector<std::string>{kConfirmDelete, kRowNotFound}));
+  EXPECT_EQ(ListRow(), "00001");
+  EXPECT_EQ(seen::Text(*w.Edit1), "00001");
+}
+
 TEST_F(RegisterWindowTest, AnEditSavedAfterOthersInsertedRowsReturnsToTheEditedRow) {
   TPersonRegister& w = Open();
   user::ClickButton(*w.DBNavigator1, nbFirst);
