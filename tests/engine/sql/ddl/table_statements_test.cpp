@@ -1,0 +1,99 @@
+// CREATE TABLE, DROP TABLE and TRUNCATE TABLE on a real file, the tables
+// read back through table components.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/access/EngineError.h"
+#include "tests/engine/sql/StatementFixture.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+using TableStatements = StatementTest;
+
+TEST_F(TableStatements, ACreatedTableCountsItsAutoincrementDefaultsItsTextAndKeepsItsUniqueIndex) {
+  Run("CREATE TABLE u (id AUTOINC(LARGEINT, INCREMENT 5, INITIALVALUE 100), nm VARCHAR(40) NOT NULL DEFAULT "
+      "'x', "
+      "UNIQUE INDEX un (nm NOCASE))");
+  auto table = Table("u");
+  table->Open();
+  EXPECT_EQ(table->AdvFieldDefs().GetItem(0).DataType, adtAutoIncLargeInt);
+  table->Append();
+  table->FieldByName("nm")->SetAsString("ab");
+  table->Post();
+  table->Append();
+  table->Post();
+  table->First();
+  EXPECT_EQ(table->FieldByName("id")->AsString(), "100");
+  EXPECT_EQ(table->FieldByName("nm")->AsString(), "ab");
+  table->Next();
+  EXPECT_EQ(table->FieldByName("id")->AsString(), "105");
+  EXPECT_EQ(table->FieldByName("nm")->AsString(), "x");
+  table->Append();
+  table->FieldByName("nm")->SetAsString("AB");
+  try {
+    table->Post();
+    ADD_FAILURE() << "'AB' after 'ab' was stored";
+  } catch (const EVTREngineError& error) {
+    EXPECT_EQ(error.ErrorCode, -8) << error.Message();
+  }
+  EXPECT_EQ(IndexesOf("u"), Strings({"un nm desc: case:nm 2"}));
+}
+
+TEST_F(TableStatements, IndexClausesGetTheirNamesFieldsAndOptions) {
+  Run("CREATE TABLE t (id INTEGER PRIMARY KEY, b INTEGER, INDEX (id, b))");
+  EXPECT_EQ(IndexesOf("t"), Strings({"C_PK$id id desc: case: 3", "i$id$b id;b desc: case: 0"}));
+  Run("CREATE TABLE t2 (a INTEGER UNIQUE, b VARCHAR(10), UNIQUE INDEX ab (a DESC, b NOCASE), PRIMARY KEY pk "
+      "(b))");
+  EXPECT_EQ(IndexesOf("t2"),
+            Strings({"C_Unique$a a desc: case: 2", "ab a;b desc:a case:b 2", "pk b desc: case: 3"}));
+}
+
+TEST_F(TableStatements, AnExistingTableIsKeptAndRefusedUnlessIfNotExists) {
+  Run("CREATE TABLE t (id INTEGER)");
+  Run("CREATE TABLE IF NOT EXISTS t (x INTEGER)");
+  EXPECT_EQ(ColumnsOf("t"), Strings({"id"}));
+  EXPECT_EQ(ErrorOf("CREATE TABLE t (x INTEGER)"),
+            "Cannot create table. Table 't' already exists - Native error: 30247");
+}
+
+TEST_F(TableStatements, ATableThatCannotBeCreatedReportsWhy) {
+  const std::string error = ErrorOf("CREATE TABLE t (a INTEGER, a INTEGER)");
+  EXPECT_EQ(error.rfind("Error creating table: '", 0), 0u) << error;
+  EXPECT_FALSE(TableExists("t"));
+}
+
+TEST_F(TableStatements, AMemoryTableLeavesTheFileAlone) {
+  Run("CREATE TABLE MEMORY m (a INTEGER)");
+  EXPECT_FALSE(TableExists("m"));
+  auto memory = Table("m");
+  memory->SetInMemory(true);
+  EXPECT_TRUE(memory->Exists());
+  Run("DROP TABLE MEMORY m");
+  EXPECT_FALSE(memory->Exists());
+}
+
+TEST_F(TableStatements, AnUnknownColumnOptionIsPassedOver) {
+  Run("CREATE TABLE z (a INTEGER ZEROFILL, b INTEGER NULL)");
+  EXPECT_EQ(ColumnsOf("z"), Strings({"a", "b"}));
+}
+
+TEST_F(TableStatements, DropAndTruncateRemoveRowsOrTablesAndPassOverMissingOnes) {
+  Run("DROP TABLE nosuch; DROP TABLE IF EXISTS nosuch; TRUNCATE nosuch; TRUNCATE TABLE nosuch");
+  {
+    auto donate = Table("Donate");
+    donate->Open();
+    Add(*donate, {{1, "A", 10}, {2, "B", 20}});
+  }
+  Run("TRUNCATE TABLE Donate");
+  auto donate = Table("Donate");
+  donate->Open();
+  EXPECT_EQ(donate->RecordCount(), 0);
+  donate->Close();
+  Run("DROP TABLE Donate");
+  EXPECT_FALSE(TableExists("Donate"));
+}
+
+}  // namespace
