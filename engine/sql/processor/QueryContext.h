@@ -16,10 +16,13 @@ struct TVTRQueryContext {
   std::string SessionName;
   bool InMemory = false;
 
-  // The database component the alias designates, or nil.
+  // The context of a query component: its owner, alias and session.
+  static TVTRQueryContext Of(TVTRQuery& query);
+
+  // The query's attached database component, else the one the alias
+  // designates for the owner in the session; nil when there is none.
   TVTRDatabase* FindDatabase() const;
-  // The database component the alias designates for the owner in the
-  // session, as a dataset of the owner would attach to it; "Cannot perform
-  // this operation on a closed database" when the session has none.
+  // FindDatabase; "Cannot perform this operation on a closed database"
+  // when there is none.
   TVTRDatabase& Database() const;
 };

@@ -1,5 +1,6 @@
 // The choice of the command class from the first words of a statement.
 #include "engine/foundation/VTRExcept.h"
+#include "engine/sql/ddl/AlterTable.h"
 #include "engine/sql/ddl/IndexStatements.h"
 #include "engine/sql/ddl/TableStatements.h"
 #include "engine/sql/processor/SQLProcessor.h"
@@ -59,6 +60,16 @@ TVTRSQLCommandPtr CreateSQLCommand(TVTRLexer& lexer) {
       if (IsReservedWordToken(next, rwTable)) return Parsed<TVTRDDLDropTable>(lexer);
       if (IsReservedWordToken(next, rwIndex)) return Parsed<TVTRDDLDropIndex>(lexer);
       RaiseAt(30149, kObjectTypeExpected, next);
+    }
+    case rwAlter: {
+      const TToken next = NextWord(lexer, first, 30152);
+      if (IsReservedWordToken(next, rwTable)) return Parsed<TVTRDDLAlterTable>(lexer);
+      RaiseAt(30151, kObjectTypeExpected, next);
+    }
+    case rwRename: {
+      TToken next = NextWord(lexer, first, 30353);
+      if (IsReservedWordToken(next, rwTable)) lexer.GetNextToken(next);
+      return Parsed<TVTRDDLRenameTable>(lexer);
     }
     case rwTruncate:
       return Parsed<TVTRDDLTruncateTable>(lexer);

@@ -1,16 +1,14 @@
 #pragma once
-// SQL texts run through the statement processor as a window's query runs
-// them: on the window's database component "d_main" over the file of
-// TableTest (with its table "Donate").
+// SQL texts run by a window's query component on the window's database
+// component "d_main", over the file of TableTest (with its table "Donate").
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/access/Query.h"
 #include "engine/sql/SQLEngineStartup.h"
-#include "engine/sql/processor/SQLProcessor.h"
-#include "engine/storage/base/Cursor.h"
 #include "platform/rtl/Exception.h"
 #include "tests/engine/access/TableFixture.h"
 
@@ -18,10 +16,10 @@ class StatementTest : public TableTest {
  protected:
   StatementTest() { InitializeSQLEngine(); }
 
-  // Runs the whole text; the statements here hand back no cursor.
+  // Runs the whole text as a statement without result.
   void Run(const std::string& sql) {
-    processor_.SetSQLText(sql);
-    EXPECT_EQ(processor_.Execute(), nullptr) << sql;
+    query_->SQL().SetText(sql);
+    query_->ExecSQL();
   }
 
   // The message of any error the text raises; empty when none.
@@ -58,8 +56,9 @@ class StatementTest : public TableTest {
     return names;
   }
 
-  TVTRLocalSQLProcessor processor_{[this] {
-    return TVTRQueryContext{
-        .Query = nullptr, .Owner = &form_, .DatabaseName = "d_main", .SessionName = {}, .InMemory = false};
-  }};
+  std::unique_ptr<TVTRQuery> query_ = [this] {
+    auto query = std::make_unique<TVTRQuery>(&form_);
+    query->SetDatabaseName("d_main");
+    return query;
+  }();
 };

@@ -2,9 +2,11 @@
 // their codes and places before anything runs, statements run in order.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "tests/engine/sql/StatementFixture.h"
+#include "tests/support/EngineErrors.h"
 
 namespace {
 
@@ -16,8 +18,6 @@ TEST_F(Processor, EverySyntaxErrorNamesItsCodeTokenAndPlace) {
     const char* message;
   };
   const Case cases[] = {
-      {"", "Blank SQL command - Native error: 30145"},
-      {"  -- nothing but a comment", "Blank SQL command - Native error: 30145"},
       {"FOO x", "SQL token expected, but 'FOO' found at line 1, column 1 - Native error: 30154"},
       {"GRANT x", "SQL token expected, but 'GRANT' found at line 1, column 1 - Native error: 30153"},
       {"CREATE x", "Object type keyword expected, but 'x' found at line 1, column 8 - Native error: 30147"},
@@ -25,6 +25,28 @@ TEST_F(Processor, EverySyntaxErrorNamesItsCodeTokenAndPlace) {
       {"DROP VIEW v",
        "Object type keyword expected, but 'VIEW' found at line 1, column 6 - Native error: 30149"},
       {"DROP", "Unexpected end of SQL command found at line 1, column 1 - Native error: 30150"},
+      {"ALTER INDEX ix",
+       "Object type keyword expected, but 'INDEX' found at line 1, column 7 - Native error: 30151"},
+      {"ALTER", "Unexpected end of SQL command found at line 1, column 1 - Native error: 30152"},
+      {"RENAME", "Unexpected end of SQL command found at line 1, column 1 - Native error: 30353"},
+      {"RENAME TABLE", "Blank SQL command - Native error: 30354"},
+      {"RENAME u v", "Token 'TO' expected, but 'v' found at line 1, column 10 - Native error: 30355"},
+      {"RENAME TABLE u TO", "Unexpected end of SQL command found at line 1, column 16 - Native error: 30161"},
+      {"ALTER TABLE", "Blank SQL command - Native error: 30261"},
+      {"ALTER TABLE u ADD COLUMN c INTEGER",
+       "Token '(' expected, but 'COLUMN' found at line 1, column 19 - Native error: 30226"},
+      {"ALTER TABLE u DROP a",
+       "Field name expected, but 'a' found at line 1, column 20 - Native error: 10408"},
+      {"ALTER TABLE u FOO (x INTEGER)",
+       "ADD, DROP or MODIFY keyword expected, but 'FOO' found at line 1, column 15 - Native error: 30253"},
+      {"ALTER TABLE u SELECT",
+       "ADD, DROP or MODIFY keyword expected, but 'SELECT' found at line 1, column 15 - Native error: 30252"},
+      {"ALTER TABLE u RENAME a b",
+       "Token 'TO' expected, but 'b' found at line 1, column 24 - Native error: 30352"},
+      {"ALTER TABLE u RENAME TO",
+       "Unexpected end of SQL command found at line 1, column 22 - Native error: 30161"},
+      {"ALTER TABLE u RENAME a TO",
+       "Unexpected end of SQL command found at line 1, column 24 - Native error: 30161"},
       {"CREATE TABLE t2 (a INTEGER NOT 5)",
        "'NULL' expected (for NOT NULL), but '5' found at line 1, column 32 - Native error:  2011"},
       {"CREATE TABLE t2 (a FOO)", "Unknown field type 'FOO' at line 1, column 20 - Native error: 30232"},
@@ -97,6 +119,14 @@ TEST_F(Processor, EverySyntaxErrorNamesItsCodeTokenAndPlace) {
   for (const Case& c : cases) EXPECT_EQ(ErrorOf(c.sql), c.message) << c.sql;
 }
 
+TEST_F(Processor, ABlankTextIsRefused) {
+  std::unique_ptr<TVTRSQLProcessor> processor = CreateSQLProcessor(*query_);
+  for (const char* text : {"", "  -- nothing but a comment\n"}) {
+    processor->SetSQLText(text);
+    EXPECT_EQ(EngineErrorMessageOf([&] { processor->Execute(); }), "Blank SQL command - Native error: 30145");
+  }
+}
+
 TEST_F(Processor, ASyntaxErrorInAnyStatementRunsNoneOfThem) {
   EXPECT_EQ(ErrorOf("CREATE TABLE h0 (a INTEGER); GRANT x"),
             "SQL token expected, but 'GRANT' found at line 1, column 30 - Native error: 30153");
@@ -113,7 +143,7 @@ TEST_F(Processor, KeywordsInAnyLetterCaseDispatchAlike) {
 
 TEST_F(Processor, StatementsRunInOrderWithoutCountingRows) {
   Run("CREATE TABLE a1 (x INTEGER); DROP TABLE a1; CREATE TABLE a1 (y INTEGER)");
-  EXPECT_EQ(processor_.GetRowCount(), 0);
+  EXPECT_EQ(query_->RowsAffected(), 0);
   auto table = Table("a1");
   table->Open();
   EXPECT_EQ(table->FieldDefs()[0]->Name(), "y");
