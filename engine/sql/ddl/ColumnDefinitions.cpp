@@ -17,6 +17,13 @@ constexpr const char* kOptionSeparatorExpected =
     "')' or ',' symbol expected, but '%s' found at line %d, column %d";
 constexpr const char* kUnexpectedToken = "Unexpected token '%s' found at line %d, column %d";
 
+// Whether the whole text is a decimal integer that fits the value's type.
+template <typename Integer>
+bool ReadWhole(const std::string& text, Integer& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
 // The autoincrement type of the width a plain AUTOINC column names; adtUnknown
 // for a type that gives no width.
 TVTRAdvancedDataType AutoincOfWidth(TVTRAdvancedDataType type) {
@@ -96,8 +103,7 @@ void TVTRDDLTableManipulation::ParseFieldType(TSQLFieldDef& def) {
     ExpectNextToken(kLeftParenthesis, 30233, "'(' symbol expected, but '%s' found at line %d, column %d");
     ExpectNextToken(kInteger, 30235, "Decimal constant expected, but '%s' found at line %d, column %d");
     int32_t size = 0;
-    const auto [end, error] = std::from_chars(Token.text.data(), Token.text.data() + Token.text.size(), size);
-    if (error != std::errc() || end != Token.text.data() + Token.text.size())
+    if (!ReadWhole(Token.text, size))
       RaiseAtToken(30235, "Decimal constant expected, but '%s' found at line %d, column %d");
     def.Size = size;
     ExpectNextToken(kRightParenthesis, 30236, kOptionSeparatorExpected);
@@ -148,9 +154,7 @@ void TVTRDDLTableManipulation::ParseAutoincOptions(TSQLFieldDef& def) {
 int64_t TVTRDDLTableManipulation::ReadInteger() {
   ExpectNextToken(kInteger, 30292, kIntegerExpected);
   int64_t value = 0;
-  const auto [end, error] = std::from_chars(Token.text.data(), Token.text.data() + Token.text.size(), value);
-  if (error != std::errc() || end != Token.text.data() + Token.text.size())
-    RaiseAtToken(30291, kIntegerExpected);
+  if (!ReadWhole(Token.text, value)) RaiseAtToken(30291, kIntegerExpected);
   return value;
 }
 

@@ -96,4 +96,23 @@ TEST_F(TableStatements, DropAndTruncateRemoveRowsOrTablesAndPassOverMissingOnes)
   EXPECT_FALSE(TableExists("Donate"));
 }
 
+TEST_F(TableStatements, ATableOfAnotherFileIsReachedThroughADatabaseOfItsOwnForTheStatement) {
+  const std::string other = CreateFile("other.vtr");
+  const std::size_t databases = DefaultSession().Databases().size();
+  Run("CREATE TABLE '" + other + "'.t2 (a INTEGER); DROP TABLE '" + other + "'.Donate");
+  EXPECT_EQ(DefaultSession().Databases().size(), databases) << "the statement's database is freed";
+  auto database = Database("d_other", other);
+  TStringList names;
+  database->GetTableNames(names);
+  EXPECT_EQ(names.Text(), "t2\r\n");
+  EXPECT_FALSE(TableExists("t2"));
+}
+
+TEST_F(TableStatements, ThaiTableNamesReachTheFileAsTheyAreWritten) {
+  Run("CREATE TABLE [ผู้บริจาค] (a INTEGER)");
+  EXPECT_TRUE(TableExists("ผู้บริจาค"));
+  Run("TRUNCATE [ผู้บริจาค]; DROP TABLE [ผู้บริจาค]");
+  EXPECT_FALSE(TableExists("ผู้บริจาค"));
+}
+
 }  // namespace
