@@ -158,6 +158,19 @@ int64_t TVTRDDLTableManipulation::ReadInteger() {
   return value;
 }
 
+TToken TVTRDDLTableManipulation::ReadOptionValue() {
+  ExpectNextToken(kAnyToken, 30161, {});
+  TToken value = Token;
+  TToken number;
+  const bool signed_number = Token.kind == tktString && (Token.text == "-" || Token.text == "+") &&
+                             Lexer.LookAheadToken(number) &&
+                             (number.kind == tktInt || number.kind == tktFloat);
+  if (!signed_number) return value;
+  NextToken();
+  number.text.insert(0, value.text == "-" ? "-" : "");
+  return number;
+}
+
 void TVTRDDLTableManipulation::ParseColumnOptions(TSQLFieldDef& def) {
   const auto step_to_option = [&] { ExpectNextToken(kColumnOption, 30229, kOptionSeparatorExpected); };
   while (!AtEnd() && Token.kind != tktRightParenthesis && Token.kind != tktComma) {
@@ -183,13 +196,11 @@ void TVTRDDLTableManipulation::ParseColumnOptions(TSQLFieldDef& def) {
     } else if (AtWord(rwDefault)) {
       if (def.DefaultValue)
         throw EVTRException::CreateFmt(30299, "default value for column '%s' declared twice", def.Name);
-      ExpectNextToken(kAnyToken, 30161, {});
-      def.DefaultValue = ValueOfToken(Token);
+      def.DefaultValue = ValueOfToken(ReadOptionValue());
       NextToken();
     } else if (AtWord(rwMinValue) || AtWord(rwMaxValue)) {
       std::optional<TVTRVariant>& bound = AtWord(rwMinValue) ? def.MinValue : def.MaxValue;
-      ExpectNextToken(kAnyToken, 30161, {});
-      bound = LargeIntOfToken(Token);
+      bound = LargeIntOfToken(ReadOptionValue());
       NextToken();
     } else if (AtWord(rwNoMinValue) || AtWord(rwNoMaxValue)) {
       (AtWord(rwNoMinValue) ? def.MinValue : def.MaxValue) = TVTRVariant();

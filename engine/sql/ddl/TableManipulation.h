@@ -72,6 +72,9 @@ class TVTRDDLTableManipulation : public TVTRSQLCommand {
   void ParseAutoincOptions(TSQLFieldDef& def);
   // PRIMARY [KEY] [name] (...) or [UNIQUE] INDEX [name] (...).
   void ParseIndexClause();
+  // The token after DEFAULT, MINVALUE or MAXVALUE, which must be there; a
+  // sign and the number after it are read as one signed number.
+  TToken ReadOptionValue();
   // The integer of the next token (30292 for another token, 30291 when it
   // does not fit 64 bits).
   int64_t ReadInteger();

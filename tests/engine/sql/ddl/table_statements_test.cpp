@@ -75,6 +75,21 @@ TEST_F(TableStatements, AMemoryTableLeavesTheFileAlone) {
   EXPECT_FALSE(memory->Exists());
 }
 
+TEST_F(TableStatements, SignedNumbersAreDefaultsAndBoundsWithTheirSign) {
+  Run("CREATE TABLE z (a INTEGER DEFAULT -1 MINVALUE -5 MAXVALUE +5, s VARCHAR(5) DEFAULT -2, f FLOAT "
+      "DEFAULT -1.5)");
+  auto table = Table("z");
+  table->Open();
+  table->Append();
+  table->Post();
+  table->First();
+  EXPECT_EQ(table->FieldByName("a")->AsString(), "-1");
+  EXPECT_EQ(table->FieldByName("s")->AsString(), "-2");
+  EXPECT_EQ(table->FieldByName("f")->AsString(), "-1.5");
+  EXPECT_EQ(table->AdvFieldDefs().GetItem(0).MinValue.GetAsLargeInt(), -5);
+  EXPECT_EQ(table->AdvFieldDefs().GetItem(0).MaxValue.GetAsLargeInt(), 5);
+}
+
 TEST_F(TableStatements, AnUnknownColumnOptionIsPassedOver) {
   Run("CREATE TABLE z (a INTEGER ZEROFILL, b INTEGER NULL)");
   EXPECT_EQ(ColumnsOf("z"), Strings({"a", "b"}));
