@@ -10,8 +10,7 @@ TVTRQueryContext TVTRQueryContext::Of(TVTRQuery& query) {
   return {.Query = &query,
           .Owner = query.Owner(),
           .DatabaseName = query.DatabaseName(),
-          .SessionName = query.SessionName(),
-          .InMemory = query.InMemory()};
+          .SessionName = query.SessionName()};
 }
 
 TVTRDatabase* TVTRQueryContext::FindDatabase() const {

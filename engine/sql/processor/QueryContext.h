@@ -14,9 +14,10 @@ struct TVTRQueryContext {
   TComponent* Owner = nullptr;
   std::string DatabaseName;
   std::string SessionName;
-  bool InMemory = false;
+  bool InMemory = false;  // the processor's InMemory setting
 
-  // The context of a query component: its owner, alias and session.
+  // The context of a query component: its owner, alias and session (the
+  // processor fills in its own InMemory setting).
   static TVTRQueryContext Of(TVTRQuery& query);
 
   // The query's attached database component, else the one the alias
