@@ -2,6 +2,7 @@
 // read back through table components.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,34 @@ TEST_F(TableStatements, ACreatedTableCountsItsAutoincrementDefaultsItsTextAndKee
     EXPECT_EQ(error.ErrorCode, -8) << error.Message();
   }
   EXPECT_EQ(IndexesOf("u"), Strings({"un nm desc: case:nm 2"}));
+}
+
+TEST_F(TableStatements, EveryColumnSettingReachesTheStoredDefinition) {
+  Run("CREATE TABLE z (n AUTOINC(SMALLINT, INCREMENT 2, MINVALUE 3, MAXVALUE 90, CYCLED), "
+      "w AUTOINCWORD(NOMINVALUE, NOMAXVALUE, NOCYCLED), "
+      "b BLOB BLOBBLOCKSIZE 1024 BLOBCOMPRESSIONALGORITHM ZLIB BLOBCOMPRESSIONMODE 6, "
+      "c CHAR(3) NOT NULL, g GUID(38))");
+  auto table = Table("z");
+  table->Open();
+  const TVTRAdvFieldDefs& defs = table->AdvFieldDefs();
+  const TVTRAdvFieldDef& n = defs.GetItem(0);
+  EXPECT_EQ(n.DataType, adtAutoIncSmallInt);
+  EXPECT_EQ(n.AutoincIncrement, 2);
+  EXPECT_EQ(n.AutoincMinValue, 3);
+  EXPECT_EQ(n.AutoincMaxValue, 90);
+  EXPECT_TRUE(n.AutoincCycled);
+  const TVTRAdvFieldDef& w = defs.GetItem(1);
+  EXPECT_EQ(w.DataType, adtAutoIncWord);
+  EXPECT_EQ(w.AutoincMinValue, 0);
+  EXPECT_EQ(w.AutoincMaxValue, std::numeric_limits<int64_t>::max());
+  EXPECT_FALSE(w.AutoincCycled);
+  const TVTRAdvFieldDef& b = defs.GetItem(2);
+  EXPECT_EQ(b.BlobBlockSize, 1024);
+  EXPECT_EQ(b.BlobCompressionAlgorithm, 1);
+  EXPECT_EQ(b.BlobCompressionMode, 6);
+  EXPECT_EQ(defs.GetItem(3).Size, 3);
+  EXPECT_TRUE(defs.GetItem(3).Required);
+  EXPECT_EQ(defs.GetItem(4).DataType, adtGuid);
 }
 
 TEST_F(TableStatements, IndexClausesGetTheirNamesFieldsAndOptions) {
