@@ -18,6 +18,7 @@
 #include "engine/storage/index/RecordIndex.h"
 #include "engine/storage/pager/DiskPageManager.h"
 #include "engine/storage/records/DiskRecordManager.h"
+#include "tests/engine/access/DatasetCursor.h"
 #include "tests/engine/access/TableFixture.h"
 #include "tests/engine/storage/HelperProcess.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
@@ -202,6 +203,56 @@ TEST_F(Maintenance, AFileNotClosedCleanlyIsRepairedAtOpenUnlessAnotherProcessHas
   EXPECT_EQ(StateByte(file_), 2);
   EXPECT_EQ(CheckedIds(*table, "ByID"), Range(1, 30));
   EXPECT_FALSE(Exists(file_ + ".bak"));
+}
+
+// Overwrites the first record page of `table` with bytes no page holds.
+void DamageFirstRecordPage(const std::string& file_name, const std::string& table) {
+  int64_t offset = 0;
+  int32_t page_size = 0;
+  {
+    auto session = DonateSession(file_name);
+    session->SetConnected(true);
+    DatasetCursor cursor(*session, table);
+    auto& records = dynamic_cast<TVTRDiskRecordManager&>(*cursor.Cursor().TableData->RecordManager);
+    int32_t page_no = -1;
+    ASSERT_TRUE(records.RecordPageIndex.FirstPage(session->SessionID, page_no));
+    TVTRDiskPageManager& pages = *dynamic_cast<TVTRDiskDatabaseData&>(*session->DatabaseData).DiskPageManager();
+    offset = pages.GetPageOffset(page_no);
+    page_size = session->PageSize;
+  }
+  const std::string garbage(page_size, '\xA5');
+  PatchFile(file_name, offset, garbage.data(), page_size);
+}
+
+TEST_F(Maintenance, ADamagedTableStopsACompactionButARepairSavesTheRestAndKeepsTheOriginal) {
+  auto table = Table();
+  Fill(*table, 40);
+  table->Close();
+  CreateMembers({{1, "Somchai"}, {2, "Malee"}});
+  DamageFirstRecordPage(file_, "Member");
+  const std::string damaged = FileBytes(file_);
+  const std::string member_problem = "Problem occured while copying table 'Member': '";
+
+  try {
+    database_->CompactDatabase();
+    ADD_FAILURE() << "the compaction copied a damaged table";
+  } catch (const EVTRException& error) {
+    EXPECT_EQ(error.NativeError(), 20199);
+    EXPECT_EQ(error.Message().rfind(member_problem, 0), 0u) << error.Message();
+  }
+  EXPECT_EQ(FileBytes(file_), damaged);
+  EXPECT_FALSE(Exists(file_ + ".tmp"));
+
+  std::string error_text;
+  EXPECT_TRUE(database_->RepairDatabase(error_text));
+  EXPECT_EQ(error_text.rfind(member_problem, 0), 0u) << error_text;
+  const std::string kept = " The original database file was kept as '" + file_ + ".bak'.";
+  ASSERT_GE(error_text.size(), kept.size());
+  EXPECT_EQ(error_text.substr(error_text.size() - kept.size()), kept);
+  EXPECT_EQ(FileBytes(file_ + ".bak"), damaged);
+  EXPECT_FALSE(Exists(file_ + ".tmp"));
+  EXPECT_EQ(CheckedIds(*table, "ByID"), Range(1, 40));
+  EXPECT_TRUE(database_->TableExists("Member"));
 }
 
 TEST_F(Maintenance, DeletingADatabaseIsRefusedWhileItIsOpenAndAFailureIsReported) {
