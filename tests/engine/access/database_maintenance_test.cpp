@@ -134,7 +134,7 @@ TEST_F(Maintenance, AbortInTheWaitWindowEndsACompactionWith30456AndLeavesTheOrig
                       "Operation CompactDatabase failed: Terminated by User.");
   EXPECT_EQ(WaitWindow().Message(), "Compacting Database...");
   EXPECT_TRUE(WaitWindow().Finished);
-  EXPECT_EQ(FileBytes(file_), before);
+  EXPECT_TRUE(FileBytes(file_) == before) << "the file changed";
   EXPECT_FALSE(Exists(file_ + ".tmp"));
 }
 
@@ -158,7 +158,7 @@ TEST_F(Maintenance, NeitherCompactionNorRepairReplacesAFileAnotherConnectionHasO
     const std::string before = FileBytes(file_);
     EXPECT_ENGINE_ERROR(database_->CompactDatabase(), 20239, refused("CompactDatabase"));
     EXPECT_ENGINE_ERROR(database_->RepairDatabase(error_text), 20239, refused("RepairDatabase"));
-    EXPECT_EQ(FileBytes(file_), before);
+    EXPECT_TRUE(FileBytes(file_) == before) << "the file changed";
     EXPECT_FALSE(Exists(file_ + ".tmp"));
     Add(*other_table, {{6, "Later", 6}});
     other_table->Close();
@@ -171,7 +171,7 @@ TEST_F(Maintenance, NeitherCompactionNorRepairReplacesAFileAnotherConnectionHasO
     const std::string before = FileBytes(file_);
     EXPECT_ENGINE_ERROR(database_->CompactDatabase(), 20239, refused("CompactDatabase"));
     EXPECT_ENGINE_ERROR(database_->RepairDatabase(error_text), 20239, refused("RepairDatabase"));
-    EXPECT_EQ(FileBytes(file_), before);
+    EXPECT_TRUE(FileBytes(file_) == before) << "the file changed";
     EXPECT_FALSE(Exists(file_ + ".tmp"));
     other.Send("insert 7 Later 7");
     EXPECT_EQ(other.Answer(), "0");
@@ -194,7 +194,7 @@ TEST_F(Maintenance, AFileNotClosedCleanlyIsRepairedAtOpenUnlessAnotherProcessHas
     const std::string before = FileBytes(file_);
     EXPECT_ENGINE_ERROR(database_->Open(), 20238, "Cannot convert database to the new format.");
     EXPECT_FALSE(database_->Connected());
-    EXPECT_EQ(FileBytes(file_), before);
+    EXPECT_TRUE(FileBytes(file_) == before) << "the file changed";
     EXPECT_FALSE(Exists(file_ + ".tmp"));
   }
   database_->Open();
@@ -240,7 +240,7 @@ TEST_F(Maintenance, ADamagedTableStopsACompactionButARepairSavesTheRestAndKeepsT
     EXPECT_EQ(error.NativeError(), 20199);
     EXPECT_EQ(error.Message().rfind(member_problem, 0), 0u) << error.Message();
   }
-  EXPECT_EQ(FileBytes(file_), damaged);
+  EXPECT_TRUE(FileBytes(file_) == damaged) << "the file changed";
   EXPECT_FALSE(Exists(file_ + ".tmp"));
 
   std::string error_text;
@@ -249,7 +249,7 @@ TEST_F(Maintenance, ADamagedTableStopsACompactionButARepairSavesTheRestAndKeepsT
   const std::string kept = " The original database file was kept as '" + file_ + ".bak'.";
   ASSERT_GE(error_text.size(), kept.size());
   EXPECT_EQ(error_text.substr(error_text.size() - kept.size()), kept);
-  EXPECT_EQ(FileBytes(file_ + ".bak"), damaged);
+  EXPECT_TRUE(FileBytes(file_ + ".bak") == damaged) << "the backup is not the original";
   EXPECT_FALSE(Exists(file_ + ".tmp"));
   EXPECT_EQ(CheckedIds(*table, "ByID"), Range(1, 40));
   EXPECT_TRUE(database_->TableExists("Member"));
