@@ -13,12 +13,9 @@
 
 #include "engine/access/LocalCursor.h"
 #include "engine/access/WaitWindow.h"
-#include "engine/storage/disk/DiskDatabaseData.h"
 #include "engine/storage/index/IndexManager.h"
 #include "engine/storage/index/RecordIndex.h"
-#include "engine/storage/pager/DiskPageManager.h"
-#include "engine/storage/records/DiskRecordManager.h"
-#include "tests/engine/access/DatasetCursor.h"
+#include "tests/engine/access/DamagedFiles.h"
 #include "tests/engine/access/TableFixture.h"
 #include "tests/engine/storage/HelperProcess.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
@@ -205,25 +202,6 @@ TEST_F(Maintenance, AFileNotClosedCleanlyIsRepairedAtOpenUnlessAnotherProcessHas
   EXPECT_FALSE(Exists(file_ + ".bak"));
 }
 
-// Overwrites the first record page of `table` with bytes no page holds.
-void DamageFirstRecordPage(const std::string& file_name, const std::string& table) {
-  int64_t offset = 0;
-  int32_t page_size = 0;
-  {
-    auto session = DonateSession(file_name);
-    session->SetConnected(true);
-    DatasetCursor cursor(*session, table);
-    auto& records = dynamic_cast<TVTRDiskRecordManager&>(*cursor.Cursor().TableData->RecordManager);
-    int32_t page_no = -1;
-    ASSERT_TRUE(records.RecordPageIndex.FirstPage(session->SessionID, page_no));
-    TVTRDiskPageManager& pages = *dynamic_cast<TVTRDiskDatabaseData&>(*session->DatabaseData).DiskPageManager();
-    offset = pages.GetPageOffset(page_no);
-    page_size = session->PageSize;
-  }
-  const std::string garbage(page_size, '\xA5');
-  PatchFile(file_name, offset, garbage.data(), page_size);
-}
-
 TEST_F(Maintenance, ADamagedTableStopsACompactionButARepairSavesTheRestAndKeepsTheOriginal) {
   auto table = Table();
   Fill(*table, 40);
@@ -253,6 +231,22 @@ TEST_F(Maintenance, ADamagedTableStopsACompactionButARepairSavesTheRestAndKeepsT
   EXPECT_FALSE(Exists(file_ + ".tmp"));
   EXPECT_EQ(CheckedIds(*table, "ByID"), Range(1, 40));
   EXPECT_TRUE(database_->TableExists("Member"));
+}
+
+// A table list that cannot be read must never end in a copy without tables
+// that replaces the file.
+TEST_F(Maintenance, ATableListThatCannotBeReadStopsCompactionAndRepair) {
+  auto table = Table();
+  Fill(*table, 10);
+  table->Close();
+  DamageTableList(file_);
+  const std::string damaged = FileBytes(file_);
+  std::string error_text;
+  EXPECT_THROW(database_->CompactDatabase(), EVTRException);
+  EXPECT_THROW(database_->RepairDatabase(error_text), EVTRException);
+  EXPECT_TRUE(FileBytes(file_) == damaged) << "the file changed";
+  EXPECT_FALSE(Exists(file_ + ".tmp"));
+  EXPECT_FALSE(Exists(file_ + ".bak"));
 }
 
 TEST_F(Maintenance, DeletingADatabaseIsRefusedWhileItIsOpenAndAFailureIsReported) {
