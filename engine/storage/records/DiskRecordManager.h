@@ -90,8 +90,9 @@ class TVTRDiskRecordManager : public TVTRBaseRecordManager {
 
   // Repair mode only, else empty: the pages that the free-space maps call
   // used, whose header on disk makes them live TableRecord pages of this
-  // table, and that the record-page map does not list; in page order. Found
-  // once per record manager, as the file is not changed while it is copied.
+  // table, and that the record-page map does not list (all of them when the
+  // map cannot be walked); in page order. Found once per record manager, as
+  // the file is not changed while it is copied.
   const std::vector<int32_t>& UnlistedPages(int32_t session_id);
 
   TVTRBTreeRecordPageIndex RecordPageIndex;
@@ -125,4 +126,6 @@ class TVTRDiskRecordManager : public TVTRBaseRecordManager {
 
   VTRBufferPtr work_record_;  // one stored record, for conversions
   std::optional<std::vector<int32_t>> unlisted_pages_;
+  // Repair mode: walking the map raised, so every page is an unlisted one.
+  bool map_unreadable_ = false;
 };

@@ -1,10 +1,12 @@
 // The order in which a walk in storage order visits the record pages of a
 // table: the pages its record-page map lists, in page order, and in repair
-// mode after them the table's record pages that the map does not list.
+// mode after them the table's record pages that the map does not list (all
+// of them when the map itself cannot be walked).
 #include <algorithm>
 #include <array>
 #include <unordered_set>
 
+#include "engine/foundation/VTRExcept.h"
 #include "engine/storage/btree/PathMoves.h"
 #include "engine/storage/pager/FreeSpaceManager.h"
 #include "engine/storage/pager/PageHeader.h"
@@ -19,14 +21,21 @@ const std::vector<int32_t>& TVTRDiskRecordManager::UnlistedPages(int32_t session
   if (!RepairMode()) return kNone;
   if (unlisted_pages_) return *unlisted_pages_;
   std::unordered_set<int32_t> listed;
-  TVTRKeyPath path;
-  if (RecordPageIndex.First(session_id, path)) {
-    TVTRPathWalk walk(path);
-    listed.insert(RecordPageIndex.GetKey(session_id, path));
-    while (RecordPageIndex.Next(session_id, path)) {
-      walk.Moved(path);
+  try {
+    TVTRKeyPath path;
+    if (RecordPageIndex.First(session_id, path)) {
+      TVTRPathWalk walk(path);
       listed.insert(RecordPageIndex.GetKey(session_id, path));
+      while (RecordPageIndex.Next(session_id, path)) {
+        walk.Moved(path);
+        listed.insert(RecordPageIndex.GetKey(session_id, path));
+      }
     }
+  } catch (const EVTRException&) {
+    // A kill between a map node's write and its child's can leave a node
+    // listing a page that is no leaf: the map is then not used at all.
+    map_unreadable_ = true;
+    listed.clear();
   }
   std::vector<int32_t> unlisted;
   std::array<uint8_t, kPageHeaderSize> bytes;
@@ -48,8 +57,8 @@ bool TVTRDiskRecordManager::IsUnlisted(int32_t session_id, int32_t page_no) {
 }
 
 bool TVTRDiskRecordManager::FirstStoredPage(int32_t session_id, int32_t& page_no) {
-  if (RecordPageIndex.FirstPage(session_id, page_no)) return true;
   const std::vector<int32_t>& unlisted = UnlistedPages(session_id);
+  if (!map_unreadable_ && RecordPageIndex.FirstPage(session_id, page_no)) return true;
   if (unlisted.empty()) return false;
   page_no = unlisted.front();
   return true;
@@ -57,14 +66,14 @@ bool TVTRDiskRecordManager::FirstStoredPage(int32_t session_id, int32_t& page_no
 
 bool TVTRDiskRecordManager::LastStoredPage(int32_t session_id, int32_t& page_no) {
   const std::vector<int32_t>& unlisted = UnlistedPages(session_id);
-  if (unlisted.empty()) return RecordPageIndex.LastPage(session_id, page_no);
+  if (unlisted.empty()) return !map_unreadable_ && RecordPageIndex.LastPage(session_id, page_no);
   page_no = unlisted.back();
   return true;
 }
 
 bool TVTRDiskRecordManager::NextStoredPage(int32_t session_id, int32_t page_no, int32_t& next_page_no) {
   const std::vector<int32_t>& unlisted = UnlistedPages(session_id);
-  if (!IsUnlisted(session_id, page_no)) {
+  if (!map_unreadable_ && !IsUnlisted(session_id, page_no)) {
     if (RecordPageIndex.NextPage(session_id, page_no, next_page_no)) return true;
     if (unlisted.empty()) return false;
     next_page_no = unlisted.front();
@@ -77,12 +86,13 @@ bool TVTRDiskRecordManager::NextStoredPage(int32_t session_id, int32_t page_no, 
 }
 
 bool TVTRDiskRecordManager::PriorStoredPage(int32_t session_id, int32_t page_no, int32_t& prior_page_no) {
-  if (!IsUnlisted(session_id, page_no)) return RecordPageIndex.PriorPage(session_id, page_no, prior_page_no);
   const std::vector<int32_t>& unlisted = UnlistedPages(session_id);
+  if (!map_unreadable_ && !IsUnlisted(session_id, page_no))
+    return RecordPageIndex.PriorPage(session_id, page_no, prior_page_no);
   const auto at = std::lower_bound(unlisted.begin(), unlisted.end(), page_no);
   if (at != unlisted.begin()) {
     prior_page_no = *std::prev(at);
     return true;
   }
-  return RecordPageIndex.LastPage(session_id, prior_page_no);
+  return !map_unreadable_ && RecordPageIndex.LastPage(session_id, prior_page_no);
 }

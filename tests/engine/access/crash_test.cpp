@@ -19,6 +19,7 @@
 
 #include "engine/storage/btree/BTreePage.h"
 #include "engine/storage/records/DiskRecordManager.h"
+#include "tests/engine/access/ComponentFixture.h"
 #include "tests/engine/access/LedgerChecks.h"
 #include "tests/engine/storage/HelperProcess.h"
 #include "tests/support/ScratchFolder.h"
@@ -333,6 +334,64 @@ TEST(CrashDuringRecordPageMapSplit, NoKillAtAPageWriteLosesACommittedRecord) {
     EXPECT_EQ(LedgerRecordPages(work).leaves, split.leaves + 1) << "the commit split no map leaf";
     std::filesystem::copy_file(work, whole, std::filesystem::copy_options::overwrite_existing);
   }
+}
+
+
+// The insert that splits the last leaf of a two-leaf map, killed after any
+// of its page writes: one kill falls between the new leaf's write and its
+// parent's, which leaves the record pages that moved to the new leaf listed
+// nowhere. Opening the file with a repair then gives back every record
+// committed before (the repaired file whole, its indexes checked) and names
+// the table whose pages the map had lost.
+class RepairAfterKill : public ComponentTest {};
+
+TEST_F(RepairAfterKill, ARepairAtOpenBringsBackTheRecordsOfPagesTheMapLost) {
+  const std::string whole = folder_.File("whole.vtr");
+  const std::string work = folder_.File("dat_temple.vtr");
+  CreateLedgerDatabase(whole, kWideNoteChars);
+  const RecordPages empty = LedgerRecordPages(whole);
+  const int32_t pages = (empty.leaf_capacity + 1) / 2 + empty.leaf_capacity;
+  const int32_t fill = pages * empty.records_per_page;
+  const WorkerLog filled = RunInserts(whole, 0, fill, Tables(kLedgerTables.size()));
+  ASSERT_FALSE(filled.in_flight);
+  const RecordPages before = LedgerRecordPages(whole);
+  ASSERT_EQ(before.listed, pages);
+  ASSERT_EQ(before.leaves, 2);
+
+  const std::string named = "Problem occured while copying table 'Ledger'";
+  bool lost_pages = false;
+  for (int32_t write = 1;; ++write) {
+    ASSERT_LE(write, 100) << "the commit never ran to its end";
+    const std::string where = "killed after write " + std::to_string(write);
+    SCOPED_TRACE(where);
+    std::filesystem::copy_file(whole, work, std::filesystem::copy_options::overwrite_existing);
+    const WorkerLog log = RunInserts(work, fill, 1, filled.committed, "crash-write=1:" + std::to_string(write));
+    if (!log.in_flight) break;
+    int32_t unlisted = 0;
+    {
+      auto session = LedgerSession(work);
+      session->SetConnected(true);
+      session->SetRepairMode(true);
+      LedgerCursor cursor(*session, kLedgerTables[0]);
+      unlisted = cursor.Cursor().TableData->UnlistedRecordPageCount(cursor.Cursor());
+    }
+    lost_pages = lost_pages || unlisted > 0;
+
+    const size_t shown = ui_.Transcript().size();
+    auto database = Database("d_ledger", work);
+    database->OnNeedRepair = [](TObject*, bool& do_repair) { do_repair = true; };
+    ASSERT_NO_THROW(database->Open()) << where;
+    database->Close();
+    const bool warned = ui_.Transcript().size() > shown;
+    const std::string warning = warned ? ui_.Transcript().back().Text : "";
+    EXPECT_EQ(warning.find(named) != std::string::npos, unlisted > 0) << where << ": " << warning;
+
+    auto session = LedgerSession(work);
+    session->SetConnected(true);
+    EXPECT_FALSE(session->NeedsRepair) << where;
+    ExpectCommittedRecordsFound(Found(*session, true), log, where);
+  }
+  EXPECT_TRUE(lost_pages) << "no kill left record pages that the map did not list";
 }
 
 }  // namespace

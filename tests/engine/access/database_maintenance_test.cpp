@@ -13,11 +13,9 @@
 
 #include "engine/access/LocalCursor.h"
 #include "engine/access/WaitWindow.h"
-#include "engine/storage/disk/DiskDatabaseData.h"
 #include "engine/storage/index/IndexManager.h"
 #include "engine/storage/index/RecordIndex.h"
-#include "engine/storage/pager/DiskPageManager.h"
-#include "engine/storage/records/DiskRecordManager.h"
+#include "tests/engine/access/DamagedFiles.h"
 #include "tests/engine/access/TableFixture.h"
 #include "tests/engine/storage/HelperProcess.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"
@@ -133,7 +131,7 @@ TEST_F(Maintenance, AbortInTheWaitWindowEndsACompactionWith30456AndLeavesTheOrig
                       "Operation CompactDatabase failed: Terminated by User.");
   EXPECT_EQ(WaitWindow().Message(), "Compacting Database...");
   EXPECT_TRUE(WaitWindow().Finished);
-  EXPECT_EQ(FileBytes(file_), before);
+  EXPECT_TRUE(FileBytes(file_) == before) << "the file changed";
   EXPECT_FALSE(Exists(file_ + ".tmp"));
 }
 
@@ -157,7 +155,7 @@ TEST_F(Maintenance, NeitherCompactionNorRepairReplacesAFileAnotherConnectionHasO
     const std::string before = FileBytes(file_);
     EXPECT_ENGINE_ERROR(database_->CompactDatabase(), 20239, refused("CompactDatabase"));
     EXPECT_ENGINE_ERROR(database_->RepairDatabase(error_text), 20239, refused("RepairDatabase"));
-    EXPECT_EQ(FileBytes(file_), before);
+    EXPECT_TRUE(FileBytes(file_) == before) << "the file changed";
     EXPECT_FALSE(Exists(file_ + ".tmp"));
     Add(*other_table, {{6, "Later", 6}});
     other_table->Close();
@@ -170,7 +168,7 @@ TEST_F(Maintenance, NeitherCompactionNorRepairReplacesAFileAnotherConnectionHasO
     const std::string before = FileBytes(file_);
     EXPECT_ENGINE_ERROR(database_->CompactDatabase(), 20239, refused("CompactDatabase"));
     EXPECT_ENGINE_ERROR(database_->RepairDatabase(error_text), 20239, refused("RepairDatabase"));
-    EXPECT_EQ(FileBytes(file_), before);
+    EXPECT_TRUE(FileBytes(file_) == before) << "the file changed";
     EXPECT_FALSE(Exists(file_ + ".tmp"));
     other.Send("insert 7 Later 7");
     EXPECT_EQ(other.Answer(), "0");
@@ -193,7 +191,7 @@ TEST_F(Maintenance, AFileNotClosedCleanlyIsRepairedAtOpenUnlessAnotherProcessHas
     const std::string before = FileBytes(file_);
     EXPECT_ENGINE_ERROR(database_->Open(), 20238, "Cannot convert database to the new format.");
     EXPECT_FALSE(database_->Connected());
-    EXPECT_EQ(FileBytes(file_), before);
+    EXPECT_TRUE(FileBytes(file_) == before) << "the file changed";
     EXPECT_FALSE(Exists(file_ + ".tmp"));
   }
   database_->Open();
@@ -201,6 +199,53 @@ TEST_F(Maintenance, AFileNotClosedCleanlyIsRepairedAtOpenUnlessAnotherProcessHas
   EXPECT_TRUE(ui_.Transcript().empty()) << "nothing was left out, so nothing to tell";
   EXPECT_EQ(StateByte(file_), 2);
   EXPECT_EQ(CheckedIds(*table, "ByID"), Range(1, 30));
+  EXPECT_FALSE(Exists(file_ + ".bak"));
+}
+
+TEST_F(Maintenance, ADamagedTableStopsACompactionButARepairSavesTheRestAndKeepsTheOriginal) {
+  auto table = Table();
+  Fill(*table, 40);
+  table->Close();
+  CreateMembers({{1, "Somchai"}, {2, "Malee"}});
+  DamageFirstRecordPage(file_, "Member");
+  const std::string damaged = FileBytes(file_);
+  const std::string member_problem = "Problem occured while copying table 'Member': '";
+
+  try {
+    database_->CompactDatabase();
+    ADD_FAILURE() << "the compaction copied a damaged table";
+  } catch (const EVTRException& error) {
+    EXPECT_EQ(error.NativeError(), 20199);
+    EXPECT_EQ(error.Message().rfind(member_problem, 0), 0u) << error.Message();
+  }
+  EXPECT_TRUE(FileBytes(file_) == damaged) << "the file changed";
+  EXPECT_FALSE(Exists(file_ + ".tmp"));
+
+  std::string error_text;
+  EXPECT_TRUE(database_->RepairDatabase(error_text));
+  EXPECT_EQ(error_text.rfind(member_problem, 0), 0u) << error_text;
+  const std::string kept = " The original database file was kept as '" + file_ + ".bak'.";
+  ASSERT_GE(error_text.size(), kept.size());
+  EXPECT_EQ(error_text.substr(error_text.size() - kept.size()), kept);
+  EXPECT_TRUE(FileBytes(file_ + ".bak") == damaged) << "the backup is not the original";
+  EXPECT_FALSE(Exists(file_ + ".tmp"));
+  EXPECT_EQ(CheckedIds(*table, "ByID"), Range(1, 40));
+  EXPECT_TRUE(database_->TableExists("Member"));
+}
+
+// A table list that cannot be read must never end in a copy without tables
+// that replaces the file.
+TEST_F(Maintenance, ATableListThatCannotBeReadStopsCompactionAndRepair) {
+  auto table = Table();
+  Fill(*table, 10);
+  table->Close();
+  DamageTableList(file_);
+  const std::string damaged = FileBytes(file_);
+  std::string error_text;
+  EXPECT_THROW(database_->CompactDatabase(), EVTRException);
+  EXPECT_THROW(database_->RepairDatabase(error_text), EVTRException);
+  EXPECT_TRUE(FileBytes(file_) == damaged) << "the file changed";
+  EXPECT_FALSE(Exists(file_ + ".tmp"));
   EXPECT_FALSE(Exists(file_ + ".bak"));
 }
 
