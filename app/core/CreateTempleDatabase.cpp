@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "app/core/FileConnection.h"
+#include "app/core/SchemaStatements.h"
 #include "app/core/TableRows.h"
 #include "app/core/TempleSchema.h"
 #include "app/core/WorkingFolder.h"
 #include "engine/access/LocalSession.h"
-#include "engine/access/Table.h"
+#include "engine/access/Query.h"
 
 namespace {
 
@@ -61,17 +62,12 @@ void CreateFile(const std::filesystem::path& file) {
 
 void CreateTables(const std::filesystem::path& file) {
   FileConnection connection(file);
-  for (const TableDefinition& definition : TempleSchema()) {
-    const std::unique_ptr<TVTRTable> table = connection.Table(definition.Name);
-    for (const ColumnDefinition& column : definition.Columns) {
-      TVTRAdvFieldDef& field = table->AdvFieldDefs().AddFieldDef();
-      field.Name = column.Name;
-      field.DataType = column.DataType;
-      field.Size = column.Size;
+  {
+    const std::unique_ptr<TVTRQuery> query = connection.Query();
+    for (const TableDefinition& definition : TempleSchema()) {
+      query->SQL().SetText(CreateTableStatement(definition));
+      query->ExecSQL();
     }
-    for (const IndexDefinition& index : definition.Indexes)
-      table->AdvIndexDefs().AppendIndexDef(index.Name, index.Fields, index.Options, false, "", "", "");
-    table->CreateTable();
   }
   connection.Close();
 }

@@ -21,5 +21,6 @@ inline constexpr const char* kAdminPassword = "8052";
 // whole or not at all: it is built beside it and linked into place, so a
 // failure or a kill leaves no database file, and an existing one (also one
 // made meanwhile by someone else) is never touched: EDatabaseFileExists.
-// Requires the engine runtime.
+// The tables are made by SQL statements: requires the engine runtime and the
+// SQL engine started (InitializeSQLEngine).
 std::filesystem::path CreateTempleDatabase(const std::filesystem::path& folder);

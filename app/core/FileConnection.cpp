@@ -1,5 +1,6 @@
 #include "app/core/FileConnection.h"
 
+#include "engine/access/Query.h"
 #include "engine/access/Table.h"
 
 namespace {
@@ -23,4 +24,10 @@ std::unique_ptr<TVTRTable> FileConnection::Table(const std::string& table_name) 
   table->SetDatabaseName(kAlias);
   table->SetTableName(table_name);
   return table;
+}
+
+std::unique_ptr<TVTRQuery> FileConnection::Query() {
+  auto query = std::make_unique<TVTRQuery>(&owner_);
+  query->SetDatabaseName(kAlias);
+  return query;
 }

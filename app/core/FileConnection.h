@@ -1,6 +1,6 @@
 #pragma once
 // A connection of its own to one database file, as the programs' windows make
-// theirs (multi-user, up to 500 connections), with table components on it;
+// theirs (multi-user, up to 500 connections), with table and query components on it;
 // for the code that writes a file outside any window. Requires the engine
 // runtime; the file must exist.
 #include <filesystem>
@@ -10,6 +10,7 @@
 #include "engine/access/Database.h"
 #include "platform/rtl/Component.h"
 
+class TVTRQuery;
 class TVTRTable;
 
 class FileConnection {
@@ -21,6 +22,9 @@ class FileConnection {
   // A closed table component named `table_name` on this connection; the
   // connection owns it too, so it must be freed first.
   std::unique_ptr<TVTRTable> Table(const std::string& table_name);
+  // A query component without text on this connection; freed first, as a table.
+  // Running SQL requires the SQL engine started (InitializeSQLEngine).
+  std::unique_ptr<TVTRQuery> Query();
   // Closes the tables and disconnects, raising what that fails with; without
   // it, the destructor disconnects and reports a failure to the application.
   void Close() { database_.Close(); }

@@ -9,6 +9,7 @@
 #include "engine/access/EngineRuntime.h"
 #include "engine/access/ErrorMessage.h"
 #include "engine/access/HeadlessUi.h"
+#include "engine/sql/SQLEngineStartup.h"
 
 int main(int argc, char** argv) {
   if (argc > 2) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
   TVTRHeadlessUi ui;
   try {
     TVTREngineRuntime runtime(ui);
+    InitializeSQLEngine();
     const std::filesystem::path file = CreateTempleDatabase(folder);
     std::printf("Created %s\n", file.c_str());
   } catch (const std::exception& error) {
