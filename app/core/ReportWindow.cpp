@@ -1,0 +1,346 @@
+#include "app/core/ReportWindow.h"
+
+#include <tuple>
+#include <utility>
+
+#include "app/core/ColumnSum.h"
+#include "app/core/CsvExport.h"
+#include "app/core/MonthEnds.h"
+#include "app/core/ProgramVariables.h"
+#include "app/core/ReportStatement.h"
+#include "app/core/ThaiDateText.h"
+#include "engine/access/Database.h"
+#include "platform/db/DB.h"
+#include "platform/ui/Dialogs.h"
+
+namespace {
+
+constexpr int kPanelHeight = 96;
+constexpr int kTotalsHeight = 32;
+constexpr int kButtonWidth = 96;
+constexpr int kControlHeight = 25;
+constexpr int kGap = 8;
+
+template <typename T>
+T& Make(TComponent& owner, TWinControl& parent, const std::string& name) {
+  auto* control = new T(&owner);
+  control->SetName(name);
+  control->SetParent(&parent);
+  return *control;
+}
+
+TVTRDatabase& MakeDatabase(TComponent& owner, const std::string& alias) {
+  auto* database = new TVTRDatabase(&owner);
+  database->SetName("Database1");
+  database->SetDatabaseName(alias);
+  database->SetDatabaseFileName(std::string(kDatabaseFile));
+  database->SetSessionName("Default");
+  database->Exclusive = false;
+  database->MultiUser = true;
+  database->MaxConnections = 500;
+  return *database;
+}
+
+TTabSheet& MakePage(TComponent& owner, TPageControl& pages, const std::string& name) {
+  auto& page = Make<TTabSheet>(owner, pages, name);
+  page.SetPageControl(&pages);
+  page.SetTabVisible(false);
+  return page;
+}
+
+TQRBand& MakeBand(TQuickRep& report, TQRBandType type) {
+  return *new TQRBand(&report, type);
+}
+
+}  // namespace
+
+ReportWindow::ReportWindow(TComponent* owner, ReportLayout layout, const WindowQueryFactory& make_query)
+    : TForm(owner),
+      layout_(std::move(layout)),
+      query_(make_query(*this)),
+      Database1(MakeDatabase(*this, layout_.alias)),
+      Query1(*query_),
+      DataSource1(*new TDataSource(this)),
+      PageControl1(Make<TPageControl>(*this, *this, "PageControl1")),
+      ResultPage(MakePage(*this, PageControl1, "TabSheet1")),
+      ReportPage(MakePage(*this, PageControl1, "TabSheet2")),
+      Panel1(Make<TPanel>(*this, ResultPage, "Panel1")),
+      QuitButton(Make<TButton>(*this, Panel1, "QuitButton")),
+      QuickRep1(*new TQuickRep(this)),
+      PageHeaderBand(MakeBand(QuickRep1, rbPageHeader)),
+      ColumnHeaderBand(MakeBand(QuickRep1, rbColumnHeader)),
+      DetailBand(MakeBand(QuickRep1, rbDetail)),
+      SummaryBand(MakeBand(QuickRep1, rbSummary)),
+      TitleLabel(*new TQRLabel(&PageHeaderBand)) {
+  SetFormStyle(fsMDIChild);
+  PageControl1.SetAlign(alClient);
+  Panel1.SetAlign(alTop);
+  Panel1.SetHeight(kPanelHeight);
+  DataSource1.SetAutoEdit(false);
+  DataSource1.SetDataSet(&Query1.Rows());
+
+  int left = kGap;
+  if (layout_.shape == ReportShape::Period) BuildPeriodControls(left);
+  if (layout_.shape != ReportShape::BrowseAndPrint) BuildSortGroup(left);
+  if (layout_.shape == ReportShape::BrowseAndPrint) BuildNameBox(left);
+  BuildButtons(left);
+  if (layout_.shape != ReportShape::List) BuildGridAndTotals();
+  BuildReportBands();
+
+  OnCreate = Bind(this, &ReportWindow::FormCreate);
+  OnActivate = Bind(this, &ReportWindow::FormActivate);
+  OnClose = Bind(this, &ReportWindow::FormClose);
+}
+
+ReportWindow::~ReportWindow() = default;
+
+void ReportWindow::BuildPeriodControls(int& left) {
+  for (auto [picker, name, caption] : {std::tuple{&Picker1, "Picker1", kPeriodBeginCaption},
+                                       std::tuple{&Picker2, "Picker2", kPeriodEndCaption}}) {
+    auto& label = Make<TLabel>(*this, Panel1, std::string(name) + "Label");
+    label.SetCaption(std::string(caption));
+    label.SetBounds(left, kGap, 120, 16);
+    *picker = &Make<TDateTimePicker>(*this, Panel1, name);
+    (*picker)->SetBounds(left, kGap + 20, 120, kControlHeight);
+    (*picker)->OnCloseUp = Bind(this, &ReportWindow::PickerCloseUp);
+    left += 120 + kGap;
+  }
+}
+
+void ReportWindow::BuildSortGroup(int& left) {
+  RadioGroup1 = &Make<TRadioGroup>(*this, Panel1, "RadioGroup1");
+  RadioGroup1->SetCaption(layout_.sort_caption);
+  RadioGroup1->SetItems(layout_.sort_items);
+  RadioGroup1->SetBounds(left, 2, 160, kPanelHeight - 4);
+  left += 160 + kGap;
+  // The click handler is bound at creation, once the first item is chosen.
+}
+
+void ReportWindow::BuildNameBox(int& left) {
+  auto& caption = Make<TLabel>(*this, Panel1, "Label1");
+  caption.SetCaption(std::string(kNameBoxCaption));
+  caption.SetBounds(left, kGap, 200, 16);
+  Edit1 = &Make<TEdit>(*this, Panel1, "Edit1");
+  Edit1->SetBounds(left, kGap + 20, 200, kControlHeight);
+  Edit1->OnKeyPress = Bind(this, &ReportWindow::Edit1KeyPress);
+  auto& hint = Make<TLabel>(*this, Panel1, "Label2");
+  hint.SetCaption(std::string(kNameBoxHint));
+  hint.SetBounds(left, kGap + 50, 200, 16);
+  left += 200 + kGap;
+  ShowAllButton = &Make<TButton>(*this, Panel1, "ShowAllButton");
+  ShowAllButton->SetCaption(std::string(kShowAllCaption));
+  ShowAllButton->SetBounds(left, kGap + 20, kButtonWidth, kControlHeight);
+  ShowAllButton->OnClick = Bind(this, &ReportWindow::ShowAllButtonClick);
+  left += kButtonWidth + kGap;
+}
+
+void ReportWindow::BuildButtons(int& left) {
+  auto add = [this, &left](const std::string& name, std::string_view caption) -> TButton& {
+    auto& button = Make<TButton>(*this, Panel1, name);
+    button.SetCaption(std::string(caption));
+    button.SetBounds(left, kGap + 20, kButtonWidth, kControlHeight);
+    left += kButtonWidth + kGap;
+    return button;
+  };
+  if (layout_.shape == ReportShape::Period) {
+    RunButton = &add("RunButton", kRunCaption);
+    RunButton->OnClick = Bind(this, &ReportWindow::RunButtonClick);
+  }
+  for (const ReportPrintButton& print : layout_.print_buttons) {
+    TButton& button = add("PrintButton" + std::to_string(PrintButtons.size() + 1), print.caption);
+    button.OnClick = [this, kind = print.kind](TObject*) { PrintButtonClick(kind); };
+    PrintButtons.push_back(&button);
+  }
+  if (layout_.shape == ReportShape::Period && !layout_.csv_name.empty()) {
+    ExportButton = &add("ExportButton", kExportCaption);
+    ExportButton->OnClick = Bind(this, &ReportWindow::ExportButtonClick);
+  }
+  QuitButton.SetCaption(std::string(kQuitCaption));
+  QuitButton.SetBounds(left, kGap + 20, kButtonWidth, kControlHeight);
+  QuitButton.OnClick = [this](TObject*) { Close(); };
+}
+
+void ReportWindow::BuildGridAndTotals() {
+  auto& totals = Make<TPanel>(*this, ResultPage, "Panel2");
+  totals.SetAlign(alBottom);
+  totals.SetHeight(kTotalsHeight);
+  int left = kGap;
+  for (size_t i = 0; i < layout_.money_fields.size(); ++i) {
+    auto& label = Make<TLabel>(*this, totals, "TotalLabel" + std::to_string(i + 1));
+    label.SetAutoSize(false);
+    label.SetAlignment(taRightJustify);
+    label.SetBounds(left, kGap, 120, 16);
+    label.SetCaption(Currency().Format());
+    TotalLabels.push_back(&label);
+    left += 120 + kGap;
+  }
+  DBGrid1 = &Make<TDBGrid>(*this, ResultPage, "DBGrid1");
+  DBGrid1->SetAlign(alClient);
+  DBGrid1->SetReadOnly(true);
+  DBGrid1->SetDataSource(&DataSource1);
+  if (layout_.shape == ReportShape::BrowseAndPrint) {
+    DBGrid1->OnCellClick = Bind(this, &ReportWindow::DBGrid1CellClick);
+  }
+}
+
+void ReportWindow::BuildReportBands() {
+  QuickRep1.SetDataSet(&Query1.Rows());
+  QuickRep1.SetPrintIfEmpty(true);
+  QuickRep1.SetOptions({FirstPageHeader});
+  QuickRep1.BeforePrint = Bind(this, &ReportWindow::QuickRep1BeforePrint);
+  QuickRep1.AfterPreview = Bind(this, &ReportWindow::QuickRep1AfterPreview);
+  TitleLabel.SetAlignToBand(true);
+  TitleLabel.SetAlignment(taCenter);
+  auto& date = *new TQRSysData(&PageHeaderBand);
+  date.SetData(qrsDate);
+  auto& page_caption = *new TQRLabel(&PageHeaderBand);
+  page_caption.SetCaption("หน้า");
+  auto& page_number = *new TQRSysData(&PageHeaderBand);
+  page_number.SetData(qrsPageNumber);
+  const int right = PageHeaderBand.Width();
+  date.SetLeft(0);
+  date.SetTop(24);
+  page_caption.SetLeft(right - 80);
+  page_caption.SetTop(24);
+  page_number.SetLeft(right - 40);
+  page_number.SetTop(24);
+}
+
+void ReportWindow::FormCreate(TObject*) {
+  SetBounds(layout_.left, layout_.top, Width(), Height());
+  setup_pending_ = true;
+  PageControl1.SetActivePage(&ResultPage);
+  if (RadioGroup1 != nullptr) {
+    RadioGroup1->SetItemIndex(0);
+    RadioGroup1->OnClick = Bind(this, &ReportWindow::RadioGroup1Click);
+  }
+  if (Picker1 != nullptr && layout_.period_start == ReportPeriodStart::Today) {
+    Picker1->SetDate(Date());
+    Picker2->SetDate(Date());
+  }
+}
+
+void ReportWindow::FormActivate(TObject*) {
+  if (!setup_pending_) return;
+  setup_pending_ = false;
+  if (Picker1 != nullptr && layout_.period_start == ReportPeriodStart::CurrentMonth) SetSetupPeriod();
+  EnableOutput(false);
+  SetCaption(layout_.caption);
+  TitleLabel.SetCaption(layout_.title);
+  if (Picker1 != nullptr) {
+    period_begin_text_ = DateToThaiText(Picker1->Date());
+    period_end_text_ = DateToThaiText(Picker2->Date());
+  }
+  PageControl1.SetActivePage(&ResultPage);
+  if (layout_.run_at_setup) Run();
+}
+
+void ReportWindow::SetSetupPeriod() {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  DecodeDate(Date(), year, month, day);
+  Picker1->SetDate(ThaiTextToDate(FirstDayOfMonthText(month, year + 543)));
+  Picker2->SetDate(ThaiTextToDate(LastDayOfMonthText(month, year + 543)));
+}
+
+void ReportWindow::FormClose(TObject*, TCloseAction& action) {
+  Database1.Close();
+  action = caFree;
+}
+
+void ReportWindow::Run(bool name_filter) {
+  std::vector<std::string> lines = layout_.statement;
+  if (name_filter) lines.push_back(layout_.name_condition);
+  QueryStatement statement =
+      ReportStatement(lines, layout_.order_lines, RadioGroup1 != nullptr ? RadioGroup1->ItemIndex() : -1);
+  if (name_filter) statement.parameters.push_back({layout_.name_parameter, Variant(NameFilterPattern(Edit1->Text()))});
+  if (Picker1 != nullptr) {
+    AddPeriod(statement, Picker1->Date(), Picker2->Date());
+    // The printout names the period of the rows it shows.
+    period_begin_text_ = DateToThaiText(Picker1->Date());
+    period_end_text_ = DateToThaiText(Picker2->Date());
+  }
+  Query1.Open(statement);
+
+  myVar.ReportTotals.fill(0);
+  TDataSet& rows = Query1.Rows();
+  const bool has_rows = !rows.IsEmpty();
+  EnableOutput(has_rows);
+  std::vector<Currency> totals(layout_.money_fields.size());
+  if (has_rows) {
+    for (size_t i = 0; i < totals.size(); ++i) {
+      totals[i] = SumColumn(rows, layout_.money_fields[i]);
+      myVar.ReportTotals.at(i) = totals[i].ToDouble();
+    }
+    rows.First();
+  }
+  ShowTotals(totals);
+}
+
+void ReportWindow::ShowTotals(const std::vector<Currency>& totals) {
+  for (size_t i = 0; i < TotalLabels.size(); ++i) TotalLabels[i]->SetCaption(totals[i].Format());
+}
+
+void ReportWindow::EnableOutput(bool has_rows) {
+  if (layout_.shape != ReportShape::Period) return;
+  for (TButton* button : PrintButtons) button->SetEnabled(has_rows);
+  if (ExportButton != nullptr) ExportButton->SetEnabled(has_rows);
+}
+
+void ReportWindow::RunButtonClick(TObject*) {
+  Run();
+}
+
+void ReportWindow::PickerCloseUp(TObject*) {
+  Run();
+}
+
+void ReportWindow::RadioGroup1Click(TObject*) {
+  // A list report runs when it prints.
+  if (layout_.shape != ReportShape::List) Run();
+}
+
+void ReportWindow::Edit1KeyPress(TObject*, char32_t& key) {
+  if (key != U'\r') return;
+  key = 0;
+  Run(true);
+}
+
+void ReportWindow::ShowAllButtonClick(TObject*) {
+  Edit1->Clear();
+  Run();
+}
+
+void ReportWindow::DBGrid1CellClick(TColumn*) {
+  TDataSet& rows = Query1.Rows();
+  if (!rows.Active() || rows.IsEmpty()) return;
+  Edit1->SetText(rows.FieldByName(layout_.name_field)->AsString());
+  Edit1->SetFocus();
+}
+
+void ReportWindow::PrintButtonClick(const std::string& kind) {
+  report_kind_ = kind;
+  if (layout_.shape == ReportShape::List) Run();
+  QuickRep1.Preview();
+}
+
+void ReportWindow::ExportButtonClick(TObject*) {
+  TDataSet& rows = Query1.Rows();
+  rows.First();
+  const std::string file_name = std::string(kExportFolder) + "\\" + layout_.csv_name + ".csv";
+  if (ExportQueryToCsv(file_name, rows)) {
+    ShowMessage(std::string(kExportDonePrefix) + file_name + std::string(kExportDoneSuffix));
+  }
+}
+
+void ReportWindow::QuickRep1BeforePrint(TQuickRep*, bool&) {
+  for (TQRBand* band : QuickRep1.Bands()) band->SetColor(clWhite);
+  const bool detail = report_kind_ != "2";
+  DetailBand.SetEnabled(detail);
+  ColumnHeaderBand.SetEnabled(detail);
+}
+
+void ReportWindow::QuickRep1AfterPreview(TObject*) {
+  PageControl1.SetActivePage(&ResultPage);
+}
