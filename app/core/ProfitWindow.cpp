@@ -5,6 +5,7 @@
 
 #include "app/core/ColumnSum.h"
 #include "app/core/ReportStatement.h"
+#include "app/core/WorkingFolder.h"
 #include "engine/access/Database.h"
 #include "platform/db/DB.h"
 
@@ -35,7 +36,7 @@ TVTRDatabase& MakeDatabase(TComponent& owner) {
   auto* database = new TVTRDatabase(&owner);
   database->SetName("Database1");
   database->SetDatabaseName("d_profit_h");
-  database->SetDatabaseFileName("dat_temple.vtr");
+  database->SetDatabaseFileName(WorkingPath(kDatabaseFileName));
   database->SetKeepConnection(false);
   return *database;
 }

@@ -9,6 +9,7 @@
 #include "app/core/ProgramVariables.h"
 #include "app/core/ReportStatement.h"
 #include "app/core/ThaiDateText.h"
+#include "app/core/WorkingFolder.h"
 #include "engine/access/Database.h"
 #include "platform/db/DB.h"
 #include "platform/ui/Dialogs.h"
@@ -33,7 +34,7 @@ TVTRDatabase& MakeDatabase(TComponent& owner, const std::string& alias) {
   auto* database = new TVTRDatabase(&owner);
   database->SetName("Database1");
   database->SetDatabaseName(alias);
-  database->SetDatabaseFileName(std::string(kDatabaseFile));
+  database->SetDatabaseFileName(WorkingPath(kDatabaseFileName));
   database->SetSessionName("Default");
   database->Exclusive = false;
   database->MultiUser = true;
@@ -328,7 +329,7 @@ void ReportWindow::PrintButtonClick(const std::string& kind) {
 void ReportWindow::ExportButtonClick(TObject*) {
   TDataSet& rows = Query1.Rows();
   rows.First();
-  const std::string file_name = std::string(kExportFolder) + "\\" + layout_.csv_name + ".csv";
+  const std::string file_name = std::string(kCsvFolder) + "\\" + layout_.csv_name + ".csv";
   if (ExportQueryToCsv(file_name, rows)) {
     ShowMessage(std::string(kExportDonePrefix) + file_name + std::string(kExportDoneSuffix));
   }

@@ -81,10 +81,8 @@ inline constexpr std::string_view kPeriodBeginCaption = "ตั้งแต่�
 inline constexpr std::string_view kPeriodEndCaption = "ถึงวันที่";
 inline constexpr std::string_view kNameBoxCaption = "ชื่อที่ต้องการค้นหา";
 inline constexpr std::string_view kNameBoxHint = "( กด Enter )";
-inline constexpr std::string_view kExportFolder = "CSV";
 inline constexpr std::string_view kExportDonePrefix = "ดำเนินการสร้างแฟ้ม ";
 inline constexpr std::string_view kExportDoneSuffix = " เรียบร้อยแล้ว...";
-inline constexpr std::string_view kDatabaseFile = "dat_temple.vtr";
 
 class ReportWindow : public TForm {
   // First, as the references below are made from them.
