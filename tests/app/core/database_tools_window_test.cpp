@@ -10,14 +10,10 @@
 #include <vector>
 
 #include "app/core/DatabaseToolsWindow.h"
-#include "app/core/WorkingFolder.h"
 #include "engine/access/Database.h"
-#include "engine/access/VTRLocalEngine.h"
-#include "tests/app/core/support/EngineUiTest.h"
-#include "tests/app/core/support/ScopedWorkingFolder.h"
 #include "tests/app/core/support/ServedQuery.h"
+#include "tests/app/core/support/TempleDatabaseTest.h"
 #include "tests/platform/ui/support/Seen.h"
-#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -26,22 +22,10 @@ class Frame : public TForm {
   explicit Frame(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIForm); }
 };
 
-void CreateDatabaseFile(const std::string& file_name) {
-  TVTRLocalSession session;
-  session.DatabaseName = "d_create";
-  session.DatabaseFileName = file_name;
-  session.MaxConnections = 8;
-  session.PageSize = 4096;
-  session.PagesPerExtent = 8;
-  session.MultiUser = true;
-  session.CreateDatabase();
-}
-
-class DatabaseToolsTest : public EngineUiTest {
+class DatabaseToolsTest : public TempleDatabaseTest {
  protected:
   void SetUp() override {
-    EngineUiTest::SetUp();
-    CreateDatabaseFile(WorkingPath(kDatabaseFileName));
+    TempleDatabaseTest::SetUp();
     FormsApplication().CreateForm<Frame>()->Show();
   }
 
@@ -73,8 +57,6 @@ class DatabaseToolsTest : public EngineUiTest {
     return texts;
   }
 
-  ScratchFolder folder_;
-  ScopedWorkingFolder working_{folder_.Path()};
   Tdata_hotel_tools* window_ = nullptr;
   ServedQuery* query_ = nullptr;
   std::vector<bool> connected_during;
