@@ -12,6 +12,7 @@
 #include "app/core/WorkingFolder.h"
 #include "engine/access/Database.h"
 #include "platform/db/DB.h"
+#include "platform/db/NumericFields.h"
 #include "platform/ui/Dialogs.h"
 
 namespace {
@@ -263,9 +264,12 @@ void ReportWindow::Run(bool name_filter) {
     period_end_text_ = DateToThaiText(Picker2->Date());
   }
   Query1.Open(statement);
+  TDataSet& rows = Query1.Rows();
+  for (const std::string& name : layout_.money_fields) {
+    if (auto* money = dynamic_cast<TNumericField*>(rows.FieldByName(name))) money->SetDisplayFormat(std::string(kMoneyMask));
+  }
 
   myVar.ReportTotals.fill(0);
-  TDataSet& rows = Query1.Rows();
   const bool has_rows = !rows.IsEmpty();
   EnableOutput(has_rows);
   std::vector<Currency> totals(layout_.money_fields.size());
