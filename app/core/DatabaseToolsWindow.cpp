@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/core/WorkingFolder.h"
+#include "app/core/WindowParts.h"
 #include "engine/access/Database.h"
 #include "engine/access/ErrorMessage.h"
 #include "platform/ui/Dialogs.h"
@@ -10,33 +10,10 @@
 
 namespace {
 
-template <typename T>
-T& Make(TForm& form, const std::string& name, int left, int top, int width, int height) {
-  auto* control = new T(&form);
-  control->SetName(name);
-  control->SetBounds(left, top, width, height);
-  return *control;
-}
-
 TButton& MakeButton(TForm& form, const std::string& name, std::string_view caption, int top) {
-  auto& button = Make<TButton>(form, name, 16, top, 100, 28);
+  auto& button = MakeControl<TButton>(form, name, 16, top, 100, 28);
   button.SetCaption(std::string(caption));
   return button;
-}
-
-void MakeLabel(TForm& form, const std::string& name, std::string_view caption, int left, int top) {
-  Make<TLabel>(form, name, left, top, 340, 16).SetCaption(std::string(caption));
-}
-
-TVTRDatabase& MakeDatabase(TComponent& owner) {
-  auto* database = new TVTRDatabase(&owner);
-  database->SetName("Db");
-  database->SetDatabaseName("d_h_tools");
-  database->SetDatabaseFileName(WorkingPath(kDatabaseFileName));
-  database->Exclusive = false;
-  database->MultiUser = true;
-  database->MaxConnections = 500;
-  return *database;
 }
 
 }  // namespace
@@ -46,10 +23,10 @@ Tdata_hotel_tools::Tdata_hotel_tools(TComponent* owner, const WindowQueryFactory
     : TForm(owner),
       query_(make_query(*this)),
       maintenance_(std::move(maintenance)),
-      Db(MakeDatabase(*this)),
+      Db(MakeWindowDatabase(*this, "Db", "d_h_tools")),
       Query1(*query_),
       DataSource1(*new TDataSource(this)),
-      DBEdit1(Make<TDBEdit>(*this, "DBEdit1", 110, 16, 340, 24)),
+      DBEdit1(MakeControl<TDBEdit>(*this, "DBEdit1", 110, 16, 340, 24)),
       Button2(MakeButton(*this, "Button2", "Repair", 56)),
       Button3(MakeButton(*this, "Button3", "Compact", 96)),
       Button1(MakeButton(*this, "Button1", "เลิก", 136)) {
@@ -58,9 +35,9 @@ Tdata_hotel_tools::Tdata_hotel_tools(TComponent* owner, const WindowQueryFactory
   SetCaption(std::string(kToolsCaption));
   SetClientWidth(470);
   SetClientHeight(176);
-  MakeLabel(*this, "Label1", "สถานประกอบการ", 16, 20);
-  MakeLabel(*this, "Label2", "สำหรับแก้ไขฐานข้อมูลที่มีปัญหา Index ไม่สามารถค้นหาข้อมูลได้", 124, 62);
-  MakeLabel(*this, "Label3", "สำหรับแก้ไขฐานข้อมูลที่มีขนาดโตผิดปกติ", 124, 102);
+  MakeLabel(*this, "Label1", "สถานประกอบการ", 16, 20, 340);
+  MakeLabel(*this, "Label2", "สำหรับแก้ไขฐานข้อมูลที่มีปัญหา Index ไม่สามารถค้นหาข้อมูลได้", 124, 62, 340);
+  MakeLabel(*this, "Label3", "สำหรับแก้ไขฐานข้อมูลที่มีขนาดโตผิดปกติ", 124, 102, 340);
   DataSource1.SetDataSet(&Query1.Rows());
   DBEdit1.SetDataSource(&DataSource1);
   DBEdit1.SetDataField("of_name");

@@ -5,7 +5,7 @@
 
 #include "app/core/ColumnSum.h"
 #include "app/core/ReportStatement.h"
-#include "app/core/WorkingFolder.h"
+#include "app/core/WindowParts.h"
 #include "engine/access/Database.h"
 #include "platform/db/DB.h"
 
@@ -18,54 +18,32 @@ const std::vector<std::string> kExpenseStatement{"select fill_no , fill_date , t
                                                  " where ((fill_date >=:mBegin) and (fill_date <=:mEnd)) ",
                                                  " order by fill_date "};
 
-template <typename T>
-T& Make(TForm& form, const std::string& name, int left, int top, int width, int height) {
-  auto* control = new T(&form);
-  control->SetName(name);
-  control->SetBounds(left, top, width, height);
-  return *control;
-}
-
-TLabel& MakeLabel(TForm& form, const std::string& name, std::string_view caption, int left, int top) {
-  auto& label = Make<TLabel>(form, name, left, top, 140, 16);
-  label.SetCaption(std::string(caption));
-  return label;
-}
-
-TVTRDatabase& MakeDatabase(TComponent& owner) {
-  auto* database = new TVTRDatabase(&owner);
-  database->SetName("Database1");
-  database->SetDatabaseName("d_profit_h");
-  database->SetDatabaseFileName(WorkingPath(kDatabaseFileName));
-  database->SetKeepConnection(false);
-  return *database;
-}
-
 }  // namespace
 
 Tprofit::Tprofit(TComponent* owner, const WindowQueryFactory& make_query)
     : TForm(owner),
       income_query_(make_query(*this)),
       expense_query_(make_query(*this)),
-      Database1(MakeDatabase(*this)),
+      Database1(MakeWindowDatabase(*this, "Database1", "d_profit_h")),
       Query1(*income_query_),
       Query2(*expense_query_),
-      Picker1(Make<TDateTimePicker>(*this, "Picker1", 120, 16, 120, 25)),
-      Picker2(Make<TDateTimePicker>(*this, "Picker2", 120, 48, 120, 25)),
-      SpeedButton3(Make<TButton>(*this, "SpeedButton3", 260, 16, 96, 25)),
-      SpeedButton1(Make<TButton>(*this, "SpeedButton1", 260, 48, 96, 25)),
-      Label6(MakeLabel(*this, "Label6", Currency().Format(), 160, 96)),
-      Label7(MakeLabel(*this, "Label7", Currency().Format(), 160, 124)),
-      Label8(MakeLabel(*this, "Label8", Currency().Format(), 160, 152)) {
+      Picker1(MakeControl<TDateTimePicker>(*this, "Picker1", 120, 16, 120, 25)),
+      Picker2(MakeControl<TDateTimePicker>(*this, "Picker2", 120, 48, 120, 25)),
+      SpeedButton3(MakeControl<TButton>(*this, "SpeedButton3", 260, 16, 96, 25)),
+      SpeedButton1(MakeControl<TButton>(*this, "SpeedButton1", 260, 48, 96, 25)),
+      Label6(MakeLabel(*this, "Label6", Currency().Format(), 160, 96, 140)),
+      Label7(MakeLabel(*this, "Label7", Currency().Format(), 160, 124, 140)),
+      Label8(MakeLabel(*this, "Label8", Currency().Format(), 160, 152, 140)) {
   SetFormStyle(fsMDIChild);
+  Database1.SetKeepConnection(false);
   SetCaption(std::string(kProfitCaption));
   SetClientWidth(380);
   SetClientHeight(184);
-  MakeLabel(*this, "Label1", "ตั้งแต่วันที่", 16, 20);
-  MakeLabel(*this, "Label2", "ถึงวันที่", 16, 52);
-  MakeLabel(*this, "Label3", kIncomeCaption, 16, 96);
-  MakeLabel(*this, "Label4", kExpenseCaption, 16, 124);
-  MakeLabel(*this, "Label5", kDifferenceCaption, 16, 152);
+  MakeLabel(*this, "Label1", kPeriodBeginCaption, 16, 20, 140);
+  MakeLabel(*this, "Label2", kPeriodEndCaption, 16, 52, 140);
+  MakeLabel(*this, "Label3", kIncomeCaption, 16, 96, 140);
+  MakeLabel(*this, "Label4", kExpenseCaption, 16, 124, 140);
+  MakeLabel(*this, "Label5", kDifferenceCaption, 16, 152, 140);
   for (TLabel* total : {&Label6, &Label7, &Label8}) {
     total->SetAutoSize(false);
     total->SetAlignment(taRightJustify);

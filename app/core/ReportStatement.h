@@ -15,6 +15,9 @@
 // carry no time either.
 inline constexpr std::string_view kPeriodBegin = "mBegin";
 inline constexpr std::string_view kPeriodEnd = "mEnd";
+// The captions of the pickers of the first and the last day.
+inline constexpr std::string_view kPeriodBeginCaption = "ตั้งแต่วันที่";
+inline constexpr std::string_view kPeriodEndCaption = "ถึงวันที่";
 
 // The fixed lines, then `order_lines[sort_index]`; an index outside the list
 // adds no ORDER BY.

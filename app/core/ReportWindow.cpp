@@ -9,6 +9,7 @@
 #include "app/core/ProgramVariables.h"
 #include "app/core/ReportStatement.h"
 #include "app/core/ThaiDateText.h"
+#include "app/core/WindowParts.h"
 #include "app/core/WorkingFolder.h"
 #include "engine/access/Database.h"
 #include "platform/db/DB.h"
@@ -23,28 +24,8 @@ constexpr int kButtonWidth = 96;
 constexpr int kControlHeight = 25;
 constexpr int kGap = 8;
 
-template <typename T>
-T& Make(TComponent& owner, TWinControl& parent, const std::string& name) {
-  auto* control = new T(&owner);
-  control->SetName(name);
-  control->SetParent(&parent);
-  return *control;
-}
-
-TVTRDatabase& MakeDatabase(TComponent& owner, const std::string& alias) {
-  auto* database = new TVTRDatabase(&owner);
-  database->SetName("Database1");
-  database->SetDatabaseName(alias);
-  database->SetDatabaseFileName(WorkingPath(kDatabaseFileName));
-  database->SetSessionName("Default");
-  database->Exclusive = false;
-  database->MultiUser = true;
-  database->MaxConnections = 500;
-  return *database;
-}
-
-TTabSheet& MakePage(TComponent& owner, TPageControl& pages, const std::string& name) {
-  auto& page = Make<TTabSheet>(owner, pages, name);
+TTabSheet& MakePage(TForm& form, TPageControl& pages, const std::string& name) {
+  auto& page = MakeControl<TTabSheet>(form, name, 0, 0, 0, 0, &pages);
   page.SetPageControl(&pages);
   page.SetTabVisible(false);
   return page;
@@ -60,14 +41,14 @@ ReportWindow::ReportWindow(TComponent* owner, ReportLayout layout, const WindowQ
     : TForm(owner),
       layout_(std::move(layout)),
       query_(make_query(*this)),
-      Database1(MakeDatabase(*this, layout_.alias)),
+      Database1(MakeWindowDatabase(*this, "Database1", layout_.alias)),
       Query1(*query_),
       DataSource1(*new TDataSource(this)),
-      PageControl1(Make<TPageControl>(*this, *this, "PageControl1")),
+      PageControl1(MakeControl<TPageControl>(*this, "PageControl1", 0, 0, 0, 0)),
       ResultPage(MakePage(*this, PageControl1, "TabSheet1")),
       ReportPage(MakePage(*this, PageControl1, "TabSheet2")),
-      Panel1(Make<TPanel>(*this, ResultPage, "Panel1")),
-      QuitButton(Make<TButton>(*this, Panel1, "QuitButton")),
+      Panel1(MakeControl<TPanel>(*this, "Panel1", 0, 0, 0, kPanelHeight, &ResultPage)),
+      QuitButton(MakeControl<TButton>(*this, "QuitButton", 0, 0, kButtonWidth, kControlHeight, &Panel1)),
       QuickRep1(*new TQuickRep(this)),
       PageHeaderBand(MakeBand(QuickRep1, rbPageHeader)),
       ColumnHeaderBand(MakeBand(QuickRep1, rbColumnHeader)),
@@ -77,7 +58,6 @@ ReportWindow::ReportWindow(TComponent* owner, ReportLayout layout, const WindowQ
   SetFormStyle(fsMDIChild);
   PageControl1.SetAlign(alClient);
   Panel1.SetAlign(alTop);
-  Panel1.SetHeight(kPanelHeight);
   DataSource1.SetAutoEdit(false);
   DataSource1.SetDataSet(&Query1.Rows());
 
@@ -99,48 +79,38 @@ ReportWindow::~ReportWindow() = default;
 void ReportWindow::BuildPeriodControls(int& left) {
   for (auto [picker, name, caption] : {std::tuple{&Picker1, "Picker1", kPeriodBeginCaption},
                                        std::tuple{&Picker2, "Picker2", kPeriodEndCaption}}) {
-    auto& label = Make<TLabel>(*this, Panel1, std::string(name) + "Label");
-    label.SetCaption(std::string(caption));
-    label.SetBounds(left, kGap, 120, 16);
-    *picker = &Make<TDateTimePicker>(*this, Panel1, name);
-    (*picker)->SetBounds(left, kGap + 20, 120, kControlHeight);
+    MakeLabel(*this, std::string(name) + "Label", caption, left, kGap, 120, &Panel1);
+    *picker = &MakeControl<TDateTimePicker>(*this, name, left, kGap + 20, 120, kControlHeight, &Panel1);
     (*picker)->OnCloseUp = Bind(this, &ReportWindow::PickerCloseUp);
     left += 120 + kGap;
   }
 }
 
 void ReportWindow::BuildSortGroup(int& left) {
-  RadioGroup1 = &Make<TRadioGroup>(*this, Panel1, "RadioGroup1");
+  RadioGroup1 = &MakeControl<TRadioGroup>(*this, "RadioGroup1", left, 2, 160, kPanelHeight - 4, &Panel1);
   RadioGroup1->SetCaption(layout_.sort_caption);
   RadioGroup1->SetItems(layout_.sort_items);
-  RadioGroup1->SetBounds(left, 2, 160, kPanelHeight - 4);
   left += 160 + kGap;
   // The click handler is bound at creation, once the first item is chosen.
 }
 
 void ReportWindow::BuildNameBox(int& left) {
-  auto& caption = Make<TLabel>(*this, Panel1, "Label1");
-  caption.SetCaption(std::string(kNameBoxCaption));
-  caption.SetBounds(left, kGap, 200, 16);
-  Edit1 = &Make<TEdit>(*this, Panel1, "Edit1");
-  Edit1->SetBounds(left, kGap + 20, 200, kControlHeight);
+  MakeLabel(*this, "Label1", kNameBoxCaption, left, kGap, 200, &Panel1);
+  Edit1 = &MakeControl<TEdit>(*this, "Edit1", left, kGap + 20, 200, kControlHeight, &Panel1);
   Edit1->OnKeyPress = Bind(this, &ReportWindow::Edit1KeyPress);
-  auto& hint = Make<TLabel>(*this, Panel1, "Label2");
-  hint.SetCaption(std::string(kNameBoxHint));
-  hint.SetBounds(left, kGap + 50, 200, 16);
+  MakeLabel(*this, "Label2", kNameBoxHint, left, kGap + 50, 200, &Panel1);
   left += 200 + kGap;
-  ShowAllButton = &Make<TButton>(*this, Panel1, "ShowAllButton");
+  ShowAllButton =
+      &MakeControl<TButton>(*this, "ShowAllButton", left, kGap + 20, kButtonWidth, kControlHeight, &Panel1);
   ShowAllButton->SetCaption(std::string(kShowAllCaption));
-  ShowAllButton->SetBounds(left, kGap + 20, kButtonWidth, kControlHeight);
   ShowAllButton->OnClick = Bind(this, &ReportWindow::ShowAllButtonClick);
   left += kButtonWidth + kGap;
 }
 
 void ReportWindow::BuildButtons(int& left) {
   auto add = [this, &left](const std::string& name, std::string_view caption) -> TButton& {
-    auto& button = Make<TButton>(*this, Panel1, name);
+    auto& button = MakeControl<TButton>(*this, name, left, kGap + 20, kButtonWidth, kControlHeight, &Panel1);
     button.SetCaption(std::string(caption));
-    button.SetBounds(left, kGap + 20, kButtonWidth, kControlHeight);
     left += kButtonWidth + kGap;
     return button;
   };
@@ -163,20 +133,18 @@ void ReportWindow::BuildButtons(int& left) {
 }
 
 void ReportWindow::BuildGridAndTotals() {
-  auto& totals = Make<TPanel>(*this, ResultPage, "Panel2");
+  auto& totals = MakeControl<TPanel>(*this, "Panel2", 0, 0, 0, kTotalsHeight, &ResultPage);
   totals.SetAlign(alBottom);
-  totals.SetHeight(kTotalsHeight);
   int left = kGap;
   for (size_t i = 0; i < layout_.money_fields.size(); ++i) {
-    auto& label = Make<TLabel>(*this, totals, "TotalLabel" + std::to_string(i + 1));
+    auto& label = MakeControl<TLabel>(*this, "TotalLabel" + std::to_string(i + 1), left, kGap, 120, 16, &totals);
     label.SetAutoSize(false);
     label.SetAlignment(taRightJustify);
-    label.SetBounds(left, kGap, 120, 16);
     label.SetCaption(Currency().Format());
     TotalLabels.push_back(&label);
     left += 120 + kGap;
   }
-  DBGrid1 = &Make<TDBGrid>(*this, ResultPage, "DBGrid1");
+  DBGrid1 = &MakeControl<TDBGrid>(*this, "DBGrid1", 0, 0, 0, 0, &ResultPage);
   DBGrid1->SetAlign(alClient);
   DBGrid1->SetReadOnly(true);
   DBGrid1->SetDataSource(&DataSource1);

@@ -11,22 +11,19 @@
 
 #include "app/core/DatabaseToolsWindow.h"
 #include "engine/access/Database.h"
+#include "tests/app/core/support/MdiFrame.h"
 #include "tests/app/core/support/ServedQuery.h"
 #include "tests/app/core/support/TempleDatabaseTest.h"
 #include "tests/platform/ui/support/Seen.h"
 
 namespace {
 
-class Frame : public TForm {
- public:
-  explicit Frame(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIForm); }
-};
 
 class DatabaseToolsTest : public TempleDatabaseTest {
  protected:
   void SetUp() override {
     TempleDatabaseTest::SetUp();
-    FormsApplication().CreateForm<Frame>()->Show();
+    MdiFrame::Open();
   }
 
   Tdata_hotel_tools& Open() {

@@ -9,15 +9,12 @@
 
 #include "app/core/ProfitWindow.h"
 #include "tests/app/core/support/EngineUiTest.h"
+#include "tests/app/core/support/MdiFrame.h"
 #include "tests/app/core/support/ServedQuery.h"
 #include "tests/platform/ui/support/Seen.h"
 
 namespace {
 
-class Frame : public TForm {
- public:
-  explicit Frame(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIForm); }
-};
 
 const TDateTime kDay = EncodeDate(2024, 3, 12);
 
@@ -25,7 +22,7 @@ class ProfitWindowTest : public EngineUiTest {
  protected:
   void SetUp() override {
     EngineUiTest::SetUp();
-    FormsApplication().CreateForm<Frame>()->Show();
+    MdiFrame::Open();
   }
 
   Tprofit& Open() {

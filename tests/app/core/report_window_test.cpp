@@ -15,19 +15,13 @@
 #include "platform/report/PreviewService.h"
 #include "tests/app/core/support/EngineUiTest.h"
 #include "tests/app/core/support/ScopedWorkingFolder.h"
+#include "tests/app/core/support/MdiFrame.h"
 #include "tests/app/core/support/ServedQuery.h"
 #include "tests/platform/ui/support/Seen.h"
 #include "tests/support/ScratchFolder.h"
 
 namespace {
 
-class Frame : public TForm {
- public:
-  explicit Frame(TComponent* owner) : TForm(owner) {
-    SetFormStyle(fsMDIForm);
-    SetBounds(0, 0, 1000, 700);
-  }
-};
 
 const TDateTime kStart = EncodeDate(2024, 3, 5);
 const TDateTime kEnd = EncodeDate(2024, 3, 9);
@@ -56,8 +50,7 @@ class ReportWindowTest : public EngineUiTest {
   void SetUp() override {
     EngineUiTest::SetUp();
     ResetProgramVariables();
-    frame_ = FormsApplication().CreateForm<Frame>();
-    frame_->Show();
+    MdiFrame::Open();
     previous_preview_ = SetPreviewService(std::make_unique<THeadlessPreview>());
   }
   void TearDown() override {
@@ -83,7 +76,6 @@ class ReportWindowTest : public EngineUiTest {
   static Variant Day(TDateTime date) { return Variant::Date(date); }
   THeadlessPreview& Preview() { return static_cast<THeadlessPreview&>(PreviewService()); }
 
-  Frame* frame_ = nullptr;
   ReportWindow* window_ = nullptr;
   ServedQuery* query_ = nullptr;
   std::unique_ptr<TQRPreviewService> previous_preview_;
