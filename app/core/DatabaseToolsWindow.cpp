@@ -10,6 +10,8 @@
 
 namespace {
 
+const std::string kToolsAlias = "d_h_tools";
+
 TButton& MakeButton(TForm& form, const std::string& name, std::string_view caption, int top) {
   auto& button = MakeControl<TButton>(form, name, 16, top, 100, 28);
   button.SetCaption(std::string(caption));
@@ -18,12 +20,18 @@ TButton& MakeButton(TForm& form, const std::string& name, std::string_view capti
 
 }  // namespace
 
+DatabaseMaintenance EngineMaintenance() {
+  // A repair that fails names the failure in the log; a compaction that fails raises.
+  return {[](TVTRDatabase& database, std::string& log) { database.RepairDatabase(log); },
+          [](TVTRDatabase& database) { database.CompactDatabase(); }};
+}
+
 Tdata_hotel_tools::Tdata_hotel_tools(TComponent* owner, const WindowQueryFactory& make_query,
                                      DatabaseMaintenance maintenance)
     : TForm(owner),
-      query_(make_query(*this)),
+      query_(make_query(*this, kToolsAlias)),
       maintenance_(std::move(maintenance)),
-      Db(MakeWindowDatabase(*this, "Db", "d_h_tools")),
+      Db(MakeWindowDatabase(*this, "Db", kToolsAlias)),
       Query1(*query_),
       DataSource1(*new TDataSource(this)),
       DBEdit1(MakeControl<TDBEdit>(*this, "DBEdit1", 110, 16, 340, 24)),

@@ -27,6 +27,10 @@ struct DatabaseMaintenance {
   std::function<void(TVTRDatabase& database)> compact;
 };
 
+// The database component's own repair and compaction, which refuse a file
+// that another connection holds open.
+DatabaseMaintenance EngineMaintenance();
+
 inline constexpr std::string_view kToolsCaption = " Quill Data Tools";
 inline constexpr std::string_view kToolsDoneMessage = "เสร็จแล้ว ...";
 inline constexpr std::string_view kOfficeNameStatement = "Select of_name from tresksys";
@@ -37,7 +41,8 @@ class Tdata_hotel_tools : public TForm {
   DatabaseMaintenance maintenance_;
 
  public:
-  Tdata_hotel_tools(TComponent* owner, const WindowQueryFactory& make_query, DatabaseMaintenance maintenance);
+  Tdata_hotel_tools(TComponent* owner, const WindowQueryFactory& make_query,
+                    DatabaseMaintenance maintenance = EngineMaintenance());
   ~Tdata_hotel_tools() override;
 
   TVTRDatabase& Db;

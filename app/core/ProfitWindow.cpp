@@ -11,6 +11,8 @@
 
 namespace {
 
+const std::string kProfitAlias = "d_profit_h";
+
 const std::vector<std::string> kIncomeStatement{"select work_no , work_date , total from h_work ",
                                                 " where ((work_date >=:mBegin) and (work_date <=:mEnd)) ",
                                                 " order by work_date "};
@@ -22,9 +24,9 @@ const std::vector<std::string> kExpenseStatement{"select fill_no , fill_date , t
 
 Tprofit::Tprofit(TComponent* owner, const WindowQueryFactory& make_query)
     : TForm(owner),
-      income_query_(make_query(*this)),
-      expense_query_(make_query(*this)),
-      Database1(MakeWindowDatabase(*this, "Database1", "d_profit_h")),
+      income_query_(make_query(*this, kProfitAlias)),
+      expense_query_(make_query(*this, kProfitAlias)),
+      Database1(MakeWindowDatabase(*this, "Database1", kProfitAlias)),
       Query1(*income_query_),
       Query2(*expense_query_),
       Picker1(MakeControl<TDateTimePicker>(*this, "Picker1", 120, 16, 120, 25)),

@@ -40,7 +40,7 @@ TQRBand& MakeBand(TQuickRep& report, TQRBandType type) {
 ReportWindow::ReportWindow(TComponent* owner, ReportLayout layout, const WindowQueryFactory& make_query)
     : TForm(owner),
       layout_(std::move(layout)),
-      query_(make_query(*this)),
+      query_(make_query(*this, layout_.alias)),
       Database1(MakeWindowDatabase(*this, "Database1", layout_.alias)),
       Query1(*query_),
       DataSource1(*new TDataSource(this)),

@@ -39,6 +39,6 @@ class WindowQuery {
   virtual void Open(const QueryStatement& statement) = 0;
 };
 
-// Makes the query of a window; `owner` is the window, whose own connection
-// the query uses.
-using WindowQueryFactory = std::function<std::unique_ptr<WindowQuery>(TComponent& owner)>;
+// Makes the query of a window; `owner` is the window and `alias` the alias
+// of its own connection, which the query uses.
+using WindowQueryFactory = std::function<std::unique_ptr<WindowQuery>(TComponent& owner, const std::string& alias)>;

@@ -4,12 +4,16 @@
 // and leaves the buttons as the user must then find them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/core/DatabaseToolsWindow.h"
+#include "app/core/WindowParts.h"
 #include "engine/access/Database.h"
 #include "tests/app/core/support/MdiFrame.h"
 #include "tests/app/core/support/ServedQuery.h"
@@ -26,26 +30,35 @@ class DatabaseToolsTest : public TempleDatabaseTest {
     MdiFrame::Open();
   }
 
-  Tdata_hotel_tools& Open() {
-    auto factory = [this](TComponent& owner) {
+  Tdata_hotel_tools& Open(DatabaseMaintenance maintenance) {
+    auto factory = [this](TComponent& owner, const std::string&) {
       auto query = std::make_unique<ServedQuery>(owner, std::vector<ArrayFieldDef>{{"of_name", ftString, 100}}, "");
       query->served = {{"วัดทดสอบ"}};
       query_ = query.get();
       return query;
     };
-    DatabaseMaintenance maintenance{
-        [this](TVTRDatabase& database, std::string& log) {
-          connected_during.push_back(database.Connected());
-          if (!fail.empty()) throw std::runtime_error(fail);
-          log = repair_log;
-        },
-        [this](TVTRDatabase& database) {
-          connected_during.push_back(database.Connected());
-          if (!fail.empty()) throw std::runtime_error(fail);
-        }};
-    window_ = FormsApplication().CreateForm<Tdata_hotel_tools>(factory, maintenance);
+    window_ = FormsApplication().CreateForm<Tdata_hotel_tools>(factory, std::move(maintenance));
     user::ProcessEvents();
     return *window_;
+  }
+
+  // Operations that note whether the database was connected when they ran
+  // and do what `fail` and `repair_log` say.
+  DatabaseMaintenance Scripted() {
+    return {[this](TVTRDatabase& database, std::string& log) {
+              connected_during.push_back(database.Connected());
+              if (!fail.empty()) throw std::runtime_error(fail);
+              log = repair_log;
+            },
+            [this](TVTRDatabase& database) {
+              connected_during.push_back(database.Connected());
+              if (!fail.empty()) throw std::runtime_error(fail);
+            }};
+  }
+
+  std::string FileBytes() const {
+    std::ifstream file(database_file_, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   }
 
   std::vector<std::string> Said() {
@@ -62,7 +75,7 @@ class DatabaseToolsTest : public TempleDatabaseTest {
 };
 
 TEST_F(DatabaseToolsTest, CompactRunsClosedThenShowsTheOfficeName) {
-  Tdata_hotel_tools& window = Open();
+  Tdata_hotel_tools& window = Open(Scripted());
   EXPECT_EQ(seen::Caption(window), " Quill Data Tools");
   EXPECT_EQ(seen::Text(window.DBEdit1), "") << "no name before the first operation";
   EXPECT_TRUE(seen::HasFocus(window.Button3));
@@ -79,7 +92,7 @@ TEST_F(DatabaseToolsTest, CompactRunsClosedThenShowsTheOfficeName) {
 }
 
 TEST_F(DatabaseToolsTest, ARefusedCompactIsShownTwiceAndLeavesTheButtonsDisabled) {
-  Tdata_hotel_tools& window = Open();
+  Tdata_hotel_tools& window = Open(Scripted());
   fail = "Cannot replace the database file: it is open by another connection";
   Dialogs().Answer(mrOk);
   Dialogs().Answer(mrOk);
@@ -92,7 +105,7 @@ TEST_F(DatabaseToolsTest, ARefusedCompactIsShownTwiceAndLeavesTheButtonsDisabled
 }
 
 TEST_F(DatabaseToolsTest, ARepairLogIsShownAsAnErrorAndThenAsAMessage) {
-  Tdata_hotel_tools& window = Open();
+  Tdata_hotel_tools& window = Open(Scripted());
   repair_log = "Table h_work: 2 records could not be read";
   Dialogs().Answer(mrOk);
   Dialogs().Answer(mrOk);
@@ -108,6 +121,47 @@ TEST_F(DatabaseToolsTest, ARepairLogIsShownAsAnErrorAndThenAsAMessage) {
   Dialogs().Answer(mrOk);
   user::Click(window.Button2);
   EXPECT_EQ(Said(), std::vector<std::string>{"เสร็จแล้ว ..."});
+}
+
+TEST_F(DatabaseToolsTest, TheEngineCompactsTheFileWhenNoOtherConnectionHoldsIt) {
+  Tdata_hotel_tools& window = Open(EngineMaintenance());
+  Dialogs().Answer(mrOk);
+  user::Click(window.Button3);
+  EXPECT_EQ(Said(), std::vector<std::string>{"เสร็จแล้ว ..."});
+  EXPECT_TRUE(window.Button2.Enabled());
+  EXPECT_TRUE(window.Button3.Enabled());
+  EXPECT_TRUE(window.Db.Connected());
+  EXPECT_EQ(seen::Text(window.DBEdit1), "วัดทดสอบ");
+  EXPECT_FALSE(std::filesystem::exists(database_file_.string() + ".tmp"));
+}
+
+TEST_F(DatabaseToolsTest, TheFileIsNeverReplacedUnderAnotherOpenConnection) {
+  TComponent other_window(nullptr);
+  TVTRDatabase& other = MakeWindowDatabase(other_window, "Database1", "d_main");
+  other.Open();
+  const std::string before = FileBytes();
+
+  // The compaction's refusal shows in the window's box and then in the
+  // application's; the repair's in the application's alone.
+  struct Case {
+    const char* button;
+    size_t boxes;
+  };
+  for (const Case& c : {Case{"Button3", 2}, Case{"Button2", 1}}) {
+    Tdata_hotel_tools& window = Open(EngineMaintenance());
+    Dialogs().Clear();
+    for (size_t i = 0; i < c.boxes; ++i) Dialogs().Answer(mrOk);
+    user::Click(*static_cast<TButton*>(window.FindComponent(c.button)));
+    ASSERT_EQ(Dialogs().Transcript().size(), c.boxes) << c.button;
+    for (const std::string& said : Said()) EXPECT_NE(said.find("is open by another connection"), std::string::npos) << said;
+    EXPECT_FALSE(window.Button3.Enabled());
+    EXPECT_TRUE(window.Db.Connected()) << "the window's connection opens again";
+    window.Close();
+    user::ProcessEvents();
+  }
+  other.Close();
+  EXPECT_EQ(FileBytes(), before);
+  EXPECT_FALSE(std::filesystem::exists(database_file_.string() + ".tmp"));
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ class ProfitWindowTest : public EngineUiTest {
   }
 
   Tprofit& Open() {
-    auto factory = [this](TComponent& owner) {
+    auto factory = [this](TComponent& owner, const std::string&) {
       const bool income = work_ == nullptr;
       const std::string prefix = income ? "work" : "fill";
       auto query = std::make_unique<ServedQuery>(

@@ -59,7 +59,7 @@ class ReportWindowTest : public EngineUiTest {
   }
 
   ReportWindow& Open(ReportLayout layout, std::string date_field = "bill_date") {
-    auto factory = [this, date_field](TComponent& owner) {
+    auto factory = [this, date_field](TComponent& owner, const std::string&) {
       auto query = std::make_unique<ServedQuery>(
           owner,
           std::vector<ArrayFieldDef>{{"bill_no", ftString, 30}, {"bill_date", ftDate}, {"total", ftFloat}},
@@ -221,7 +221,7 @@ TEST_F(ReportWindowTest, TheMonthPeriodIsSetOnceAtTheFirstActivation) {
   EXPECT_EQ(query_->runs.size(), 1u) << "this report shows its rows at once";
 
   window.Picker1->SetDate(kStart);
-  auto* other = FormsApplication().CreateForm<ReportWindow>(DonationLayout(), [](TComponent& owner) {
+  auto* other = FormsApplication().CreateForm<ReportWindow>(DonationLayout(), [](TComponent& owner, const std::string&) {
     return std::make_unique<ServedQuery>(owner, std::vector<ArrayFieldDef>{{"total", ftFloat}}, "");
   });
   user::ProcessEvents();
