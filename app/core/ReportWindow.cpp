@@ -231,23 +231,24 @@ void ReportWindow::Run(bool name_filter) {
     period_begin_text_ = DateToThaiText(Picker1->Date());
     period_end_text_ = DateToThaiText(Picker2->Date());
   }
+  // Until the new rows are in, nothing of an earlier run may be shown as
+  // current, printed or exported: a failing statement leaves the rows closed.
+  myVar.ReportTotals.fill(0);
+  std::vector<Currency> totals(layout_.money_fields.size());
+  ShowTotals(totals);
+  EnableOutput(false);
   Query1.Open(statement);
   TDataSet& rows = Query1.Rows();
   for (const std::string& name : layout_.money_fields) {
     if (auto* money = dynamic_cast<TNumericField*>(rows.FieldByName(name))) money->SetDisplayFormat(std::string(kMoneyMask));
   }
-
-  myVar.ReportTotals.fill(0);
-  const bool has_rows = !rows.IsEmpty();
-  EnableOutput(has_rows);
-  std::vector<Currency> totals(layout_.money_fields.size());
-  if (has_rows) {
-    for (size_t i = 0; i < totals.size(); ++i) {
-      totals[i] = SumColumn(rows, layout_.money_fields[i]);
-      myVar.ReportTotals.at(i) = totals[i].ToDouble();
-    }
-    rows.First();
+  if (rows.IsEmpty()) return;
+  EnableOutput(true);
+  for (size_t i = 0; i < totals.size(); ++i) {
+    totals[i] = SumColumn(rows, layout_.money_fields[i]);
+    myVar.ReportTotals.at(i) = totals[i].ToDouble();
   }
+  rows.First();
   ShowTotals(totals);
 }
 

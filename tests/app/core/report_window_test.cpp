@@ -142,6 +142,26 @@ TEST_F(ReportWindowTest, AStartAfterTheEndSelectsNothingAndDisablesOutput) {
   for (TButton* print : window.PrintButtons) EXPECT_FALSE(print->Enabled());
 }
 
+TEST_F(ReportWindowTest, AFailingStatementLeavesNothingOfTheRunBeforeToPrint) {
+  ReportWindow& window = Open(DonationLayout());
+  Serve({{"B2", Day(kStart), 1000.25}});
+  window.Picker1->SetDate(kStart);
+  window.Picker2->SetDate(kStart);
+  user::Click(*window.RunButton);
+  ASSERT_EQ(seen::Text(*window.TotalLabels[0]), "1,000.25");
+
+  query_->fail_next = "Table 'h_bill' not found";
+  Dialogs().Answer(mrOk);
+  user::Click(*window.RunButton);
+  ASSERT_EQ(Dialogs().Transcript().size(), 1u);
+  EXPECT_EQ(Dialogs().Transcript()[0].text, "Table 'h_bill' not found");
+  EXPECT_EQ(seen::Text(*window.TotalLabels[0]), "0.00");
+  EXPECT_DOUBLE_EQ(myVar.ReportTotals[0], 0);
+  EXPECT_FALSE(window.ExportButton->Enabled());
+  EXPECT_FALSE(window.PrintButtons[0]->Enabled());
+  EXPECT_TRUE(seen::OnScreen(window)) << "the window stays open";
+}
+
 TEST_F(ReportWindowTest, ChoosingADayOrASortOrderRunsAtOnce) {
   ReportWindow& window = Open(DonationLayout());
   Serve({{"B2", Day(EncodeDate(2024, 3, 12)), 5.0}});
