@@ -283,6 +283,30 @@ TEST_F(ReportWindowTest, ANameFiltersByAnyPartOfItTrimmedAndShowAllDropsTheFilte
   EXPECT_TRUE(seen::HasFocus(*window.Edit1));
 }
 
+TEST_F(ReportWindowTest, AListReportRunsInTheChosenOrderWhenItPrints) {
+  ReportLayout layout;
+  layout.shape = ReportShape::List;
+  layout.alias = "d_per";
+  layout.caption = "รายชื่อพระ - นักบวช";
+  layout.title = "ทะเบียนรายชื่อพระ - นักบวช";
+  layout.sort_caption = "  จัดเรียงลำดับโดย  ";
+  layout.sort_items = {"รหัส", "ชื่อ"};
+  layout.statement = {" Select * from h_person "};
+  layout.order_lines = {" order by per_no ", " order by per_name "};
+  layout.print_buttons = {{"รายงาน", "1"}};
+  ReportWindow& window = Open(layout, "");
+  EXPECT_EQ(window.DBGrid1, nullptr);
+
+  user::ClickItem(*window.RadioGroup1, 1);
+  EXPECT_TRUE(query_->runs.empty()) << "a list report runs when it prints";
+  user::Click(*window.PrintButtons.at(0));
+  ASSERT_EQ(query_->runs.size(), 1u);
+  EXPECT_EQ(query_->runs[0].lines, (std::vector<std::string>{" Select * from h_person ", " order by per_name "}));
+  ASSERT_EQ(Preview().Previews().size(), 1u);
+  EXPECT_NE(Preview().Last().pages.at(0).FindText("ทะเบียนรายชื่อพระ - นักบวช"), nullptr)
+      << "an empty list still prints its title";
+}
+
 TEST(ReportStatementTest, OneOrderLineBySortIndexAndNoneOutsideTheList) {
   const std::vector<std::string> fixed{" Select * from h_person "};
   const std::vector<std::string> order{" order by per_no ", " order by per_name "};
