@@ -91,7 +91,8 @@ void ReportWindow::BuildSortGroup(int& left) {
   RadioGroup1->SetCaption(layout_.sort_caption);
   RadioGroup1->SetItems(layout_.sort_items);
   left += 160 + kGap;
-  // The click handler is bound at creation, once the first item is chosen.
+  // FormCreate binds the click handler once it has chosen the first item, as
+  // a choice made by code runs the handler too.
 }
 
 void ReportWindow::BuildNameBox(int& left) {
