@@ -20,7 +20,7 @@ class AboutBox : public UiTest {
   void SetUp() override {
     UiTest::SetUp();
     installed_ = InstallEngineUi();
-    FormsApplication().CreateForm<TTestFrame>()->Show();
+    MdiFrame::Open();
   }
   void TearDown() override {
     Application().DestroyComponents();

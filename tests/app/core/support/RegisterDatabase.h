@@ -17,18 +17,10 @@
 #include "platform/db/DB.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/FormsApplication.h"
+#include "tests/app/core/support/MdiFrame.h"
 #include "tests/app/core/support/ScopedWorkingFolder.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include "tests/support/ScratchFolder.h"
-
-// The programs' main window, under which register windows open.
-class TTestFrame : public TForm {
- public:
-  explicit TTestFrame(TComponent* owner) : TForm(owner) {
-    SetFormStyle(fsMDIForm);
-    SetBounds(0, 0, 900, 700);
-  }
-};
 
 class RegisterDatabaseTest : public UiTest {
  protected:
@@ -44,7 +36,7 @@ class RegisterDatabaseTest : public UiTest {
     session.PagesPerExtent = 8;
     session.MultiUser = true;
     session.CreateDatabase();
-    FormsApplication().CreateForm<TTestFrame>()->Show();
+    MdiFrame::Open();
   }
   void TearDown() override {
     Application().DestroyComponents();

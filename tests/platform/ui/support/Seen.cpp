@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "platform/ui/DBGrid.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/internal/ControlImpl.h"
 #include "platform/ui/internal/FormImpl.h"
@@ -28,6 +30,21 @@ std::string Text(const TControl& control) {
   if (const auto* memo = qobject_cast<const QPlainTextEdit*>(widget)) return FromQString(memo->toPlainText());
   ADD_FAILURE() << "no text shown by " << control.Name();
   return {};
+}
+
+namespace {
+
+const QAbstractItemModel& ModelOf(const TDBGrid& grid) {
+  return *static_cast<const QAbstractItemView*>(grid.Native().FocusWidget())->model();
+}
+
+}  // namespace
+
+int RowCount(const TDBGrid& grid) { return ModelOf(grid).rowCount(); }
+
+std::string Cell(const TDBGrid& grid, int row, int column) {
+  const QAbstractItemModel& model = ModelOf(grid);
+  return FromQString(model.data(model.index(row, column)).toString());
 }
 
 std::string Caption(const TForm& form) { return FromQString(form.FormNative().Window()->windowTitle()); }

@@ -6,6 +6,7 @@
 #include <string>
 
 class TControl;
+class TDBGrid;
 class TForm;
 
 namespace seen {
@@ -13,6 +14,10 @@ namespace seen {
 // The text a label, button, edit (as displayed: masked by a password
 // character), combo box or memo shows. Fails the test for other controls.
 std::string Text(const TControl& control);
+// The rows a grid shows, and the text of one of its cells (rows counted from
+// the first row of the data, columns from the left).
+int RowCount(const TDBGrid& grid);
+std::string Cell(const TDBGrid& grid, int row, int column);
 // The title of the form's window.
 std::string Caption(const TForm& form);
 // The value a progress bar shows.
