@@ -67,6 +67,7 @@ TRef_Member::TRef_Member(TComponent* owner, const MemberRegisterSettings& settin
       Edit10(LabelledBox("FAX", 8)),
       Memo1(new TMemo(Customer)),
       add_edit(new TVTRTable(this)),
+      SpeedButton9(new TSpeedButton(Panel1)),
       settings_(settings),
       query_temp_(new TVTRTable(this)) {
   SetClientWidth(560);
@@ -113,6 +114,13 @@ TRef_Member::TRef_Member(TComponent* owner, const MemberRegisterSettings& settin
     key = 0;
     Edit3->SetFocus();
   };
+  Envelope = new TMemberEnvelope(this, *table1, settings_.alias);
+  SpeedButton9->SetBounds(8 + 10 * 64 + 120, 4, 64, 28);
+  SpeedButton9->SetCaption("ซอง จม.");
+  SpeedButton9->SetHint("พิมพ์ซอง");
+  SpeedButton9->SetFlat(true);
+  SpeedButton9->OnClick = Bind(this, &TRef_Member::SpeedButton9Click);
+  AddOwnButtons({}, {SpeedButton9});
   AddSearch(kNumberColumn, "mem_name", kRowNotFound);
   BitBtn1->SetBounds(kBoxLeft + 310, 8, 24, 24);
   Panel3->SearchByName();
@@ -138,6 +146,8 @@ void TRef_Member::FormActivate(TObject* sender) {
   }
   RegisterWindow::FormActivate(sender);
 }
+
+void TRef_Member::SpeedButton9Click(TObject*) { Envelope->QuickRep1->Preview(); }
 
 std::vector<CodeRow> TRef_Member::CodeRows(const char* table, const char* number_column, const char* name_column) {
   query_temp_->SetTableName(table);

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/core/MemberEnvelope.h"
 #include "app/core/RegisterWindow.h"
 #include "engine/access/Table.h"
 #include "platform/ui/ComboBox.h"
@@ -50,8 +51,11 @@ class TRef_Member : public RegisterWindow {
   TComboBox* ComboBox1 = nullptr;  // agent by h_broker.broker_name
   // The stored table as the save writes it.
   TVTRTable* add_edit;
+  TSpeedButton* SpeedButton9;  // the envelope of the member shown
+  TMemberEnvelope* Envelope;
 
   void FormActivate(TObject* sender);
+  void SpeedButton9Click(TObject* sender);
 
  protected:
   void AddDefaults() override;

@@ -1,10 +1,12 @@
 // The member register over a fresh temple database, driven as a user drives it.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/core/MemberEnvelope.h"
 #include "app/core/RegisterSearchPanel.h"
 #include "app/core/Ref_Member.h"
 #include "tests/app/core/support/TempleWindowTest.h"
@@ -113,6 +115,49 @@ TEST_F(MemberRegister, EnterMovesAlongTheAddressToTheNumberAndBackToTheName) {
     user::PressEnter();
     EXPECT_TRUE(seen::HasFocus(*next));
   }
+}
+
+TEST_F(MemberRegister, TheEnvelopeAddressesTheMemberShownFromTheTempleWithoutDoubledBlanks) {
+  Store({{"g_member",
+          {{"mem_no", "0000005"},
+           {"mem_name", "นายประเสริฐ มั่นคง"},
+           {"mem_add1", "9 ซอยสุข"},
+           {"mem_add2", "ตำบลดี"},
+           {"mem_add4", "ลำพูน"},
+           {"mem_zip", "51000"}}}});
+  TVTRTable& office = OtherUser("tresksys");
+  office.Open();
+  office.Edit();
+  for (const auto& [column, value] : {std::pair{"of_name", " วัดป่า "}, std::pair{"of_add1", "1 ถนนวัด"},
+                                      std::pair{"of_add2", " "}, std::pair{"of_add4", "เชียงใหม่"},
+                                      std::pair{"of_zip", "50000"}})
+    office.FieldByName(column)->SetAsString(value);
+  office.Post();
+  office.Close();
+  auto preview = std::make_unique<THeadlessPreview>();
+  THeadlessPreview& shown = *preview;
+  auto previous = SetPreviewService(std::move(preview));
+
+  TRef_Member& w = Open();
+  user::Click(*w.SpeedButton9);
+  const TQRPrintedReport& envelope = shown.Last();
+  EXPECT_EQ(envelope.paper_width, 210);
+  EXPECT_EQ(envelope.paper_length, 297);
+  const TQRPage& page = w.Envelope->QuickRep1->Page();
+  EXPECT_EQ((std::vector<double>{page.TopMargin(), page.BottomMargin(), page.LeftMargin(), page.RightMargin()}),
+            (std::vector<double>(4, 10)));
+  ASSERT_EQ(envelope.PageCount(), 1);
+  const TQRPrintedPage& printed = envelope.pages[0];
+  EXPECT_NE(printed.FindText("กรุณาส่ง"), nullptr);
+  for (const char* line : {"นายประเสริฐ มั่นคง", "9 ซอยสุข", "ตำบลดี", "ลำพูน 51000", "วัดป่า", "1 ถนนวัด เชียงใหม่ 50000"})
+    EXPECT_NE(printed.FindText(line), nullptr) << line;
+  SetPreviewService(std::move(previous));
+}
+
+TEST(EnvelopeAddress, EmptyPartsAreLeftOutWithOneBlankBetweenTheOthers) {
+  EXPECT_EQ(JoinAddressParts({"1 ถนนวัด", "", "เชียงใหม่", "50000"}), "1 ถนนวัด เชียงใหม่ 50000");
+  EXPECT_EQ(JoinAddressParts({" ", "ตำบลดี ", "  ", "50000"}), "ตำบลดี 50000");
+  EXPECT_EQ(JoinAddressParts({"", " "}), "");
 }
 
 }  // namespace
