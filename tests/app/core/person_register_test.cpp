@@ -143,6 +143,9 @@ TEST_F(PersonRegister, AMissingPictureShowsThePlaceholderAndANewPersonGetsNoPict
   user::ClickButton(*w.DBNavigator1, nbFirst);
   EXPECT_EQ(seen::Text(*w.Label30), "ไม่พบรูป ...");
   EXPECT_FALSE(w.Image1->Picture().Empty()) << "the placeholder";
+  user::ClickButton(*w.DBNavigator1, nbLast);
+  EXPECT_TRUE(w.Image1->Picture().Empty()) << "the picture of the row shown before is gone";
+  user::ClickButton(*w.DBNavigator1, nbFirst);
 
   // An edit of that row keeps its picture name: the message is not a name.
   user::Click(*w.SpeedButton3);
