@@ -1,5 +1,6 @@
 #include "app/core/MemberEnvelope.h"
 
+#include "app/core/WhileOpen.h"
 #include "platform/db/DB.h"
 #include "platform/rtl/TextCase.h"
 #include "platform/ui/Control.h"
@@ -74,17 +75,13 @@ void TMemberEnvelope::TitleBand1BeforePrint(TQRBand*, bool&) {
   QRLabel4->SetCaption(member ? text("mem_add2") : std::string());
   QRLabel5->SetCaption(member ? text("mem_add4") + " " + text("mem_zip") : std::string());
 
-  office_->Open();
-  try {
+  WhileOpen(*office_, [this] {
     const bool sender = !office_->IsEmpty();
     const auto field = [this](const char* column) { return office_->FieldByName(column)->AsString(); };
     QRLabel6->SetCaption(sender ? Trim(field("of_name")) : std::string());
     QRLabel7->SetCaption(sender ? JoinAddressParts({field("of_add1"), field("of_add2"), field("of_add4"),
                                                     field("of_zip")})
                                 : std::string());
-  } catch (...) {
-    office_->Close();
-    throw;
-  }
-  office_->Close();
+    return sender;
+  });
 }

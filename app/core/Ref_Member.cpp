@@ -6,6 +6,7 @@
 
 #include "app/core/RegisterSearchPanel.h"
 #include "app/core/TableRegisterRows.h"
+#include "app/core/WhileOpen.h"
 #include "app/core/ZeroPadding.h"
 #include "app/core/myVar.h"
 #include "platform/rtl/NumberText.h"
@@ -29,20 +30,6 @@ std::string NameOf(const std::vector<CodeRow>& rows, const std::string& number) 
 std::string NumberOf(const std::vector<CodeRow>& rows, const std::string& name) {
   const auto row = std::ranges::find(rows, name, &CodeRow::second);
   return row == rows.end() ? std::string() : row->first;
-}
-
-// Runs `work` on the opened dataset and closes it on every exit.
-template <typename Work>
-auto WhileOpen(TDataSet& data, Work&& work) {
-  data.Open();
-  try {
-    auto result = work();
-    data.Close();
-    return result;
-  } catch (...) {
-    data.Close();
-    throw;
-  }
 }
 
 std::vector<std::string> Names(const std::vector<CodeRow>& rows) {
@@ -128,14 +115,7 @@ TRef_Member::TRef_Member(TComponent* owner, const MemberRegisterSettings& settin
 }
 
 TEdit* TRef_Member::LabelledBox(const char* caption, int row, int max_length) {
-  const int top = 8 + row * kRowHeight;
-  auto* label = new TLabel(Customer);
-  label->SetBounds(8, top + 3, kBoxLeft - 16, 16);
-  label->SetCaption(caption);
-  auto* box = new TEdit(Customer);
-  box->SetBounds(kBoxLeft, top, 300, 22);
-  box->SetMaxLength(max_length);
-  return box;
+  return EntryBox(caption, 8, 8 + row * kRowHeight, kBoxLeft, 300, max_length);
 }
 
 void TRef_Member::FormActivate(TObject* sender) {

@@ -96,15 +96,8 @@ TRef_Person::TRef_Person(TComponent* owner)
 }
 
 TEdit* TRef_Person::LabelledBox(const char* caption, int row, int column, int max_length) {
-  const int top = 8 + row * kRowHeight;
   const int left = 8 + column * kColumnWidth;
-  auto* label = new TLabel(Customer);
-  label->SetBounds(left, top + 3, kLabelWidth - 8, 16);
-  label->SetCaption(caption);
-  auto* box = new TEdit(Customer);
-  box->SetBounds(left + kLabelWidth, top, kBoxWidth, 22);
-  box->SetMaxLength(max_length);
-  return box;
+  return EntryBox(caption, left, 8 + row * kRowHeight, left + kLabelWidth, kBoxWidth, max_length);
 }
 
 void TRef_Person::BuildPicturePage() {

@@ -7,6 +7,7 @@
 #include "app/core/RegisterSearchPanel.h"
 #include "app/core/WorkingFolder.h"
 #include "platform/rtl/TextCase.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/Dialogs.h"
 
 namespace {
@@ -92,6 +93,17 @@ void RegisterWindow::AddSearch(const std::string& key_column, const std::string&
   BitBtn1->SetCaption("?");
   BitBtn1->SetTabStop(false);
   BitBtn1->OnClick = Bind(this, &RegisterWindow::BitBtn1Click);
+}
+
+TEdit* RegisterWindow::EntryBox(const std::string& caption, int left, int top, int box_left, int box_width,
+                                int max_length) {
+  auto* label = new TLabel(Customer);
+  label->SetBounds(left, top + 3, box_left - left - 8, 16);
+  label->SetCaption(caption);
+  auto* box = new TEdit(Customer);
+  box->SetBounds(box_left, top, box_width, 22);
+  box->SetMaxLength(max_length);
+  return box;
 }
 
 void RegisterWindow::AddOwnButtons(std::vector<TControl*> entry_only, std::vector<TControl*> normal_only) {

@@ -146,6 +146,10 @@ class RegisterWindow : public TForm {
 
   const RegisterDefinition& Definition() const { return definition_; }
 
+  // A box on the entry page at (box_left, top) with its label from `left` up
+  // to the box; `max_length` 0 sets no limit.
+  TEdit* EntryBox(const std::string& caption, int left, int top, int box_left, int box_width, int max_length = 0);
+
  private:
   void BuildButtonBar();
   TSpeedButton* BarButton(const char* caption, const char* hint, TNotifyEvent on_click);

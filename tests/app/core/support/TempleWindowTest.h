@@ -11,22 +11,14 @@
 #include "platform/db/DB.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/FormsApplication.h"
+#include "tests/app/core/support/RegisterDatabase.h"
 #include "tests/app/core/support/TempleDatabaseTest.h"
-
-// The programs' main window, under which register windows open.
-class TTempleFrame : public TForm {
- public:
-  explicit TTempleFrame(TComponent* owner) : TForm(owner) {
-    SetFormStyle(fsMDIForm);
-    SetBounds(0, 0, 900, 700);
-  }
-};
 
 class TempleWindowTest : public TempleDatabaseTest {
  protected:
   void SetUp() override {
     TempleDatabaseTest::SetUp();
-    FormsApplication().CreateForm<TTempleFrame>()->Show();
+    FormsApplication().CreateForm<TTestFrame>()->Show();
   }
   void TearDown() override {
     Application().DestroyComponents();
