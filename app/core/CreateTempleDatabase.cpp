@@ -72,8 +72,8 @@ void CreateTables(const std::filesystem::path& file) {
   connection.Close();
 }
 
-std::vector<ColumnValue> Numbered(const std::string& name, int first, int last, const std::string& value) {
-  std::vector<ColumnValue> values;
+std::vector<TableColumnValue> Numbered(const std::string& name, int first, int last, const std::string& value) {
+  std::vector<TableColumnValue> values;
   for (int i = first; i <= last; ++i) values.push_back({name + std::to_string(i), value});
   return values;
 }
@@ -98,7 +98,7 @@ std::vector<TableRow> StartingRows() {
                      {"type_business", "1"},
                      {"type_business2", "0"},
                      {"skin", "0"}}};
-  const std::vector<ColumnValue> views = Numbered("view", 0, 9, "0");
+  const std::vector<TableColumnValue> views = Numbered("view", 0, 9, "0");
   settings.Values.insert(settings.Values.end(), views.begin(), views.end());
   return {settings,
           {"tresksys", {{"of_id", "1"}, {"of_name", kTempleName}, {"prn_top", "0"}, {"prn_left", "0"}}},

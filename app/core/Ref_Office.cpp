@@ -70,13 +70,7 @@ TRef_Office::TRef_Office(TComponent* owner)
 }
 
 TEdit* TRef_Office::LabelledBox(const char* caption, int row) {
-  const int top = 8 + row * kRowHeight;
-  auto* label = new TLabel(Customer);
-  label->SetBounds(8, top + 3, kBoxLeft - 16, 16);
-  label->SetCaption(caption);
-  auto* box = new TEdit(Customer);
-  box->SetBounds(kBoxLeft, top, 280, 22);
-  return box;
+  return EntryBox(caption, 8, 8 + row * kRowHeight, kBoxLeft, 280);
 }
 
 void TRef_Office::FormActivate(TObject* sender) {

@@ -8,7 +8,6 @@
 #include "app/core/RegisterWindow.h"
 #include "engine/access/Table.h"
 #include "platform/ui/Image.h"
-#include "platform/ui/Label.h"
 
 inline constexpr const char* kOfficeNoName = "ไม่มีข้อมูลรหัส ... ";
 

@@ -14,6 +14,7 @@ constexpr const char* kNumberPrompt = "รหัสที่ต้องกา�
 constexpr const char* kNamePrompt = "ชื่อที่ต้องการค้นหา";
 constexpr const char* kReturnCaption = "กลับ";
 constexpr int kByNumberIndex = 0;
+constexpr int kByNameIndex = 1;
 
 }  // namespace
 
@@ -59,6 +60,14 @@ const std::string& TRegisterSearchPanel::SearchColumn() const {
 void TRegisterSearchPanel::Start() {
   Edit1->Clear();
   Edit1->SetFocus();
+}
+
+void TRegisterSearchPanel::SearchByName() {
+  // A choice made by the window, not a click: the hidden search box keeps no focus.
+  TNotifyEvent on_click = std::exchange(RadioGroup1->OnClick, nullptr);
+  RadioGroup1->SetItemIndex(kByNameIndex);
+  RadioGroup1->OnClick = std::move(on_click);
+  Label45->SetCaption(kNamePrompt);
 }
 
 void TRegisterSearchPanel::RadioGroup1Click(TObject*) {

@@ -27,6 +27,8 @@ class TRegisterSearchPanel : public TPanel {
 
   // Empties the search box and gives it the focus.
   void Start();
+  // Searches by name from now on (the panel starts on the number).
+  void SearchByName();
 
   void RadioGroup1Click(TObject* sender);
   void Edit1KeyPress(TObject* sender, char32_t& key);

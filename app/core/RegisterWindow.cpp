@@ -7,6 +7,7 @@
 #include "app/core/RegisterSearchPanel.h"
 #include "app/core/WorkingFolder.h"
 #include "platform/rtl/TextCase.h"
+#include "platform/ui/Label.h"
 #include "platform/ui/Dialogs.h"
 
 namespace {
@@ -92,6 +93,17 @@ void RegisterWindow::AddSearch(const std::string& key_column, const std::string&
   BitBtn1->SetCaption("?");
   BitBtn1->SetTabStop(false);
   BitBtn1->OnClick = Bind(this, &RegisterWindow::BitBtn1Click);
+}
+
+TEdit* RegisterWindow::EntryBox(const std::string& caption, int left, int top, int box_left, int box_width,
+                                int max_length) {
+  auto* label = new TLabel(Customer);
+  label->SetBounds(left, top + 3, box_left - left - 8, 16);
+  label->SetCaption(caption);
+  auto* box = new TEdit(Customer);
+  box->SetBounds(box_left, top, box_width, 22);
+  box->SetMaxLength(max_length);
+  return box;
 }
 
 void RegisterWindow::AddOwnButtons(std::vector<TControl*> entry_only, std::vector<TControl*> normal_only) {
@@ -201,7 +213,10 @@ void RegisterWindow::SpeedButton3Click(TObject*) {
 
 void RegisterWindow::SpeedButton4Click(TObject*) {
   if (Table1->IsEmpty()) return;
-  if (MessageDlg(kConfirmDelete, mtConfirmation, mbYesNo) != mrYes) return;
+  if (MessageDlg(kConfirmDelete, mtConfirmation, mbYesNo) != mrYes) {
+    if (!definition_.delete_declined_message.empty()) ShowMessage(definition_.delete_declined_message);
+    return;
+  }
   if (definition_.rows->Delete(CurrentRowKey) == 0) ShowMessage(kRowNotFound);
   RefreshList();
   Table1->Last();
@@ -222,9 +237,12 @@ void RegisterWindow::SpeedButton8Click(TObject*) {
     definition_.guard_focus->SetFocus();
     return;
   }
+  if (!EntryAccepted()) return;
   if (EditState == kStateAdd && !SaveNewRow()) return;
   if (EditState == kStateEdit && !SaveEditedRow()) return;
   EndEntry();
+  // The list moved to the saved row while the entry still held the boxes.
+  LoadRow();
 }
 
 void RegisterWindow::SpeedButton2Click(TObject*) { Close(); }
@@ -247,8 +265,9 @@ bool RegisterWindow::SaveNewRow() {
     ShowDuplicate();
     return false;
   }
+  std::string stored_key;
   try {
-    definition_.rows->Insert(BoxValues());
+    stored_key = InsertRow();
   } catch (const std::exception&) {
     // Stored by another user between the check and the insert.
     if (key_box == nullptr || !definition_.rows->HasKey(key, false)) throw;
@@ -256,8 +275,13 @@ bool RegisterWindow::SaveNewRow() {
     return false;
   }
   RefreshList();
-  if (!LocateKey(key)) Table1->Last();
+  if (!LocateKey(stored_key)) Table1->Last();
   return true;
+}
+
+std::string RegisterWindow::InsertRow() {
+  definition_.rows->Insert(BoxValues());
+  return definition_.key_box != nullptr ? definition_.key_box->Text() : std::string();
 }
 
 bool RegisterWindow::SaveEditedRow() {

@@ -71,6 +71,8 @@ struct RegisterDefinition {
   // Cancel shows the current row again; a window that leaves the typed
   // texts in view clears it.
   bool cancel_reloads = true;
+  // Answers a delete the user declined (empty: no answer).
+  std::string delete_declined_message;
 };
 
 class RegisterWindow : public TForm {
@@ -134,8 +136,19 @@ class RegisterWindow : public TForm {
   virtual void LoadRow();
   // The boxes' texts, column by column, as the save writes them.
   virtual RowValues BoxValues() const;
+  // Checks the typed input after the guard box, before any row is written;
+  // false (having told the user) keeps the state and the input.
+  virtual bool EntryAccepted() { return true; }
+  // Stores the boxes as a new row and returns its key (empty when unknown).
+  // A refusal raises.
+  virtual std::string InsertRow();
+  virtual void SetBoxesReadOnly(bool read_only);
 
   const RegisterDefinition& Definition() const { return definition_; }
+
+  // A box on the entry page at (box_left, top) with its label from `left` up
+  // to the box; `max_length` 0 sets no limit.
+  TEdit* EntryBox(const std::string& caption, int left, int top, int box_left, int box_width, int max_length = 0);
 
  private:
   void BuildButtonBar();
@@ -144,7 +157,6 @@ class RegisterWindow : public TForm {
   void BoxEnter(TWinControl* box, char32_t& key);
   // The entry set (entering "add" or "edit") or the normal set.
   void ShowButtonSet(bool entry);
-  void SetBoxesReadOnly(bool read_only);
   // Back to browsing after a save or cancel.
   void EndEntry();
   // True when saved; false leaves the state and the typed input.

@@ -2,24 +2,11 @@
 
 #include <utility>
 
+#include "app/core/WhileOpen.h"
 #include "platform/db/DB.h"
 
 TTableRegisterRows::TTableRegisterRows(TVTRTable& table, std::string key_column)
     : table_(table), key_column_(std::move(key_column)) {}
-
-template <typename Work>
-auto TTableRegisterRows::WithOpenTable(Work&& work) {
-  table_.Open();
-  try {
-    auto result = work();
-    table_.Close();
-    return result;
-  } catch (...) {
-    // Closing cancels a refused insert or edit.
-    table_.Close();
-    throw;
-  }
-}
 
 bool TTableRegisterRows::Seek(const std::string& key, bool prefix) {
   TField* field = table_.FieldByName(key_column_);
@@ -35,11 +22,11 @@ void TTableRegisterRows::Assign(const RowValues& values) {
 }
 
 bool TTableRegisterRows::HasKey(const std::string& key, bool prefix) {
-  return WithOpenTable([&] { return Seek(key, prefix); });
+  return WhileOpen(table_, [&] { return Seek(key, prefix); });
 }
 
 void TTableRegisterRows::Insert(const RowValues& values) {
-  WithOpenTable([&] {
+  WhileOpen(table_, [&] {
     table_.Append();
     Assign(values);
     table_.Post();
@@ -48,7 +35,7 @@ void TTableRegisterRows::Insert(const RowValues& values) {
 }
 
 int TTableRegisterRows::Update(const std::string& key, const RowValues& values) {
-  return WithOpenTable([&] {
+  return WhileOpen(table_, [&] {
     if (!Seek(key, false)) return 0;
     table_.Edit();
     Assign(values);
@@ -58,7 +45,7 @@ int TTableRegisterRows::Update(const std::string& key, const RowValues& values) 
 }
 
 int TTableRegisterRows::Delete(const std::string& key) {
-  return WithOpenTable([&] {
+  return WhileOpen(table_, [&] {
     if (!Seek(key, false)) return 0;
     table_.Delete();
     return 1;

@@ -21,10 +21,6 @@ class TTableRegisterRows : public RegisterRows {
   // Moves the open table to the first row whose key matches; false when none does.
   bool Seek(const std::string& key, bool prefix);
   void Assign(const RowValues& values);
-  // Runs `work` on the open table and closes it on every exit; returns
-  // what `work` returns.
-  template <typename Work>
-  auto WithOpenTable(Work&& work);
 
   TVTRTable& table_;
   std::string key_column_;

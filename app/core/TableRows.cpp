@@ -10,7 +10,7 @@ void AppendRows(const std::filesystem::path& file, std::span<const TableRow> row
     const std::unique_ptr<TVTRTable> table = connection.Table(row.Table);
     table->Open();
     table->Append();
-    for (const ColumnValue& value : row.Values) table->FieldByName(value.Column)->SetAsString(value.Value);
+    for (const TableColumnValue& value : row.Values) table->FieldByName(value.Column)->SetAsString(value.Value);
     table->Post();
   }
   connection.Close();

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-struct ColumnValue {
+struct TableColumnValue {
   std::string Column;
   std::string Value;
 };
 
 struct TableRow {
   std::string Table;
-  std::vector<ColumnValue> Values;
+  std::vector<TableColumnValue> Values;
 };
 
 // Connects to the file (which must exist) on a connection of its own and

@@ -50,9 +50,9 @@ class TempleDatabase : public TempleDatabaseTest {
   }
 
   // Appends one row, values in the text form of each field.
-  static void Append(TVTRTable& table, const std::vector<ColumnValue>& values) {
+  static void Append(TVTRTable& table, const std::vector<TableColumnValue>& values) {
     table.Append();
-    for (const ColumnValue& value : values) table.FieldByName(value.Column)->SetAsString(value.Value);
+    for (const TableColumnValue& value : values) table.FieldByName(value.Column)->SetAsString(value.Value);
     table.Post();
   }
 

@@ -1,0 +1,87 @@
+#include "app/core/MemberEnvelope.h"
+
+#include "app/core/WhileOpen.h"
+#include "platform/db/DB.h"
+#include "platform/rtl/TextCase.h"
+#include "platform/ui/Control.h"
+
+namespace {
+
+constexpr double kPageWidth = 210;
+constexpr double kPageLength = 297;
+constexpr double kMargin = 10;
+constexpr int kLineHeight = 24;
+constexpr int kSenderLeft = 20;
+constexpr int kMemberLeft = 300;
+constexpr int kMemberTop = 300;
+
+}  // namespace
+
+std::string JoinAddressParts(std::initializer_list<std::string_view> parts) {
+  std::string joined;
+  for (std::string_view part : parts) {
+    const std::string trimmed = Trim(part);
+    if (trimmed.empty()) continue;
+    if (!joined.empty()) joined += ' ';
+    joined += trimmed;
+  }
+  return joined;
+}
+
+TMemberEnvelope::TMemberEnvelope(TComponent* owner, TDataSet& members, const std::string& alias)
+    : TComponent(owner),
+      QuickRep1(new TQuickRep(this)),
+      TitleBand1(new TQRBand(QuickRep1, rbTitle)),
+      QRLabel1(Line("QRLabel1", kMemberLeft - 80, kMemberTop)),
+      QRLabel14(Line("QRLabel14", kMemberLeft, kMemberTop)),
+      QRLabel3(Line("QRLabel3", kMemberLeft, kMemberTop + kLineHeight)),
+      QRLabel4(Line("QRLabel4", kMemberLeft, kMemberTop + 2 * kLineHeight)),
+      QRLabel5(Line("QRLabel5", kMemberLeft, kMemberTop + 3 * kLineHeight)),
+      QRLabel6(Line("QRLabel6", kSenderLeft, 0)),
+      QRLabel7(Line("QRLabel7", kSenderLeft, kLineHeight)),
+      members_(members),
+      office_(new TVTRTable(this)) {
+  TQRPage& page = QuickRep1->Page();
+  page.SetPaperSize(TQRPaperSize::Custom);
+  page.SetWidth(kPageWidth);
+  page.SetLength(kPageLength);
+  page.SetTopMargin(kMargin);
+  page.SetBottomMargin(kMargin);
+  page.SetLeftMargin(kMargin);
+  page.SetRightMargin(kMargin);
+  QuickRep1->SetPrintIfEmpty(true);
+  TitleBand1->SetName("TitleBand1");
+  TitleBand1->SetHeight(kMemberTop + 5 * kLineHeight);
+  TitleBand1->BeforePrint = Bind(this, &TMemberEnvelope::TitleBand1BeforePrint);
+  QRLabel1->SetCaption(kEnvelopeTo);
+  office_->SetDatabaseName(alias);
+  office_->SetTableName("tresksys");
+  office_->SetReadOnly(true);
+}
+
+TQRLabel* TMemberEnvelope::Line(const char* name, int left, int top) {
+  auto* label = new TQRLabel(TitleBand1);
+  label->SetName(name);
+  label->SetLeft(left);
+  label->SetTop(top);
+  return label;
+}
+
+void TMemberEnvelope::TitleBand1BeforePrint(TQRBand*, bool&) {
+  const auto text = [this](const char* column) { return members_.FieldByName(column)->AsString(); };
+  const bool member = members_.Active() && !members_.IsEmpty();
+  QRLabel14->SetCaption(member ? text("mem_name") : std::string());
+  QRLabel3->SetCaption(member ? text("mem_add1") : std::string());
+  QRLabel4->SetCaption(member ? text("mem_add2") : std::string());
+  QRLabel5->SetCaption(member ? text("mem_add4") + " " + text("mem_zip") : std::string());
+
+  WhileOpen(*office_, [this] {
+    const bool sender = !office_->IsEmpty();
+    const auto field = [this](const char* column) { return office_->FieldByName(column)->AsString(); };
+    QRLabel6->SetCaption(sender ? Trim(field("of_name")) : std::string());
+    QRLabel7->SetCaption(sender ? JoinAddressParts({field("of_add1"), field("of_add2"), field("of_add4"),
+                                                    field("of_zip")})
+                                : std::string());
+    return sender;
+  });
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Window tests on a fresh temple database file: the program's main window to
+// open register windows under, and another user's connection that stores and
+// reads rows of the file's tables meanwhile.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/access/Database.h"
+#include "engine/access/Table.h"
+#include "platform/db/DB.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/FormsApplication.h"
+#include "tests/app/core/support/RegisterDatabase.h"
+#include "tests/app/core/support/TempleDatabaseTest.h"
+
+class TempleWindowTest : public TempleDatabaseTest {
+ protected:
+  void SetUp() override {
+    TempleDatabaseTest::SetUp();
+    FormsApplication().CreateForm<TTestFrame>()->Show();
+  }
+  void TearDown() override {
+    Application().DestroyComponents();
+    user::ProcessEvents();
+    other_user_.reset();
+    TempleDatabaseTest::TearDown();
+  }
+
+  // A table component of another user's connection to the file.
+  TVTRTable& OtherUser(const std::string& table_name) {
+    if (!other_user_) {
+      other_user_ = std::make_unique<TComponent>(nullptr);
+      auto* database = new TVTRDatabase(other_user_.get());
+      database->SetDatabaseName("d_other_user");
+      database->SetDatabaseFileName(database_file_.string());
+      database->MultiUser = true;
+    }
+    auto* table = new TVTRTable(other_user_.get());
+    table->SetDatabaseName("d_other_user");
+    table->SetTableName(table_name);
+    return *table;
+  }
+
+  // The named columns of the stored rows, as text, in storage order.
+  std::vector<std::vector<std::string>> Stored(const std::string& table_name, const std::vector<std::string>& columns) {
+    TVTRTable& table = OtherUser(table_name);
+    std::vector<std::vector<std::string>> rows;
+    table.Open();
+    for (table.First(); !table.Eof(); table.Next()) {
+      std::vector<std::string>& row = rows.emplace_back();
+      for (const std::string& column : columns) row.push_back(table.FieldByName(column)->AsString());
+    }
+    table.Close();
+    return rows;
+  }
+
+  void Store(const std::vector<TableRow>& rows) { AppendRows(database_file_, rows); }
+
+ private:
+  std::unique_ptr<TComponent> other_user_;
+};
