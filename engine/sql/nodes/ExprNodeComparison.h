@@ -26,6 +26,9 @@ class TVTRExprNodeComparison : public TVTRExprNode {
   // Another operator code raises 30117.
   TVTRVariant& GetValue() override;
   TVTRAdvancedDataType GetDataType() override { return adtLogical; }
+  // An "=" between a field of each input, neither correlated; a field found
+  // more than once in the two inputs raises 10404 (first operand) or 10405.
+  bool IsJoinCondition(TVTRAO* left_ao, TVTRAO* right_ao) override;
 
  private:
   TVTRCompareResult Compare(const TVTRVariant& left, const TVTRVariant& right) const;
