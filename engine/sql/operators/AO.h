@@ -179,8 +179,6 @@ class TVTRAO {
   // A column computing the item's expression, which it takes over.
   void AddComputedColumn(TVTRSelectListItem& item);
   void CheckColumnNo(int32_t column_no, int32_t code) const;
-  std::string distinct_index_;  // the unique index of a DISTINCT result
-
  protected:
   void ClearSortLists();
 };

@@ -1,7 +1,6 @@
 // Execution of a node: its children, materialisation into the result table,
 // sorting and DISTINCT.
 #include <algorithm>
-#include <optional>
 
 #include "engine/access/Table.h"
 #include "engine/foundation/VTRExcept.h"
@@ -56,6 +55,11 @@ bool ActiveIndexHasOrder(const TVTRCursor& cursor, const TStringList& fields, co
 
 void TVTRAO::Execute(bool is_root, TVTRAO* outer_ao, TVTRCursor* outer_cursor) {
   IsRoot = is_root;
+  // Executed again (a union executes its inputs twice): only a new sort order applies.
+  if (IsMaterialized && !IsBaseTable) {
+    if (HasSortLists()) ApplySort(true);
+    return;
+  }
   if (!IsBaseTable && Filter) Filter->AssignAO(this, outer_ao, outer_cursor);
   if (Left) Left->Execute(false, outer_ao, outer_cursor);
   if (Right) Right->Execute(false, outer_ao, outer_cursor);
@@ -140,8 +144,7 @@ TVTRAO::OutputNames TVTRAO::PrepareResultTable() {
     NameResultTable(table);
   }
   if (Distinct) {
-    distinct_index_ = NewResultIndexName();
-    table.AdvIndexDefs().AppendIndexDef(distinct_index_, DistinctFieldList, kIndexUniqueBit, false, "", "", "");
+    table.AdvIndexDefs().AppendIndexDef(NewResultIndexName(), DistinctFieldList, kIndexUniqueBit, false, "", "", "");
   }
   table.CreateTable();
   table.SetIndexName(active_index);
@@ -156,8 +159,7 @@ void TVTRAO::FillResultTable() {
   for (int32_t i = 0; i < ColumnCount(); ++i)
     if (!Columns[i].Hidden) visible.push_back(i);
   std::vector<TVTRVariant> values(visible.size());
-  std::optional<TVTRDistinctProbe> probe;
-  if (Distinct) probe.emplace(*this, cursor, distinct_index_, visible);
+  TVTRDistinctNeighbours neighbours(*this);
   const TVTRRecordBuffer record(cursor);
   int64_t row_no = 0, written = 0;
   for (FirstResult(); !EofResult(); NextResult()) {
@@ -165,13 +167,15 @@ void TVTRAO::FillResultTable() {
     if (TopLimit >= 0 && written >= TopLimit) break;
     if (TopFirstRow >= 0 && row_no < TopFirstRow) continue;
     if (Filter && Filter->Root() && !Filter->GetBooleanValue()) continue;
-    if (probe && probe->Repeats()) continue;
+    if (Distinct && neighbours.Repeats()) continue;
     cursor.CurrentRecord = record.get();
     cursor.InitRecord(record.get(), true);
     for (size_t k = 0; k < visible.size(); ++k) {
       GetColumnValue(values[k], visible[k], true);
       WriteField(cursor, values[k], static_cast<int32_t>(k));
     }
+    // A DISTINCT row equal to an earlier one is refused by the distinct index.
+    if (Distinct && !cursor.ValidateConstraints(true)) continue;
     PostNewRecord(cursor);
     ++written;
   }

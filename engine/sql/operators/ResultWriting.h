@@ -2,7 +2,6 @@
 // Writing rows into a result table through its cursor, without an
 // allocation per row: one record buffer for all rows, values written in place.
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "engine/foundation/VTRVariant.h"
@@ -32,33 +31,20 @@ void WriteField(TVTRCursor& cursor, TVTRVariant& value, int32_t field_no);
 // EVTREngineError with the cursor's result code.
 void PostNewRecord(TVTRCursor& cursor);
 
-// The duplicate test of a DISTINCT node while its result table fills: a row
-// repeats an earlier one when its previous neighbour or any row already in
-// the table has the same values in the distinct columns, NULL equal to NULL.
-// The table look-up searches the unique distinct index by key.
-class TVTRDistinctProbe {
+// The neighbour test of a DISTINCT node while its result table fills: a row
+// repeats the previous one when every distinct column is equal, NULL equal
+// to NULL. Equal rows that are not neighbours are refused by the unique
+// distinct index, whose check finds NULL keys equal too.
+class TVTRDistinctNeighbours {
  public:
-  // `visible` maps the result table's fields to the node's columns.
-  TVTRDistinctProbe(TVTRAO& node, TVTRCursor& cursor, const std::string& index_name,
-                    const std::vector<int32_t>& visible);
-  ~TVTRDistinctProbe();
-  TVTRDistinctProbe(const TVTRDistinctProbe&) = delete;
-  TVTRDistinctProbe& operator=(const TVTRDistinctProbe&) = delete;
+  explicit TVTRDistinctNeighbours(TVTRAO& node);
 
-  // Reads the node's current row; true when it repeats an earlier one. The
-  // row's values become the previous ones.
+  // Reads the node's current row; true when it repeats the previous one.
+  // The row's values become the previous ones.
   bool Repeats();
 
  private:
-  bool EqualsPrevious() const;
-  bool InTable();
-
   TVTRAO& node_;
-  TVTRCursor& cursor_;
-  std::vector<int32_t> fields_;  // the result field of each distinct column
   std::vector<TVTRVariant> previous_, current_;
   bool has_previous_ = false;
-  TVTRRecordBuffer key_;
-  TVTRRecordBuffer found_;
-  std::string restored_index_;
 };
