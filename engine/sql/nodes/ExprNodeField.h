@@ -34,6 +34,10 @@ class TVTRExprNodeField : public TVTRExprNode {
   // `outer_cursor` has the name; the latter two make the reference correlated.
   bool CanEvaluateOn(TVTRAO* ao, TVTRAO* outer_ao, TVTRCursor* outer_cursor) override;
   bool IsOuter() const { return outer_; }
+  // The cursor and table field the reference is bound to (nil and -1 when
+  // it is not bound to a cursor).
+  TVTRCursor* BoundCursor() const { return cursor_; }
+  int32_t TableFieldNo() const { return cursor_ ? field_no_ : -1; }
 
   const std::string& TableName() const { return table_name_; }
   const std::string& FieldName() const { return field_name_; }

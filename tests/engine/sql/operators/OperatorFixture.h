@@ -23,7 +23,7 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/TableDefinitions.h"
 
-struct Column {
+struct ColumnSpec {
   std::string name;
   TVTRAdvancedDataType type;
   int32_t size = 0;
@@ -34,8 +34,8 @@ using Row = std::vector<std::string>;
 using Rows = std::vector<std::string>;
 
 // A condition parsed as a statement parses WHERE and ON.
-inline std::unique_ptr<TVTRSQLExpression> Condition(std::string_view text) {
-  TVTRLexer lexer(text, nullptr);
+inline std::unique_ptr<TVTRSQLExpression> Condition(std::string_view text, const TVTRSQLParams* params = nullptr) {
+  TVTRLexer lexer(text, params);
   lexer.NextCommand();
   auto condition = std::make_unique<TVTRSQLExpression>();
   condition->ParseSearchCondition(nullptr, lexer);
@@ -76,12 +76,12 @@ class OperatorTest : public ::testing::Test {
 
   // A table with the columns and rows; `indexes` are (name, fields, options,
   // descending fields, case-insensitive fields).
-  void CreateTable(const std::string& name, const std::vector<Column>& columns, const std::vector<Row>& rows,
+  void CreateTable(const std::string& name, const std::vector<ColumnSpec>& columns, const std::vector<Row>& rows,
                    const std::vector<TVTRAdvIndexDef>& indexes = {}) {
     TVTRTable table(&form_);
     table.SetDatabaseName("d_main");
     table.SetTableName(name);
-    for (const Column& column : columns) {
+    for (const ColumnSpec& column : columns) {
       TVTRAdvFieldDef& field = table.AdvFieldDefs().AddFieldDef();
       field.Name = column.name;
       field.DataType = column.type;
