@@ -120,6 +120,8 @@ class TVTRAO {
   const TVTRFieldLink& Column(int32_t column_no) const { return Columns.at(column_no); }
   bool HasSortLists() const { return SortFields != nullptr; }
   virtual bool IsOuterJoin() const { return false; }
+  // "Expr" and a number no column has as its name.
+  std::string NewExpressionName() const;
 
   bool IsRoot = false;
   bool IsBaseTable = false;
@@ -166,8 +168,6 @@ class TVTRAO {
     TStringList names, display_names;
   };
   void ShowOutputNames(const OutputNames& output);
-  // "Expr" and a number no column has as its name.
-  std::string NewExpressionName() const;
   // Releases the table lock and closes the result table, dropping it when
   // it is a temporary one; never raises.
   void DropResultTable() noexcept;

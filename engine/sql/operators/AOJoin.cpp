@@ -3,6 +3,10 @@
 
 #include "engine/access/Table.h"
 #include "engine/foundation/VTRExcept.h"
+#include "engine/foundation/ValueConversion.h"
+#include "engine/sql/nodes/ExprNodeCast.h"
+#include "engine/sql/nodes/ScanKeys.h"
+#include "engine/sql/operators/AOTableExpr.h"
 #include "platform/rtl/TextCase.h"
 
 namespace {
@@ -92,6 +96,7 @@ void TVTRAOJoin::OrderKeyPairs() {
           10334, "Both join fields are from the same table. Field1 = '%s', Field2 = '%s', No1 = %d, No2 = %d.",
           first.Name, second.Name, LeftKeys[i], RightKeys[i]);
     if (first.SourceNode == Right.get()) std::swap(LeftKeys[i], RightKeys[i]);
+    ConvertKeyTypes(i);
     const auto append = [](std::string& names, const TVTRFieldLink& key) {
       if (!names.empty()) names += ';';
       names += key.SourceNode->Column(key.SourceFieldNo).Name;
@@ -101,6 +106,51 @@ void TVTRAOJoin::OrderKeyPairs() {
   }
   Left->Sort(left_names, "", "");
   Right->Sort(right_names, "", "");
+}
+
+void TVTRAOJoin::ConvertKeyTypes(size_t pair) {
+  const TVTRAdvancedDataType left_type = Columns[LeftKeys[pair]].DataType;
+  const TVTRAdvancedDataType right_type = Columns[RightKeys[pair]].DataType;
+  const TVTRBaseDataType left_base = AdvancedTypeToBaseType(left_type);
+  const TVTRBaseDataType right_base = AdvancedTypeToBaseType(right_type);
+  if (SameTypeFamily(left_base, right_base)) return;
+  const TVTRAdvancedDataType common = ChooseResultDataType(left_type, right_type, false);
+  const TVTRBaseDataType common_base = AdvancedTypeToBaseType(common);
+  if (left_base != common_base) LeftKeys[pair] = AddConvertedKey(Left, LeftKeys[pair], common);
+  if (right_base != common_base) RightKeys[pair] = AddConvertedKey(Right, RightKeys[pair], common);
+}
+
+int32_t TVTRAOJoin::AddConvertedKey(TVTRAOPtr& input, int32_t key, TVTRAdvancedDataType type) {
+  TVTRAO* child = input.get();
+  auto projection = std::make_unique<TVTRAOTableExpr>(std::move(input));
+  // The projection passes the child's columns on as they are.
+  for (int32_t i = 0; i < projection->ColumnCount(); ++i)
+    projection->Columns[i].Hidden = child->Column(projection->Column(i).SourceFieldNo).Hidden;
+  for (TVTRFieldLink& column : Columns) {
+    if (column.SourceNode != child) continue;
+    column.SourceNode = projection.get();
+    for (int32_t i = 0; i < projection->ColumnCount(); ++i)
+      if (projection->Column(i).SourceFieldNo == column.SourceFieldNo) column.SourceFieldNo = i;
+  }
+  const TVTRFieldLink& source = Columns[key];
+  auto converted = std::make_unique<TVTRSQLExpression>(std::make_unique<TVTRExprNodeCast>(
+      type, std::make_unique<TVTRExprNodeField>("", projection->Column(source.SourceFieldNo).Name, nullptr),
+      nullptr));
+  converted->AssignAO(projection.get(), nullptr, nullptr);
+  TVTRFieldLink& column = projection->Columns.emplace_back();
+  column.Name = projection->NewExpressionName();
+  column.DataType = type;
+  column.Size = converted->GetDataSize();
+  column.SourceNode = projection.get();
+  column.Expression = std::move(converted);
+  TVTRFieldLink& link = Columns.emplace_back();
+  link.Name = column.Name;
+  link.CopyShape(column);
+  link.Hidden = true;
+  link.SourceNode = projection.get();
+  link.SourceFieldNo = projection->ColumnCount() - 1;
+  input = std::move(projection);
+  return ColumnCount() - 1;
 }
 
 void TVTRAOJoin::Execute(bool is_root, TVTRAO* outer_ao, TVTRCursor* outer_cursor) {

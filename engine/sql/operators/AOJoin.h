@@ -4,6 +4,12 @@
 // merged in one pass, a run of equal right keys being replayed from a
 // bookmark for each left row of that key. NULL keys never pair.
 //
+// Keys of different type families (a number and a text) are compared in
+// their common type; the input whose key has the other type is read through
+// a projection that adds the key converted to the common type, and both
+// inputs are ordered on the keys in that type, so the merge meets every
+// pair that "=" accepts.
+//
 // An outer join's ON condition beyond the key pairs restricts the pairs: a
 // pair matches when its keys are equal and the condition holds; a row of a
 // preserved side that matches nothing appears once, the other side NULL.
@@ -63,6 +69,12 @@ class TVTRAOJoin : public TVTRAO {
   void FindKeys(const TVTRFields& left_fields, const TVTRFields& right_fields);
   void PairNaturally();
   void OrderKeyPairs();
+  // The key column of the pair converted to the common type where the two
+  // types differ in family.
+  void ConvertKeyTypes(size_t pair);
+  // Puts a projection between the join and its input, adding a column that
+  // converts the child's column to `type`; returns the join's new column.
+  int32_t AddConvertedKey(TVTRAOPtr& input, int32_t key, TVTRAdvancedDataType type);
   // The raw comparison code of the current rows' keys (0 equal, 1 left
   // less, 2 left greater, 3 left NULL, 4 right NULL, 5 both NULL).
   uint8_t CompareKeys();

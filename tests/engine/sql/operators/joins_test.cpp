@@ -64,3 +64,24 @@ TEST_F(Joins, ACrossJoinPairsEveryRow) {
 }
 
 }  // namespace
+
+namespace {
+
+class MixedKeys : public OperatorTest {};
+
+TEST_F(MixedKeys, KeysOfANumberAndATextPairAsEqualsComparesThem) {
+  CreateTable("n", {{"id", adtInteger}, {"x", adtString, 5}}, {{"1", "one"}, {"2", "two"}, {"10", "ten"}});
+  CreateTable("t", {{"code", adtString, 5}, {"y", adtString, 5}}, {{"1", "a"}, {"2", "b"}, {"10", "c"}});
+  for (const bool number_left : {true, false}) {
+    const TVTRFields n_key = Fields({"n.id"}), t_key = Fields({"t.code"});
+    std::unique_ptr<TVTRAOJoin> join =
+        number_left ? std::make_unique<TVTRAOJoin>(Node("n"), nullptr, &t_key, &n_key, false, jtInner, Node("t"))
+                    : std::make_unique<TVTRAOJoin>(Node("t"), nullptr, &n_key, &t_key, false, jtInner, Node("n"));
+    std::vector<TVTRSelectListItem> items = Items({"x", "y"});
+    join->ApplySelectList(items, false);
+    join->Execute(true, nullptr, nullptr);
+    EXPECT_EQ(Sorted(Read(*join)), Rows({"one-a", "ten-c", "two-b"})) << number_left;
+  }
+}
+
+}  // namespace
