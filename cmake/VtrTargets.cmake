@@ -45,6 +45,11 @@ function(vtr_layer_tests target)
   add_executable(${target} ${sources})
   target_include_directories(${target} PRIVATE ${VTR_TESTS_INCLUDE_DIR})
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  # Test code only drives the layers, which keep their own optimisation; not
+  # optimising it makes the sanitizer build markedly quicker to compile.
+  if(VTR_SANITIZE)
+    target_compile_options(${target} PRIVATE -O0)
+  endif()
   # Parameterised tests are named by their index or their name generator, never by
   # a dump of their parameter's bytes.
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120 NO_PRETTY_VALUES

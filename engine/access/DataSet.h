@@ -23,10 +23,13 @@
 // and bookmarks), DataSetNavigation.cpp (fetching and positioning),
 // DataSetEditing.cpp (the write side), DataSetFields.cpp (field access),
 // DataSetKeys.cpp (the active index's fields and the key buffers),
-// DataSetFilter.cpp (the filter handed to the cursor), BlobStream.cpp.
+// DataSetFilter.cpp (the filter handed to the cursor and FindFirst and its
+// kin), DataSetLocate.cpp (Locate and Lookup), DataSetProjection.cpp (the
+// SQL engine's projection), BlobStream.cpp, DataSetBatchCopy.cpp.
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +37,7 @@
 #include "engine/access/AdvFieldDefs.h"
 #include "engine/access/AdvIndexDefs.h"
 #include "engine/access/KeyBuffer.h"
+#include "engine/access/ProgressEvents.h"
 #include "engine/access/SessionDataSet.h"
 #include "engine/storage/base/Cursor.h"
 #include "engine/storage/meta/ConstraintDef.h"
@@ -41,6 +45,7 @@
 #include "engine/storage/meta/IndexDef.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/IndexDefs.h"
+#include "platform/rtl/StringList.h"
 
 class TVTRBLOBStream;
 class TVTRDatabase;
@@ -54,6 +59,7 @@ enum TVTRDBFlag : uint8_t {
   dbfStructure = 3,     // a table is created, deleted, emptied or renamed
   dbfFieldDefs = 4,     // a closed table reads its field definitions
   dbfIndexDefs = 5,     // a table reads or changes its index definitions
+  dbfProjection = 6,    // a projection reopens the dataset on its cursor
   dbfProvider = 10,     // a provider call runs
 };
 
@@ -119,6 +125,19 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
   // BLOB stream).
   void SetFieldVariant(TVTRVariant& value, int32_t field_index, bool by_table_field);
 
+  // Copies every record of `source` into `dest`, field by field: a field
+  // of `dest` is found through the object IDs of a restructure with
+  // `match_by_id` (both tables), else by name; a GRAPHIC value loses a
+  // picture-field header in front. Each field or record that fails adds a
+  // line to `log` (UTF-8, each ending "\r\n") and, without `ignore_errors`,
+  // passes out after it. `on_progress` (may be empty) hears about
+  // max - min times a percent from `min_percent` to `max_percent`; a
+  // `continue_` found false there stops the copy after "Terminated by
+  // User.". True when nothing was logged. `source` ends on its record.
+  static bool BatchCopy(TDataSet& source, TVTRDataSet& dest, std::string& log, bool& continue_,
+                        bool ignore_errors, bool match_by_id, const TVTRProgressEvent& on_progress,
+                        int32_t min_percent, int32_t max_percent);
+
   // ---- Overrides of the dataset layer.
   // Closing in edit or insert state cancels through the cursor first,
   // without the cancel events.
@@ -143,10 +162,36 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
   bool GetIsIndexField(TField* field) override;
   const TTextCodec& TextCodec() const override;
 
+  // ---- Filters and searching. The Filter text and Locate's names and
+  // values are UTF-8 and reach the engine in code page 874: a character the
+  // code page lacks raises EConvertError and nothing is searched.
+  // While open, each of these setters hands the filter to the cursor anew
+  // when Filtered and goes to the first record.
+  void SetFiltered(bool value) override;
+  void SetFilterOptions(TFilterOptions options) override;
+  void SetOnFilterRecord(TFilterRecordEvent handler) override;
+  // Found: the record becomes current (scroll events); not found: the
+  // dataset stays where it was.
+  bool Locate(const std::string& key_fields, const Variant& key_values, TLocateOptions options) override;
+  // The value of the result field (an array for several) of the record with
+  // the key, null when there is none; the dataset does not move.
+  Variant Lookup(const std::string& key_fields, const Variant& key_values,
+                 const std::string& result_fields) override;
+  // The SQL engine's search condition for the cursor, beside the filter:
+  // not owned, nil removes it; the outer references reach the expression
+  // unchanged (10300 without a cursor).
+  void SetFilterExpression(TVTRExpression* expression, TVTRAO* outer_ao, TVTRCursor* outer_cursor);
+  // For the SQL engine: the open dataset is reopened on its own cursor with
+  // only the named table fields (engine text), under the aliases where they
+  // are not empty. A refused projection leaves the dataset open on all its
+  // fields and raises (10320 without a cursor; the cursor's 10321 to 10323).
+  void SetProjection(const TStringList& field_names, const TStringList& aliases);
+
  protected:
   // Installs a new engine cursor on the dataset's data through SetHandle;
-  // the base installs none.
+  // the base installs none. Not called while a projection keeps a cursor.
   virtual void CreateHandle() {}
+  // Frees the cursor, unless a projection keeps it for the next open.
   virtual void DestroyHandle();
   // Called at the end of every open.
   virtual void PrepareCursor() {}
@@ -166,6 +211,11 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
     }
     SetDBFlag(flag, false);
   }
+  // Clears the flag, dropping a failure to detach: the caller is raising
+  // another failure.
+  void ClearDBFlagQuietly(TVTRDBFlag flag);
+  // Whether a usage flag other than `flag` is set.
+  bool OtherDBFlagSet(TVTRDBFlag flag) const { return (db_flags_ & ~std::bitset<16>().set(flag)).any(); }
   // The database component the session gives the dataset's owner for
   // DatabaseName, connected and with its reference count raised.
   TVTRDatabase* OpenSessionDatabase();
@@ -182,6 +232,10 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
   void InitKeyBuffer(uint8_t* key);
   // Clears the cursor's range; true when one was set.
   bool ResetCursorRange();
+  // The key buffer that set-key state shows the fields of.
+  void SetEditedKeyBuffer(uint8_t* key) { key_buffer_ = key; }
+  // The cursor; without one EVTRException `native_error` "Nil pointer occured".
+  TVTRCursor& CheckedCursor(int32_t native_error) const;
   // Raises EVTREngineError for a non-zero LastResult of the cursor.
   void CheckCursorResult() const;
 
@@ -228,13 +282,17 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
   void InternalRefresh() override;
   void InternalHandleException() override;
 
+  // ---- Searching.
+  void SetFilterText(const std::string& text) override;
+  // The Filter text acts also while Filtered is False; OnFilterRecord only
+  // while it is True.
+  bool FindRecord(bool restart, bool go_forward) override;
+
  private:
   friend class TVTRBLOBStream;
 
-  void ClearDBFlagQuietly(TVTRDBFlag flag);
   void Attach();
   void Detach();
-  TVTRCursor& CheckedCursor(int32_t native_error) const;
   // The record size part of a buffer: where its bookmark starts.
   int32_t RecordSize() const { return cursor_->RecordSize; }
   void FreeKeyBuffers();
@@ -243,9 +301,17 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
   template <typename Read>
   auto WithScratchRecord(const TBookmark& bookmark, Read&& read);
 
-  // The filter, handed to the cursor at open (DataSetFilter.cpp).
+  // The filter (DataSetFilter.cpp): at open the cursor gets it when
+  // Filtered and loses it otherwise.
   void ApplyCursorFilter();
+  void HandFilterToCursor();
+  void ClearCursorFilter();
+  void SetFilterData(const std::string& text, TFilterOptions options);
   bool AcceptRecord(const uint8_t* record);
+  // Locate's search, in filter state on the temporary buffer; `read_found`
+  // runs there when a record was found (DataSetLocate.cpp).
+  bool LocateRecord(const std::string& key_fields, const Variant& key_values, TLocateOptions options,
+                    const std::function<void()>& read_found = {});
 
   // The engine stream of a field of the current record, or nullptr when the
   // cursor cannot open one (BlobStream.cpp).
@@ -256,6 +322,10 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
   TField* VariantField(int32_t field_index, bool by_table_field);
 
   std::unique_ptr<TVTRCursor> cursor_;
+  // While SetProjection reopens the dataset: its cursor, and the owner of
+  // that cursor while the dataset is closed.
+  TVTRCursor* projection_cursor_ = nullptr;
+  std::unique_ptr<TVTRCursor> kept_cursor_;
   // The record that the filter state shows.
   TRecordBuffer filter_buffer_ = nullptr;
   std::vector<int16_t> index_fields_;

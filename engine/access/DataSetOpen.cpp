@@ -127,6 +127,7 @@ void TVTRDataSet::SetActive(bool active) {
 void TVTRDataSet::OpenCursor(bool info_query) {
   if (database_name_.empty()) DatabaseError("DatabaseName property is blank", this);
   SetDBFlag(dbfOpen, true);
+  if (!cursor_) cursor_ = std::move(kept_cursor_);
   if (!cursor_) CreateHandle();
   if (!cursor_) throw EVTRException(20001, "Error creating table handle");
   TDataSet::OpenCursor(info_query);
@@ -176,7 +177,10 @@ void TVTRDataSet::InternalClose() {
 }
 
 void TVTRDataSet::DestroyHandle() {
-  cursor_.reset();
+  if (cursor_.get() == projection_cursor_)
+    kept_cursor_ = std::move(cursor_);
+  else
+    cursor_.reset();
 }
 
 void TVTRDataSet::InternalInitFieldDefs() {

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/access/ProgressEvents.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/StringList.h"
 
@@ -83,11 +84,39 @@ class TVTRDatabase : public TComponent {
   // Connected: "Cannot perform this operation on an open database".
   void CheckClosed() const;
 
-  // The repair of the database file into a new file that replaces it, with
-  // `error_text` (UTF-8) listing what could not be copied whole. Open calls
-  // it when the user agrees to a repair; any failure then raises 20238.
-  // Until database maintenance exists it refuses; a test may stand in for it.
-  virtual void RepairDatabase(std::string& error_text);
+  // ---- File maintenance (DatabaseMaintenance.cpp, DatabaseCopy.cpp,
+  // DatabaseRepair.cpp). Each needs an alias (unless temporary), binds to
+  // its session and needs the component disconnected. A file is never
+  // deleted or replaced while another connection (a component of this
+  // process or another process) has it open: that raises 20239, the file
+  // untouched.
+
+  // Writes a new file with Password, CipherAlgorithm, PageSize,
+  // PagesPerExtent and MaxConnections; stays disconnected.
+  void CreateDatabase();
+  // Deletes the file; a failure raises.
+  void DeleteDatabase();
+  // Cuts the free pages off the end of the file.
+  void TruncateDatabase();
+  // Rebuilds the database table by table into `file_name` with the file's
+  // settings and cipher: the first table that cannot be copied whole raises
+  // 20199 naming it, a stop through the progress event raises 30456; every
+  // failure deletes the new file.
+  bool CompactDatabaseTo(const std::string& file_name);
+  // CompactDatabaseTo a ".tmp" beside the file, which then replaces it in
+  // one rename; the original stays whenever anything fails.
+  bool CompactDatabase();
+  // Rescues what can be read (in repair mode a scan also reaches record pages
+  // that a table's page map lost) into `file_name`: tables that cannot be
+  // copied whole are named in `error_text` (UTF-8), the others follow. False
+  // when the new file could not be made or the copy was stopped.
+  bool RepairDatabaseTo(const std::string& file_name, std::string& error_text);
+  // RepairDatabaseTo a ".tmp" that then replaces the file; when
+  // `error_text` names a table, the original is kept as "<file>.bak" and
+  // named there too. False ("Unknown error" when nothing else is known)
+  // leaves the file as it was. Open calls it when the user agrees to a
+  // repair; any failure or a false result then raises 20238.
+  virtual bool RepairDatabase(std::string& error_text);
 
   // Always "4.81 ".
   static std::string CurrentVersion();
@@ -133,6 +162,14 @@ class TVTRDatabase : public TComponent {
 
   TVTRPasswordEvent OnPassword;
   TVTRNeedRepairEvent OnNeedRepair;
+  // Progress of repair and compaction; each one unassigned falls back to the
+  // wait window unless SilentMode.
+  TDatasetNotifyEvent BeforeRepair, AfterRepair, BeforeCompact, AfterCompact;
+  TVTRProgressEvent OnRepairProgress, OnCompactProgress;
+  // Stored for forms that set them; no operation raises them.
+  TDatasetNotifyEvent BeforeChangePassword, AfterChangePassword, BeforeChangeDatabaseSettings,
+      AfterChangeDatabaseSettings;
+  TVTRProgressEvent OnChangePasswordProgress, OnChangeDatabaseSettingsProgress;
 
  protected:
   void Loaded() override;
@@ -140,9 +177,27 @@ class TVTRDatabase : public TComponent {
  private:
   friend class TVTRSession;
 
+  // Called by CopyDatabaseData once the copy is complete, while the source
+  // is still held exclusively; the error text tells what was not copied
+  // whole, and the call may add to it.
+  using TReplaceSource = std::function<void(std::string& error_text)>;
+
   void Connect();
+  // The table-by-table copy of compaction and repair into a new file (see
+  // DatabaseCopy.cpp); `replace` (may be empty) runs after a copy that
+  // succeeded, before the source is let go.
+  bool CopyDatabaseData(const std::string& target_file, std::string& error_text, TVTRProgressEvents& events,
+                        bool repair, const TReplaceSource& replace);
+  bool CompactInto(const std::string& file_name, const TReplaceSource& replace);
+  bool RepairInto(const std::string& file_name, std::string& error_text, const TReplaceSource& replace);
+  // 20239 while a connection other than this component's has the file open.
+  void CheckNotInUse(const char* operation) const;
+  // The maintenance preconditions: an alias, the session bound, disconnected.
+  void PrepareMaintenance();
   void RepairAtOpen();
   void CreateSession();
+  // An engine session with this component's alias, file and settings.
+  std::unique_ptr<TVTRLocalSession> NewEngineSession() const;
   void FreeSession();
   // Frees an engine session that failed to connect, keeping the failure.
   void DiscardSession();

@@ -84,13 +84,14 @@ void TVTRDatabase::RepairAtOpen() {
   std::string error_text;
   const bool was_in_repair = InRepair;
   InRepair = true;
+  bool repaired = false;
   try {
-    RepairDatabase(error_text);
+    repaired = RepairDatabase(error_text);
   } catch (...) {
-    InRepair = was_in_repair;
-    throw EVTRException(20238, "Cannot convert database to the new format.");
+    // The repair's own failure is what the user is told through 20238.
   }
   InRepair = was_in_repair;
+  if (!repaired) throw EVTRException(20238, "Cannot convert database to the new format.");
   if (!error_text.empty()) EngineRuntime().Ui().Warn(error_text);
   CreateSession();
   engine_session_->SetConnected(true);
@@ -109,6 +110,12 @@ void TVTRDatabase::Close() {
 }
 
 void TVTRDatabase::CreateSession() {
+  own_session_ = NewEngineSession();
+  engine_session_ = own_session_.get();
+  session_shared_ = false;
+}
+
+std::unique_ptr<TVTRLocalSession> TVTRDatabase::NewEngineSession() const {
   auto session = std::make_unique<TVTRLocalSession>();
   session->DatabaseName = database_name_;
   session->DatabaseFileName = database_file_name_;
@@ -119,9 +126,7 @@ void TVTRDatabase::CreateSession() {
   session->ReadOnly = ReadOnly;
   session->Exclusive = Exclusive;
   session->MultiUser = MultiUser;
-  own_session_ = std::move(session);
-  engine_session_ = own_session_.get();
-  session_shared_ = false;
+  return session;
 }
 
 void TVTRDatabase::FreeSession() {

@@ -4,6 +4,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "platform/rtl/Application.h"
 #include "platform/rtl/CodePage874.h"
+#include "platform/rtl/Exception.h"
 #include "platform/rtl/Unicode.h"
 
 namespace {
@@ -32,6 +33,14 @@ std::string ExceptionMessageUtf8(const std::exception& error) {
   return IsEngineError(error) ? DisplayCp874(error.what()) : std::string(error.what());
 }
 
+std::string EngineMessageText(std::string_view utf8) {
+  try {
+    return Utf8ToCp874(utf8);
+  } catch (const EConvertError&) {
+    return std::string(utf8);
+  }
+}
+
 void HandleEngineException(TObject* sender) {
   try {
     throw;
@@ -52,5 +61,13 @@ void ShowingEngineErrors(TObject* sender, const std::function<void()>& step) {
     step();
   } catch (...) {
     HandleEngineException(sender);
+  }
+}
+
+void CleaningUp(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (...) {
+    // The failure being handled is the one to report.
   }
 }

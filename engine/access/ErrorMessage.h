@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/rtl/Object.h"
 
@@ -15,10 +16,19 @@
 // message must be shown whatever it holds), any other as it is.
 std::string ExceptionMessageUtf8(const std::exception& error);
 
+// UTF-8 text (a message built from names and other messages) as the text of
+// an engine error: in code page 874, or as it is where the code page cannot
+// hold it, since the error must be raised whatever the text holds.
+std::string EngineMessageText(std::string_view utf8);
+
 // Call inside a catch block: shows the exception being handled through the
 // application object (TApplication::HandleException), an engine error with
 // its message in UTF-8.
 void HandleEngineException(TObject* sender);
+
+// Runs a clean-up step while another failure is on its way out: a failure
+// of the step gives way to the one being reported.
+void CleaningUp(const std::function<void()>& step);
 
 // Runs a step of a destructor: destructors never throw, so a failure is shown
 // through HandleEngineException and destruction goes on.

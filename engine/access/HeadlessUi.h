@@ -61,7 +61,12 @@ class TVTRHeadlessUi : public EngineUi {
   void RestoreApplication() override { minimized_ = false; }
   TNotifyEvent RestoreHandler() override { return restore_handler_; }
   void SetRestoreHandler(TNotifyEvent handler) override { restore_handler_ = std::move(handler); }
-  void ProcessMessages() override {}  // no message loop, nothing pending
+  // What the user does while the program lets pending messages run, as
+  // a test scripts it (press the wait window's Abort); nothing by default.
+  void ProcessMessages() override {
+    if (OnProcessMessages) OnProcessMessages();
+  }
+  std::function<void()> OnProcessMessages;
   void StartTimer(int32_t milliseconds, std::function<void()> handler) override;
   void StopTimer() override { timer_ = nullptr; }
 

@@ -19,7 +19,10 @@ constexpr const char* kNilPointer = "Nil pointer occured";
 
 }  // namespace
 
-TVTRTable::TVTRTable(TComponent* owner) : TVTRDataSet(owner) {}
+TVTRTable::TVTRTable(TComponent* owner) : TVTRDataSet(owner) {
+  master_link_.OnMasterChange = [this] { MasterChanged(); };
+  master_link_.OnMasterDisable = [this] { MasterDisabled(); };
+}
 
 TVTRTable::~TVTRTable() {
   Destroying();
@@ -155,6 +158,7 @@ void TVTRTable::SetIndex(const std::string& text, bool by_fields) {
       UpdateCursorPos();
       Handle()->SetIndexName(index_name);
       ReadIndexFieldList();
+      PrepareCursor();
     }
   }
   index_text_ = text;

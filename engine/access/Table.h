@@ -12,12 +12,15 @@
 // 874.
 //
 // The parts: Table.cpp (properties, the cursor, definitions, the active
-// index) and TableStructure.cpp (the structure operations).
+// index), TableStructure.cpp (the structure operations), TableKeys.cpp (key
+// search and ranges), TableMasterLink.cpp (the master-detail link),
+// TableCopy.cpp (import and copy) and TableRestructure.cpp.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/access/DataSet.h"
 #include "engine/access/ExportToSqlOptions.h"
@@ -25,11 +28,6 @@
 #include "platform/db/MasterDataLink.h"
 #include "platform/rtl/StringList.h"
 
-// The engine's notification type for the table's before and after events,
-// a type of its own beside the dataset layer's TDataSetNotifyEvent.
-using TDatasetNotifyEvent = std::function<void(TObject* sender)>;
-// Sender, PercentDone, var Continue.
-using TVTRProgressEvent = std::function<void(TObject* sender, int32_t percent_done, bool& continue_)>;
 
 class TVTRTable : public TVTRDataSet {
  public:
@@ -66,6 +64,14 @@ class TVTRTable : public TVTRDataSet {
 
   TMasterDataLink& MasterLink() { return master_link_; }
   TDataSource* GetDataSource() const override { return master_link_.DataSource(); }
+  // While the master is open, the table shows the records whose leading
+  // index fields equal the master's fields named in MasterFields (";"-
+  // separated, in index order); a source that leads back to the table
+  // raises "Circular datalinks are not allowed".
+  TDataSource* MasterSource() const { return master_link_.DataSource(); }
+  void SetMasterSource(TDataSource* source);
+  const std::string& MasterFields() const { return master_link_.FieldNames(); }
+  void SetMasterFields(const std::string& names) { master_link_.SetFieldNames(names); }
   TVTRExportToSqlOptions& ExportToSqlOptions() { return export_options_; }
 
   // The dataset field of the i-th field of the active index (0-based).
@@ -79,6 +85,17 @@ class TVTRTable : public TVTRDataSet {
   // The new index becomes the active one, showing distinct records.
   void ActivateTemporaryIndex(const TStringList& field_names, const TStringList& directions,
                               const TStringList& case_options);
+  // ---- Key search (TableKeys.cpp).
+  // Searches the active index for the values, in index order (fewer values
+  // search its leading fields; text as a field takes it); true with the
+  // record current when found, else the table stays where it was. Without an
+  // active index "No index currently active".
+  bool FindKey(const std::vector<Variant>& values);
+  // The same search for the values of the lookup key buffer.
+  bool GotoKey();
+  // Also ends the editing of a key buffer, keeping what was assigned.
+  void Post() override;
+
   // The last value issued for an autoincrement field of the open table.
   int64_t GetLastAutoincValue(std::string_view field_name);
   int64_t GetLastAutoincValue(int32_t field_position);
@@ -105,6 +122,35 @@ class TVTRTable : public TVTRDataSet {
   // Also on an open table; 20177 inside a transaction.
   void DeleteIndex(const std::string& name);
 
+  // ---- Copies (TableCopy.cpp, TableRestructure.cpp). Logs are UTF-8, a
+  // line ending "\r\n" per problem; progress goes to the operation's events
+  // or, unassigned and not silent, to the wait window.
+  // Creates the table (inactive) with the structure of `source` and copies
+  // its records by field name, each record that fails logged and left out.
+  // An index of `source_index_defs` without fields is logged and skipped;
+  // the first unnamed one becomes "idxPrimaryKey". True when nothing was
+  // logged.
+  bool ImportTable(TDataSet& source, std::string& log, const TIndexDefs* source_index_defs = nullptr);
+  // Copies the table's records into `new_table_name` of its own database
+  // (empty `database_file_name`), of "MEMORY", or of the named file, the
+  // target created from the table's restructure definitions (and indexes
+  // with `copy_indexes`), an existing one first deleted with `overwrite`.
+  // A copy onto itself (30447), an existing target (30448) and a target
+  // that cannot be created (30450) are logged with `ignore_errors`, else
+  // raised. True when the records were copied (the batch copy may have
+  // logged some or been stopped). The table is left open on its record, or
+  // closed, as it was found.
+  bool CopyTable(const std::string& new_table_name, std::string& log, bool& continue_,
+                 const std::string& database_file_name, const std::string& password, bool ignore_errors,
+                 bool overwrite, bool copy_indexes, int32_t min_percent, int32_t max_percent);
+  // Rebuilds the (inactive) table with its restructure definitions: a field
+  // keeps its values through its object ID whatever its new name or place,
+  // a dropped field is lost, an added one gets its default. The first
+  // failure, or a stop, puts the old table back under its name. 20180
+  // inside a transaction. True when the table now has the new structure
+  // with all its data.
+  bool RestructureTable(std::string& log);
+
   void DataEvent(TDataEvent event, intptr_t info) override;
 
   TDatasetNotifyEvent BeforeCopy, AfterCopy, BeforeImport, AfterImport, BeforeRestructure, AfterRestructure;
@@ -121,6 +167,10 @@ class TVTRTable : public TVTRDataSet {
   void InitFieldDefs() override;
   void UpdateIndexDefs() override;
   void DefChanged(TDefCollection* defs) override;
+  // The master range, set at every open and index change without moving.
+  void PrepareCursor() override;
+  // A new record starts with the master's link values.
+  void DoOnNewRecord() override;
 
  private:
   // "Missing TableName property" for a blank name.
@@ -138,6 +188,30 @@ class TVTRTable : public TVTRDataSet {
   void PrepareTemporaryDefs();
   void SetIndex(const std::string& text, bool by_fields);
   std::string ResolveIndexName(const std::string& text, bool by_fields);
+
+  // Key buffers (TableKeys.cpp). A fresh key buffer filled in set-key state:
+  // index field i goes through `assign` for i below `count`; the buffer is
+  // marked modified when `modified` or an assignment changed a field.
+  void FillKeyBuffer(TVTRKeyIndex index, size_t count, bool modified,
+                     const std::function<void(TField* field, size_t i)>& assign);
+  void SetKeyFields(TVTRKeyIndex index, const std::vector<Variant>& values);
+  // Set-key state on a key buffer (emptied first when `clear`) until Post
+  // commits it or a cancelled end restores it.
+  void EditKeyBuffer(TVTRKeyIndex index, bool clear);
+  void EndKeyEditing(bool commit);
+  // Hands the cursor the range-start and range-end buffers when they differ
+  // from its range; true when they did.
+  bool SetCursorRange();
+  // Goes to the first record when the range changed.
+  void ApplyRange();
+  void CancelRange();
+  // The range-start and range-end buffers both hold the master's values.
+  void SetLinkRanges(const std::vector<TField*>& master_fields);
+
+  // The master-detail link (TableMasterLink.cpp).
+  bool MasterLinked() const;
+  void MasterChanged();
+  void MasterDisabled();
   // 30453 for a text or byte column without size, 20257 for a compressed
   // BLOB column without a mode of 1 to 9.
   void CheckExtendedFieldDefs();

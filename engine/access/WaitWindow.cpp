@@ -24,6 +24,17 @@ void TfrmWait::StopWait() {
   Finished = true;
 }
 
+void TfrmWait::StartProgress(std::string_view message) {
+  SetPosition(0);
+  StartWait(message);
+}
+
+void TfrmWait::ReportProgress(int32_t percent, bool& continue_) {
+  SetPosition(percent);
+  ui_.ProcessMessages();
+  if (Aborted) continue_ = false;
+}
+
 void TfrmWait::SetPosition(int32_t position) {
   position_ = std::clamp(position, 0, 100);
   if (visible_) ui_.WaitWindowChanged(*this);

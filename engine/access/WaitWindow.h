@@ -38,6 +38,12 @@ class TfrmWait {
   // Ends the wait: the saved restore handler back, the window hidden, the
   // application restored when minimised, Finished set.
   void StopWait();
+  // A long operation's progress, as the engine reports it when no event
+  // handler is assigned: the bar at 0 and a wait started with the message;
+  // then the bar at each percent, pending messages run, and Continue false
+  // once the user pressed Abort.
+  void StartProgress(std::string_view message);
+  void ReportProgress(int32_t percent, bool& continue_);
 
   // lMessage.
   const std::string& Message() const { return message_; }

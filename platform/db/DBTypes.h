@@ -75,6 +75,8 @@ enum TProviderFlag : uint8_t { pfInUpdate, pfInWhere, pfInKey, pfHidden };
 using TProviderFlags = EnumSet<TProviderFlag>;
 
 enum TUpdateKind : uint8_t { ukModify, ukInsert, ukDelete };
+// What became of an update a handler was asked to apply.
+enum TUpdateAction : uint8_t { uaFail, uaAbort, uaSkip, uaRetry, uaApplied };
 
 // A record buffer as a dataset lays it out; the layer never looks inside.
 using TRecordBuffer = uint8_t*;
@@ -84,6 +86,7 @@ using TBookmark = std::string;
 using TDataSetNotifyEvent = std::function<void(TDataSet* dataset)>;
 using TDataSetErrorEvent = std::function<void(TDataSet* dataset, EDatabaseError& error, TDataAction& action)>;
 using TFilterRecordEvent = std::function<void(TDataSet* dataset, bool& accept)>;
+using TUpdateRecordEvent = std::function<void(TDataSet* dataset, TUpdateKind kind, TUpdateAction& action)>;
 using TFieldNotifyEvent = std::function<void(TField* field)>;
 
 // The states in which a record's fields may be written.

@@ -45,6 +45,11 @@ class TArrayDataSet : public TDataSet {
     return rows_.at(row).values.at(field_index);
   }
   int RowCount() const { return static_cast<int>(rows_.size()); }
+  // Gives every row a new id, as a statement run again gives its rows new
+  // bookmarks: bookmarks taken before no longer lead to them.
+  void Renumber() {
+    for (Row& row : rows_) row.id = next_id_++;
+  }
 
   // Hooks that tests use to make the writing operations fail.
   std::function<void()> on_internal_edit;

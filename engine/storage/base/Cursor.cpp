@@ -137,10 +137,14 @@ void TVTRCursor::SetProjection(const TStringList& field_names, const TStringList
                                    field_names.Count(), output_names.Count());
   if (field_names.Count() == 0)
     throw EVTRException(10322, "No fields were specified while setting projection");
+  // A refused projection leaves the visible fields as they were.
+  for (int32_t i = 0; i < field_names.Count(); ++i) {
+    if (TableFieldDefs.IndexOf(field_names[i]) < 0)
+      throw EVTRException::CreateFmt(10323, "Cannot find field %s", field_names[i]);
+  }
   FieldDefs.Clear();
   for (int32_t i = 0; i < field_names.Count(); ++i) {
     const int32_t source = TableFieldDefs.IndexOf(field_names[i]);
-    if (source < 0) throw EVTRException::CreateFmt(10323, "Cannot find field %s", field_names[i]);
     TVTRFieldDef& entry = FieldDefs.AddFieldDef();
     entry.Assign(TableFieldDefs.GetFieldDef(source));
     entry.FieldNo = source;

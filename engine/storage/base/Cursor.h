@@ -179,8 +179,8 @@ class TVTRCursor {
   void ClearRecordBitmap();
   // FieldDefs become the named table fields in order, renamed where an output
   // name is given (made unique with "_1", "_2", ...). Lists of unequal length
-  // raise 10321, no names 10322, an unknown field 10323. The caller then sets
-  // ProjectionSet.
+  // raise 10321, no names 10322, an unknown field 10323, each leaving
+  // FieldDefs as they were. The caller then sets ProjectionSet.
   void SetProjection(const TStringList& field_names, const TStringList& output_names);
   // The keys belong to the caller.
   void SetRange(uint8_t* low_key, uint8_t* high_key, int32_t low_field_count, int32_t high_field_count,

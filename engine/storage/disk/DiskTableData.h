@@ -138,6 +138,7 @@ class TVTRDiskTableData : public TVTRTableData {
   void SetNaturalRecNo(TVTRCursor& cursor, int64_t rec_no) override;
   int64_t GetNaturalRecNo(TVTRCursor& cursor) override;
   int64_t GetTableRecordCount(TVTRCursor& cursor) override;
+  int32_t UnlistedRecordPageCount(TVTRCursor& cursor) override;
   int64_t GetLastAutoincValue(int32_t session_id, int32_t field_no) override;
   // Reloads the counters the rollback may have taken back.
   void AfterRollback(int32_t session_id) override;

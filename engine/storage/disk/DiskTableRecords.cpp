@@ -91,6 +91,11 @@ int64_t TVTRDiskTableData::GetTableRecordCount(TVTRCursor& cursor) {
   });
 }
 
+int32_t TVTRDiskTableData::UnlistedRecordPageCount(TVTRCursor& cursor) {
+  TVTRDatabaseDataGuard lock(Database);
+  return static_cast<int32_t>(DiskRecords().UnlistedPages(SessionOf(&cursor)).size());
+}
+
 void TVTRDiskTableData::SetNaturalRecNo(TVTRCursor& cursor, int64_t rec_no) {
   Bracketed(cursor, 20219,
             [&] { cursor.CurrentRecordID = DiskRecords().GetRecordIDByRecNo(SessionOf(&cursor), rec_no); });

@@ -32,16 +32,16 @@ bool IsSignatureRecord(const uint8_t* p) {
          LoadI16(p + kSignatureSize) == kFileHeaderSize;
 }
 
-bool IsOpenAnywhere(const std::string& name) {
+}  // namespace
+
+bool TVTRDatabaseFile::IsOpenAnywhere(const std::string& name) {
   try {
     const OSFile probe = OSFile::Open(name, OSFileAccess::kReadOnly);
     return probe.ProbeLock(kOpenMarker, 1) == RegionState::kLocked;
   } catch (const EOSError&) {
-    return false;  // unreadable: the delete that follows decides
+    return false;  // unreadable: the caller's own file operation decides
   }
 }
-
-}  // namespace
 
 void TVTRDatabaseFile::CheckOpen(const char* operation) const {
   if (!file_.IsOpen())

@@ -44,6 +44,10 @@ class TVTRDatabaseFile {
   void OpenFile(const std::string& name, int access_mode, int share_mode);
   void CloseFile();
 
+  // Whether any database file object, of this process or another, has the
+  // file of that name open. Takes no lock; false for a file that cannot be read.
+  static bool IsOpenAnywhere(const std::string& name);
+
   bool IsOpen() const { return file_.IsOpen(); }
   const std::string& FileName() const { return file_name_; }
   TVTRFileAccessMode AccessMode() const { return access_mode_; }

@@ -386,6 +386,26 @@ int32_t TVTRDatabaseFreeSpaceManager::FindLastUsedPage() {
   return -1;
 }
 
+std::vector<int32_t> TVTRDatabaseFreeSpaceManager::UsedDataPages() {
+  Operation operation(*this, 20231, false);
+  std::vector<int32_t> used;
+  const int64_t end = std::min<int64_t>(page_count_, manager_.PagesInFile());
+  const int64_t covering = last_used_page_ == -1 ? -1 : last_used_page_ / pfs_span_;
+  for (int64_t start = 0; start < end; start += pfs_span_) {
+    const TVTRPage* map = start / pfs_span_ > covering ? map_pages_->ReadIfWritten(start, ptPFS)
+                                                       : &map_pages_->Read(start, ptPFS, 30432);
+    if (map == nullptr) continue;
+    const uint8_t* bits = map->Data();
+    const int64_t count = std::min<int64_t>(end - start, int64_t{8} * map->DataSize());
+    for (int64_t i = 0; i < count; ++i) {
+      const auto page_no = static_cast<int32_t>(start + i);
+      if ((bits[i / 8] >> (i % 8) & 1) != 0 && !IsMapPage(page_no)) used.push_back(page_no);
+    }
+  }
+  operation.Finish();
+  return used;
+}
+
 void TVTRDatabaseFreeSpaceManager::TrimTail() {
   const int32_t step = GetGrowStep();
   const int32_t free_at_end = page_count_ - last_used_page_ - 1;

@@ -44,6 +44,9 @@ class TVTRDatabaseFreeSpaceManager {
   // Raises LastUsedPage to the highest page the maps call used, when an
   // allocation cut short left it below that.
   void CorrectLastUsedPage();
+  // Every page of the file, map pages aside, that the maps call used, in
+  // page order. Bits past the end of the file mean nothing and are skipped.
+  std::vector<int32_t> UsedDataPages();
   bool IsMapPage(int32_t page_no) const;
   // Raises 30434 for a map page.
   void CheckNotMapPage(int32_t page_no) const;

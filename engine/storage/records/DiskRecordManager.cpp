@@ -14,9 +14,6 @@
 
 namespace {
 
-// Versions above this mark pages that are freed or never written whole.
-constexpr int32_t kMaxLiveRecordPageVersion = 0x7FFFFFFD;
-
 [[noreturn]] void RaiseInvalidCounters() {
   throw EVTRException(20164, "Invalid table header data");
 }
@@ -92,8 +89,11 @@ bool TVTRDiskRecordManager::IsRecordPageValid(const TVTRPage& page) const {
   if (PageManager.FreeSpaceManager().RepairMode() ||
       PageManager.GetDatabaseHeader().Version < kOldFormatVersion)
     return true;
-  return page.Version() <= kMaxLiveRecordPageVersion && page.PageType() == ptTableRecord &&
-         PageOwnerOf(page.Buffer()) == TableID;
+  return IsOwnLiveRecordPage(page.Version(), page.PageType(), PageOwnerOf(page.Buffer()));
+}
+
+bool TVTRDiskRecordManager::IsOwnLiveRecordPage(int32_t version, uint16_t page_type, int32_t owner) const {
+  return version <= kMaxLiveRecordPageVersion && page_type == ptTableRecord && owner == TableID;
 }
 
 TVTRSmallRecordPage TVTRDiskRecordManager::View(TVTRPage& page) const {
@@ -195,8 +195,7 @@ void TVTRDiskRecordManager::GetRecord(int32_t session_id, NavigationRequest& req
 
 void TVTRDiskRecordManager::ReadFromEnd(int32_t session_id, NavigationRequest& request, bool from_start) {
   int32_t page_no;
-  if (!(from_start ? RecordPageIndex.FirstPage(session_id, page_no)
-                   : RecordPageIndex.LastPage(session_id, page_no))) {
+  if (!(from_start ? FirstStoredPage(session_id, page_no) : LastStoredPage(session_id, page_no))) {
     request.Result = from_start ? grEOF : grBOF;
     return;
   }
@@ -224,8 +223,8 @@ void TVTRDiskRecordManager::ReadFromRecord(int32_t session_id, NavigationRequest
   }
   page.Release();
   int32_t page_no;
-  if (!(forward ? RecordPageIndex.NextPage(session_id, start.PageNo, page_no)
-                : RecordPageIndex.PriorPage(session_id, start.PageNo, page_no)))
+  if (!(forward ? NextStoredPage(session_id, start.PageNo, page_no)
+                : PriorStoredPage(session_id, start.PageNo, page_no)))
     return;
   HeldPage other(PageManager.GetPage(session_id, page_no, ptTableRecord));
   const TVTRSmallRecordPage other_view = View(*other);

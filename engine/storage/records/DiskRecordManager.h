@@ -16,8 +16,16 @@
 //
 // Callers hold the database's critical section (and, to write, the table
 // lock). Changed pages belong to the session until it commits or rolls back.
+//
+// Repair mode (a damaged file being copied): a kill during a commit that
+// splits or merges a leaf of the record-page map can leave record pages that
+// no map entry lists. A walk in storage order then goes on, after the last
+// listed page, through the table's unlisted record pages in page order, so
+// that a copy reaches their committed records too.
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "engine/foundation/ValueBuffer.h"
 #include "engine/storage/pager/DiskPageManager.h"
@@ -27,6 +35,8 @@
 #include "platform/rtl/Stream.h"
 
 inline constexpr int32_t kRecordManagerMetadataSize = 4;
+// Versions above this mark pages that are freed or never written whole.
+inline constexpr int32_t kMaxLiveRecordPageVersion = 0x7FFFFFFD;
 inline constexpr int32_t kRecordCountersSize = 8;
 
 class TVTRSmallRecordPage;
@@ -75,6 +85,14 @@ class TVTRDiskRecordManager : public TVTRBaseRecordManager {
   // repair mode and in files of the old format, else when it is a live
   // TableRecord page whose owner is the table.
   bool IsRecordPageValid(const TVTRPage& page) const;
+  // A page with that header is a live TableRecord page of this table.
+  bool IsOwnLiveRecordPage(int32_t version, uint16_t page_type, int32_t owner) const;
+
+  // Repair mode only, else empty: the pages that the free-space maps call
+  // used, whose header on disk makes them live TableRecord pages of this
+  // table, and that the record-page map does not list; in page order. Found
+  // once per record manager, as the file is not changed while it is copied.
+  const std::vector<int32_t>& UnlistedPages(int32_t session_id);
 
   TVTRBTreeRecordPageIndex RecordPageIndex;
   TVTRDiskPageManager& PageManager;
@@ -88,6 +106,15 @@ class TVTRDiskRecordManager : public TVTRBaseRecordManager {
   // A page of a RecordID the caller gives, which may be stale: type and
   // owner are checked rather than trusted. Nullptr when it fails the check.
   HeldPage GetCheckedPage(int32_t session_id, int32_t page_no);
+  bool RepairMode() const;
+  // The pages in storage order: the listed ones, then in repair mode the
+  // unlisted ones. Each answers false when there is no such page.
+  bool FirstStoredPage(int32_t session_id, int32_t& page_no);
+  bool LastStoredPage(int32_t session_id, int32_t& page_no);
+  bool NextStoredPage(int32_t session_id, int32_t page_no, int32_t& next_page_no);
+  bool PriorStoredPage(int32_t session_id, int32_t page_no, int32_t& prior_page_no);
+  // Whether `page_no` is one of the unlisted pages (repair mode only).
+  bool IsUnlisted(int32_t session_id, int32_t page_no);
   // The first record of the lowest page or the last of the highest.
   void ReadFromEnd(int32_t session_id, NavigationRequest& request, bool from_start);
   void ReadFromRecord(int32_t session_id, NavigationRequest& request);
@@ -97,4 +124,5 @@ class TVTRDiskRecordManager : public TVTRBaseRecordManager {
                   int32_t free_code);
 
   VTRBufferPtr work_record_;  // one stored record, for conversions
+  std::optional<std::vector<int32_t>> unlisted_pages_;
 };

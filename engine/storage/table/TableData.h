@@ -153,6 +153,9 @@ class TVTRTableData : public TVTRIndexTable {
   virtual void SetNaturalRecNo(TVTRCursor& cursor, int64_t rec_no) = 0;
   virtual int64_t GetNaturalRecNo(TVTRCursor& cursor) = 0;
   virtual int64_t GetTableRecordCount(TVTRCursor& cursor) = 0;
+  // The record pages that a walk in storage order reaches only because the
+  // database is in repair mode: pages its record-page map lost. 0 elsewhere.
+  virtual int32_t UnlistedRecordPageCount(TVTRCursor& cursor) { return 0; }
   virtual int64_t GetLastAutoincValue(int32_t session_id, int32_t field_no) { return 0; }
   // Called for every table of the database after a session rolled back.
   virtual void AfterRollback(int32_t session_id) {}

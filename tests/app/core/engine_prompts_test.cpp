@@ -38,7 +38,7 @@ TEST_F(EnginePrompts, EachLayoutIsDrawnWithItsTextsPlacesAndSizes) {
       if (placed.Kind == lckTimer) continue;
       SCOPED_TRACE(std::string(placed.Name));
       const auto& control = form.Control<TControl>(placed.Name);
-      EXPECT_TRUE(control.Native().Widget()->isVisible());
+      EXPECT_TRUE(seen::Visible(control));
       EXPECT_EQ(control.Left(), placed.Left);
       EXPECT_EQ(control.Top(), placed.Top);
       if (placed.Width != 0) {

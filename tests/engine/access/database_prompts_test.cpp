@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,12 +37,13 @@ class StandInRepair : public TVTRDatabase {
  public:
   using TVTRDatabase::TVTRDatabase;
 
-  void RepairDatabase(std::string& error_text) override {
+  bool RepairDatabase(std::string& error_text) override {
     in_repair_during_repair = InRepair;
     ++repairs;
     SetState(DatabaseFileName(), dsConsistent);
     SetVersion(DatabaseFileName(), kDatabaseVersion);
     error_text = "Problem occured while copying table 'Donate'";
+    return true;
   }
 
   int repairs = 0;
@@ -116,8 +118,9 @@ TEST_F(Prompts, AFileNotClosedCleanlyAsksForRepairAndNoConnects) {
   EXPECT_EQ(ui_.Transcript(), (std::vector<TPrompt>{{TVTRHeadlessUi::pkConfirm, kAskRepair}}));
 }
 
-TEST_F(Prompts, AgreeingToARepairThatCannotRunEndsIn20238WithoutAnEngineSession) {
+TEST_F(Prompts, AgreeingToARepairThatFailsEndsIn20238WithoutAnEngineSession) {
   SetState(file_, dsCommitting);
+  std::filesystem::create_directory(file_ + ".tmp");  // where the repaired copy cannot be made
   auto database = Database("d_main", file_);
   ui_.AnswerConfirm(true);
   EXPECT_ENGINE_ERROR(database->Open(), 20238, "Cannot convert database to the new format.");

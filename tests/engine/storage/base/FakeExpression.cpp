@@ -46,16 +46,17 @@ FakeExpression::Node* FakeExpression::NewNode(Node::Kind kind, std::string field
   return nodes_.back().get();
 }
 
-void FakeExpression::ParseFilter(TVTRCursor& cursor, std::string_view text, bool, bool) {
-  cursor_ = &cursor;
-  if (Trim(text).empty()) throw EVTRException(30119, "Blank SQL command");
-  std::vector<Node*> conjuncts;
-  for (size_t start = 0;;) {
-    const size_t end = text.find(" AND ", start);
-    conjuncts.push_back(ParseConjunct(text.substr(start, end - start)));
-    if (end == std::string_view::npos) break;
-    start = end + 5;
-  }
+FakeExpression::Node* FakeExpression::NewComparison(std::string field, uint8_t op, const TVTRVariant& constant,
+                                                    bool case_insensitive, bool partial) {
+  Node* node = NewNode(Node::Kind::Comparison, std::move(field));
+  node->op = op;
+  node->constant = constant;
+  node->case_insensitive = case_insensitive;
+  node->partial = partial;
+  return node;
+}
+
+void FakeExpression::SetConjuncts(const std::vector<Node*>& conjuncts) {
   if (conjuncts.size() == 1) {
     root_ = conjuncts.front();
   } else {
@@ -64,30 +65,73 @@ void FakeExpression::ParseFilter(TVTRCursor& cursor, std::string_view text, bool
   }
 }
 
-FakeExpression::Node* FakeExpression::ParseConjunct(std::string_view text) {
+void FakeExpression::ParseFilter(TVTRCursor& cursor, std::string_view text, bool partial_compare,
+                                 bool case_insensitive) {
+  cursor_ = &cursor;
+  if (Trim(text).empty()) throw EVTRException(30119, "Blank SQL command");
+  std::vector<Node*> conjuncts;
+  for (size_t start = 0;;) {
+    const size_t end = text.find(" AND ", start);
+    conjuncts.push_back(ParseConjunct(text.substr(start, end - start), partial_compare, case_insensitive));
+    if (end == std::string_view::npos) break;
+    start = end + 5;
+  }
+  SetConjuncts(conjuncts);
+}
+
+FakeExpression::Node* FakeExpression::ParseConjunct(std::string_view text, bool partial_compare,
+                                                    bool case_insensitive) {
   std::istringstream words{std::string(text)};
   std::vector<std::string> w;
   for (std::string word; words >> word;) w.push_back(word);
   if (w.size() == 3 && w[1] == "IS" && w[2] == "NULL") return NewNode(Node::Kind::IsNull, w[0]);
   if (w.size() == 4 && w[1] == "IS" && w[2] == "NOT" && w[3] == "NULL")
     return NewNode(Node::Kind::IsNotNull, w[0]);
-  if (w.size() != 3) throw std::invalid_argument("not a conjunct: " + std::string(text));
-  Node* node = NewNode(Node::Kind::Comparison, w[0]);
-  node->op = OperatorOf(w[1]);
-  node->constant = std::stoll(w[2]);
-  return node;
+  if (w.size() < 3) throw std::invalid_argument("not a conjunct: " + std::string(text));
+  // The constant is the rest of the text: a quoted text may hold blanks.
+  const std::string rest = Trim(text.substr(text.find(w[1]) + w[1].size()));
+  TVTRVariant constant;
+  bool partial = false;
+  if (rest.size() >= 2 && rest.front() == '\'' && rest.back() == '\'') {
+    std::string value = rest.substr(1, rest.size() - 2);
+    partial = partial_compare && !value.empty() && value.back() == '*';
+    if (partial) value.pop_back();
+    constant.SetAsString(value);
+  } else if (rest.find('.') != std::string::npos) {
+    constant.SetAsDouble(std::stod(rest));
+  } else {
+    constant.SetAsLargeInt(std::stoll(rest));
+  }
+  return NewComparison(w[0], OperatorOf(w[1]), constant, case_insensitive, partial);
 }
 
-void FakeExpression::BuildLocateCondition(TVTRCursor&, std::string_view, const Variant&, bool, bool) {
-  throw std::logic_error("Locate conditions are not part of the fake expression");
+void FakeExpression::BuildLocateCondition(TVTRCursor& cursor, std::string_view key_fields,
+                                          const Variant& key_values, bool case_insensitive, bool partial_key) {
+  cursor_ = &cursor;
+  std::vector<std::string> names;
+  for (size_t start = 0;;) {
+    const size_t end = key_fields.find(';', start);
+    names.emplace_back(Trim(key_fields.substr(start, end - start)));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  const std::vector<Variant> values = key_values.IsArray() ? key_values.Elements() : std::vector{key_values};
+  if (names.size() != values.size())
+    throw EVTRException::CreateFmt(30112, "Count of FieldNames (%d) not equal counts of KeyValues (%d)",
+                                   static_cast<int32_t>(names.size()), static_cast<int32_t>(values.size()));
+  std::vector<Node*> conjuncts;
+  for (size_t i = 0; i < names.size(); ++i) {
+    TVTRVariant constant;
+    constant.SetAsVariant(values[i]);
+    conjuncts.push_back(NewComparison(names[i], kEqual, constant, case_insensitive, partial_key));
+  }
+  SetConjuncts(conjuncts);
 }
 
 void FakeExpression::BuildFieldComparison(TVTRCursor* cursor, std::string_view field_name,
                                           const TVTRVariant& value, uint8_t comparison_operator) {
   cursor_ = cursor;
-  root_ = NewNode(Node::Kind::Comparison, std::string(field_name));
-  root_->op = comparison_operator;
-  root_->constant = value.GetAsLargeInt();
+  root_ = NewComparison(std::string(field_name), comparison_operator, value, false, false);
 }
 
 bool FakeExpression::GetBooleanValue() {
@@ -103,24 +147,28 @@ bool FakeExpression::Evaluate(const Node& node) const {
   const bool is_null = GetBufferBit(field_no, record_);
   if (node.kind == Node::Kind::IsNull) return is_null;
   if (node.kind == Node::Kind::IsNotNull) return !is_null;
-  if (is_null) return false;
+  if (is_null || node.constant.IsNull()) return false;
   const TVTRFieldDef& field = fields.GetFieldDef(field_no);
   TVTRVariant value;
-  value.SetBuffer(record_ + field.MemoryOffset, field.MemoryDataSize, field.BaseType, TVTRBufferMode::Copy);
-  const int64_t v = value.GetAsLargeInt();
+  value.SetAsTyped(record_ + field.MemoryOffset, field.BaseType);
+  TVTRCompareResult order =
+      value.Compare(node.constant, {.case_insensitive = node.case_insensitive, .partial_key = node.partial});
+  // A partial text matches the fields that begin with it, not the shorter ones.
+  if (node.partial && order == crEqual && value.GetStringLength() < node.constant.GetStringLength())
+    order = crLess;
   switch (node.op) {
     case kEqual:
-      return v == node.constant;
+      return order == crEqual;
     case kNotEqual:
-      return v != node.constant;
+      return order != crEqual;
     case kGreater:
-      return v > node.constant;
+      return order == crGreater;
     case kLess:
-      return v < node.constant;
+      return order == crLess;
     case kGreaterOrEqual:
-      return v >= node.constant;
+      return order != crLess;
     default:
-      return v <= node.constant;
+      return order != crGreater;
   }
 }
 
@@ -141,7 +189,7 @@ bool FakeExpression::CanUse(const Node& node, int32_t column, TVTRScanComparison
   if (column == 0 && index.Temporary && index.OwnerSessionID != session_id) return false;
   switch (node.kind) {
     case Node::Kind::Comparison:
-      return node.op != kNotEqual && (column == 0 || (kind == scEqual && node.op == kEqual));
+      return node.constant.IsNumeric() && node.op != kNotEqual && (column == 0 || (kind == scEqual && node.op == kEqual));
     case Node::Kind::IsNull:
       return column == 0 || kind == scEqual;
     default:
@@ -157,8 +205,7 @@ void FakeExpression::WriteKey(TVTRScanSearchCondition& condition, const Node& no
     return;
   }
   const TVTRFieldDef& field = cursor_->TableFieldDefs.GetFieldDef(field_no);
-  TVTRVariant value;
-  value.SetAsLargeInt(node.constant);
+  TVTRVariant value = node.constant;
   value.CastTo(field.BaseType);
   value.CopyToBuffer(key + field.MemoryOffset, field.MemoryDataSize);
   SetBufferBit(false, field_no, key);

@@ -1,9 +1,13 @@
 #pragma once
 // A small stand-in for the SQL engine's expressions that honours the storage
-// engine's contract: comparisons of an integer field with an integer constant
-// ("A = 1", "A <= 5"), IS NULL and IS NOT NULL, joined by AND, with spaces
-// between the words. Its nodes are its own; the storage engine sees them only
-// as opaque node handles.
+// engine's and the data-access layer's contract: comparisons of a field with
+// a number or a quoted text ("A = 1", "A <= 5", "NAME = 'b'"), IS NULL and IS
+// NOT NULL, joined by AND, with spaces between the words; Locate conditions
+// of "=" comparisons. Text comparisons honour both flags: case-insensitive
+// folds ASCII letters, partial compare lets a filter text ending in "*" (and
+// a Locate value) match the fields that begin with it. Only comparisons with
+// numbers serve index scans. Its nodes are its own; the storage engine sees
+// them only as opaque node handles.
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,7 +23,9 @@ class FakeExpression : public TVTRExpression {
     Kind kind = Kind::Comparison;
     std::string field;
     uint8_t op = 0;  // 1 "=", 2 "<>", 3 ">", 4 "<", 5 ">=", 6 "<="
-    int64_t constant = 0;
+    TVTRVariant constant;
+    bool case_insensitive = false;
+    bool partial = false;  // the field need only begin with a text constant
     std::vector<Node*> operands;
   };
 
@@ -52,7 +58,11 @@ class FakeExpression : public TVTRExpression {
 
  private:
   Node* NewNode(Node::Kind kind, std::string field);
-  Node* ParseConjunct(std::string_view text);
+  // The one conjunct becomes the root, several an AND node's operands.
+  void SetConjuncts(const std::vector<Node*>& conjuncts);
+  Node* ParseConjunct(std::string_view text, bool partial_compare, bool case_insensitive);
+  Node* NewComparison(std::string field, uint8_t op, const TVTRVariant& constant, bool case_insensitive,
+                      bool partial);
   bool Evaluate(const Node& node) const;
   // Whether the node can serve index column `column` after a condition of `kind`.
   bool CanUse(const Node& node, int32_t column, TVTRScanComparison kind, int32_t session_id,

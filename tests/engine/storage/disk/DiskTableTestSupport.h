@@ -62,14 +62,14 @@ struct TableProcess {
 };
 
 // A cursor of a process's session on one table, with its own record buffer.
-class TableCursor : public TestCursor {
+class ProcessTableCursor : public TestCursor {
  public:
-  explicit TableCursor(TableProcess& process, std::string table_name = "DONATION")
+  explicit ProcessTableCursor(TableProcess& process, std::string table_name = "DONATION")
       : database_(process.database) {
     Session = &process.session;
     TableName = std::move(table_name);
   }
-  ~TableCursor() override { Close(); }
+  ~ProcessTableCursor() override { Close(); }
 
   TVTRDiskTableData& Table() { return *table_; }
   bool IsOpen() const { return table_ != nullptr; }

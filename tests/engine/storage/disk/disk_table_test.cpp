@@ -31,7 +31,7 @@ class DiskTable : public ::testing::Test {
 
 TEST_F(DiskTable, ATableOfThreeFieldsKeepsItsCountersInA36ByteFileAfterEveryInsert) {
   TableProcess process(file_, false);
-  TableCursor cursor(process);
+  ProcessTableCursor cursor(process);
   cursor.Create();
   cursor.Open();
   Bytes metadata(static_cast<size_t>(cursor.Table().MetadataFile->GetUncompressedSize(0)));
@@ -51,7 +51,7 @@ TEST_F(DiskTable, ATableOfThreeFieldsKeepsItsCountersInA36ByteFileAfterEveryInse
 
 TEST_F(DiskTable, AnInsertRolledBackInATransactionLeavesTheCountersAsTheyWere) {
   TableProcess process(file_, false);
-  TableCursor cursor(process);
+  ProcessTableCursor cursor(process);
   cursor.Create();
   cursor.Open();
   ASSERT_TRUE(cursor.Insert("Somchai"));
@@ -71,14 +71,14 @@ TEST_F(DiskTable, ANewTableObjectReadsRecordsAndValuesBackFromTheFile) {
   const Bytes picture = Picture(9000, 7);
   {
     TableProcess process(file_, false);
-    TableCursor cursor(process);
+    ProcessTableCursor cursor(process);
     cursor.Create();
     cursor.Open();
     ASSERT_TRUE(cursor.Insert("Somchai", &picture));
     ASSERT_TRUE(cursor.Insert("Malee"));
   }
   TableProcess process(file_, false);
-  TableCursor cursor(process);
+  ProcessTableCursor cursor(process);
   cursor.Open();
   EXPECT_EQ(cursor.Table().GetTableRecordCount(cursor), 2);
   ASSERT_EQ(cursor.Fetch(fmNext), grOK);
@@ -92,7 +92,7 @@ TEST_F(DiskTable, ANewTableObjectReadsRecordsAndValuesBackFromTheFile) {
 
 TEST_F(DiskTable, CursorsOfOneProcessShareTheTableAndAnExclusiveRequestWaitsForThemToLeave) {
   TableProcess process(file_, false);
-  TableCursor first(process), second(process), third(process);
+  ProcessTableCursor first(process), second(process), third(process);
   first.Create();
   first.Open();
   second.Open();
@@ -102,7 +102,7 @@ TEST_F(DiskTable, CursorsOfOneProcessShareTheTableAndAnExclusiveRequestWaitsForT
       "Cannot access table 'DONATION' in exclusive mode. Probably the table is open by another "
       "cursors");
   EXPECT_FALSE(third.IsOpen());
-  TableCursor dropper(process);
+  ProcessTableCursor dropper(process);
   EXPECT_ENGINE_ERROR(dropper.Drop(), 20017,
                       "Cannot delete table 'DONATION'. Table is open by another dataset");
 }
@@ -113,10 +113,10 @@ TEST_F(DiskTable, EachOpenGivesBackTheLockItTookSoAnotherProcessCanOpenAfterward
   ScopedRetryCaps caps({3, 1});
   TableProcess one(file_, true), other(file_, true);
   {
-    TableCursor creator(one);
+    ProcessTableCursor creator(one);
     creator.Create();
   }
-  TableCursor exclusive(one), shared(one), outsider(other);
+  ProcessTableCursor exclusive(one), shared(one), outsider(other);
   exclusive.Open(true);
   shared.Open();
   EXPECT_ENGINE_ERROR(outsider.Open(), 20209, "Cannot open table 'DONATION'. Table is locked");
@@ -132,7 +132,7 @@ TEST_F(DiskTable, DroppingATableGivesEveryPageBack) {
   TableProcess process(file_, false);
   TVTRDiskPageManager& pages = *process.database.DiskPageManager();
   const int32_t before = pages.FreeSpaceManager().LastUsedPage();
-  TableCursor cursor(process);
+  ProcessTableCursor cursor(process);
   cursor.Create();
   cursor.Open();
   const Bytes picture = Picture(20000, 3);
@@ -149,7 +149,7 @@ TEST_F(DiskTable, DroppingATableGivesEveryPageBack) {
 TEST_F(DiskTable, EmptyingDeletesRecordsAndValuesAndRestartsTheCounters) {
   TableProcess process(file_, false);
   TVTRDiskPageManager& pages = *process.database.DiskPageManager();
-  TableCursor cursor(process);
+  ProcessTableCursor cursor(process);
   cursor.Create();
   const int32_t created = pages.FreeSpaceManager().LastUsedPage();
   cursor.Open();
@@ -168,7 +168,7 @@ TEST_F(DiskTable, EmptyingDeletesRecordsAndValuesAndRestartsTheCounters) {
 TEST_F(DiskTable, ARenamedTableOpensOnlyUnderItsNewName) {
   TableProcess process(file_, false);
   {
-    TableCursor cursor(process);
+    ProcessTableCursor cursor(process);
     cursor.Create();
     cursor.Open();
     ASSERT_TRUE(cursor.Insert("Somchai"));
@@ -176,7 +176,7 @@ TEST_F(DiskTable, ARenamedTableOpensOnlyUnderItsNewName) {
     cursor.Rename("GIFTS");
   }
   EXPECT_FALSE(process.database.TableExists("DONATION"));
-  TableCursor renamed(process, "GIFTS");
+  ProcessTableCursor renamed(process, "GIFTS");
   renamed.Open();
   EXPECT_EQ(renamed.Table().TableName, "GIFTS");
   EXPECT_EQ(renamed.Table().GetTableRecordCount(renamed), 1);
@@ -185,7 +185,7 @@ TEST_F(DiskTable, ARenamedTableOpensOnlyUnderItsNewName) {
 TEST_F(DiskTable, DefinitionChangesReachTheMetadataFile) {
   TableProcess process(file_, false);
   {
-    TableCursor cursor(process);
+    ProcessTableCursor cursor(process);
     cursor.Create();
     cursor.Open();
     ASSERT_TRUE(cursor.Insert("Somchai"));
@@ -199,7 +199,7 @@ TEST_F(DiskTable, DefinitionChangesReachTheMetadataFile) {
     cursor.Table().DeleteIndex(by_name->ObjectID, &cursor);
     cursor.Table().RenameField("NAME", "DONOR");
   }
-  TableCursor cursor(process);
+  ProcessTableCursor cursor(process);
   cursor.Open();
   const TVTRIndexDefs& indexes = cursor.Table().IndexManager->IndexDefs;
   ASSERT_EQ(indexes.GetCount(), 1);
@@ -210,7 +210,7 @@ TEST_F(DiskTable, DefinitionChangesReachTheMetadataFile) {
 TEST_F(DiskTable, TemporaryIndexesKeepTheirPagesOutOfTheFile) {
   TableProcess process(file_, false);
   TVTRDiskPageManager& pages = *process.database.DiskPageManager();
-  TableCursor cursor(process);
+  ProcessTableCursor cursor(process);
   cursor.Create();
   cursor.Open();
   for (const char* name : {"Malee", "Somchai", "Boonmee"}) ASSERT_TRUE(cursor.Insert(name));
@@ -232,7 +232,7 @@ TEST_F(DiskTable, TemporaryIndexesKeepTheirPagesOutOfTheFile) {
 TEST_F(DiskTable, CreationRefusesWhatItCannotBuildAndLeavesNothingBehind) {
   TableProcess process(file_, false);
   TVTRDiskPageManager& pages = *process.database.DiskPageManager();
-  TableCursor cursor(process);
+  ProcessTableCursor cursor(process);
   cursor.Create();
   const int32_t created = pages.FreeSpaceManager().LastUsedPage();
 
@@ -241,7 +241,7 @@ TEST_F(DiskTable, CreationRefusesWhatItCannotBuildAndLeavesNothingBehind) {
   TVTRFieldDefs no_fields;
   TVTRIndexDefs indexes;
   TVTRConstraintDefs constraints;
-  TableCursor other(process, "OTHER");
+  ProcessTableCursor other(process, "OTHER");
   auto* table = static_cast<TVTRDiskTableData*>(process.database.GetTableData(other));
   EXPECT_ENGINE_ERROR(table->CreateTable(other, no_fields, indexes, constraints), 20128,
                       "Error creating table - no fields were specified");
@@ -252,7 +252,7 @@ TEST_F(DiskTable, CreationRefusesWhatItCannotBuildAndLeavesNothingBehind) {
 TEST_F(DiskTable, ReplacedAndDeletedValuesGiveTheirPagesBack) {
   TableProcess process(file_, false);
   TVTRDiskPageManager& pages = *process.database.DiskPageManager();
-  TableCursor cursor(process);
+  ProcessTableCursor cursor(process);
   cursor.Create();
   cursor.Open();
   ASSERT_TRUE(cursor.Insert("Somchai"));
@@ -282,7 +282,7 @@ TEST_F(DiskTable, ReplacedAndDeletedValuesGiveTheirPagesBack) {
 TEST_F(DiskTable, ARefusedUpdateLeavesTheRecordOnItsStoredValue) {
   TableProcess process(file_, false);
   TVTRDiskPageManager& pages = *process.database.DiskPageManager();
-  TableCursor cursor(process);
+  ProcessTableCursor cursor(process);
   cursor.Create();
   cursor.Open();
   const Bytes stored = Picture(6000, 1);
@@ -315,7 +315,7 @@ TEST_F(DiskTable, ARefusedUpdateLeavesTheRecordOnItsStoredValue) {
 // value stored later cannot take its pages, and the record reads as before.
 TEST_F(DiskTable, AValueThatCannotBeStoredLeavesTheOldValueWhereTheRecordFindsIt) {
   TableProcess process(file_, false);
-  TableCursor cursor(process);
+  ProcessTableCursor cursor(process);
   cursor.Create();
   cursor.Open();
   const Bytes stored = Picture(6000, 1);
@@ -346,7 +346,7 @@ TEST_F(DiskTable, AValueThatCannotBeStoredLeavesTheOldValueWhereTheRecordFindsIt
 TEST_F(DiskTable, AMultiUserReadWaitsForTheReadLockAndRefreshesTheCounters) {
   ScopedRetryCaps caps({2, 1});
   TableProcess one(file_, true), other(file_, true);
-  TableCursor writer(one), reader(other);
+  ProcessTableCursor writer(one), reader(other);
   writer.Create();
   writer.Open();
   reader.Open();

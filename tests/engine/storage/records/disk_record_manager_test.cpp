@@ -10,6 +10,7 @@
 
 #include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/pager/DiskPageManager.h"
+#include "engine/storage/pager/FreeSpaceManager.h"
 #include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/records/DiskRecordManager.h"
 #include "engine/storage/records/SmallRecordPage.h"
@@ -221,6 +222,69 @@ TEST_F(DiskRecords, APageOfAnotherTableOrKindIsNotRead) {
   index_page.Release();
   EXPECT_EQ(Move(fmCurrent, {other, 0}).Result, grError);
   EXPECT_EQ(Move(fmNext, {other, 0}).Result, grError);
+}
+
+// A record page that the record-page map lost (a kill in the middle of a
+// map leaf's split) is reached in repair mode only, after the listed pages
+// and in page order both ways; freed pages and record pages of another
+// table are not.
+TEST_F(DiskRecords, InRepairModeAWalkAlsoVisitsTheRecordPagesTheMapLost) {
+  std::vector<TVTRRecordID> ids;
+  for (int32_t value = 0; value < 200; ++value) ids.push_back(Insert(value));
+  std::vector<int32_t> pages;
+  for (const TVTRRecordID& id : ids)
+    if (pages.empty() || pages.back() != id.PageNo) pages.push_back(id.PageNo);
+  ASSERT_EQ(pages.size(), 5u);
+  const auto forget = [&](int32_t page_no) {
+    for (int i = 0; i < records_->RecordsPerPage; ++i) records_->RecordPageIndex.RemoveRecord(kSession, page_no);
+  };
+  forget(pages[1]);
+  forget(pages[3]);
+  forget(pages[4]);
+  pages_->DeletePage(kSession, pages[4]);  // lost and freed: nothing to rescue
+  TVTRDiskRecordManager other_table(*pages_, fields_, kTableID + 1);
+  other_table.InitStorage(fields_.FieldDefs.GetRecordBufferSize(), 100);
+  other_table.CreateStorage();
+  pages_->Commit(kSystemSessionID);
+  TVTRRecordID other_id;
+  ASSERT_TRUE(other_table.InsertRecord(kSession, record_.data(), other_id));
+  other_table.RecordPageIndex.RemoveRecord(kSession, other_id.PageNo);
+  pages_->Commit(kSession);
+
+  const auto values = [this](const std::vector<TVTRRecordID>& walked) {
+    std::vector<int32_t> read;
+    for (const TVTRRecordID& id : walked) {
+      EXPECT_EQ(Move(fmCurrent, id).Result, grOK);
+      read.push_back(ValueRead());
+    }
+    return read;
+  };
+  const auto expected = [](std::initializer_list<std::pair<int32_t, int32_t>> runs) {
+    std::vector<int32_t> all;
+    for (const auto& [from, to] : runs)
+      for (int32_t value = from; value < to; ++value) all.push_back(value);
+    return all;
+  };
+  EXPECT_TRUE(records_->UnlistedPages(kSession).empty()) << "outside repair mode";
+  EXPECT_EQ(values(StorageOrder()), expected({{0, 40}, {80, 120}}));
+
+  // A record manager of the table made in repair mode, as a repair opens it.
+  pages_->FreeSpaceManager().SetRepairMode(true);
+  const int32_t root = records_->RecordPageIndex.Root();
+  const int64_t count = records_->RecordCount;
+  records_ = std::make_unique<TVTRDiskRecordManager>(*pages_, fields_, kTableID);
+  records_->InitStorage(fields_.FieldDefs.GetRecordBufferSize(), 100);
+  records_->RecordPageIndex.SetRoot(root);
+  records_->RecordCount = count;
+  EXPECT_EQ(records_->UnlistedPages(kSession), (std::vector<int32_t>{pages[1], pages[3]}));
+  const std::vector<int32_t> forward = values(StorageOrder());
+  EXPECT_EQ(forward, expected({{0, 40}, {80, 120}, {40, 80}, {120, 160}}));
+  std::vector<TVTRRecordID> backward;
+  for (NavigationRequest r = Move(fmPrior, {}, false, true); r.Result == grOK; r = Move(fmPrior, r.RecordID))
+    backward.push_back(r.RecordID);
+  std::vector<int32_t> reversed = values(backward);
+  std::reverse(reversed.begin(), reversed.end());
+  EXPECT_EQ(reversed, forward);
 }
 
 TEST_F(DiskRecords, RecordNumbersFollowStorageOrderThroughRandomChanges) {
