@@ -219,10 +219,7 @@ void TVTRAO::ShowOutputNames(const OutputNames& output) {
   bool renamed = output.names.Count() != static_cast<int>(ResultTable->Handle()->TableFieldDefs.GetCount());
   for (int i = 0; i < output.display_names.Count() && !renamed; ++i)
     renamed = !output.display_names[i].empty() && output.display_names[i] != output.names[i];
-  if (!renamed || output.names.Count() == 0) return;
-  TVTRCursor& cursor = *ResultTable->Handle();
-  cursor.SetProjection(output.names, output.display_names);
-  cursor.ProjectionSet = true;
+  if (renamed && output.names.Count() > 0) ResultTable->SetProjection(output.names, output.display_names);
 }
 
 void TVTRAO::ApplySort(bool free_lists) {

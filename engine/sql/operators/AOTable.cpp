@@ -83,7 +83,7 @@ void TVTRAOTable::Execute(bool is_root, TVTRAO* outer_ao, TVTRCursor* outer_curs
     ClearSortLists();
   }
   if (Filter) {
-    ResultTable->Handle()->SetFilterExpression(Filter.get(), outer_ao, outer_cursor);
+    ResultTable->SetFilterExpression(Filter.get(), outer_ao, outer_cursor);
     ResultTable->First();
   }
   TVTRAO::Execute(is_root, outer_ao, outer_cursor);

@@ -64,22 +64,26 @@ class OperatorTest : public ::testing::Test {
  protected:
   OperatorTest() {
     InitializeSQLEngine();
-    TVTRLocalSession session;
-    session.DatabaseFileName = file_;
-    session.PageSize = 4096;
-    session.PagesPerExtent = 8;
-    session.CreateDatabase();
+    CreateDatabaseFile(file_);
     database_.SetDatabaseName("d_main");
     database_.SetDatabaseFileName(file_);
     database_.Open();
   }
 
+  static void CreateDatabaseFile(const std::string& file_name) {
+    TVTRLocalSession session;
+    session.DatabaseFileName = file_name;
+    session.PageSize = 4096;
+    session.PagesPerExtent = 8;
+    session.CreateDatabase();
+  }
+
   // A table with the columns and rows; `indexes` are (name, fields, options,
   // descending fields, case-insensitive fields).
   void CreateTable(const std::string& name, const std::vector<ColumnSpec>& columns, const std::vector<Row>& rows,
-                   const std::vector<TVTRAdvIndexDef>& indexes = {}) {
+                   const std::vector<TVTRAdvIndexDef>& indexes = {}, const std::string& alias = "d_main") {
     TVTRTable table(&form_);
-    table.SetDatabaseName("d_main");
+    table.SetDatabaseName(alias);
     table.SetTableName(name);
     for (const ColumnSpec& column : columns) {
       TVTRAdvFieldDef& field = table.AdvFieldDefs().AddFieldDef();

@@ -87,3 +87,48 @@ TEST_F(ColumnNames, ResolutionErrorsCarryTheirCodesAndMessages) {
 }
 
 }  // namespace
+
+namespace {
+
+class TableNodes : public OperatorTest {};
+
+TEST_F(TableNodes, ALiveTableShowsTheSelectedFieldsUnderTheirAliases) {
+  CreateJoinTables();
+  auto node = Node("t1");
+  std::vector<TVTRSelectListItem> items = Items({"x", "id"});
+  items[0].Alias = "label";
+  node->ApplySelectList(items, false);
+  node->SetFilter(Condition("id = 2"));
+  node->Execute(true, nullptr, nullptr);
+  TVTRTable& table = node->Result();
+  ASSERT_EQ(table.Fields().Count(), 2);
+  EXPECT_EQ(table.Fields()[0]->FieldName(), "label");
+  EXPECT_EQ(table.FieldByName("label")->AsString(), "c");
+  EXPECT_EQ(table.RecordCount(), 1);
+  EXPECT_TRUE(node->OpenBaseTables());
+  EXPECT_TRUE(node->LockBaseTables());
+  EXPECT_TRUE(node->TableLocked);
+  EXPECT_TRUE(node->UnlockBaseTables());
+  EXPECT_FALSE(node->TableLocked);
+}
+
+TEST_F(TableNodes, ATableOfAnotherFileOpensThroughADatabaseOfItsOwn) {
+  const std::string other_file = folder_.File("other.vtr");
+  CreateDatabaseFile(other_file);
+  {
+    TVTRDatabase other(&form_);
+    other.SetDatabaseName("d_other");
+    other.SetDatabaseFileName(other_file);
+    CreateTable("remote", {{"id", adtInteger}}, {{"5"}}, {}, "d_other");
+  }
+  TVTRAOTable node("remote", "", false, false, "", other_file, "d_main", "r");
+  ASSERT_TRUE(node.ExternalDatabase);
+  EXPECT_TRUE(node.ExternalDatabase->DatabaseName().starts_with("ExternalDb"));
+  std::vector<TVTRSelectListItem> items = Items({"r.id"});
+  node.ApplySelectList(items, false);
+  node.Execute(true, nullptr, nullptr);
+  EXPECT_EQ(Read(node), Rows({"5"}));
+  EXPECT_EQ(NativeErrorOf([&] { TVTRAOTable("missing", "", false, false, "", "", "d_main", ""); }), 10303);
+}
+
+}  // namespace
