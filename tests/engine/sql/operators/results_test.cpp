@@ -67,4 +67,27 @@ TEST_F(ResultTables, AnIntermediateResultLivesUntilItsParentHasReadIt) {
   EXPECT_TRUE(TemporaryTables().empty());
 }
 
+TEST_F(ResultTables, TopLimitsKeepTheRequestedRowsOfTheFinalOrder) {
+  CreateTable("n", {{"n", adtInteger}}, {{"5"}, {"2"}, {"9"}, {"1"}, {"7"}, {"3"}, {"8"}, {"4"}, {"6"}});
+  struct Case {
+    int64_t first_row, count;
+    Rows rows;
+  };
+  const Case cases[] = {
+      {-1, 3, {"1", "2", "3"}},
+      {3, 5, {"3", "4", "5", "6", "7"}},
+      {-1, 0, {}},
+      {8, 5, {"8", "9"}},
+  };
+  for (const Case& c : cases) {
+    TVTRAOTableExpr top(Node("n"));
+    std::vector<TVTRSelectListItem> all;
+    top.ApplySelectList(all, false);
+    top.Sort("n", "", "");
+    top.SetTopRowCount(c.first_row, c.count);
+    top.Execute(true, nullptr, nullptr);
+    EXPECT_EQ(Read(top), c.rows) << c.first_row << ", " << c.count;
+  }
+}
+
 }  // namespace
