@@ -187,6 +187,26 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
   // fields and raises (10320 without a cursor; the cursor's 10321 to 10323).
   void SetProjection(const TStringList& field_names, const TStringList& aliases);
 
+  // ---- Provider operations (DataSetProvider.cpp). No program uses them.
+  // A transaction of the dataset's database, which stays attached until it
+  // ends (commit with flush, or rollback).
+  void PSStartTransaction() override;
+  void PSEndTransaction(bool commit) override;
+  // Runs the statement through a query component on the dataset's alias,
+  // session and memory setting; answers the rows it affected.
+  int PSExecuteStatement(const std::string& sql, TParams* params) override;
+  // The cursor's session is in a transaction; false while closed.
+  bool PSInTransaction() override;
+  bool PSIsSQLBased() override { return true; }
+  bool PSIsSQLSupported() override { return true; }
+  std::string PSGetQuoteChar() override { return "`"; }
+  // An open dataset is closed and opened again.
+  void PSReset() override;
+  // Whether OnUpdateRecord answered uaApplied; false without a handler.
+  bool PSUpdateRecord(TUpdateKind kind, TDataSet* delta) override;
+  // Called with the delta, the kind and an action that starts as uaFail.
+  TUpdateRecordEvent OnUpdateRecord;
+
  protected:
   // Installs a new engine cursor on the dataset's data through SetHandle;
   // the base installs none. Not called while a projection keeps a cursor.

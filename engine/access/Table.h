@@ -96,6 +96,23 @@ class TVTRTable : public TVTRDataSet {
   // Also ends the editing of a key buffer, keeping what was assigned.
   void Post() override;
 
+  // ---- Provider operations (TableProvider.cpp). No program uses them.
+  std::string PSGetTableName() override { return TableName(); }
+  // A non-empty text becomes TableName.
+  void PSSetCommandText(const std::string& text) override;
+  // The index definitions with one of the options (all for none).
+  std::unique_ptr<TIndexDefs> PSGetIndexDefs(TIndexOptions types) override;
+  // A copy of the active index's definition, else of the first primary,
+  // else of the first unique index whose fields the table shows; nullptr
+  // when there is none.
+  std::unique_ptr<TIndexDef> PSGetDefaultOrder() override;
+  // The fields flagged as key fields, else those of the first unique index
+  // whose fields the table shows, else every field (";"-separated).
+  std::string PSGetKeyFields() override;
+  // The values (by field name, or unnamed in index order) become both ends
+  // of a range on the opened table; no values cancel the range.
+  void PSSetParams(TParams* params) override;
+
   // The last value issued for an autoincrement field of the open table.
   int64_t GetLastAutoincValue(std::string_view field_name);
   int64_t GetLastAutoincValue(int32_t field_position);
@@ -207,6 +224,10 @@ class TVTRTable : public TVTRDataSet {
   void CancelRange();
   // The range-start and range-end buffers both hold the master's values.
   void SetLinkRanges(const std::vector<TField*>& master_fields);
+
+  // The index of IndexName or IndexFieldNames when the table shows all its
+  // fields; nullptr otherwise and on any failure.
+  const TIndexDef* ActiveIndexDef();
 
   // The master-detail link (TableMasterLink.cpp).
   bool MasterLinked() const;

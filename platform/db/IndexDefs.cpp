@@ -26,27 +26,27 @@ TIndexDef::TIndexDef(TIndexDefs* collection, std::string name, std::string field
 
 void TIndexDef::SetName(std::string name) {
   name_ = std::move(name);
-  collection_->Changed();
+  if (collection_ != nullptr) collection_->Changed();
 }
 
 void TIndexDef::SetFields(std::string fields) {
   fields_ = std::move(fields);
-  collection_->Changed();
+  if (collection_ != nullptr) collection_->Changed();
 }
 
 void TIndexDef::SetDescFields(std::string fields) {
   desc_fields_ = std::move(fields);
-  collection_->Changed();
+  if (collection_ != nullptr) collection_->Changed();
 }
 
 void TIndexDef::SetCaseInsFields(std::string fields) {
   case_ins_fields_ = std::move(fields);
-  collection_->Changed();
+  if (collection_ != nullptr) collection_->Changed();
 }
 
 void TIndexDef::SetOptions(TIndexOptions options) {
   options_ = options;
-  collection_->Changed();
+  if (collection_ != nullptr) collection_->Changed();
 }
 
 void TIndexDef::Assign(const TPersistent* source) {
@@ -57,7 +57,7 @@ void TIndexDef::Assign(const TPersistent* source) {
   desc_fields_ = def->desc_fields_;
   case_ins_fields_ = def->case_ins_fields_;
   options_ = def->options_;
-  collection_->Changed();
+  if (collection_ != nullptr) collection_->Changed();
 }
 
 TIndexDef* TIndexDefs::Add(const std::string& name, const std::string& fields, TIndexOptions options) {

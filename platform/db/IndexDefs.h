@@ -12,6 +12,8 @@ class TIndexDefs;
 
 class TIndexDef : public TPersistent {
  public:
+  // A definition without a collection (a copy handed to a caller) tells no
+  // one of its changes.
   TIndexDef(TIndexDefs* collection, std::string name, std::string fields, TIndexOptions options);
 
   const std::string& Name() const { return name_; }

@@ -73,6 +73,7 @@ void FakeSQLProcessor::Record(bool exec_sql) {
   run.request_live = request_live_;
   run.in_memory = in_memory_;
   run.exec_sql = exec_sql;
+  run.silent = owner_.Database() != nullptr && owner_.Database()->SilentMode;
   row_count_ = CurrentScript().rows_affected;
   read_only_ = CurrentScript().read_only;
 }

@@ -26,6 +26,7 @@ class FakeSQLProcessor : public TVTRSQLProcessor {
     bool request_live = false;
     bool in_memory = false;
     bool exec_sql = false;  // ExecSQL rather than Execute
+    bool silent = false;    // the query's database had SilentMode set
   };
   // What the next runs report.
   struct Script {

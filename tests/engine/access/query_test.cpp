@@ -177,6 +177,8 @@ TEST_F(Queries, AnOpenQueryShowsTheResultCursorWithTheProcessorsAnswers) {
   query_->Open();
   EXPECT_TRUE(LastRun().request_live);
   EXPECT_FALSE(LastRun().in_memory);
+  EXPECT_TRUE(LastRun().silent) << "an open runs the text without questions";
+  EXPECT_FALSE(query_->Database()->SilentMode);
   EXPECT_EQ(query_->FieldCount(), 2);
   EXPECT_EQ(query_->FieldByName("id")->AsInteger(), 42);
   EXPECT_EQ(query_->FieldByName("donor")->AsString(), "บุญมี");

@@ -13,6 +13,7 @@
 #include "engine/access/Database.h"
 #include "engine/access/LocalSession.h"
 #include "engine/access/Table.h"
+#include "engine/sql/SQLEngineStartup.h"
 #include "platform/db/DB.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/FormsApplication.h"
@@ -34,6 +35,7 @@ class RegisterDatabaseTest : public UiTest {
   void SetUp() override {
     UiTest::SetUp();
     installed_ = InstallEngineUi();
+    InitializeSQLEngine();
     TVTRLocalSession session;
     session.DatabaseName = "d_create";
     session.DatabaseFileName = File();
