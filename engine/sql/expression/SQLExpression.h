@@ -79,7 +79,24 @@ class TVTRSQLExpression final : public TVTRExpression {
   void FlattenConjunction();
   void MatchSelectList(std::span<const TVTRSelectListItem> items);
 
+  // ---- The operator tree (OperatorBinding.cpp).
+  // Field references bind to the columns of `ao`, else of `outer_ao`;
+  // correlated ones to `outer_cursor`. A field found nowhere raises 30197.
+  void AssignAO(TVTRAO* ao, TVTRAO* outer_ao, TVTRCursor* outer_cursor);
+  // Gives every conjunct to the deepest node of the tree under `ao` that
+  // supplies all its fields; the inputs of an outer join receive nothing.
+  // What no node can take stays here.
+  void PushDown(TVTRAO* ao, TVTRAO* outer_ao, TVTRCursor* outer_cursor);
+  // Takes out the "=" conjuncts between a field of each input, appending
+  // their first operands' fields to `first_fields` and their second
+  // operands' to `second_fields`; returns how many were taken. A field found
+  // more than once in the two inputs raises 10404 or 10405.
+  int32_t ExtractJoinFields(TVTRAO* left_ao, TVTRAO* right_ao, TVTRFields& first_fields,
+                            TVTRFields& second_fields);
+
   TVTRExprNode* Root() const { return root_.get(); }
+  // Hands the tree over; the expression is empty afterwards.
+  TVTRExprNodePtr TakeRoot() { return std::move(root_); }
   TVTRQuery* OwningQuery() const { return query_; }
 
  private:

@@ -17,6 +17,14 @@ class TVTRExprNodeBoolean : public TVTRExprNode {
   // Another operator code raises 30116; LIKE of values that are not text 30120.
   TVTRVariant& GetValue() override;
   TVTRAdvancedDataType GetDataType() override { return adtLogical; }
+  // IS NULL and IS NOT NULL of a field of the searched table give index
+  // conditions: IS NULL an equality with NULL, IS NOT NULL the keys after NULL.
+  bool CanUseIndex(int32_t column, TVTRScanComparison kind, int32_t session_id,
+                   const TVTRIndexDef& index) override;
+  void CollectScanConditions(TVTRScanSearchConditionArray& conditions, const TVTRIndexDef& index,
+                             TVTRExpression& expression) override;
+  void UpdateScanCondition(TVTRScanSearchCondition& condition, const TVTRIndexDef& index,
+                           TVTRExpression& expression) override;
 
  private:
   // nullopt stands for NULL.

@@ -4,6 +4,8 @@
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/sql/nodes/ComparedConstant.h"
+#include "engine/sql/nodes/ExprNodeField.h"
+#include "engine/sql/operators/AO.h"
 #include "engine/sql/nodes/TextValues.h"
 
 TVTRExprNodeComparison::TVTRExprNodeComparison(TVTRExprOperator op, const TVTRComparisonOptions& options,
@@ -67,4 +69,22 @@ TVTRCompareResult TVTRExprNodeComparison::Compare(const TVTRVariant& left, const
   if (options_.raw_null) return CompareValueBuffers(ValueRefOf(left), ValueRefOf(right), options);
   const int sign = CompareValueBuffersSign(ValueRefOf(left), ValueRefOf(right), options);
   return sign < 0 ? crLess : sign > 0 ? crGreater : crEqual;
+}
+
+bool TVTRExprNodeComparison::IsJoinCondition(TVTRAO* left_ao, TVTRAO* right_ao) {
+  if (Operator() != eoEqual) return false;
+  TVTRExprNodeField* first = AsField(Operand(0));
+  TVTRExprNodeField* second = AsField(Operand(1));
+  if (!first || !second || first->IsOuter() || second->IsOuter()) return false;
+  // The input the field is found in: 0 left, 1 right, -1 neither.
+  const auto side = [&](const TVTRExprNodeField& field, int32_t code) {
+    const int32_t in_left = left_ao->FindFields(field.FieldName(), field.TableName(), true, nullptr, false);
+    const int32_t in_right = right_ao->FindFields(field.FieldName(), field.TableName(), true, nullptr, false);
+    if (in_left + in_right > 1)
+      throw EVTRException::CreateFmt(code, "Ambiguous field reference to '%s'", field.FieldName());
+    return in_left == 1 ? 0 : in_right == 1 ? 1 : -1;
+  };
+  const int32_t first_side = side(*first, 10404);
+  const int32_t second_side = side(*second, 10405);
+  return first_side >= 0 && second_side >= 0 && first_side != second_side;
 }

@@ -26,9 +26,26 @@ class TVTRExprNodeComparison : public TVTRExprNode {
   // Another operator code raises 30117.
   TVTRVariant& GetValue() override;
   TVTRAdvancedDataType GetDataType() override { return adtLogical; }
+  // Index conditions: a comparison of a field of the searched table with a
+  // constant or an outer reference. With raw NULL semantics a NULL key value
+  // gives none (the comparison refuses every row), a range keeps the
+  // comparison for the record test (the range reaches the NULL keys), and a
+  // key value of another type family than the field gives none (the key
+  // would be converted where the comparison is not).
+  bool CanUseIndex(int32_t column, TVTRScanComparison kind, int32_t session_id,
+                   const TVTRIndexDef& index) override;
+  void CollectScanConditions(TVTRScanSearchConditionArray& conditions, const TVTRIndexDef& index,
+                             TVTRExpression& expression) override;
+  void UpdateScanCondition(TVTRScanSearchCondition& condition, const TVTRIndexDef& index,
+                           TVTRExpression& expression) override;
+  // An "=" between a field of each input, neither correlated; a field found
+  // more than once in the two inputs raises 10404 (first operand) or 10405.
+  bool IsJoinCondition(TVTRAO* left_ao, TVTRAO* right_ao) override;
 
  private:
   TVTRCompareResult Compare(const TVTRVariant& left, const TVTRVariant& right) const;
+  // The operator as if the field stood on the left.
+  TVTRExprOperator FieldOperator(bool field_is_right) const;
 
   TVTRComparisonOptions options_;
 };

@@ -6,6 +6,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/BufferBits.h"
 #include "engine/sql/nodes/TextValues.h"
+#include "engine/sql/operators/AO.h"
 #include "engine/storage/disk/DiskTableData.h"
 #include "platform/rtl/TextCase.h"
 
@@ -15,6 +16,10 @@ TVTRExprNodeField::TVTRExprNodeField(std::string table_name, std::string field_n
 }
 
 TVTRVariant& TVTRExprNodeField::GetValue() {
+  if (!buffer_ && ao_ && field_no_ >= 0) {
+    ao_->GetColumnValue(result_, field_no_, true);
+    return result_;
+  }
   if (!buffer_ || field_no_ < 0) throw EVTRException(30196, "Dataset and AO not assigned");
   if (GetBufferBit(field_no_, buffer_)) {
     result_.SetNull();
@@ -36,6 +41,37 @@ void TVTRExprNodeField::AssignCursor(TVTRCursor* cursor, TVTRAO* outer_ao, TVTRC
     throw EVTRException::CreateFmt(30115, "Field '%s' not found", field_name_);
   }
   AssignRecordBuffer(cursor_->CurrentRecord, outer_ ? 1 : 0);
+}
+
+void TVTRExprNodeField::AssignAO(TVTRAO* ao, TVTRAO* outer_ao, TVTRCursor* outer_cursor) {
+  const bool was_bound = ao_ != nullptr;
+  cursor_ = nullptr;
+  buffer_ = nullptr;
+  if (BindToColumn(ao) || BindToColumn(outer_ao)) return;
+  if (outer_ && outer_cursor) return AssignCursor(outer_cursor, outer_ao, outer_cursor);
+  if (!was_bound) throw EVTRException::CreateFmt(30197, "Field '%s' not found", table_name_ + "." + field_name_);
+}
+
+bool TVTRExprNodeField::BindToColumn(TVTRAO* ao) {
+  if (!ao) return false;
+  std::vector<int32_t> found;
+  if (ao->FindFields(field_name_, table_name_, false, &found, true) != 1) return false;
+  ao_ = ao;
+  field_no_ = found.front();
+  data_type_ = ao->GetColumnDataType(field_no_);
+  base_type_ = AdvancedTypeToBaseType(data_type_);
+  data_size_ = ao->GetColumnSize(field_no_);
+  result_.Clear(base_type_);
+  return true;
+}
+
+bool TVTRExprNodeField::CanEvaluateOn(TVTRAO* ao, TVTRAO* outer_ao, TVTRCursor* outer_cursor) {
+  outer_ = false;
+  if (ao && ao->FindFields(field_name_, table_name_, true, nullptr, false) == 1) return true;
+  outer_ = (outer_ao && outer_ao->FindFields(field_name_, table_name_, true, nullptr, false) == 1) ||
+           (outer_cursor && (outer_cursor->TableFieldDefs.IndexOf(field_name_) >= 0 ||
+                             outer_cursor->FieldDefs.IndexOf(field_name_) >= 0));
+  return outer_;
 }
 
 void TVTRExprNodeField::AssignRecordBuffer(const uint8_t* buffer, int32_t outer_side) {
@@ -65,6 +101,7 @@ bool TVTRExprNodeField::LookUp(TVTRCursor& cursor) {
   }
   const TVTRFieldDef& field = cursor.TableFieldDefs.GetFieldDef(field_no);
   cursor_ = &cursor;
+  ao_ = nullptr;
   field_no_ = field_no;
   offset_ = field.MemoryOffset;
   memory_size_ = field.MemoryDataSize;
@@ -77,6 +114,7 @@ bool TVTRExprNodeField::LookUp(TVTRCursor& cursor) {
 
 void TVTRExprNodeField::Unbind() {
   cursor_ = nullptr;
+  ao_ = nullptr;
   buffer_ = nullptr;
   field_no_ = -1;
   data_type_ = adtUnknown;

@@ -102,19 +102,6 @@ TEST(Expression, CoveredConjunctsLeaveDuringAScanAndComeBackAfterIt) {
   EXPECT_FALSE(other.IsEmpty());
 }
 
-TEST(Expression, ConditionsOfferNoIndexUntilComparisonsCanUseOne) {
-  TVTRIndexDefs indexes;
-  AddIndex(indexes, "ByA", "a");
-  ExpressionTable table({{"a", adtInteger}}, {{Integer(1)}, {Integer(2)}});
-  TVTRSQLExpression filter;
-  filter.ParseFilter(table.Cursor(), "a = 2 AND a IS NOT NULL", false, false);
-  TVTRScanSearchConditionArray conditions;
-  filter.CollectScanConditions(indexes, conditions, 0);
-  EXPECT_EQ(conditions.GetCount(), 0);
-  TVTRScanSearchCondition condition;
-  EXPECT_FALSE(filter.CanUseIndex(condition, indexes.GetIndexDef(0)));
-}
-
 TEST(Expression, AFieldComparisonIsBoundWhenACursorComes) {
   ExpressionTable table({{"a", adtInteger}}, {{Integer(4)}});
   table.ReadRow(0);
