@@ -1,9 +1,6 @@
 // The monks and staff register over a fresh temple database, driven as a user drives it.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QListWidget>
-#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -11,7 +8,6 @@
 
 #include "app/core/Ref_Person.h"
 #include "app/core/ThaiDateText.h"
-#include "platform/ui/internal/ControlImpl.h"
 #include "tests/app/core/support/TempleWindowTest.h"
 #include "tests/platform/ui/support/Seen.h"
 
@@ -34,18 +30,9 @@ class PersonRegister : public TempleWindowTest {
   void PictureFolder(const std::vector<std::string>& pictures) {
     const fs::path folder = folder_.Path() / "person_pict";
     fs::create_directories(folder);
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(Qt::darkGreen);
-    for (const std::string& name : pictures) ASSERT_TRUE(image.save(QString::fromStdString((folder / name).string()), "JPG"));
+    for (const std::string& name : pictures) ASSERT_TRUE(user::SavePhoto((folder / name).string()));
   }
 
-  // A click on the file's line in the picker's list.
-  void ClickFile(TRef_Person& w, const std::string& name) {
-    auto* list = static_cast<QListWidget*>(w.FileListBox1->Native().Widget());
-    const auto found = list->findItems(QString::fromStdString(name), Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found[0]).center());
-  }
 };
 
 TEST_F(PersonRegister, ANewPersonIsStoredWithTheGregorianBirthDateAndTheListStandsOnIt) {
@@ -120,12 +107,12 @@ TEST_F(PersonRegister, ThePickerListsJpegFilesInAnyCaseAndItsChoiceIsStored) {
   user::Click(*w.SpeedButton5);
   EXPECT_FALSE(seen::Visible(*w.SpeedButton8)) << "the button bar is hidden in the picker";
   EXPECT_EQ(w.FileListBox1->Items(), (std::vector<std::string>{"a.jpg", "B.JPG", "temp.jpg"}));
-  ClickFile(w, "B.JPG");
+  user::ClickFile(*w.FileListBox1, "B.JPG");
   EXPECT_FALSE(w.Image2->Picture().Empty());
   user::Click(*w.Button16);
   EXPECT_EQ(seen::Text(*w.Label30), "a.jpg") << "cancel keeps the earlier name";
   user::Click(*w.SpeedButton5);
-  ClickFile(w, "B.JPG");
+  user::ClickFile(*w.FileListBox1, "B.JPG");
   user::Click(*w.Button17);
   EXPECT_TRUE(seen::Visible(*w.SpeedButton8));
   EXPECT_EQ(seen::Text(*w.Label30), "B.JPG");

@@ -11,14 +11,14 @@
 #include "platform/db/DB.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/FormsApplication.h"
-#include "tests/app/core/support/RegisterDatabase.h"
+#include "tests/app/core/support/MdiFrame.h"
 #include "tests/app/core/support/TempleDatabaseTest.h"
 
 class TempleWindowTest : public TempleDatabaseTest {
  protected:
   void SetUp() override {
     TempleDatabaseTest::SetUp();
-    FormsApplication().CreateForm<TTestFrame>()->Show();
+    MdiFrame::Open();
   }
   void TearDown() override {
     Application().DestroyComponents();

@@ -7,6 +7,8 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
+#include <QListWidget>
 #include <QMenu>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -21,6 +23,7 @@
 #include "platform/ui/DBGrid.h"
 #include "platform/ui/DBNavigator.h"
 #include "platform/ui/DateTimePicker.h"
+#include "platform/ui/FileListBox.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/RadioGroup.h"
@@ -112,6 +115,20 @@ void ClickItem(const TRadioGroup& group, int index) {
   ASSERT_NE(button, nullptr) << "no item " << index;
   QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(6, button->height() / 2));
   ProcessEvents();
+}
+
+void ClickFile(const TFileListBox& list, const std::string& name) {
+  auto* view = static_cast<QListWidget*>(list.Native().Widget());
+  const auto found = view->findItems(QString::fromStdString(name), Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1) << "the list shows '" << name << "' " << found.size() << " times";
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualItemRect(found[0]).center());
+  ProcessEvents();
+}
+
+bool SavePhoto(const std::string& jpeg_file) {
+  QImage image(8, 8, QImage::Format_RGB32);
+  image.fill(Qt::darkGreen);
+  return image.save(QString::fromStdString(jpeg_file), "JPG");
 }
 
 namespace {

@@ -7,6 +7,7 @@
 class TControl;
 class TDBGrid;
 class TDBNavigator;
+class TFileListBox;
 class TForm;
 class TComboBox;
 class TDateTimePicker;
@@ -31,6 +32,8 @@ void RestoreWindow(const TForm& form);
 // A click on the close box in the title bar of an MDI child.
 void ClickCloseBox(const TForm& child);
 void ClickItem(const TRadioGroup& group, int index);
+// A click on the line of the list that shows the file's name.
+void ClickFile(const TFileListBox& list, const std::string& name);
 // A left click (or a double click) on a cell of a grid, rows counted from the
 // top row shown.
 void ClickCell(const TDBGrid& grid, int row, int column);
@@ -56,5 +59,8 @@ void ChooseComboItem(const TComboBox& combo, int index);
 void PickDay(const TDateTimePicker& picker, int day);
 // Saves a picture of the control as PNG; returns false when it cannot be written.
 bool Grab(const TControl& control, const std::string& png_file);
+// Writes a small one-coloured picture as a JPEG file, as a camera or a scanner
+// leaves one for the user to pick; returns false when it cannot be written.
+bool SavePhoto(const std::string& jpeg_file);
 
 }  // namespace user
