@@ -1,7 +1,8 @@
 #pragma once
 // The program's database file in a scratch working folder, with the tables a
 // window test needs made through table components, and the engine runtime
-// with the program's prompts and exception handler: what the register window
+// with the program's prompts and exception handler, and the SQL engine
+// started (the register windows list through queries): what the register window
 // tests stand on.
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include "engine/access/Database.h"
 #include "engine/access/LocalSession.h"
 #include "engine/access/Table.h"
+#include "engine/sql/SQLEngineStartup.h"
 #include "platform/db/DB.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/FormsApplication.h"
@@ -34,6 +36,7 @@ class RegisterDatabaseTest : public UiTest {
   void SetUp() override {
     UiTest::SetUp();
     installed_ = InstallEngineUi();
+    InitializeSQLEngine();
     TVTRLocalSession session;
     session.DatabaseName = "d_create";
     session.DatabaseFileName = File();
