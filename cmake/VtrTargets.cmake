@@ -21,11 +21,15 @@ endfunction()
 
 vtr_include_folder(VTR_TESTS_INCLUDE_DIR tests tests)
 
-# vtr_layer(<target> [DEPS libs...] [PRIVATE_DEPS libs...])
-# One static library per layer, made of every .cpp below the calling folder.
+# vtr_layer(<target> [DEPS libs...] [PRIVATE_DEPS libs...] [EXCLUDE_DIRS dirs...])
+# One static library per layer, made of every .cpp below the calling folder
+# (sub-folders listed in EXCLUDE_DIRS hold the layer's programs, built on their own).
 function(vtr_layer target)
-  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;EXCLUDE_DIRS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(dir IN LISTS ARG_EXCLUDE_DIRS)
+    list(FILTER sources EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/${dir}/")
+  endforeach()
   add_library(${target} STATIC ${sources})
   file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
   vtr_include_folder(include_dir ${target} ${folder})

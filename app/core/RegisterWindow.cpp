@@ -5,14 +5,13 @@
 
 #include "app/core/RegisterErrorHandlers.h"
 #include "app/core/RegisterSearchPanel.h"
-#include "app/core/WorkingFolder.h"
+#include "app/core/WindowDatabase.h"
 #include "platform/rtl/TextCase.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Dialogs.h"
 
 namespace {
 
-constexpr int kMaxConnections = 500;
 constexpr int kButtonWidth = 64;
 constexpr int kBarHeight = 36;
 
@@ -29,11 +28,7 @@ RegisterWindow::RegisterWindow(TComponent* owner, const std::string& alias)
   SetBorderStyle(bsSingle);
   SetBorderIcons({biSystemMenu, biMinimize});
   SetPosition(poDefault);
-  Database1->SetDatabaseName(alias);
-  Database1->SetDatabaseFileName(WorkingPath(kDatabaseFileName));
-  Database1->Exclusive = false;
-  Database1->MultiUser = true;
-  Database1->MaxConnections = kMaxConnections;
+  SetUpWindowDatabase(*Database1, alias, /*keep_connection=*/true);
   DataSource1->SetAutoEdit(false);
   DataSource1->OnDataChange = Bind(this, &RegisterWindow::DataSource1DataChange);
 
@@ -156,7 +151,8 @@ void RegisterWindow::LoadRow() {
 RowValues RegisterWindow::BoxValues() const {
   RowValues values;
   values.reserve(definition_.columns.size());
-  for (const RegisterColumnBox& column : definition_.columns) values.push_back({column.column, column.box->Text()});
+  for (const RegisterColumnBox& column : definition_.columns)
+    values.push_back({column.column, column.box->Text()});
   return values;
 }
 
@@ -222,7 +218,9 @@ void RegisterWindow::SpeedButton4Click(TObject*) {
   Table1->Last();
 }
 
-void RegisterWindow::SpeedButton11Click(TObject*) { RefreshList(); }
+void RegisterWindow::SpeedButton11Click(TObject*) {
+  RefreshList();
+}
 
 void RegisterWindow::SpeedButton6Click(TObject*) {
   EditState = kStateNormal;
@@ -245,7 +243,9 @@ void RegisterWindow::SpeedButton8Click(TObject*) {
   LoadRow();
 }
 
-void RegisterWindow::SpeedButton2Click(TObject*) { Close(); }
+void RegisterWindow::SpeedButton2Click(TObject*) {
+  Close();
+}
 
 void RegisterWindow::EndEntry() {
   EditState = kStateNormal;

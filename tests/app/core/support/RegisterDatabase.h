@@ -1,7 +1,8 @@
 #pragma once
 // The program's database file in a scratch working folder, with the tables a
 // window test needs made through table components, and the engine runtime
-// with the program's prompts and exception handler: what the register window
+// with the program's prompts and exception handler, and the SQL engine
+// started (the register windows list through queries): what the register window
 // tests stand on.
 #include <memory>
 #include <string>
