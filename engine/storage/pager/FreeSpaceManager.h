@@ -20,6 +20,7 @@
 // header: a page marked used above LastUsedPage (taken into account before
 // the file grows or shrinks), or marks past PageCount (cleared when the file
 // grows over them).
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -45,6 +46,8 @@ class TVTRDatabaseFreeSpaceManager {
   // allocation cut short left it below that.
   void CorrectLastUsedPage();
   bool IsMapPage(int32_t page_no) const;
+  // The PFS page and the EAM page that keep the page's state.
+  std::array<int32_t, 2> MapPagesOf(int32_t page_no) const;
   // Raises 30434 for a map page.
   void CheckNotMapPage(int32_t page_no) const;
 

@@ -23,9 +23,11 @@
 //   insert=FROM:COUNT  first inserts the IDs FROM to FROM + COUNT - 1 in
 //                      turn into table T (0 without table=), each committed
 //                      on its own, and only then makes the random changes
-//   crash-write=C:W    commit number C (from 1) kills the process right after
-//                      its W-th page write; a commit that writes fewer pages
-//                      is left alone
+//   crash-write=C:W    commit number C (from 1) kills the process right before
+//                      its W-th write to the file or its journal, counted from
+//                      the line "begin"; a commit that writes less is left alone
+//   crash-cut=C:W      likewise, but part of that write reaches the file
+//                      first (StoppingFileSeam.h)
 //   crash-after=US     the process kills itself US microseconds after the
 //                      line that starts it, wherever it is then
 // Waits after connecting are capped short. Engine errors print
@@ -41,19 +43,17 @@
 #include <vector>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/pager/CommitHook.h"
 #include "platform/os/RetryPolicy.h"
 #include "tests/engine/access/LedgerTable.h"
+#include "tests/engine/storage/common/StoppingFileSeam.h"
 
 namespace {
 
 int32_t crash_commit = 0;
 int32_t crash_write = 0;
+StoppingFileSeam::Action crash_action = StoppingFileSeam::kKill;
 int32_t commits_started = 0;
-
-void CrashAtWrite(int32_t pages_written) {
-  if (commits_started == crash_commit && pages_written == crash_write) ::kill(::getpid(), SIGKILL);
-}
+StoppingFileSeam* crash_seam = nullptr;  // set when a commit is to be cut
 
 void CrashNow(int) {
   ::kill(::getpid(), SIGKILL);
@@ -231,10 +231,11 @@ class Worker {
     std::string line = "begin";
     for (size_t i = 0; i < changes.size(); ++i) line += (i ? ";" : " ") + changes[i].Text();
     Say(line);
-    ++commits_started;
+    if (++commits_started == crash_commit && crash_seam != nullptr) crash_seam->Arm(crash_write, crash_action);
   }
 
   void End(bool done, const std::vector<Change>& changes) {
+    if (crash_seam != nullptr) crash_seam->Disarm();
     Say(done ? "done" : "undone");
     if (!done) return;
     for (const Change& change : changes) {
@@ -290,16 +291,20 @@ int main(int argc, char** argv) {
     } else if (option.rfind("insert=", 0) == 0 && option.find(':') != std::string::npos) {
       insert_from = std::atoi(option.c_str() + 7);
       insert_count = std::atoi(option.c_str() + option.find(':') + 1);
-    } else if (option.rfind("crash-write=", 0) == 0 && option.find(':') != std::string::npos) {
-      crash_commit = std::atoi(option.c_str() + 12);
+    } else if ((option.rfind("crash-write=", 0) == 0 || option.rfind("crash-cut=", 0) == 0) &&
+               option.find(':') != std::string::npos) {
+      crash_action = option[6] == 'c' ? StoppingFileSeam::kCut : StoppingFileSeam::kKill;
+      crash_commit = std::atoi(option.c_str() + option.find('=') + 1);
       crash_write = std::atoi(option.c_str() + option.find(':') + 1);
-      SetCommitTestHook(CrashAtWrite);
     } else if (option.rfind("crash-after=", 0) == 0) {
       crash_after = std::atol(option.c_str() + 12);
     } else {
       return 2;
     }
   }
+  StoppingFileSeam seam(argv[1]);
+  ScopedFileSeam installed(seam);
+  if (crash_commit > 0) crash_seam = &seam;
   try {
     Worker worker(argv[1], seed, keys, table);
     // Connecting waits as long as it must; from here on lock waits end
