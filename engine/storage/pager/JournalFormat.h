@@ -1,37 +1,13 @@
 #pragma once
 // The bytes of a database's journal, the file "<database file name>-journal"
 // beside it: the before-images of what a commit overwrites in place, so that
-// a commit cut short can be put back (TVTRJournal, TVTRDiskPageManager). All
-// integers are little-endian.
-//
-//   offset  size  content
-//   0       68    JournalHeader
-//   68      ...   entries, one after another; the journal ends at the first
-//                 entry that is not intact (or at the end of the file)
-//
-// JournalHeader (68 bytes):
-//   0   16  signature "VANTORJOURNAL001"; a cleared header (zeros) is no journal
-//   16  4   u32 salt: a random non-zero number of this journal, which seeds
-//           every entry's checksum, so entries left from an older journal
-//           further on in the file are never taken for this one's
-//   20  4   i32 page size of the database
-//   24  8   i64 header offset (base) of the database inside its file
-//   32  8   u64 device of the database file
-//   40  8   u64 inode of the database file
-//   48  4   i32 change counter of the database when the commit began
-//   52  4   i32 page count of the database when the commit began
-//   56  8   i64 size of the database file when the commit began
-//   64  4   u32 checksum of bytes 0..63, seeded with 0
-//
-// Entry (12 + n bytes), the before-image of the file header or of one page:
-//   0    4  i32 page number; -1 for the file header (76 bytes at base)
-//   4    4  i32 n: 76 for the file header; for a page the page size, or what
-//           lay in the file when it ended inside the page
-//   8    n  the bytes as they stood in the file (an enciphered page as stored)
-//   8+n  4  u32 checksum of bytes 0 .. 8+n-1, seeded with the salt
-//
-// The checksum is JournalChecksum: fast enough to run over every page a
-// commit writes, and it tells a torn or stale write from a whole one.
+// a commit cut short can be put back (TVTRJournal, TVTRDiskPageManager). The
+// layout, field by field, is in doc/file-format.md (Journal): a 68-byte
+// header (signature, salt, the database's page size, header offset, device,
+// inode, change counter, page count and file size at the commit's start,
+// checksum), then entries (page number, -1 for the file header; length;
+// the bytes; a checksum seeded with the salt) up to the first that is not
+// intact.
 #include <array>
 #include <cstdint>
 #include <optional>
