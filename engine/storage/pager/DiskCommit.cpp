@@ -52,13 +52,6 @@ int32_t RollbackVersion(int32_t before, int32_t cut) {
   }
 }
 
-// Whether two images of a page agree but for the version field.
-bool SameButVersion(const uint8_t* a, const uint8_t* b, int32_t length) {
-  const int32_t end = static_cast<int32_t>(kPageVersionOffset + kPageVersionSize);
-  if (length < end) return std::equal(a, a + length, b);
-  return std::equal(a, a + kPageVersionOffset, b) && std::equal(a + end, a + length, b + end);
-}
-
 }  // namespace
 
 void TVTRDiskPageManager::Commit(int32_t session_id, bool flush) {
@@ -205,7 +198,9 @@ void TVTRDiskPageManager::RollBack(const JournalContents& journal) {
     const int64_t offset = GetPageOffset(entry.PageNo);
     journal_->ReadImage(entry, before.data());
     file_.ReadBufferChecked(now.data(), kRollbackReadError, offset, entry.Length);
-    if (SameButVersion(before.data(), now.data(), entry.Length)) continue;
+    // A page that differs only in its version field is written back too: the
+    // freed mark that giving the page back put there is such a change.
+    if (std::equal(before.begin(), before.begin() + entry.Length, now.begin())) continue;
     const int32_t version = entry.Length >= kPageHeaderSize ? PageVersionOf(before.data()) : kFreedPageVersion;
     // A cached copy of what the cut commit wrote must never match again.
     if (version != kFreedPageVersion) SetPageVersionOf(before.data(), RollbackVersion(version, PageVersionOf(now.data())));

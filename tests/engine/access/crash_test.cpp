@@ -259,12 +259,17 @@ RecordPages LedgerRecordPages(const std::string& file) {
   return pages;
 }
 
-// A worker that inserts IDs `from` to `from + count - 1` into the Ledger,
-// each in a commit of its own, with `option` added to its arguments.
-WorkerLog RunInserts(const std::string& file, int32_t from, int32_t count, const Tables& committed,
-                     const std::string& option = {}) {
-  std::vector<std::string> arguments{
-      file, "7", "0", "1", "table=0", "insert=" + std::to_string(from) + ":" + std::to_string(count)};
+// The worker's option that inserts (`kind` "insert") or deletes ("delete")
+// the IDs `from` to `from + count - 1`.
+std::string IDRun(const std::string& kind, int32_t from, int32_t count) {
+  return kind + "=" + std::to_string(from) + ":" + std::to_string(count);
+}
+
+// A worker that runs `run` (IDRun) on the Ledger, each ID in a commit of its
+// own, with `option` added to its arguments.
+WorkerLog RunWorker(const std::string& file, const std::string& run, const Tables& committed,
+                    const std::string& option = {}) {
+  std::vector<std::string> arguments{file, "7", "0", "1", "table=0", run};
   if (!option.empty()) arguments.push_back(option);
   HelperProcess worker(VTR_LEDGER_WORKER, arguments);
   EXPECT_EQ(worker.Answer(), "ready");
@@ -274,23 +279,23 @@ WorkerLog RunInserts(const std::string& file, int32_t from, int32_t count, const
   return log;
 }
 
-// Kills the commit that inserts ID `id` into a copy of `whole` before its
-// write 1, 2, ... to the file or its journal, and again in the middle of
+// Kills the commit of `run` (IDRun of one ID) on a copy of `whole` before
+// its write 1, 2, ... to the file or its journal, and again in the middle of
 // that write, until the commit writes less than that. Each kill must leave
-// the file whole (ReopenedTables) and without the insert, but for a kill at
+// the file whole (ReopenedTables) and without the change, but for a kill at
 // the last write, the journal's invalidation after the file is complete,
-// which leaves the insert in. Answers the log of the commit that ran whole,
+// which leaves the change in. Answers the log of the commit that ran whole,
 // its file left in `work`.
 WorkerLog KillAtEveryWrite(const std::string& whole, const std::string& work, const Tables& committed,
-                           int32_t id) {
+                           const std::string& run) {
   constexpr int32_t kMaxWrites = 100;
   WorkerLog whole_run;
   for (const std::string how : {"crash-write=1:", "crash-cut=1:"}) {
-    std::vector<bool> inserted;  // by the kill at write 1, 2, ...
+    std::vector<bool> changed;  // by the kill at write 1, 2, ...
     for (int32_t write = 1; write <= kMaxWrites; ++write) {
       std::filesystem::copy_file(whole, work, std::filesystem::copy_options::overwrite_existing);
       const std::string option = how + std::to_string(write);
-      const WorkerLog log = RunInserts(work, id, 1, committed, option);
+      const WorkerLog log = RunWorker(work, run, committed, option);
       const Tables found = ReopenedTables(work, option);
       if (!log.in_flight) {
         EXPECT_EQ(found, log.committed);
@@ -298,12 +303,12 @@ WorkerLog KillAtEveryWrite(const std::string& whole, const std::string& work, co
         break;
       }
       EXPECT_TRUE(found == committed || found == Applied(committed, *log.in_flight)) << option;
-      inserted.push_back(found != committed);
+      changed.push_back(found != committed);
     }
-    EXPECT_GT(inserted.size(), 2u) << how << ": the commit never ran whole, or wrote too little";
-    std::vector<bool> expected(inserted.size(), false);
+    EXPECT_GT(changed.size(), 2u) << how << ": the commit never ran whole, or wrote too little";
+    std::vector<bool> expected(changed.size(), false);
     if (!expected.empty()) expected.back() = true;
-    EXPECT_EQ(inserted, expected) << how << ": which kills left the insert in the file";
+    EXPECT_EQ(changed, expected) << how << ": which kills left the change in the file";
   }
   return whole_run;
 }
@@ -311,9 +316,9 @@ WorkerLog KillAtEveryWrite(const std::string& whole, const std::string& work, co
 // The insert that needs one record page more than a full map leaf lists
 // splits that leaf: the root leaf, which keeps its page number and becomes a
 // node over two new leaves, and later the last of those leaves, whose parent
-// then gains an entry. Killed at any write of that commit, it must leave the
-// file as it was before the commit.
-TEST(CrashDuringRecordPageMapSplit, AKillAtAnyWriteLeavesTheFileAsBeforeTheCommit) {
+// then gains an entry; a delete later merges two leaves. Killed at any write
+// of such a commit, it must leave the file as it was before the commit.
+TEST(CrashDuringRecordPageMapSplitOrMerge, AKillAtAnyWriteLeavesTheFileAsBeforeTheCommit) {
   ScratchFolder folder;
   const std::string whole = folder.File("whole.vtr");
   const std::string work = folder.File("dat_temple.vtr");
@@ -332,7 +337,7 @@ TEST(CrashDuringRecordPageMapSplit, AKillAtAnyWriteLeavesTheFileAsBeforeTheCommi
   for (const Split& split : splits) {
     SCOPED_TRACE(split.what);
     const int32_t fill = split.pages_listed * empty.records_per_page - next_id;
-    const WorkerLog filled = RunInserts(whole, next_id, fill, committed);
+    const WorkerLog filled = RunWorker(whole, IDRun("insert", next_id, fill), committed);
     next_id += fill;
     ASSERT_FALSE(filled.in_flight);
     ASSERT_EQ(filled.committed[0].size(), static_cast<size_t>(next_id));
@@ -340,11 +345,24 @@ TEST(CrashDuringRecordPageMapSplit, AKillAtAnyWriteLeavesTheFileAsBeforeTheCommi
     ASSERT_EQ(before.listed, split.pages_listed);
     ASSERT_EQ(before.leaves, split.leaves);
 
-    committed = KillAtEveryWrite(whole, work, filled.committed, next_id++).committed;
+    committed = KillAtEveryWrite(whole, work, filled.committed, IDRun("insert", next_id++, 1)).committed;
     ASSERT_FALSE(HasFailure());
     EXPECT_EQ(LedgerRecordPages(work).leaves, split.leaves + 1) << "the commit split no map leaf";
     std::filesystem::copy_file(work, whole, std::filesystem::copy_options::overwrite_existing);
   }
+
+  // After the splits the first two leaves hold one entry more than one leaf
+  // can (the leaf count, checked below, shows it). Emptying the first record
+  // page takes one entry from the first leaf, and the pair still does not
+  // fit; the commit that empties the second record page takes another, and
+  // the first leaf merges into its neighbour and is given back with it.
+  SCOPED_TRACE("a merge");
+  const int32_t last_on_second_page = 2 * empty.records_per_page - 1;
+  const WorkerLog emptied = RunWorker(whole, IDRun("delete", 0, last_on_second_page), committed);
+  ASSERT_FALSE(emptied.in_flight);
+  ASSERT_EQ(LedgerRecordPages(whole).leaves, 3);
+  KillAtEveryWrite(whole, work, emptied.committed, IDRun("delete", last_on_second_page, 1));
+  EXPECT_EQ(LedgerRecordPages(work).leaves, 2) << "the commit merged no map leaves";
 }
 
 }  // namespace

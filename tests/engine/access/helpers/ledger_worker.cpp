@@ -23,6 +23,8 @@
 //   insert=FROM:COUNT  first inserts the IDs FROM to FROM + COUNT - 1 in
 //                      turn into table T (0 without table=), each committed
 //                      on its own, and only then makes the random changes
+//   delete=FROM:COUNT  likewise deletes the IDs FROM to FROM + COUNT - 1 in
+//                      turn, after the inserts
 //   crash-write=C:W    commit number C (from 1) kills the process right before
 //                      its W-th write to the file or its journal, counted from
 //                      the line "begin"; a commit that writes less is left alone
@@ -113,6 +115,17 @@ class Worker {
     for (int32_t id = from; id < from + count; ++id) {
       const Change change{'I', table_ >= 0 ? table_ : 0, id,
                           std::uniform_int_distribution<int32_t>(1, 1000)(random_)};
+      Begin({change});
+      const bool done = Apply(change);
+      End(done, {change});
+    }
+  }
+
+  // Deletes the IDs from `from` up, each an automatic commit; an ID without a record is passed over.
+  void DeleteRun(int32_t from, int32_t count) {
+    for (int32_t id = from; id < from + count; ++id) {
+      Change change{'D', table_ >= 0 ? table_ : 0, id};
+      if (!Prepare(change)) continue;
       Begin({change});
       const bool done = Apply(change);
       End(done, {change});
@@ -283,6 +296,8 @@ int main(int argc, char** argv) {
   int32_t table = -1;
   int32_t insert_from = 0;
   int32_t insert_count = 0;
+  int32_t delete_from = 0;
+  int32_t delete_count = 0;
   long crash_after = -1;
   for (int i = 5; i < argc; ++i) {
     const std::string option = argv[i];
@@ -291,6 +306,9 @@ int main(int argc, char** argv) {
     } else if (option.rfind("insert=", 0) == 0 && option.find(':') != std::string::npos) {
       insert_from = std::atoi(option.c_str() + 7);
       insert_count = std::atoi(option.c_str() + option.find(':') + 1);
+    } else if (option.rfind("delete=", 0) == 0 && option.find(':') != std::string::npos) {
+      delete_from = std::atoi(option.c_str() + 7);
+      delete_count = std::atoi(option.c_str() + option.find(':') + 1);
     } else if ((option.rfind("crash-write=", 0) == 0 || option.rfind("crash-cut=", 0) == 0) &&
                option.find(':') != std::string::npos) {
       crash_action = option[6] == 'c' ? StoppingFileSeam::kCut : StoppingFileSeam::kKill;
@@ -314,6 +332,7 @@ int main(int argc, char** argv) {
     WaitForLine();
     if (crash_after >= 0) CrashAfter(crash_after);
     worker.InsertRun(insert_from, insert_count);
+    worker.DeleteRun(delete_from, delete_count);
     for (int32_t made = 0; made < changes;) made += worker.Step();
     worker.PrintTotals();
     Say("idle");
