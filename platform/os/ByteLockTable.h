@@ -11,12 +11,6 @@
 
 #include "platform/os/OSFile.h"
 
-struct FileIdentity {
-  uint64_t device;
-  uint64_t inode;
-  bool operator==(const FileIdentity&) const = default;
-};
-
 class ByteLockTable {
  public:
   struct Range {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/os/OSError.h"
 #include "platform/os/OSFile.h"
@@ -19,6 +20,26 @@ bool FileExists(const std::string& path) {
 
 void DeleteFile(const std::string& path) {
   if (::unlink(path.c_str()) != 0) throw EOSError("Cannot delete file", path, errno);
+}
+
+bool DeleteFileIfPresent(const std::string& path) {
+  if (::unlink(path.c_str()) == 0) return true;
+  if (errno == ENOENT) return false;
+  throw EOSError("Cannot delete file", path, errno);
+}
+
+void SyncFolderOf(const std::string& path) {
+  const std::string folder = std::filesystem::path(path).parent_path().string();
+  const std::string name = folder.empty() ? "." : folder;
+  const int descriptor = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) throw EOSError("Cannot open folder", name, errno);
+  int result;
+  do {
+    result = ::fsync(descriptor);
+  } while (result != 0 && errno == EINTR);
+  const int error = errno;
+  ::close(descriptor);
+  if (result != 0) throw EOSError("Cannot flush folder", name, error);
 }
 
 void RenameFile(const std::string& from, const std::string& to) {

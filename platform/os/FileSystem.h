@@ -6,6 +6,11 @@
 // Whether a file (not a directory) of that name exists.
 bool FileExists(const std::string& path);
 void DeleteFile(const std::string& path);
+// Deletes the file; false when there was none.
+bool DeleteFileIfPresent(const std::string& path);
+// Forces the names in the file's folder to the disk, so that a file created
+// there, or one deleted, stays so after a power loss.
+void SyncFolderOf(const std::string& path);
 // One rename(): atomically replaces an existing target on the same file system.
 void RenameFile(const std::string& from, const std::string& to);
 // Makes the file hold exactly these bytes: they go to a new file beside it,

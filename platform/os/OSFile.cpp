@@ -87,6 +87,27 @@ OSFile OSFile::Open(const std::string& path, OSFileAccess access) {
   return OSFile(descriptor, path);
 }
 
+OSFile OSFile::OpenOrCreate(const std::string& path, uint32_t permissions, bool& created) {
+  for (;;) {
+    int descriptor = OpenDescriptor(path, O_RDWR | O_CREAT | O_EXCL);
+    if (descriptor >= 0) {
+      OSFile file(descriptor, path);
+      if (::fchmod(descriptor, static_cast<mode_t>(permissions)) != 0)
+        throw EOSError("Cannot set the permissions of file", path, errno);
+      created = true;
+      return file;
+    }
+    if (errno != EEXIST) throw EOSError("Cannot create file", path, errno);
+    descriptor = OpenDescriptor(path, O_RDWR);
+    if (descriptor >= 0) {
+      created = false;
+      return OSFile(descriptor, path);
+    }
+    // Deleted between the two calls: try to create it again.
+    if (errno != ENOENT) throw EOSError("Cannot open file", path, errno);
+  }
+}
+
 OSFile OSFile::Adopt(int descriptor, const std::string& path) {
   return OSFile(descriptor, path);
 }
@@ -187,6 +208,18 @@ int64_t OSFile::Size() const {
   struct stat info {};
   if (::fstat(descriptor_, &info) != 0) throw EOSError("Cannot get the size of file", path_, errno);
   return info.st_size;
+}
+
+uint32_t OSFile::Permissions() const {
+  struct stat info {};
+  if (::fstat(descriptor_, &info) != 0) throw EOSError("Cannot examine file", path_, errno);
+  return info.st_mode & 0777;
+}
+
+bool OSFile::IsUnlinked() const {
+  struct stat info {};
+  if (::fstat(descriptor_, &info) != 0) throw EOSError("Cannot examine file", path_, errno);
+  return info.st_nlink == 0;
 }
 
 void OSFile::SetSize(int64_t size) {

@@ -35,6 +35,13 @@ enum class LockStatus {
 
 enum class RegionState { kFree, kLocked, kUnavailable };
 
+// Which file a descriptor has open, whatever its name.
+struct FileIdentity {
+  uint64_t device;
+  uint64_t inode;
+  bool operator==(const FileIdentity&) const = default;
+};
+
 class OSFile {
  public:
   // A closed file.
@@ -43,6 +50,9 @@ class OSFile {
   static OSFile Create(const std::string& path);
   // Opens an existing file.
   static OSFile Open(const std::string& path, OSFileAccess access);
+  // Opens the file read-write, creating it when there is none with exactly
+  // `permissions` (the umask does not apply); `created` tells which.
+  static OSFile OpenOrCreate(const std::string& path, uint32_t permissions, bool& created);
   // Takes over an open descriptor (e.g. from mkostemp).
   static OSFile Adopt(int descriptor, const std::string& path);
 
@@ -56,6 +66,11 @@ class OSFile {
   bool IsOpen() const { return descriptor_ >= 0; }
   const std::string& FileName() const { return path_; }
   int Descriptor() const { return descriptor_; }
+  FileIdentity Identity() const { return {device_, inode_}; }
+  // The permission bits (owner, group, others) the file has now.
+  uint32_t Permissions() const;
+  // Whether the file has lost its last name (someone deleted it) while open.
+  bool IsUnlinked() const;
 
   // Reads up to count bytes at offset; fewer only at the end of the file.
   size_t ReadAt(void* buffer, size_t count, int64_t offset);

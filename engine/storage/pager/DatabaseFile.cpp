@@ -113,6 +113,41 @@ void TVTRDatabaseFile::OpenFile(const std::string& name, int access_mode, int sh
   }
 }
 
+bool TVTRDatabaseFile::OpenOrCreateFile(const std::string& name, uint32_t permissions, int32_t native_error) {
+  CheckClosed("OpenOrCreateFile");
+  bool created = false;
+  try {
+    file_ = OSFile::OpenOrCreate(name, permissions, created);
+  } catch (const EOSError& e) {
+    throw EVTRException::CreateFmt(native_error, "Cannot create file: '%s' Error code: %d. ErrorMessage: %s",
+                                   name, e.ErrorCode(), SysErrorMessage(e.ErrorCode()));
+  }
+  file_name_ = name;
+  access_mode_ = famReadWrite;
+  share_mode_ = fsmDenyNone;
+  locking_unsupported_ = false;
+  return created;
+}
+
+uint32_t TVTRDatabaseFile::Permissions(int32_t native_error) {
+  CheckOpen("Permissions");
+  try {
+    return file_.Permissions();
+  } catch (const EOSError& e) {
+    throw EVTRException::CreateFmt(native_error, "Cannot examine file: '%s'. ErrorCode:%d. ErrorMessage: %s",
+                                   file_name_, e.ErrorCode(), SysErrorMessage(e.ErrorCode()));
+  }
+}
+
+bool TVTRDatabaseFile::IsUnlinked() {
+  CheckOpen("IsUnlinked");
+  try {
+    return file_.IsUnlinked();
+  } catch (const EOSError&) {
+    return true;
+  }
+}
+
 bool TVTRDatabaseFile::TakeShareMarkers(TVTRFileAccessMode access, TVTRFileShareMode share) {
   // A file system without locks cannot keep share modes; the open goes ahead.
   const auto taken = [](LockStatus status) { return status != LockStatus::kConflict; };

@@ -42,6 +42,10 @@ class TVTRDatabaseFile {
   void CreateFile(const std::string& name);
   // access_mode and share_mode take the stored numbers; others raise 30366 / 30367.
   void OpenFile(const std::string& name, int access_mode, int share_mode);
+  // Opens a file beside a database (its journal) read-write, creating it with
+  // exactly `permissions` when there is none; true when it was created. No
+  // share markers: the database file's own keep the share modes.
+  bool OpenOrCreateFile(const std::string& name, uint32_t permissions, int32_t native_error);
   void CloseFile();
 
   // Whether any database file object, of this process or another, has the
@@ -53,6 +57,11 @@ class TVTRDatabaseFile {
   TVTRFileAccessMode AccessMode() const { return access_mode_; }
   bool IsWritable() const { return access_mode_ == famReadWrite; }
   bool LockingUnsupported() const { return locking_unsupported_; }
+  FileIdentity Identity() const { return file_.Identity(); }
+  // The file's permission bits; raises native_error when they cannot be had.
+  uint32_t Permissions(int32_t native_error);
+  // Whether the open file has lost its name; one that cannot be examined counts as lost.
+  bool IsUnlinked();
 
   // Reads count bytes at position; false on an I/O error. A read at or past
   // the end succeeds and leaves the rest of the buffer as it was.

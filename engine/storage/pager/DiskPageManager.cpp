@@ -10,12 +10,10 @@
 #include "engine/foundation/VTRCompression.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/ByteOrder.h"
-#include "engine/storage/pager/CommitHook.h"
 #include "engine/storage/pager/FreeSpaceManager.h"
 #include "engine/storage/pager/PageHeader.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/Random.h"
-#include "platform/rtl/ScopeExit.h"
 
 namespace {
 
@@ -95,6 +93,9 @@ void TVTRDiskPageManager::CreateDatabase(const std::string& file_name, const TVT
   ResetLayout();
   file_.CreateFile(file_name);
   try {
+    // A journal left beside an older file of this name describes nothing here.
+    journal_ = std::make_unique<TVTRJournal>(JournalFileName(file_name));
+    journal_->Remove();
     header_ = DatabaseFileHeader::NewDatabase();
     header_.PageSize = static_cast<int16_t>(page_size);
     header_.PagesPerExtent = static_cast<uint16_t>(pages_per_extent);
@@ -139,9 +140,8 @@ void TVTRDiskPageManager::OpenDatabase(const std::string& file_name, const TVTRP
       HeaderLockScope lock(*this, 20230);
       int64_t base = 0;
       header_offset_ = file_.FindSignature(base) ? base : 0;
-      ReadHeader();
+      LoadHeader();
     }
-    needs_repair = header_.DatabaseState != dsConsistent || header_.Version < kOldFormatVersion;
     if (!header_.HasSignature()) {
       throw EVTRException::CreateFmt(10470, "Invalid file format. Found signature: '%s', expected: '%s'",
                                      header_.SignatureText(), kDatabaseSignature);
@@ -159,6 +159,9 @@ void TVTRDiskPageManager::OpenDatabase(const std::string& file_name, const TVTRP
     next_object_id_offset_ = lock_block_offset_ + lock_block_size_;
     pages_offset_ = next_object_id_offset_ + kNextObjectIDSize;
     free_space_ = std::make_unique<TVTRDatabaseFreeSpaceManager>(*this);
+    journal_ = std::make_unique<TVTRJournal>(JournalFileName(file_name));
+    if (file_.IsWritable()) RecoverAtOpen();
+    needs_repair = header_.DatabaseState != dsConsistent || header_.Version < kOldFormatVersion;
   } catch (...) {
     CloseDatabase();
     throw;
@@ -190,6 +193,7 @@ bool TVTRDiskPageManager::IsEncipheredPage(const TVTRPage& page) const {
 
 void TVTRDiskPageManager::CloseDatabase() {
   free_space_.reset();
+  journal_.reset();
   cipher_.reset();
   header_lock_depth_ = 0;
   if (file_.IsOpen()) file_.CloseFile();
@@ -197,10 +201,15 @@ void TVTRDiskPageManager::CloseDatabase() {
 
 void TVTRDiskPageManager::ReadHeader() {
   if (!file_.IsOpen()) throw NotOpened(10459);
+  LoadHeader();
+  if (header_.DatabaseState == dsCommitting && MayRollBack() && RollBackCutCommit()) LoadHeader();
+}
+
+void TVTRDiskPageManager::LoadHeader() {
   // Zeroed, so that a file too short for a header fails the signature check.
-  std::array<uint8_t, kFileHeaderSize> image{};
-  file_.ReadBufferChecked(image.data(), 10464, header_offset_, kFileHeaderSize);
-  header_ = DecodeFileHeader(image);
+  header_image_.fill(0);
+  file_.ReadBufferChecked(header_image_.data(), 10464, header_offset_, kFileHeaderSize);
+  header_ = DecodeFileHeader(header_image_);
 }
 
 void TVTRDiskPageManager::WriteHeader() {
@@ -261,6 +270,7 @@ void TVTRDiskPageManager::ReadPageBytes(void* buffer, int32_t page_no, int32_t c
 
 void TVTRDiskPageManager::WritePageBytes(const void* buffer, int32_t page_no, int32_t count, int32_t offset) {
   CheckPageBytes(count, offset, 10477);
+  CoverBeforeWrite(page_no);
   file_.WriteBuffer(buffer, 10475, GetPageOffset(page_no) + offset, count);
 }
 
@@ -275,6 +285,7 @@ int32_t TVTRDiskPageManager::ReadPageVersion(int32_t page_no) {
 }
 
 void TVTRDiskPageManager::WritePageVersion(int32_t page_no, int32_t version) {
+  CoverBeforeWrite(page_no);
   std::array<uint8_t, kPageVersionSize> image;
   StoreI32(image.data(), version);
   file_.WriteBuffer(image.data(), 20198, GetPageOffset(page_no) + kPageVersionOffset, kPageVersionSize);
@@ -299,6 +310,7 @@ bool TVTRDiskPageManager::ReadPage(TVTRPage& page) {
 }
 
 void TVTRDiskPageManager::WritePage(TVTRPage& page) {
+  CoverBeforeWrite(page.PageNo());
   page.SetVersion(NextPageVersion(page.Version()));
   const uint8_t* image = page.Buffer();
   if (page.MayEncipher() && IsEncipheredPage(page)) {
@@ -312,10 +324,6 @@ void TVTRDiskPageManager::WritePage(TVTRPage& page) {
     image = scratch_.data();
   }
   file_.WriteBuffer(image, 10469, GetPageOffset(page.PageNo()), PageSize());
-  if (in_commit_) {
-    ++commit_page_writes_;
-    if (const CommitTestHook hook = GetCommitTestHook()) hook(commit_page_writes_);
-  }
 }
 
 bool TVTRDiskPageManager::RefreshPage(TVTRPage& page) {
@@ -353,26 +361,6 @@ void TVTRDiskPageManager::DeletePage(int32_t session_id, int32_t page_no) {
 TVTRPage* TVTRDiskPageManager::GetPage(int32_t session_id, int32_t page_no, uint16_t expected_type) {
   FreeSpaceManager().CheckNotMapPage(page_no);
   return TVTRPageManager::GetPage(session_id, page_no, expected_type);
-}
-
-void TVTRDiskPageManager::Commit(int32_t session_id, bool flush) {
-  if (!HasSessionChanges(session_id)) return;
-  HeaderLockScope lock(*this, 20213);
-  const ScopeExit end_of_commit([this]() noexcept { in_commit_ = false; });
-  ReadHeader();
-  // A file left mid-commit by a process that died stays marked for repair.
-  const uint8_t found_state = header_.DatabaseState;  // 2, or 1 after a crash
-  header_.DatabaseState = dsCommitting;
-  WriteHeader();
-  if (flush) file_.FlushFileBuffers();
-  in_commit_ = true;
-  commit_page_writes_ = 0;
-  TVTRPageManager::Commit(session_id);
-  if (flush) file_.FlushFileBuffers();
-  header_.ChangeCounter = static_cast<int32_t>(static_cast<uint32_t>(header_.ChangeCounter) + 1);
-  header_.DatabaseState = found_state;
-  WriteHeader();
-  if (flush) file_.FlushFileBuffers();
 }
 
 bool TVTRDiskPageManager::LockHeader() {
@@ -451,8 +439,11 @@ void TVTRDiskPageManager::GrowFile(int32_t n) {
 void TVTRDiskPageManager::ShrinkFile(int32_t n) {
   if (n <= 0) return;
   header_.PageCount -= n;
-  file_.SetSize(GetPageOffset(header_.PageCount));
+  CoverCutPages(header_.PageCount);
+  // The header first: a process that dies between the two leaves a file
+  // longer than its header says, which the next growth or open takes back.
   WriteHeader();
+  file_.SetSize(GetPageOffset(header_.PageCount));
 }
 
 void TVTRDiskPageManager::TruncateFreeTail() {

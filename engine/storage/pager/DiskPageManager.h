@@ -5,18 +5,26 @@
 // encrypted file), keeps cached pages current with the file in multi-user
 // mode, holds the byte locks of the file with bounded retries, numbers
 // objects, grows and shrinks the file for the free-space maps, and commits
-// with the state byte and change counter:
+// all or nothing with the state byte, the change counter and a journal:
 //
-//   header lock; re-read header; state 1; write header
+//   header lock; re-read header (a commit cut short is rolled back first)
+//   journal: the header's and every overwritten page's before-image
+//   state 1; write header
 //   write the session's pages, then free its deleted pages
 //   change counter + 1; state 2 (kept at 1 when it was found at 1); write header
-//   unlock
+//   invalidate the journal; unlock
 //
-// A flushed commit forces the header with state 1, the pages and the final
-// header to the disk in that order, so state 2 never stands over pages that
-// did not reach it.
+// A flushed commit syncs the journal, the header with state 1, the pages and
+// the final header, each before what follows, so state 2 never stands over
+// pages that did not reach the disk and no page reaches it before its
+// before-image. A commit that fails puts the file back from its journal
+// before it reports the error; one cut short by a kill or a power loss is put
+// back by the next process that takes the header lock with write access (the
+// journal and what it covers: DiskCommit.cpp, JournalFormat.h). Allocations
+// outside a commit are not journaled; see FreeSpaceManager.h.
 //
 // Callers serialise all calls (the database object's critical section).
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,6 +33,7 @@
 #include "engine/storage/pager/ByteLockScope.h"
 #include "engine/storage/pager/DatabaseFile.h"
 #include "engine/storage/pager/DatabaseHeader.h"
+#include "engine/storage/pager/Journal.h"
 #include "engine/storage/pager/PageCipher.h"
 #include "engine/storage/pager/PageManager.h"
 #include "engine/storage/pager/Password.h"
@@ -68,14 +77,20 @@ class TVTRDiskPageManager : public TVTRPageManager {
   void DeletePage(int32_t session_id, int32_t page_no) override;
   TVTRPage* GetPage(int32_t session_id, int32_t page_no, uint16_t expected_type) override;
   void Commit(int32_t session_id) override { Commit(session_id, false); }
-  // Raises 20213 when the header lock cannot be had; nothing is written then.
+  // Raises 20213 when the header lock cannot be had, and the journal's errors
+  // when it cannot be written; nothing is written then. Any later failure
+  // puts the file back as it was before it is reported, and the session
+  // keeps its changes for a retry or a rollback.
   void Commit(int32_t session_id, bool flush);
   bool RefreshPage(TVTRPage& page) override;
 
   void CreateDatabase(const std::string& file_name, const TVTRPassword& password, int32_t page_size,
                       int32_t pages_per_extent);
   // multi_user and read_only go in as asked and come out as opened;
-  // needs_repair says the file was left mid-commit or is of an old format.
+  // needs_repair says the file was left mid-commit without a journal that
+  // puts it back, or is of an old format. With write access, a commit cut
+  // short is rolled back first and the free-space maps are brought into
+  // line with the header.
   void OpenDatabase(const std::string& file_name, const TVTRPassword& password, bool& multi_user,
                     bool exclusive, bool& needs_repair, bool& read_only);
   void CloseDatabase();
@@ -91,6 +106,8 @@ class TVTRDiskPageManager : public TVTRPageManager {
   TVTRDatabaseFile& DatabaseFile() { return file_; }
   TVTRDatabaseFreeSpaceManager& FreeSpaceManager();
 
+  // Under the header lock (and with write access, outside a commit): a file
+  // left at state 1 is rolled back from its journal first.
   void ReadHeader();
   void WriteHeader();
   void ReadCryptoHeader();
@@ -141,6 +158,31 @@ class TVTRDiskPageManager : public TVTRPageManager {
   void CheckStoredLayout() const;
   void ResetLayout();
   int64_t HeaderLockByte() const { return lock_block_offset_ + kHeaderLockByteInBlock; }
+  // The header bytes as stored, kept for the journal.
+  void LoadHeader();
+
+  // The commit's journal and the rollback (DiskCommit.cpp).
+  void StartJournal(int32_t session_id, bool flush);
+  // The page's before-image into the journal, unless it is there or the page
+  // lay past the end of the file.
+  void AddBeforeImage(int32_t page_no);
+  // Inside a commit: the page's before-image reaches the journal (synced for
+  // a flushed commit) before the page is overwritten.
+  void CoverBeforeWrite(int32_t page_no);
+  // Inside a commit: the map pages that cutting the file to page_count pages
+  // would lose go to the journal first. Free pages come back zero-filled.
+  void CoverCutPages(int32_t page_count);
+  void FinishJournal();
+  void UndoFailedCommit(int32_t session_id, std::vector<int32_t> deleted) noexcept;
+  bool MayRollBack() const;
+  // Rolls back the commit the journal describes, when it describes one of
+  // this file; removes the journal either way. True when it rolled back.
+  bool RollBackCutCommit();
+  bool DescribesThisFile(const JournalContents& journal) const;
+  void RollBack(const JournalContents& journal);
+  // At open with write access: a commit cut short is rolled back, any other
+  // journal removed.
+  void RecoverAtOpen();
   int64_t TablesLockByte() const { return lock_block_offset_ + kTablesLockByteInBlock; }
 
   std::unique_ptr<TVTRDatabaseFreeSpaceManager> free_space_;
@@ -159,6 +201,7 @@ class TVTRDiskPageManager : public TVTRPageManager {
   int64_t lock_block_offset_ = kLockBlockOffset;
   int64_t next_object_id_offset_ = kNextObjectIDOffset;
   int64_t pages_offset_ = kPagesOffset;
-  bool in_commit_ = false;
-  int32_t commit_page_writes_ = 0;
+  std::array<uint8_t, kFileHeaderSize> header_image_{};
+  std::unique_ptr<TVTRJournal> journal_;  // while the file is open
+  bool commit_flush_ = false;             // the commit in progress syncs
 };

@@ -147,6 +147,10 @@ bool TVTRDatabaseFreeSpaceManager::IsMapPage(int32_t page_no) const {
   return before >= 0 && before % pfs_span_ == 0 && before % eam_span_ == 0;
 }
 
+std::array<int32_t, 2> TVTRDatabaseFreeSpaceManager::MapPagesOf(int32_t page_no) const {
+  return {static_cast<int32_t>(page_no / pfs_span_ * pfs_span_), EAMPageNo(page_no / eam_span_)};
+}
+
 void TVTRDatabaseFreeSpaceManager::CheckNotMapPage(int32_t page_no) const {
   if (IsMapPage(page_no))
     throw EVTRException::CreateFmt(30434, "Cannot delete PFS or EAM page. PageNo=%d", page_no);

@@ -20,6 +20,7 @@
 // header: a page marked used above LastUsedPage (taken into account before
 // the file grows or shrinks), or marks past PageCount (cleared when the file
 // grows over them).
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -48,6 +49,8 @@ class TVTRDatabaseFreeSpaceManager {
   // page order. Bits past the end of the file mean nothing and are skipped.
   std::vector<int32_t> UsedDataPages();
   bool IsMapPage(int32_t page_no) const;
+  // The PFS page and the EAM page that keep the page's state.
+  std::array<int32_t, 2> MapPagesOf(int32_t page_no) const;
   // Raises 30434 for a map page.
   void CheckNotMapPage(int32_t page_no) const;
 

@@ -256,6 +256,15 @@ void TVTRPageManager::Rollback(int32_t session_id) {
   set->DeletedPages.clear();
 }
 
+const SessionPageSet* TVTRPageManager::PendingChanges(int32_t session_id) const {
+  const auto it = sessions_.find(session_id);
+  return it == sessions_.end() ? nullptr : &it->second;
+}
+
+void TVTRPageManager::RestoreDeletedPages(int32_t session_id, std::vector<int32_t> deleted) {
+  SessionSet(session_id).DeletedPages = std::move(deleted);
+}
+
 bool TVTRPageManager::HasSessionChanges(int32_t session_id) const {
   const auto it = sessions_.find(session_id);
   return it != sessions_.end() && !it->second.Empty();

@@ -92,6 +92,12 @@ class TVTRPageManager {
   // Takes a page out of the shared list: freed when nobody uses it, else
   // retired until its user releases it, so that it is never served again.
   void RetireSharedPage(int32_t page_no);
+  // The session's changed, allocated and deleted pages, or nullptr when it
+  // has none; for a derived manager that prepares a commit.
+  const SessionPageSet* PendingChanges(int32_t session_id) const;
+  // After a commit that failed and was undone in storage, the pages it gave
+  // back are the session's to give back again.
+  void RestoreDeletedPages(int32_t session_id, std::vector<int32_t> deleted);
 
  private:
   SessionPageSet& SessionSet(int32_t session_id);

@@ -7,7 +7,8 @@
 
 #include "HelperProcess.h"
 #include "StorageFixtures.h"
-#include "engine/storage/pager/ByteOrder.h"
+#include "engine/storage/pager/JournalFormat.h"
+#include "platform/os/FileSystem.h"
 
 namespace {
 
@@ -56,23 +57,70 @@ TEST_F(TwoProcesses, AChangeOfAnotherProcessShowsOnlyAfterItsCommit) {
   EXPECT_EQ(PageContent(*manager, 0, page_no_), 7);
 }
 
-TEST_F(TwoProcesses, AProcessKilledMidCommitLeavesTheFileMarkedForRepair) {
-  HelperProcess crasher({name_, "crash-commit", std::to_string(page_no_), "9"});
-  const int status = crasher.Wait();
-  ASSERT_TRUE(WIFSIGNALED(status)) << "the helper ended without the hook";
-  EXPECT_EQ(WTERMSIG(status), SIGKILL);
-  std::vector<uint8_t> bytes = FileBytes(name_);
-  EXPECT_EQ(bytes[42], 1);
-  const int32_t counter = LoadI32(&bytes[38]);
+// Writes of a flushed commit of one changed page: the journal, the header
+// with state 1, the page, the header with state 2, the journal's invalidation.
+TEST_F(TwoProcesses, ACommitKilledAtAnyWriteOrMidWriteIsRolledBackWhole) {
+  const std::vector<uint8_t> whole = FileBytes(name_);
+  for (const char* action : {"kill", "cut"}) {
+    int32_t writes = 0;
+    std::vector<uint8_t> contents;  // what a reopen finds after a kill at write 1, 2, ...
+    for (int32_t write = 1; writes == 0 && write < 20; ++write) {
+      SCOPED_TRACE(std::string(action) + " at write " + std::to_string(write));
+      WriteFileBytes(name_, whole);
+      DeleteFileIfPresent(JournalFileName(name_));
+      HelperProcess committer({name_, "stop-commit", std::to_string(page_no_), "9", std::to_string(write), action});
+      if (committer.Answer() == "committed") {
+        writes = write - 1;
+        break;
+      }
+      const int status = committer.Wait();
+      ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+      OpenResult result{};
+      auto manager = OpenDatabaseFile(name_, true, &result);
+      EXPECT_FALSE(result.needs_repair);
+      EXPECT_EQ(FileBytes(name_)[42], 2);
+      EXPECT_EQ(FileBytes(name_).size(), whole.size());
+      contents.push_back(PageContent(*manager, 0, page_no_));
+    }
+    ASSERT_EQ(writes, 5) << action;
+    // Only a kill at the journal's invalidation leaves the commit in place.
+    EXPECT_EQ(contents, (std::vector<uint8_t>{1, 1, 1, 1, 9})) << action;
+  }
+}
 
+TEST_F(TwoProcesses, AnOpenWaitsForACommitAndRollsBackOneWhoseProcessDied) {
+  auto reader = OpenDatabaseFile(name_, true);
+  EXPECT_EQ(PageContent(*reader, 0, page_no_), 1);
+  {
+    // Paused before its page write: the header says state 1.
+    HelperProcess committer({name_, "stop-commit", std::to_string(page_no_), "9", "3", "pause"});
+    ASSERT_EQ(committer.Answer(), "paused");
+    EXPECT_EQ(FileBytes(name_)[42], 1);
+    {
+      ScopedRetryCaps caps({3, 1});
+      EXPECT_EQ(NativeErrorOf([&] { OpenDatabaseFile(name_, true); }), 20230) << "the open did not wait";
+    }
+    committer.Send("go on");
+    ASSERT_EQ(committer.Answer(), "committed");
+    OpenResult result{};
+    auto manager = OpenDatabaseFile(name_, true, &result);
+    EXPECT_FALSE(result.needs_repair);
+    EXPECT_EQ(PageContent(*manager, 0, page_no_), 9);
+  }
+  EXPECT_EQ(PageContent(*reader, 0, page_no_), 9);
+
+  // Killed after its page write, before the header's state 2.
+  HelperProcess victim({name_, "stop-commit", std::to_string(page_no_), "5", "4", "pause"});
+  ASSERT_EQ(victim.Answer(), "paused");
+  victim.Kill();
+  EXPECT_TRUE(FileExists(JournalFileName(name_)));
   OpenResult result{};
-  auto manager = OpenDatabaseFile(name_, true, &result);
-  EXPECT_TRUE(result.needs_repair);
-  ChangePage(*manager, 0, page_no_, 10);
-  manager->Commit(0, true);
-  bytes = FileBytes(name_);
-  EXPECT_EQ(bytes[42], 1) << "a later commit declared the damaged file consistent";
-  EXPECT_EQ(LoadI32(&bytes[38]), counter + 1);
+  auto opener = OpenDatabaseFile(name_, true, &result);
+  EXPECT_FALSE(result.needs_repair);
+  EXPECT_EQ(FileBytes(name_)[42], 2);
+  EXPECT_FALSE(FileExists(JournalFileName(name_))) << "the rolled-back journal stayed";
+  EXPECT_EQ(PageContent(*reader, 0, page_no_), 9) << "the other process read the cut commit's page";
+  EXPECT_EQ(PageContent(*opener, 0, page_no_), 9);
 }
 
 }  // namespace

@@ -110,6 +110,51 @@ TEST(OSFile, GrowthBeyondTheFileSizeLimitFailsBeforeAnyByteIsWritten) {
   EXPECT_EQ(file.Size(), 0) << "part of the refused write reached the file";
 }
 
+TEST(OSFile, OpenOrCreateGivesANewFileExactlyItsPermissionsAndOpensAnOldOneAsItIs) {
+  ScratchFolder folder;
+  const std::string name = folder.File("beside.bin");
+  const mode_t mask = ::umask(0077);
+  bool created = false;
+  OSFile made = OSFile::OpenOrCreate(name, 0664, created);
+  ::umask(mask);
+  EXPECT_TRUE(created);
+  EXPECT_EQ(made.Permissions(), 0664u) << "the umask reached the new file";
+  made.WriteAt("kept", 4, 0);
+
+  ASSERT_EQ(::chmod(name.c_str(), 0600), 0);
+  OSFile again = OSFile::OpenOrCreate(name, 0664, created);
+  EXPECT_FALSE(created);
+  EXPECT_EQ(again.Permissions(), 0600u) << "an existing file keeps its permissions";
+  EXPECT_EQ(ReadAll(again), "kept");
+  EXPECT_EQ(again.Identity(), made.Identity());
+  EXPECT_FALSE(again.IsUnlinked());
+
+  EXPECT_TRUE(DeleteFileIfPresent(name));
+  EXPECT_TRUE(again.IsUnlinked()) << "the open file lost its name";
+  EXPECT_FALSE(DeleteFileIfPresent(name));
+  OSFile fresh = OSFile::OpenOrCreate(name, 0640, created);
+  EXPECT_TRUE(created);
+  EXPECT_FALSE(fresh.Identity() == again.Identity()) << "a new file under the old name";
+  try {
+    OSFile::OpenOrCreate(folder.File("missing/beside.bin"), 0600, created);
+    ADD_FAILURE() << "a file in a missing folder was made";
+  } catch (const EOSError& e) {
+    EXPECT_EQ(e.ErrorCode(), ENOENT);
+  }
+}
+
+TEST(FileSystem, SyncingAFolderNeedsTheFolder) {
+  ScratchFolder folder;
+  EXPECT_NO_THROW(SyncFolderOf(folder.File("any.vtr")));
+  try {
+    SyncFolderOf(folder.File("missing/any.vtr"));
+    ADD_FAILURE() << "a missing folder was synced";
+  } catch (const EOSError& e) {
+    EXPECT_EQ(e.ErrorCode(), ENOENT);
+    EXPECT_NE(e.Message().find("missing"), std::string::npos) << e.Message();
+  }
+}
+
 TEST(FileSystem, RenameReplacesTheTargetAndDeleteRemovesTheFile) {
   ScratchFolder folder;
   const std::string source = folder.File("new.vtr");

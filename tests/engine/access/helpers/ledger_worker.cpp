@@ -23,9 +23,13 @@
 //   insert=FROM:COUNT  first inserts the IDs FROM to FROM + COUNT - 1 in
 //                      turn into table T (0 without table=), each committed
 //                      on its own, and only then makes the random changes
-//   crash-write=C:W    commit number C (from 1) kills the process right after
-//                      its W-th page write; a commit that writes fewer pages
-//                      is left alone
+//   delete=FROM:COUNT  likewise deletes the IDs FROM to FROM + COUNT - 1 in
+//                      turn, after the inserts
+//   crash-write=C:W    commit number C (from 1) kills the process right before
+//                      its W-th write to the file or its journal, counted from
+//                      the line "begin"; a commit that writes less is left alone
+//   crash-cut=C:W      likewise, but part of that write reaches the file
+//                      first (StoppingFileSeam.h)
 //   crash-after=US     the process kills itself US microseconds after the
 //                      line that starts it, wherever it is then
 // Waits after connecting are capped short. Engine errors print
@@ -41,19 +45,17 @@
 #include <vector>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/pager/CommitHook.h"
 #include "platform/os/RetryPolicy.h"
 #include "tests/engine/access/LedgerTable.h"
+#include "tests/engine/storage/common/StoppingFileSeam.h"
 
 namespace {
 
 int32_t crash_commit = 0;
 int32_t crash_write = 0;
+StoppingFileSeam::Action crash_action = StoppingFileSeam::kKill;
 int32_t commits_started = 0;
-
-void CrashAtWrite(int32_t pages_written) {
-  if (commits_started == crash_commit && pages_written == crash_write) ::kill(::getpid(), SIGKILL);
-}
+StoppingFileSeam* crash_seam = nullptr;  // set when a commit is to be cut
 
 void CrashNow(int) {
   ::kill(::getpid(), SIGKILL);
@@ -113,6 +115,17 @@ class Worker {
     for (int32_t id = from; id < from + count; ++id) {
       const Change change{'I', table_ >= 0 ? table_ : 0, id,
                           std::uniform_int_distribution<int32_t>(1, 1000)(random_)};
+      Begin({change});
+      const bool done = Apply(change);
+      End(done, {change});
+    }
+  }
+
+  // Deletes the IDs from `from` up, each an automatic commit; an ID without a record is passed over.
+  void DeleteRun(int32_t from, int32_t count) {
+    for (int32_t id = from; id < from + count; ++id) {
+      Change change{'D', table_ >= 0 ? table_ : 0, id};
+      if (!Prepare(change)) continue;
       Begin({change});
       const bool done = Apply(change);
       End(done, {change});
@@ -231,10 +244,11 @@ class Worker {
     std::string line = "begin";
     for (size_t i = 0; i < changes.size(); ++i) line += (i ? ";" : " ") + changes[i].Text();
     Say(line);
-    ++commits_started;
+    if (++commits_started == crash_commit && crash_seam != nullptr) crash_seam->Arm(crash_write, crash_action);
   }
 
   void End(bool done, const std::vector<Change>& changes) {
+    if (crash_seam != nullptr) crash_seam->Disarm();
     Say(done ? "done" : "undone");
     if (!done) return;
     for (const Change& change : changes) {
@@ -282,6 +296,8 @@ int main(int argc, char** argv) {
   int32_t table = -1;
   int32_t insert_from = 0;
   int32_t insert_count = 0;
+  int32_t delete_from = 0;
+  int32_t delete_count = 0;
   long crash_after = -1;
   for (int i = 5; i < argc; ++i) {
     const std::string option = argv[i];
@@ -290,16 +306,23 @@ int main(int argc, char** argv) {
     } else if (option.rfind("insert=", 0) == 0 && option.find(':') != std::string::npos) {
       insert_from = std::atoi(option.c_str() + 7);
       insert_count = std::atoi(option.c_str() + option.find(':') + 1);
-    } else if (option.rfind("crash-write=", 0) == 0 && option.find(':') != std::string::npos) {
-      crash_commit = std::atoi(option.c_str() + 12);
+    } else if (option.rfind("delete=", 0) == 0 && option.find(':') != std::string::npos) {
+      delete_from = std::atoi(option.c_str() + 7);
+      delete_count = std::atoi(option.c_str() + option.find(':') + 1);
+    } else if ((option.rfind("crash-write=", 0) == 0 || option.rfind("crash-cut=", 0) == 0) &&
+               option.find(':') != std::string::npos) {
+      crash_action = option[6] == 'c' ? StoppingFileSeam::kCut : StoppingFileSeam::kKill;
+      crash_commit = std::atoi(option.c_str() + option.find('=') + 1);
       crash_write = std::atoi(option.c_str() + option.find(':') + 1);
-      SetCommitTestHook(CrashAtWrite);
     } else if (option.rfind("crash-after=", 0) == 0) {
       crash_after = std::atol(option.c_str() + 12);
     } else {
       return 2;
     }
   }
+  StoppingFileSeam seam(argv[1]);
+  ScopedFileSeam installed(seam);
+  if (crash_commit > 0) crash_seam = &seam;
   try {
     Worker worker(argv[1], seed, keys, table);
     // Connecting waits as long as it must; from here on lock waits end
@@ -309,6 +332,7 @@ int main(int argc, char** argv) {
     WaitForLine();
     if (crash_after >= 0) CrashAfter(crash_after);
     worker.InsertRun(insert_from, insert_count);
+    worker.DeleteRun(delete_from, delete_count);
     for (int32_t made = 0; made < changes;) made += worker.Step();
     worker.PrintTotals();
     Say("idle");

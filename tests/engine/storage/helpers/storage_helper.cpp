@@ -1,8 +1,14 @@
 // Usage: storage_helper FILE COMMAND [ARGUMENTS]
 //   hold-header             prints "locked" once it holds the header lock and
 //                           keeps it until standard input closes
-//   crash-commit PAGE VALUE changes the page and commits; the commit kills the
-//                           process right after its first page write
+//   stop-commit PAGE VALUE WRITE ACTION
+//                           changes the page and commits with a flush; at
+//                           write WRITE of the commit to the file or its
+//                           journal the process is killed (ACTION "kill"),
+//                           killed after part of that write ("cut"), or it
+//                           prints "paused" and waits for a line ("pause");
+//                           a commit that runs to its end prints "committed"
+//                           and waits until standard input closes
 //   change PAGE VALUE       changes the page, prints "changed", waits for a line
 //                           on standard input, commits and prints "committed",
 //                           then waits until standard input closes
@@ -13,7 +19,6 @@
 //   create-table NAME       lists a new table under the tables lock, commits and
 //                           prints "created"
 // The database is opened multi-user. Engine errors print "error CODE".
-#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -21,11 +26,11 @@
 #include <string>
 
 #include "engine/foundation/VTRExcept.h"
-#include "engine/storage/pager/CommitHook.h"
 #include "engine/storage/VTRDiskEngine.h"
 #include "engine/storage/VTRPage.h"
 #include "platform/os/OSFile.h"
 #include "platform/os/RetryPolicy.h"
+#include "tests/engine/storage/common/StoppingFileSeam.h"
 #include "tests/engine/storage/system/Catalogue.h"
 
 namespace {
@@ -96,11 +101,18 @@ int main(int argc, char** argv) {
       if (!manager.LockHeader()) return 3;
       Say("locked");
       WaitForEnd();
-    } else if (command == "crash-commit") {
-      SetCommitTestHook([](int32_t) { ::kill(::getpid(), SIGKILL); });
+    } else if (command == "stop-commit" && argc > 6) {
+      const std::string action = argv[6];
+      StoppingFileSeam seam(argv[1]);
+      ScopedFileSeam installed(seam);
+      seam.Arm(std::atoi(argv[5]), action == "kill"  ? StoppingFileSeam::kKill
+                                   : action == "cut" ? StoppingFileSeam::kCut
+                                                     : StoppingFileSeam::kPause);
       ChangePage(manager, page_no, value);
-      manager.Commit(0);
-      return 4;  // the hook should have ended the process
+      manager.Commit(0, true);
+      seam.Disarm();
+      Say("committed");
+      WaitForEnd();
     } else if (command == "change") {
       ChangePage(manager, page_no, value);
       Say("changed");
