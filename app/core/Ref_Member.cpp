@@ -69,11 +69,8 @@ TRef_Member::TRef_Member(TComponent* owner, const MemberRegisterSettings& settin
     }
   }
 
-  auto* table1 = new TVTRTable(this);
-  table1->SetDatabaseName(settings_.alias);
-  table1->SetTableName(settings_.table);
+  TVTRTable* table1 = WindowTable(settings_.table, true);
   table1->SetIndexFieldNames(kNumberColumn);
-  table1->SetReadOnly(true);
   add_edit->SetDatabaseName(settings_.alias);
   add_edit->SetTableName(settings_.table);
   query_temp_->SetDatabaseName(settings_.alias);

@@ -41,13 +41,8 @@ TRef_Office::TRef_Office(TComponent* owner)
   DBNavigator1->Hide();
   DBNavigator1->SetVisibleButtons({nbPrior, nbNext});
 
-  auto* query1 = new TVTRTable(this);
-  query1->SetDatabaseName(kAlias);
-  query1->SetTableName(kTable);
-  query1->SetReadOnly(true);
-  auto* add_edit = new TVTRTable(this);
-  add_edit->SetDatabaseName(kAlias);
-  add_edit->SetTableName(kTable);
+  TVTRTable* query1 = WindowTable(kTable, true);
+  TVTRTable* add_edit = WindowTable(kTable, false);
 
   RegisterDefinition definition;
   definition.caption = kCaption;

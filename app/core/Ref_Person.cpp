@@ -61,14 +61,9 @@ TRef_Person::TRef_Person(TComponent* owner)
   SpeedButton5->OnClick = Bind(this, &TRef_Person::SpeedButton5Click);
   BuildPicturePage();
 
-  auto* table1 = new TVTRTable(this);
-  table1->SetDatabaseName(kAlias);
-  table1->SetTableName(kTable);
+  TVTRTable* table1 = WindowTable(kTable, true);
   table1->SetIndexFieldNames("per_no");
-  table1->SetReadOnly(true);
-  auto* add_edit = new TVTRTable(this);
-  add_edit->SetDatabaseName(kAlias);
-  add_edit->SetTableName(kTable);
+  TVTRTable* add_edit = WindowTable(kTable, false);
 
   RegisterDefinition definition;
   definition.caption = kCaption;

@@ -69,6 +69,14 @@ void RegisterWindow::BuildButtonBar() {
   DBNavigator1->SetVisibleButtons({nbFirst, nbPrior, nbNext, nbLast});
 }
 
+TVTRTable* RegisterWindow::WindowTable(const std::string& table_name, bool read_only) {
+  auto* table = new TVTRTable(this);
+  table->SetDatabaseName(Database1->DatabaseName());
+  table->SetTableName(table_name);
+  table->SetReadOnly(read_only);
+  return table;
+}
+
 void RegisterWindow::Define(RegisterDefinition definition) {
   definition_ = std::move(definition);
   Table1 = definition_.list;

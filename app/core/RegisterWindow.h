@@ -20,6 +20,7 @@
 
 #include "app/core/RegisterRows.h"
 #include "engine/access/Database.h"
+#include "engine/access/Table.h"
 #include "platform/db/DB.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/DBNavigator.h"
@@ -119,6 +120,9 @@ class RegisterWindow : public TForm {
   void BitBtn1Click(TObject* sender);
 
  protected:
+  // A table component of the window on its own connection (the stored list,
+  // the rows it writes); `read_only` for the list.
+  TVTRTable* WindowTable(const std::string& table_name, bool read_only);
   // Called once by the derived constructor, after its boxes exist.
   void Define(RegisterDefinition definition);
   // The search panel on a page of its own, opened by "?" on the entry page;

@@ -19,6 +19,7 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/FormsApplication.h"
 #include "tests/app/core/support/MdiFrame.h"
+#include "tests/app/core/support/OtherUser.h"
 #include "tests/app/core/support/ScopedWorkingFolder.h"
 #include "tests/platform/ui/support/UiTest.h"
 #include "tests/support/ScratchFolder.h"
@@ -42,7 +43,7 @@ class RegisterDatabaseTest : public UiTest {
   void TearDown() override {
     Application().DestroyComponents();
     user::ProcessEvents();
-    connection_.reset();
+    other_user_.Disconnect();
     installed_.reset();
     UiTest::TearDown();
   }
@@ -50,19 +51,7 @@ class RegisterDatabaseTest : public UiTest {
   std::string File() const { return WorkingPath(kDatabaseFileName); }
 
   // Another user's connection to the file, with a table component on it.
-  TVTRTable& OtherUser(const std::string& table_name) {
-    if (!connection_) {
-      connection_ = std::make_unique<TComponent>(nullptr);
-      auto* database = new TVTRDatabase(connection_.get());
-      database->SetDatabaseName("d_other");
-      database->SetDatabaseFileName(File());
-      database->MultiUser = true;
-    }
-    auto* table = new TVTRTable(connection_.get());
-    table->SetDatabaseName("d_other");
-    table->SetTableName(table_name);
-    return *table;
-  }
+  TVTRTable& OtherUser(const std::string& table_name) { return other_user_.Table(File(), table_name); }
 
   // Creates a table of text columns whose first column is its unique key.
   void CreateTable(const std::string& name, const std::vector<std::pair<std::string, int>>& text_columns) {
@@ -100,5 +89,5 @@ class RegisterDatabaseTest : public UiTest {
   ScratchFolder folder_;
   ScopedWorkingFolder working_folder_{folder_.Path()};
   std::unique_ptr<TInstalledEngineUi> installed_;
-  std::unique_ptr<TComponent> connection_;
+  OtherUserConnection other_user_{"d_other"};
 };

@@ -12,6 +12,7 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/FormsApplication.h"
 #include "tests/app/core/support/MdiFrame.h"
+#include "tests/app/core/support/OtherUser.h"
 #include "tests/app/core/support/TempleDatabaseTest.h"
 
 class TempleWindowTest : public TempleDatabaseTest {
@@ -23,24 +24,12 @@ class TempleWindowTest : public TempleDatabaseTest {
   void TearDown() override {
     Application().DestroyComponents();
     user::ProcessEvents();
-    other_user_.reset();
+    other_user_.Disconnect();
     TempleDatabaseTest::TearDown();
   }
 
   // A table component of another user's connection to the file.
-  TVTRTable& OtherUser(const std::string& table_name) {
-    if (!other_user_) {
-      other_user_ = std::make_unique<TComponent>(nullptr);
-      auto* database = new TVTRDatabase(other_user_.get());
-      database->SetDatabaseName("d_other_user");
-      database->SetDatabaseFileName(database_file_.string());
-      database->MultiUser = true;
-    }
-    auto* table = new TVTRTable(other_user_.get());
-    table->SetDatabaseName("d_other_user");
-    table->SetTableName(table_name);
-    return *table;
-  }
+  TVTRTable& OtherUser(const std::string& table_name) { return other_user_.Table(database_file_.string(), table_name); }
 
   // The named columns of the stored rows, as text, in storage order.
   std::vector<std::vector<std::string>> Stored(const std::string& table_name, const std::vector<std::string>& columns) {
@@ -58,5 +47,5 @@ class TempleWindowTest : public TempleDatabaseTest {
   void Store(const std::vector<TableRow>& rows) { AppendRows(database_file_, rows); }
 
  private:
-  std::unique_ptr<TComponent> other_user_;
+  OtherUserConnection other_user_{"d_other_user"};
 };
