@@ -160,6 +160,9 @@ class TVTRAO {
   // Between the children's execution and the materialisation (a join
   // puts its smaller input on the left).
   virtual void PrepareInputs() {}
+  // After the materialisation, before the children are freed (a grouping
+  // node closes its second cursor on the child's result).
+  virtual void ReleaseInputs() {}
   // Called when the node becomes distinct (a join passes it on).
   virtual void PassDistinctOn() {}
   // The fields the result table shows and the names it shows them under
