@@ -107,6 +107,10 @@ void TVTRAOGroupBy::PrepareInputs() {
   }
 }
 
+void TVTRAOGroupBy::ReleaseInputs() {
+  LookAhead.reset();
+}
+
 void TVTRAOGroupBy::ResetAggregates() {
   if (Filter) Filter->ResetAggregates();
   if (!HasExpressionColumns) return;

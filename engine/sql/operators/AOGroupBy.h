@@ -36,7 +36,7 @@ class TVTRAOGroupBy : public TVTRAO {
  protected:
   // Opens the look-ahead cursor on the child's result (10304).
   void PrepareInputs() override;
-  void ReleaseInputs() override { LookAhead.reset(); }
+  void ReleaseInputs() override;
 
  private:
   void ResetAggregates();
