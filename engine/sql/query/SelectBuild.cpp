@@ -40,7 +40,14 @@ TVTRAOPtr TVTRSQLSelect::BuildAO(const TVTRQueryContext& query, bool request_liv
     // The projection computes the key the grouping groups by.
     if (grouping) tree->ApplySelectList(items, false);
   }
-  if (Where) Where->PushDown(tree.get(), outer_ao, outer_cursor);
+  if (Where) {
+    Where->PushDown(tree.get(), outer_ao, outer_cursor);
+    // A lone stored table cannot test a subquery: a projection over it does.
+    if (HasConjuncts(Where) && tree->IsBaseTable) {
+      tree = std::make_unique<TVTRAOTableExpr>(std::move(tree));
+      Where->PushDown(tree.get(), outer_ao, outer_cursor);
+    }
+  }
   if (grouping) {
     tree = std::make_unique<TVTRAOGroupBy>(std::move(tree), items, &GroupBy);
     if (Having) Having->PushDown(tree.get(), outer_ao, outer_cursor);
