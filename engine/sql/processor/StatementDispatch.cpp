@@ -3,6 +3,7 @@
 #include "engine/sql/ddl/AlterTable.h"
 #include "engine/sql/ddl/IndexStatements.h"
 #include "engine/sql/ddl/TableStatements.h"
+#include "engine/sql/dml/InsertStatement.h"
 #include "engine/sql/processor/SQLProcessor.h"
 #include "engine/sql/processor/StatementWords.h"
 #include "engine/sql/transaction/TransactionStatements.h"
@@ -71,6 +72,8 @@ TVTRSQLCommandPtr CreateSQLCommand(TVTRLexer& lexer) {
       if (IsReservedWordToken(next, rwTable)) lexer.GetNextToken(next);
       return Parsed<TVTRDDLRenameTable>(lexer);
     }
+    case rwInsert:
+      return Parsed<TVTRSQLInsert>(lexer);
     case rwTruncate:
       return Parsed<TVTRDDLTruncateTable>(lexer);
     case rwStart:

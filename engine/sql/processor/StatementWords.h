@@ -30,6 +30,7 @@ inline constexpr int16_t rwIncrement = ReservedWordNo("INCREMENT");
 inline constexpr int16_t rwIndex = ReservedWordNo("INDEX");
 inline constexpr int16_t rwInitialValue = ReservedWordNo("INITIALVALUE");
 inline constexpr int16_t rwInsert = ReservedWordNo("INSERT");
+inline constexpr int16_t rwInto = ReservedWordNo("INTO");
 inline constexpr int16_t rwKey = ReservedWordNo("KEY");
 inline constexpr int16_t rwMaxValue = ReservedWordNo("MAXVALUE");
 inline constexpr int16_t rwMemory = ReservedWordNo("MEMORY");
@@ -54,5 +55,6 @@ inline constexpr int16_t rwTransaction = ReservedWordNo("TRANSACTION");
 inline constexpr int16_t rwTruncate = ReservedWordNo("TRUNCATE");
 inline constexpr int16_t rwUnique = ReservedWordNo("UNIQUE");
 inline constexpr int16_t rwUpdate = ReservedWordNo("UPDATE");
+inline constexpr int16_t rwValues = ReservedWordNo("VALUES");
 
 }  // namespace statement_words
