@@ -3,6 +3,7 @@
 #include "engine/access/Table.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/sql/dml/AssignValue.h"
+#include "engine/sql/dml/StatementChange.h"
 #include "engine/sql/processor/StatementWords.h"
 #include "platform/rtl/CodePage874.h"
 
@@ -58,7 +59,7 @@ void TVTRSQLInsert::ParseValues() {
   do {
     if (!NextToken()) RaiseUnexpectedEnd(30203);
     auto value = std::make_unique<TVTRSQLExpression>();
-    value->ParseValueExpression(nullptr, Lexer);
+    value->ParseValueExpression(&Query, Lexer);
     GetCurrentToken();
     if (value->IsEmpty()) RaiseAtToken(30357, "Error parsing parameter '%s' at line %d, column %d");
     Values.push_back(std::move(value));
@@ -79,7 +80,7 @@ void TVTRSQLInsert::Execute(const TVTRQueryContext& query, bool, bool, bool&, TV
   RowsAffected = 0;
   std::unique_ptr<TVTRTable> table = query.NewTable(query.DatabaseName, TableName, InMemoryTarget);
   table->Open();
-  InsertValues(*table);
+  RunInStatementSavepoint(*table->Handle(), [&] { InsertValues(*table); });
   table->Close();
 }
 

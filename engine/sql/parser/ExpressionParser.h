@@ -37,6 +37,7 @@
 #include "engine/sql/nodes/ExprNode.h"
 
 class TVTRCursor;
+struct TVTRQueryContext;
 
 inline constexpr int32_t kMaxNesting = 200;
 
@@ -44,8 +45,10 @@ class TVTRExpressionParser {
  public:
   // `token` is the current token, kept in step with the lexer's cursor;
   // field references are bound to `cursor` when it is given.
+  // `query` is the statement's running query; nil for dataset filters,
+  // Locate and searches, which refuse LASTAUTOINC.
   TVTRExpressionParser(TVTRLexer& lexer, TToken& token, TVTRCursor* cursor,
-                       const TVTRExpressionOptions& options);
+                       const TVTRExpressionOptions& options, const TVTRQueryContext* query);
 
   // A condition; when none can be read 30066 "Boolean expression expected".
   TVTRExprNodePtr ParseCondition();
@@ -151,6 +154,8 @@ class TVTRExpressionParser {
   TVTRExprNodePtr ParsePosition();
   TVTRExprNodePtr ParseLength();
   TVTRExprNodePtr ParseMathFunction();
+  // LASTAUTOINC "(" table [MEMORY] "," field ")"; without a query 30335.
+  TVTRExprNodePtr ParseLastAutoinc();
   TVTRExprNodePtr ParsePower();
   TVTRExprNodePtr ParseTextFunction();
   TVTRExprNodePtr ParseSubstring();
@@ -173,6 +178,7 @@ class TVTRExpressionParser {
   TToken& token_;
   TVTRCursor* cursor_;
   const TVTRExpressionOptions& options_;
+  const TVTRQueryContext* query_;
   // Where the last alternative that failed stopped. When no condition can
   // be read, that is the last alternative of its predicate: "(a + b) > 3"
   // fails at the ")".

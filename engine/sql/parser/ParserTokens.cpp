@@ -6,8 +6,8 @@
 #include "engine/sql/parser/ExpressionParser.h"
 
 TVTRExpressionParser::TVTRExpressionParser(TVTRLexer& lexer, TToken& token, TVTRCursor* cursor,
-                                           const TVTRExpressionOptions& options)
-    : lexer_(lexer), token_(token), cursor_(cursor), options_(options) {}
+                                           const TVTRExpressionOptions& options, const TVTRQueryContext* query)
+    : lexer_(lexer), token_(token), cursor_(cursor), options_(options), query_(query) {}
 
 TVTRExpressionParser::Mark TVTRExpressionParser::Here() const {
   return {lexer_.GetCurrentTokenNo(), token_};

@@ -25,10 +25,11 @@ constexpr const char* kSQLTokenExpected = "SQL token expected, but '%s' found at
                                  token.line, token.column);
 }
 
-// The command of class T, parsed from the lexer's cursor on.
+// The command of class T for the query, parsed from the lexer's cursor on.
 template <typename T>
-TVTRSQLCommandPtr Parsed(TVTRLexer& lexer) {
+TVTRSQLCommandPtr Parsed(TVTRLexer& lexer, const TVTRQueryContext& query) {
   auto command = std::make_unique<T>(lexer);
+  command->Query = query;
   command->Parse();
   return command;
 }
@@ -42,7 +43,7 @@ TToken NextWord(TVTRLexer& lexer, TToken token, int32_t missing) {
 
 }  // namespace
 
-TVTRSQLCommandPtr CreateSQLCommand(TVTRLexer& lexer) {
+TVTRSQLCommandPtr CreateSQLCommand(TVTRLexer& lexer, const TVTRQueryContext& query) {
   TToken first;
   if (!lexer.GetCurrentToken(first)) throw EVTRException(30146, "Blank SQL command");
   // A query expression starts with SELECT or "("; no command runs one yet.
@@ -51,37 +52,37 @@ TVTRSQLCommandPtr CreateSQLCommand(TVTRLexer& lexer) {
   switch (first.reserved_word) {
     case rwCreate: {
       const TToken next = NextWord(lexer, first, 30148);
-      if (IsReservedWordToken(next, rwTable)) return Parsed<TVTRDDLCreateTable>(lexer);
+      if (IsReservedWordToken(next, rwTable)) return Parsed<TVTRDDLCreateTable>(lexer, query);
       if (IsReservedWordToken(next, rwUnique) || IsReservedWordToken(next, rwIndex))
-        return Parsed<TVTRDDLCreateIndex>(lexer);
+        return Parsed<TVTRDDLCreateIndex>(lexer, query);
       RaiseAt(30147, kObjectTypeExpected, next);
     }
     case rwDrop: {
       const TToken next = NextWord(lexer, first, 30150);
-      if (IsReservedWordToken(next, rwTable)) return Parsed<TVTRDDLDropTable>(lexer);
-      if (IsReservedWordToken(next, rwIndex)) return Parsed<TVTRDDLDropIndex>(lexer);
+      if (IsReservedWordToken(next, rwTable)) return Parsed<TVTRDDLDropTable>(lexer, query);
+      if (IsReservedWordToken(next, rwIndex)) return Parsed<TVTRDDLDropIndex>(lexer, query);
       RaiseAt(30149, kObjectTypeExpected, next);
     }
     case rwAlter: {
       const TToken next = NextWord(lexer, first, 30152);
-      if (IsReservedWordToken(next, rwTable)) return Parsed<TVTRDDLAlterTable>(lexer);
+      if (IsReservedWordToken(next, rwTable)) return Parsed<TVTRDDLAlterTable>(lexer, query);
       RaiseAt(30151, kObjectTypeExpected, next);
     }
     case rwRename: {
       TToken next = NextWord(lexer, first, 30353);
       if (IsReservedWordToken(next, rwTable)) lexer.GetNextToken(next);
-      return Parsed<TVTRDDLRenameTable>(lexer);
+      return Parsed<TVTRDDLRenameTable>(lexer, query);
     }
     case rwInsert:
-      return Parsed<TVTRSQLInsert>(lexer);
+      return Parsed<TVTRSQLInsert>(lexer, query);
     case rwTruncate:
-      return Parsed<TVTRDDLTruncateTable>(lexer);
+      return Parsed<TVTRDDLTruncateTable>(lexer, query);
     case rwStart:
-      return Parsed<TVTRSQLStartTransaction>(lexer);
+      return Parsed<TVTRSQLStartTransaction>(lexer, query);
     case rwCommit:
-      return Parsed<TVTRSQLCommit>(lexer);
+      return Parsed<TVTRSQLCommit>(lexer, query);
     case rwRollback:
-      return Parsed<TVTRSQLRollback>(lexer);
+      return Parsed<TVTRSQLRollback>(lexer, query);
     default:
       RaiseAt(30153, kSQLTokenExpected, first);
   }
