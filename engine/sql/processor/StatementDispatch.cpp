@@ -6,6 +6,7 @@
 #include "engine/sql/dml/InsertStatement.h"
 #include "engine/sql/processor/SQLProcessor.h"
 #include "engine/sql/processor/StatementWords.h"
+#include "engine/sql/query/SQLUnion.h"
 #include "engine/sql/transaction/TransactionStatements.h"
 
 using namespace statement_words;
@@ -34,6 +35,15 @@ TVTRSQLCommandPtr Parsed(TVTRLexer& lexer, const TVTRQueryContext& query) {
   return command;
 }
 
+// A query expression must use up its command.
+TVTRSQLCommandPtr ParsedQueryExpression(TVTRLexer& lexer, const TVTRQueryContext& query) {
+  TVTRSQLCommandPtr command = Parsed<TVTRSQLUnion>(lexer, query);
+  TToken left;
+  if (lexer.GetCurrentToken(left))
+    RaiseAt(20260, "End of SQL command expected, but '%s' found at line %d, column %d", left);
+  return command;
+}
+
 // The word after the current one becomes current: `missing` at the end of
 // the command, else the word read.
 TToken NextWord(TVTRLexer& lexer, TToken token, int32_t missing) {
@@ -46,8 +56,7 @@ TToken NextWord(TVTRLexer& lexer, TToken token, int32_t missing) {
 TVTRSQLCommandPtr CreateSQLCommand(TVTRLexer& lexer, const TVTRQueryContext& query) {
   TToken first;
   if (!lexer.GetCurrentToken(first)) throw EVTRException(30146, "Blank SQL command");
-  // A query expression starts with SELECT or "("; no command runs one yet.
-  if (first.kind == tktLeftParenthesis) RaiseAt(30153, kSQLTokenExpected, first);
+  if (first.kind == tktLeftParenthesis) return ParsedQueryExpression(lexer, query);
   if (first.kind != tktReservedWord) RaiseAt(30154, kSQLTokenExpected, first);
   switch (first.reserved_word) {
     case rwCreate: {
@@ -77,6 +86,8 @@ TVTRSQLCommandPtr CreateSQLCommand(TVTRLexer& lexer, const TVTRQueryContext& que
       return Parsed<TVTRSQLInsert>(lexer, query);
     case rwTruncate:
       return Parsed<TVTRDDLTruncateTable>(lexer, query);
+    case rwSelect:
+      return ParsedQueryExpression(lexer, query);
     case rwStart:
       return Parsed<TVTRSQLStartTransaction>(lexer, query);
     case rwCommit:

@@ -9,7 +9,10 @@ namespace {
 
 class LastAutoinc : public StatementTest {
  protected:
+  // Connected for good, as the programs keep it: the last values belong to the session.
   LastAutoinc() {
+    database_->SetKeepConnection(true);
+    database_->Open();
     Run("CREATE TABLE u (id AUTOINC(LARGEINT, INCREMENT 5, INITIALVALUE 100), nm VARCHAR(40))");
     Run("CREATE TABLE seen (v LARGEINT)");
   }
@@ -28,6 +31,14 @@ TEST_F(LastAutoinc, GivesTheSessionsLastValueReadAnewAtEveryStatement) {
   Run("INSERT INTO u (nm) VALUES ('ab'); INSERT INTO seen VALUES (LASTAUTOINC(u, id))");
   Run("INSERT INTO u (nm) VALUES ('cd'); INSERT INTO seen VALUES (LASTAUTOINC(u, id) + 1)");
   EXPECT_EQ(Seen(), (std::vector<int64_t>{100, 106}));
+}
+
+TEST_F(LastAutoinc, ASelectReadsItAsALargeInt) {
+  Run("CREATE TABLE one (x INTEGER); INSERT INTO one VALUES (1); INSERT INTO u (nm) VALUES ('ab')");
+  query_->SQL().SetText("SELECT LASTAUTOINC(u, id) AS li FROM one");
+  query_->Open();
+  EXPECT_EQ(query_->FieldByName("li")->DataType(), ftLargeint);
+  EXPECT_EQ(query_->FieldByName("li")->AsLargeInt(), 100);
 }
 
 TEST_F(LastAutoinc, FailsUntilTheSessionInsertedARowAndForAFieldTheTableLacks) {
