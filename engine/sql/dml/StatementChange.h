@@ -49,8 +49,9 @@ void RunStatementChange(TVTRCursor& cursor, int32_t lock_error, Change&& change)
       throw;
     }
   } catch (...) {
-    cursor.UnlockTable(tltWrite, false);
+    cursor.UnlockTable(tltWrite, true);
     throw;
   }
-  cursor.UnlockTable(tltWrite, false);
+  // The automatic transaction's commit may have given the lock back with its own.
+  cursor.UnlockTable(tltWrite, true);
 }

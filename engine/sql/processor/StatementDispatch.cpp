@@ -3,7 +3,9 @@
 #include "engine/sql/ddl/AlterTable.h"
 #include "engine/sql/ddl/IndexStatements.h"
 #include "engine/sql/ddl/TableStatements.h"
+#include "engine/sql/dml/DeleteStatement.h"
 #include "engine/sql/dml/InsertStatement.h"
+#include "engine/sql/dml/UpdateStatement.h"
 #include "engine/sql/processor/SQLProcessor.h"
 #include "engine/sql/processor/StatementWords.h"
 #include "engine/sql/query/SQLUnion.h"
@@ -84,6 +86,10 @@ TVTRSQLCommandPtr CreateSQLCommand(TVTRLexer& lexer, const TVTRQueryContext& que
     }
     case rwInsert:
       return Parsed<TVTRSQLInsert>(lexer, query);
+    case rwUpdate:
+      return Parsed<TVTRSQLUpdate>(lexer, query);
+    case rwDelete:
+      return Parsed<TVTRSQLDelete>(lexer, query);
     case rwTruncate:
       return Parsed<TVTRDDLTruncateTable>(lexer, query);
     case rwSelect:

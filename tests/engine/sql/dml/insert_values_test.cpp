@@ -6,29 +6,15 @@
 #include <vector>
 
 #include "platform/rtl/DateTime.h"
-#include "tests/engine/sql/StatementFixture.h"
+#include "tests/engine/sql/dml/DmlFixture.h"
 
 namespace {
 
-class InsertValues : public StatementTest {
+class InsertValues : public DmlTest {
  protected:
   InsertValues() { Run("CREATE TABLE h (a INTEGER, b VARCHAR(20), c VARCHAR(20))"); }
 
-  // Every row of h as "a|b|c", NULL shown as "-".
-  std::vector<std::string> Rows(const std::string& name = "h") {
-    auto table = Table(name);
-    table->Open();
-    std::vector<std::string> rows;
-    for (; !table->Eof(); table->Next()) {
-      std::string row;
-      for (int i = 0; i < table->Fields().Count(); ++i) {
-        const TField* field = table->Fields()[i];
-        row += (i ? "|" : "") + (field->IsNull() ? std::string("-") : field->AsString());
-      }
-      rows.push_back(row);
-    }
-    return rows;
-  }
+  std::vector<std::string> Rows() { return DmlTest::Rows("h"); }
 };
 
 TEST_F(InsertValues, TwoStatementsOfOneTextInsertTwoRowsAndOpenNoCursor) {
