@@ -62,6 +62,7 @@ std::unique_ptr<TVTRQueryExprNode> TVTRSQLUnion::ParseOperand() {
   }
   if (!AtWord(rwSelect)) RaiseTokenExpected(30194, "SELECT");
   node->Select = std::make_unique<TVTRSQLSelect>(Lexer);
+  node->Select->Query = Query;
   node->Select->Parse();
   GetCurrentToken();
   return node;
