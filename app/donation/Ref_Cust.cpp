@@ -5,7 +5,7 @@
 #include "app/core/CsvExport.h"
 #include "app/core/TableRegisterRows.h"
 #include "app/core/myVar.h"
-#include "app/donation/RunningNumber.h"
+#include "app/donation/HighestRunningNumber.h"
 #include "engine/access/Query.h"
 #include "platform/rtl/Unicode.h"
 #include "platform/ui/Dialogs.h"
@@ -16,8 +16,6 @@ constexpr const char* kAlias = "d_cust";
 constexpr const char* kNumberColumn = "cust_no";
 constexpr const char* kCashTerm = "สด";
 constexpr const char* kMenuCaller = "0";
-constexpr const char* kQuitCaption = "เลิก";
-constexpr const char* kPickQuitCaption = "กลับใช้ข้อมูลนี้";
 constexpr const char* kExportFolder = "CSV\\";
 constexpr int kPrefixLength = 4;
 constexpr int kRunningDigits = 6;
@@ -33,7 +31,7 @@ int CodePoints(std::string_view text) {
 }  // namespace
 
 TRef_Cust::TRef_Cust(TComponent* owner, PickTarget* opener)
-    : RegisterWindow(owner, kAlias),
+    : PartyRegister(owner, kAlias, opener, kDonorList.lines.front()),
       Edit2(LabelledBox("รหัส", 0, 10)),
       Label17(new TLabel(Customer)),
       ComboBox2(new TComboBox(Customer)),
@@ -51,11 +49,7 @@ TRef_Cust::TRef_Cust(TComponent* owner, PickTarget* opener)
       Edit10(new TEdit(Customer)),
       SpeedButton9(new TSpeedButton(Panel1)),
       Button7(new TButton(Panel1)),
-      add_edit(new TVTRTable(this)),
-      opener_(opener),
-      list_(*this, kAlias),
-      query_temp_(*this, kAlias) {
-  SetFormStyle(fsNormal);
+      add_edit(WindowTable("customer", false)) {
   SetClientWidth(680);
   SetClientHeight(470);
   Customer->SetCaption("ลูกค้า");
@@ -83,15 +77,11 @@ TRef_Cust::TRef_Cust(TComponent* owner, PickTarget* opener)
     hidden->SetEnabled(false);
   }
 
-  list_.Query().SQL().Add(kDonorList.lines.front());
-  add_edit->SetDatabaseName(kAlias);
-  add_edit->SetTableName("customer");
-
   RegisterDefinition definition;
   definition.caption = kDonorRegisterCaption;
   definition.top = 65;
   definition.left = 50;
-  definition.list = &list_.Rows();
+  definition.list = &List().Rows();
   definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, kNumberColumn);
   definition.columns = {{kNumberColumn, Edit2}, {"cust_name", Edit3}, {"cust_add1", Edit4}, {"cust_add2", Edit5},
                         {"cust_add4", Edit6},    {"cust_zip", Edit7},  {"country", Edit11},  {"cust_tel", Edit8},
@@ -121,14 +111,13 @@ TRef_Cust::TRef_Cust(TComponent* owner, PickTarget* opener)
   BitBtn1->SetCaption("?");
   BitBtn1->SetTabStop(false);
   BitBtn1->OnClick = Bind(this, &TRef_Cust::BitBtn1Click);
-  TabSheet2 = new TDonorSearchPage(this, list_, DataSource1);
+  TabSheet2 = new TDonorSearchPage(this, List(), DataSource1);
   TabSheet2->SetPageControl(RefSheet);
   TabSheet2->SetTabVisible(false);
   TabSheet2->OnReturn = Bind(this, &TRef_Cust::Button1Click);
   TabSheet2->Button2->OnClick = Bind(this, &TRef_Cust::Button2Click);
 
   OnActivate = Bind(this, &TRef_Cust::FormActivate);
-  OnClose = Bind(this, &TRef_Cust::FormClose);
 }
 
 TEdit* TRef_Cust::LabelledBox(const char* caption, int row, int max_length) {
@@ -139,24 +128,23 @@ void TRef_Cust::FormActivate(TObject* sender) {
   const bool setting_up = SetupPending == 1;
   RegisterWindow::FormActivate(sender);
   if (!setting_up) return;
-  SpeedButton2->SetCaption(myVar.PickCaller == kMenuCaller ? kQuitCaption : kPickQuitCaption);
+  ShowQuitCaption(myVar.PickCaller != kMenuCaller);
   Button7->SetEnabled(!Table1->IsEmpty());
 }
 
-void TRef_Cust::FormClose(TObject* sender, TCloseAction& action) {
-  if (opener_ != nullptr) WritePickedParty(*opener_, myVar.PickCaller, *Table1);
-  RegisterWindow::FormClose(sender, action);
+std::string TRef_Cust::PickCaller() const {
+  return myVar.PickCaller;
 }
 
 void TRef_Cust::FillLookups() {
-  query_temp_.Open({{" select prefix_name from cust_prefix order by prefix_id "}, {}});
+  QueryTemp().Open({{" select prefix_name from cust_prefix order by prefix_id "}, {}});
   std::vector<std::string> titles;
-  for (TDataSet& rows = query_temp_.Rows(); !rows.Eof(); rows.Next())
+  for (TDataSet& rows = QueryTemp().Rows(); !rows.Eof(); rows.Next())
     titles.push_back(rows.Fields()[0]->AsString());
   ComboBox2->SetItems(titles);
   if (!titles.empty()) ComboBox2->SetItemIndex(0);
-  query_temp_.Open({{" select prefix_donate from sys_sys "}, {}});
-  TDataSet& settings = query_temp_.Rows();
+  QueryTemp().Open({{" select prefix_donate from sys_sys "}, {}});
+  TDataSet& settings = QueryTemp().Rows();
   DonorNumberPrefix = settings.IsEmpty() ? std::string() : settings.Fields()[0]->AsString();
   settings.Close();
 }
@@ -179,9 +167,8 @@ void TRef_Cust::AddDefaults() {
 }
 
 void TRef_Cust::SetBoxesReadOnly(bool read_only) {
-  RegisterWindow::SetBoxesReadOnly(read_only);
+  PartyRegister::SetBoxesReadOnly(read_only);
   Memo1->SetReadOnly(read_only);
-  Edit2->SetReadOnly(true);
   // The title list helps typing a new donor's name only.
   const bool adding = !read_only && EditState == kStateAdd;
   Label17->SetVisible(adding);
@@ -199,38 +186,8 @@ RowValues TRef_Cust::BoxValues() const {
 std::string TRef_Cust::NextCustomerNo() {
   if (CodePoints(DonorNumberPrefix) != kPrefixLength) throw ERunningNumberRefused(kDonorPrefixIncomplete);
   const RunningNumberShape shape{DonorNumberPrefix, kRunningDigits};
-  // The range of the prefix's numbers, so that the index on the number finds
-  // the highest without reading every donor; older numbers of another shape
-  // in the range are passed over.
-  query_temp_.Open({{" select cust_no from customer ", " where cust_no >= :plowest and cust_no <= :phighest ",
-                     " order by cust_no DESC  "},
-                    {{"plowest", Variant(DonorNumberPrefix + "000000")},
-                     {"phighest", Variant(DonorNumberPrefix + "999999")}}});
-  TDataSet& numbers = query_temp_.Rows();
-  std::string highest;
-  for (; !numbers.Eof() && highest.empty(); numbers.Next()) {
-    const std::string number = numbers.Fields()[0]->AsString();
-    if (IsRunningNumber(shape, number)) highest = number;
-  }
-  numbers.Close();
+  const std::string highest = HighestRunningNumber(QueryTemp(), "customer", kNumberColumn, shape);
   return RunningNumberAfter(shape, highest, kDonorNumbersUsedUp);
-}
-
-bool TRef_Cust::EntryAccepted() {
-  if (EditState != kStateAdd) return true;
-  try {
-    new_number_ = NextCustomerNo();
-  } catch (const ERunningNumberRefused& refusal) {
-    ShowMessage(refusal.Message());
-    return false;
-  }
-  return true;
-}
-
-std::string TRef_Cust::InsertRow() {
-  Edit2->SetText(new_number_);
-  Definition().rows->Insert(BoxValues());
-  return new_number_;
 }
 
 void TRef_Cust::ComboBox2Click(TObject*) {

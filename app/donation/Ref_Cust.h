@@ -13,10 +13,8 @@
 #include <string>
 
 #include "app/core/MemberEnvelope.h"
-#include "app/core/RegisterWindow.h"
-#include "app/core/SqlWindowQuery.h"
 #include "app/donation/DonorSearchPage.h"
-#include "app/donation/PickTarget.h"
+#include "app/donation/PartyRegister.h"
 #include "engine/access/Table.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Label.h"
@@ -31,7 +29,7 @@ inline constexpr const char* kNewDonorNumber = "Tempxxxx";
 inline constexpr const char* kDonorExportFile = "ทะเบียนรายชื่อผู้บริจาค.csv";
 inline constexpr EnvelopeLayout kDonorEnvelope{210.1, 110.9, 150, "cust"};
 
-class TRef_Cust : public RegisterWindow {
+class TRef_Cust : public PartyRegister {
  public:
   // `opener` is the window the picked donor is written into (null: the menu).
   TRef_Cust(TComponent* owner, PickTarget* opener);
@@ -61,7 +59,6 @@ class TRef_Cust : public RegisterWindow {
   std::string DonorNumberPrefix;
 
   void FormActivate(TObject* sender);
-  void FormClose(TObject* sender, TCloseAction& action);
   void ComboBox2Click(TObject* sender);
   void SpeedButton9Click(TObject* sender);
   void Button7Click(TObject* sender);
@@ -73,20 +70,15 @@ class TRef_Cust : public RegisterWindow {
   std::string NextCustomerNo();
 
  protected:
+  std::string NextNumber() override { return NextCustomerNo(); }
+  std::string PickCaller() const override;
   void AddDefaults() override;
   void FillLookups() override;
   void LoadRow() override;
   RowValues BoxValues() const override;
-  bool EntryAccepted() override;
-  std::string InsertRow() override;
   void SetBoxesReadOnly(bool read_only) override;
 
  private:
   TEdit* LabelledBox(const char* caption, int row, int max_length);
   void LeaveSearch();
-
-  PickTarget* opener_;
-  SqlWindowQuery list_;
-  SqlWindowQuery query_temp_;
-  std::string new_number_;
 };
