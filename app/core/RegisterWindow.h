@@ -61,6 +61,9 @@ struct RegisterDefinition {
   // The box of the key that the user types for a new row (checked for
   // duplicates), or null where new rows get no typed key.
   TEdit* key_box = nullptr;
+  // An edit may change the typed key too (renaming the row); a key that
+  // another row holds is refused.
+  bool key_editable = false;
   // Where an edit starts.
   TWinControl* name_box = nullptr;
   // Enter moves along it; the last leads back to the first.

@@ -5,7 +5,6 @@
 #include "app/core/TableRegisterRows.h"
 #include "engine/access/Query.h"
 #include "platform/rtl/NumberText.h"
-#include "platform/ui/Dialogs.h"
 #include "platform/ui/Label.h"
 
 namespace {
@@ -60,6 +59,7 @@ TRef_Donate::TRef_Donate(TComponent* owner)
                         {"zone", Edit5},        {"price_1", Edit6},        {"fg_vat", Edit11}};
   definition.key_column = kNumberColumn;
   definition.key_box = Edit2;
+  definition.key_editable = true;
   definition.name_box = Edit3;
   definition.enter_order = {Edit2, Edit3, Edit4, Edit5, Edit6, CheckBox1};
   definition.guard_box = Edit2;
@@ -73,16 +73,10 @@ TRef_Donate::TRef_Donate(TComponent* owner)
     if (key != U'\r') Edit3->SetFocus();
     key = 0;
   };
-  SpeedButton3->OnClick = Bind(this, &TRef_Donate::SpeedButton3Click);
   SpeedButton4->OnClick = Bind(this, &TRef_Donate::SpeedButton4Click);
 
   AddSearch(kNumberColumn, "accessory_name", kPurposeNotFound);
   BitBtn1->SetBounds(kBoxLeft + 88, 8, 24, 24);
-}
-
-void TRef_Donate::SpeedButton3Click(TObject* sender) {
-  edited_number_ = CurrentRowKey;
-  RegisterWindow::SpeedButton3Click(sender);
 }
 
 void TRef_Donate::SpeedButton4Click(TObject* sender) {
@@ -123,15 +117,5 @@ RowValues TRef_Donate::BoxValues() const {
 bool TRef_Donate::EntryAccepted() {
   // The price goes into a number column: a text that is none stops the save.
   StrToFloat(Edit6->Text());
-  if (EditState != kStateEdit || Edit2->Text() == edited_number_) return true;
-  if (!Definition().rows->HasKey(Edit2->Text(), false)) return true;
-  ShowMessage(kDuplicateNumber);
-  Edit2->SetFocus();
-  return false;
-}
-
-void TRef_Donate::SetBoxesReadOnly(bool read_only) {
-  RegisterWindow::SetBoxesReadOnly(read_only);
-  // The number may be changed in an edit too; the update is keyed by the old one.
-  Edit2->SetReadOnly(read_only);
+  return true;
 }

@@ -30,7 +30,6 @@ class TRef_Donate : public RegisterWindow {
   // The stored table as the save writes it.
   TVTRTable* add_edit;
 
-  void SpeedButton3Click(TObject* sender);
   void SpeedButton4Click(TObject* sender);
 
  protected:
@@ -38,10 +37,7 @@ class TRef_Donate : public RegisterWindow {
   void LoadRow() override;
   RowValues BoxValues() const override;
   bool EntryAccepted() override;
-  void SetBoxesReadOnly(bool read_only) override;
 
  private:
   SqlWindowQuery query1_;
-  // The number the purpose had when its edit began.
-  std::string edited_number_;
 };
