@@ -43,17 +43,16 @@ TEST_F(PickTargetWriteBack, EachCallerGetsItsOwnBoxesFilled) {
     bool with_donor;
     Texts written;  // number text, Edit1, Edit2, Edit3, Edit21 ... Edit25, Edit13, Edit12, credit term
   };
-  const Texts untouched{"unchanged", "", "", "", "", "", "", "", "", "", "", "30 วัน"};
   const std::vector<Case> cases{
       {"1", true,
        {"ABCD000007", "", "คุณสมศรี", "1 ถนนสุขุมวิท", "แขวงคลองเตย", "กรุงเทพฯ", "10110", "021234567",
-        "021234568", "ไทย", "31/12/2500", "30 วัน"}},
+        "021234568", "ไทย", "31/12/2500", kOtherTerm}},
       {"2", true,
        {"unchanged", "ABCD000007", "คุณสมศรี", "1 ถนนสุขุมวิท", "แขวงคลองเตย", "กรุงเทพฯ", "10110", "021234567",
         "021234568", "", "", kCashTerm}},
-      {"0", true, untouched},
-      {"", true, untouched},
-      {"1", false, {"", "", "", "", "", "", "", "", "", "", "", "30 วัน"}},
+      {"0", true, kNothingWritten},
+      {"", true, kNothingWritten},
+      {"1", false, {"", "", "", "", "", "", "", "", "", "", "", kOtherTerm}},
       {"2", false, {"unchanged", "", "", "", "", "", "", "", "", "", "", kCashTerm}},
   };
   for (const Case& c : cases) {
@@ -70,7 +69,7 @@ TEST_F(PickTargetWriteBack, BoxesTheTargetLeavesOutAreNotWritten) {
   };
   auto& picker = *new NameOnly(&Application());
   WritePickedParty(picker, "2", PartyList(true));
-  EXPECT_EQ(picker.Written(), (Texts{"unchanged", "", "คุณสมศรี", "", "", "", "", "", "", "", "", "30 วัน"}));
+  EXPECT_EQ(picker.Written(), (Texts{"unchanged", "", "คุณสมศรี", "", "", "", "", "", "", "", "", kOtherTerm}));
 }
 
 }  // namespace

@@ -10,11 +10,12 @@
 #include "platform/ui/Form.h"
 
 inline constexpr const char* kCashTerm = "สด";
+inline constexpr const char* kOtherTerm = "30 วัน";
 
 class TPartyPicker : public TForm, public PickTarget {
  public:
   explicit TPartyPicker(TComponent* owner) : TForm(owner) {
-    ComboBox2->SetItems({kCashTerm, "30 วัน"});
+    ComboBox2->SetItems({kCashTerm, kOtherTerm});
     ComboBox2->SetItemIndex(1);
   }
 
@@ -37,9 +38,12 @@ class TPartyPicker : public TForm, public PickTarget {
             .country = Edit13, .birth_date = Edit12, .credit_term = ComboBox2};
   }
 
-  // The texts the write-back fills, in the order of PartyBoxes.
+  // The texts the write-back fills, in the order of PartyBoxes; kNothingWritten
+  // before any.
   std::vector<std::string> Written() const {
     return {DonationCustNo, Edit1->Text(),  Edit2->Text(),  Edit3->Text(),  Edit21->Text(), Edit22->Text(),
             Edit23->Text(), Edit24->Text(), Edit25->Text(), Edit13->Text(), Edit12->Text(), ComboBox2->Text()};
   }
 };
+
+inline const std::vector<std::string> kNothingWritten{"unchanged", "", "", "", "", "", "", "", "", "", "", kOtherTerm};
