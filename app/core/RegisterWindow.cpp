@@ -17,14 +17,14 @@ constexpr int kBarHeight = 36;
 
 }  // namespace
 
-RegisterWindow::RegisterWindow(TComponent* owner, const std::string& alias)
+RegisterWindow::RegisterWindow(TComponent* owner, const std::string& alias, TFormStyle style)
     : TForm(owner),
       Database1(new TVTRDatabase(this)),
       DataSource1(new TDataSource(this)),
       Panel1(new TPanel(this)),
       RefSheet(new TPageControl(this)),
       Customer(new TTabSheet(this)) {
-  SetFormStyle(fsMDIChild);
+  SetFormStyle(style);
   SetBorderStyle(bsSingle);
   SetBorderIcons({biSystemMenu, biMinimize});
   SetPosition(poDefault);

@@ -81,8 +81,9 @@ struct RegisterDefinition {
 
 class RegisterWindow : public TForm {
  public:
-  // `alias` names the window's own connection to the program's database file.
-  RegisterWindow(TComponent* owner, const std::string& alias);
+  // `alias` names the window's own connection to the program's database file;
+  // `style` fsNormal makes a window of its own, shown modally by its openers.
+  RegisterWindow(TComponent* owner, const std::string& alias, TFormStyle style = fsMDIChild);
   ~RegisterWindow() override;
 
   TVTRDatabase* Database1;

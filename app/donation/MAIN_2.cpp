@@ -6,6 +6,10 @@
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
+#include "app/donation/Ref_Attn.h"
+#include "app/donation/Ref_Cust.h"
+#include "app/donation/Ref_Donate.h"
+#include "app/donation/Ref_Supply.h"
 #include "app/donation/password_donate.h"
 #include "engine/access/Table.h"
 #include "platform/db/Field.h"
@@ -20,6 +24,12 @@ const MenuStates kLoggedOutMenus{{"m_login", "m_main", "mm_data_tools", "m_help"
                                   "mm_sale", "mm_cash", "m_ref", "m_report"},
                                  "1111000000"};
 
+// A party register opened by the menu: modal, with no window to write a pick into.
+template <typename T>
+WindowFactory PartyRegisterFromMenu() {
+  return {true, [](TMdiFrame&) -> TForm* { return FormsApplication().CreateForm<T>(static_cast<PickTarget*>(nullptr)); }};
+}
+
 }  // namespace
 
 // The menu items whose windows exist; the others stay disabled.
@@ -30,6 +40,10 @@ WindowFactories DonationWindowFactories() {
       {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_office", ChildWindow<TRef_Office>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
+      {"N26", ChildWindow<TRef_Attn>()},
+      {"mm_ref_donate", ChildWindow<TRef_Donate>()},
+      {"mm_customer", PartyRegisterFromMenu<TRef_Cust>()},
+      {"mm_supply", PartyRegisterFromMenu<TRef_Supply>()},
   };
 }
 

@@ -13,8 +13,7 @@ constexpr const char* kPickQuitCaption = "กลับใช้ข้อมู�
 
 PartyRegister::PartyRegister(TComponent* owner, const std::string& alias, PickTarget* opener,
                              const std::string& list_statement)
-    : RegisterWindow(owner, alias), opener_(opener), list_(*this, alias), query_temp_(*this, alias) {
-  SetFormStyle(fsNormal);
+    : RegisterWindow(owner, alias, fsNormal), opener_(opener), list_(*this, alias), query_temp_(*this, alias) {
   list_.Query().SQL().Add(list_statement);
   OnClose = Bind(this, &PartyRegister::FormClose);
 }

@@ -8,6 +8,7 @@
 #include "app/donation/StockOnHand.h"
 #include "engine/access/Query.h"
 #include "platform/rtl/NumberText.h"
+#include "platform/rtl/TextCase.h"
 #include "platform/ui/Picture.h"
 
 namespace {
@@ -204,8 +205,9 @@ void TRef_Part_Pict::SetBoxesReadOnly(bool read_only) {
 }
 
 bool TRef_Part_Pict::EntryAccepted() {
-  // The reorder quantity goes into a number column: a text that is none stops the save.
-  StrToFloat(Edit14->Text());
+  // The reorder quantity goes into a number column: a text that is none stops
+  // the save; an empty one is none to reorder.
+  if (!Trim(Edit14->Text()).empty()) StrToFloat(Edit14->Text());
   return true;
 }
 
@@ -213,7 +215,7 @@ RowValues TRef_Part_Pict::BoxValues() const {
   RowValues values = RegisterWindow::BoxValues();
   values.insert(values.end(), {{"pro_type", ListedType()},
                                {"pro_pict", picture_name_},
-                               {"pro_rorder", Edit14->Text()},
+                               {"pro_rorder", Trim(Edit14->Text()).empty() ? "0" : Edit14->Text()},
                                {"pro_memo", Memo1->Text()},
                                {"tax_status", "0"},
                                {"tax_rate", "0"},
