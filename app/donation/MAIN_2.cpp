@@ -9,6 +9,7 @@
 #include "app/donation/Ref_Attn.h"
 #include "app/donation/Ref_Cust.h"
 #include "app/donation/Ref_Donate.h"
+#include "app/donation/Ref_Part_Pict.h"
 #include "app/donation/Ref_Supply.h"
 #include "app/donation/password_donate.h"
 #include "engine/access/Table.h"
@@ -42,6 +43,7 @@ WindowFactories DonationWindowFactories() {
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
       {"N26", ChildWindow<TRef_Attn>()},
       {"mm_ref_donate", ChildWindow<TRef_Donate>()},
+      {"N10", ChildWindow<TRef_Part_Pict>()},
       {"mm_customer", PartyRegisterFromMenu<TRef_Cust>()},
       {"mm_supply", PartyRegisterFromMenu<TRef_Supply>()},
   };

@@ -1,5 +1,5 @@
 // The donation program's menu opens the registers of donors, name titles,
-// donation purposes and suppliers.
+// donation purposes, goods and suppliers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,11 +10,12 @@ namespace {
 
 using RegisterMenu = DonationProgramTest;
 
-TEST_F(RegisterMenu, TheTitleAndPurposeRegistersOpenAsChildren) {
+TEST_F(RegisterMenu, TheTitlePurposeAndGoodsRegistersOpenAsChildren) {
   TMAIN_2& frame = Start();
   LogIn(OpenLogin(frame), "admin", "8052");
   for (const auto& [item, caption] : {std::pair{frame.N26, "ตารางคำนำหน้าชื่อ"},
-                                      std::pair{frame.mm_ref_donate, " ทะเบียนวัตถุประสงค์การบริจาค"}}) {
+                                      std::pair{frame.mm_ref_donate, " ทะเบียนวัตถุประสงค์การบริจาค"},
+                                      std::pair{frame.N10, "ทะเบียนวัตถุมงคล  - สินค้า อื่น ๆ "}}) {
     SCOPED_TRACE(item->Name());
     ASSERT_TRUE(Reachable(*item));
     user::ProcessEvents();
