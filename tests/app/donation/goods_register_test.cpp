@@ -151,4 +151,20 @@ TEST_F(GoodsRegister, TheTypeButtonsListEachTypeAndANewItemTakesTheListedType) {
   EXPECT_EQ(Stored("product", {"pro_no", "pro_type"}).back(), (std::vector<std::string>{"S2", "1"}));
 }
 
+TEST_F(GoodsRegister, SwitchingToAnotherWindowAndBackKeepsAnAddAndItsTexts) {
+  TRef_Part_Pict& w = Open();
+  user::Click(*w.SpeedButton1);
+  user::Type("P7");
+  user::PressEnter();
+  user::Type("เหรียญ");
+  TRef_Attn& other = *FormsApplication().CreateForm<TRef_Attn>();
+  user::ProcessEvents();
+  user::ActivateWindow(other);
+  user::ActivateWindow(w);
+  EXPECT_EQ(w.EditState, "add");
+  EXPECT_EQ(seen::Text(*w.Edit2), "เหรียญ");
+  user::Click(*w.SpeedButton8);
+  EXPECT_EQ(StoredItems(), (Rows{{"P7", "เหรียญ"}}));
+}
+
 }  // namespace

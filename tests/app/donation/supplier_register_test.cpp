@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/donation/Ref_Attn.h"
 #include "app/donation/Ref_Supply.h"
 #include "tests/app/donation/support/DonationRegisterTest.h"
 #include "tests/app/donation/support/PartyPicker.h"
@@ -88,20 +87,6 @@ TEST_F(SupplierRegister, ClosingAGoodsPickWritesTheSupplierAndResetsTheCreditTer
   user::CloseWindow(Open(&from_menu));
   user::ProcessEvents();
   EXPECT_EQ(from_menu.Written(), kNothingWritten);
-}
-
-TEST_F(SupplierRegister, AnActivationDuringAnAddKeepsTheTypedTexts) {
-  TRef_Supply& w = Open();
-  user::Click(*w.SpeedButton1);
-  user::Type("ร้านใหม่");
-  TRef_Attn& other = *FormsApplication().CreateForm<TRef_Attn>();
-  user::ProcessEvents();
-  user::ActivateWindow(other);
-  user::ActivateWindow(w);
-  EXPECT_EQ(w.EditState, "add");
-  EXPECT_EQ(seen::Text(*w.Edit3), "ร้านใหม่");
-  user::Click(*w.SpeedButton8);
-  EXPECT_EQ(Stored("supply", {"cust_no", "cust_name"}), (Rows{{"00000001", "ร้านใหม่"}}));
 }
 
 }  // namespace
