@@ -1,5 +1,7 @@
 #include "app/donation/PartyRegister.h"
 
+#include <utility>
+
 #include "app/donation/RunningNumber.h"
 #include "engine/access/Query.h"
 #include "platform/ui/Dialogs.h"
@@ -8,12 +10,24 @@ namespace {
 
 constexpr const char* kQuitCaption = "เลิก";
 constexpr const char* kPickQuitCaption = "กลับใช้ข้อมูลนี้";
+constexpr const char* kCashTerm = "สด";
 
 }  // namespace
 
 PartyRegister::PartyRegister(TComponent* owner, const std::string& alias, PickTarget* opener,
-                             const std::string& list_statement)
-    : RegisterWindow(owner, alias, fsNormal), opener_(opener), list_(*this, alias), query_temp_(*this, alias) {
+                             const std::string& list_statement, std::string new_group)
+    : RegisterWindow(owner, alias, fsNormal),
+      ComboBox1(new TComboBox(Customer)),
+      Edit10(new TEdit(Customer)),
+      new_group_(std::move(new_group)),
+      opener_(opener),
+      list_(*this, alias),
+      query_temp_(*this, alias) {
+  ComboBox1->SetItems({kCashTerm});
+  for (TWinControl* hidden : std::initializer_list<TWinControl*>{ComboBox1, Edit10}) {
+    hidden->Hide();
+    hidden->SetEnabled(false);
+  }
   list_.Query().SQL().Add(list_statement);
   OnClose = Bind(this, &PartyRegister::FormClose);
 }
@@ -25,6 +39,25 @@ void PartyRegister::FormClose(TObject* sender, TCloseAction& action) {
 
 void PartyRegister::ShowQuitCaption(bool picking) {
   SpeedButton2->SetCaption(picking ? kPickQuitCaption : kQuitCaption);
+}
+
+void PartyRegister::AddDefaults() {
+  ComboBox1->SetText(kCashTerm);
+  Edit10->SetText(new_group_);
+}
+
+void PartyRegister::LoadRow() {
+  RegisterWindow::LoadRow();
+  const bool empty = Table1->IsEmpty();
+  ComboBox1->SetText(empty ? std::string() : Table1->FieldByName("cust_cre")->AsString());
+  Edit10->SetText(empty ? std::string() : Table1->FieldByName("cust_group")->AsString());
+}
+
+RowValues PartyRegister::BoxValues() const {
+  RowValues values = RegisterWindow::BoxValues();
+  values.push_back({"cust_cre", ComboBox1->Text()});
+  values.push_back({"cust_group", Edit10->Text()});
+  return values;
 }
 
 bool PartyRegister::EntryAccepted() {

@@ -14,7 +14,6 @@ namespace {
 
 constexpr const char* kAlias = "d_cust";
 constexpr const char* kNumberColumn = "cust_no";
-constexpr const char* kCashTerm = "สด";
 constexpr const char* kMenuCaller = "0";
 constexpr const char* kExportFolder = "CSV\\";
 constexpr int kPrefixLength = 4;
@@ -31,7 +30,7 @@ int CodePoints(std::string_view text) {
 }  // namespace
 
 TRef_Cust::TRef_Cust(TComponent* owner, PickTarget* opener)
-    : PartyRegister(owner, kAlias, opener, kDonorList.lines.front()),
+    : PartyRegister(owner, kAlias, opener, kDonorList.lines.front(), ""),
       Edit2(LabelledBox("รหัส", 0, 10)),
       Label17(new TLabel(Customer)),
       ComboBox2(new TComboBox(Customer)),
@@ -45,8 +44,6 @@ TRef_Cust::TRef_Cust(TComponent* owner, PickTarget* opener)
       Edit9(LabelledBox("Fax", 8, 25)),
       Edit12(LabelledBox("ว.ด.ป.เกิด", 9, 10)),
       Memo1(new TMemo(Customer)),
-      ComboBox1(new TComboBox(Customer)),
-      Edit10(new TEdit(Customer)),
       SpeedButton9(new TSpeedButton(Panel1)),
       Button7(new TButton(Panel1)),
       add_edit(WindowTable("customer", false)) {
@@ -71,11 +68,6 @@ TRef_Cust::TRef_Cust(TComponent* owner, PickTarget* opener)
   remark_label->SetBounds(8, 8 + 10 * kRowHeight + 3, kBoxLeft - 16, 16);
   remark_label->SetCaption("หมายเหตุ");
   Memo1->SetBounds(kBoxLeft, 8 + 10 * kRowHeight, 300, 60);
-  ComboBox1->SetItems({kCashTerm});
-  for (TWinControl* hidden : std::initializer_list<TWinControl*>{ComboBox1, Edit10}) {
-    hidden->Hide();
-    hidden->SetEnabled(false);
-  }
 
   RegisterDefinition definition;
   definition.caption = kDonorRegisterCaption;
@@ -150,11 +142,9 @@ void TRef_Cust::FillLookups() {
 }
 
 void TRef_Cust::LoadRow() {
-  RegisterWindow::LoadRow();
+  PartyRegister::LoadRow();
   const bool empty = Table1->IsEmpty();
   Memo1->SetText(empty ? std::string() : Table1->FieldByName("cust_rem")->AsString());
-  ComboBox1->SetText(empty ? std::string() : Table1->FieldByName("cust_cre")->AsString());
-  Edit10->SetText(empty ? std::string() : Table1->FieldByName("cust_group")->AsString());
   if (!empty) myVar.CurrentPartyNo = Edit2->Text();
 }
 
@@ -162,8 +152,7 @@ void TRef_Cust::AddDefaults() {
   Edit2->SetText(kNewDonorNumber);
   Edit3->SetText("คุณ");
   Memo1->Clear();
-  ComboBox1->SetText(kCashTerm);
-  Edit10->Clear();
+  PartyRegister::AddDefaults();
 }
 
 void TRef_Cust::SetBoxesReadOnly(bool read_only) {
@@ -176,9 +165,7 @@ void TRef_Cust::SetBoxesReadOnly(bool read_only) {
 }
 
 RowValues TRef_Cust::BoxValues() const {
-  RowValues values = RegisterWindow::BoxValues();
-  values.push_back({"cust_cre", ComboBox1->Text()});
-  values.push_back({"cust_group", Edit10->Text()});
+  RowValues values = PartyRegister::BoxValues();
   values.push_back({"cust_rem", Memo1->Text()});
   return values;
 }

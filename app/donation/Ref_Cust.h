@@ -47,8 +47,6 @@ class TRef_Cust : public PartyRegister {
   TEdit* Edit9;          // cust_fax
   TEdit* Edit12;         // cust_birth, as typed
   TMemo* Memo1;          // cust_rem
-  TComboBox* ComboBox1;  // cust_cre, hidden
-  TEdit* Edit10;         // cust_group, hidden
   TSpeedButton* SpeedButton9;  // envelope
   TButton* Button7;            // export
   TDonorSearchPage* TabSheet2;

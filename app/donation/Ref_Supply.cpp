@@ -12,7 +12,6 @@ namespace {
 
 constexpr const char* kAlias = "d_supply";
 constexpr const char* kNumberColumn = "cust_no";
-constexpr const char* kCashTerm = "สด";
 constexpr const char* kNewSupplierGroup = "1";
 constexpr const char* kMenuCaller = "1";
 constexpr const char* kGoodsCaller = "2";
@@ -23,7 +22,7 @@ constexpr int kBoxLeft = 120;
 }  // namespace
 
 TRef_Supply::TRef_Supply(TComponent* owner, PickTarget* opener)
-    : PartyRegister(owner, kAlias, opener, "select * from supply order by cust_no"),
+    : PartyRegister(owner, kAlias, opener, "select * from supply order by cust_no", kNewSupplierGroup),
       Edit2(LabelledBox("รหัสผู้ขาย", 0, 8)),
       Edit3(LabelledBox("ชื่อผู้ขาย", 1, 50)),
       Edit4(LabelledBox("ที่อยู่", 2, 0)),
@@ -32,8 +31,6 @@ TRef_Supply::TRef_Supply(TComponent* owner, PickTarget* opener)
       Edit7(LabelledBox("รหัสไปรษณีย์", 5, 5)),
       Edit8(LabelledBox("โทร.", 6, 0)),
       Edit9(LabelledBox("Fax", 7, 0)),
-      Edit10(new TEdit(Customer)),
-      ComboBox1(new TComboBox(Customer)),
       add_edit(WindowTable("supply", false)) {
   SetPosition(poScreenCenter);
   SetClientWidth(600);
@@ -43,11 +40,6 @@ TRef_Supply::TRef_Supply(TComponent* owner, PickTarget* opener)
   auto_label->SetCaption("( Auto )");
   Edit2->SetWidth(120);
   Edit2->SetTabStop(false);
-  ComboBox1->SetItems({kCashTerm});
-  for (TWinControl* hidden : std::initializer_list<TWinControl*>{ComboBox1, Edit10}) {
-    hidden->Hide();
-    hidden->SetEnabled(false);
-  }
 
   RegisterDefinition definition;
   definition.caption = kSupplierRegisterCaption;
@@ -103,20 +95,5 @@ std::string TRef_Supply::NextSupplierNo() {
 
 void TRef_Supply::AddDefaults() {
   Edit2->SetText(kNewSupplierNumber);
-  Edit10->SetText(kNewSupplierGroup);
-  ComboBox1->SetText(kCashTerm);
-}
-
-void TRef_Supply::LoadRow() {
-  RegisterWindow::LoadRow();
-  const bool empty = Table1->IsEmpty();
-  ComboBox1->SetText(empty ? std::string() : Table1->FieldByName("cust_cre")->AsString());
-  Edit10->SetText(empty ? std::string() : Table1->FieldByName("cust_group")->AsString());
-}
-
-RowValues TRef_Supply::BoxValues() const {
-  RowValues values = RegisterWindow::BoxValues();
-  values.push_back({"cust_cre", ComboBox1->Text()});
-  values.push_back({"cust_group", Edit10->Text()});
-  return values;
+  PartyRegister::AddDefaults();
 }

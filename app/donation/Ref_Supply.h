@@ -13,7 +13,6 @@
 
 #include "app/donation/PartyRegister.h"
 #include "engine/access/Table.h"
-#include "platform/ui/ComboBox.h"
 
 inline constexpr const char* kSupplierRegisterCaption = " ทะเบียนผู้ขาย";
 inline constexpr const char* kNoSupplierNumber = "ไม่มีข้อมูลรหัส ... ";
@@ -33,8 +32,6 @@ class TRef_Supply : public PartyRegister {
   TEdit* Edit7;  // cust_zip
   TEdit* Edit8;  // cust_tel
   TEdit* Edit9;  // cust_fax
-  TEdit* Edit10;         // cust_group, hidden
-  TComboBox* ComboBox1;  // cust_cre, hidden
   // The stored table as the save writes it.
   TVTRTable* add_edit;
 
@@ -49,8 +46,6 @@ class TRef_Supply : public PartyRegister {
   std::string NextNumber() override { return NextSupplierNo(); }
   std::string PickCaller() const override;
   void AddDefaults() override;
-  void LoadRow() override;
-  RowValues BoxValues() const override;
 
  private:
   TEdit* LabelledBox(const char* caption, int row, int max_length);
