@@ -9,6 +9,11 @@
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
+#include "app/donation/Ref_Attn.h"
+#include "app/donation/Ref_Cust.h"
+#include "app/donation/Ref_Donate.h"
+#include "app/donation/Ref_Part_Pict.h"
+#include "app/donation/Ref_Supply.h"
 #include "app/donation/password_donate.h"
 #include "engine/access/Table.h"
 #include "platform/db/Field.h"
@@ -23,6 +28,12 @@ const MenuStates kLoggedOutMenus{{"m_login", "m_main", "mm_data_tools", "m_help"
                                   "mm_sale", "mm_cash", "m_ref", "m_report"},
                                  "1111000000"};
 
+// A party register opened by the menu: modal, with no window to write a pick into.
+template <typename T>
+WindowFactory PartyRegisterFromMenu() {
+  return {true, [](TMdiFrame&) -> TForm* { return FormsApplication().CreateForm<T>(static_cast<PickTarget*>(nullptr)); }};
+}
+
 }  // namespace
 
 // The menu items whose windows exist; the others stay disabled.
@@ -36,6 +47,11 @@ WindowFactories DonationWindowFactories() {
       {"N53", ChildWindow<TRep_Person>()},
       {"N5", ChildWindow<Tprofit>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
+      {"N26", ChildWindow<TRef_Attn>()},
+      {"mm_ref_donate", ChildWindow<TRef_Donate>()},
+      {"N10", ChildWindow<TRef_Part_Pict>()},
+      {"mm_customer", PartyRegisterFromMenu<TRef_Cust>()},
+      {"mm_supply", PartyRegisterFromMenu<TRef_Supply>()},
   };
 }
 
