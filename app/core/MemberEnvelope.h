@@ -4,17 +4,13 @@
 // sender, on a page of 210 × 297 mm with 10 mm margins. The report has no
 // dataset: its one band is filled from the member row the list stands on
 // when it prints.
-#include <initializer_list>
 #include <string>
-#include <string_view>
 
+#include "app/core/DocumentAddress.h"
 #include "engine/access/Table.h"
 #include "platform/report/QuickRpt.h"
 
 inline constexpr const char* kEnvelopeTo = "กรุณาส่ง";
-
-// The trimmed parts that are not empty, joined by one blank.
-std::string JoinAddressParts(std::initializer_list<std::string_view> parts);
 
 class TMemberEnvelope : public TComponent {
  public:
