@@ -1,7 +1,5 @@
 #include "app/core/DocumentPage.h"
 
-#include <algorithm>
-
 #include "app/core/WorkingFolder.h"
 #include "platform/report/GraphicItems.h"
 #include "platform/report/Report.h"
@@ -10,7 +8,8 @@
 void SetUpDocumentPage(TQRPage& page, double top, double left) {
   page.SetTopMargin(top);
   page.SetLeftMargin(left);
-  page.SetBottomMargin(std::max(0.0, kDocumentBottomMarginBase - top));
+  // The page takes a negative margin as 0.
+  page.SetBottomMargin(kDocumentBottomMarginBase - top);
 }
 
 void ApplyPaperMode(std::string_view mode, std::initializer_list<TQRPrintable*> form_has,
