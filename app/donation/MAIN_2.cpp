@@ -4,6 +4,7 @@
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
+#include "app/donation/cdonate.h"
 #include "app/donation/password_donate.h"
 #include "engine/access/Table.h"
 #include "platform/db/Field.h"
@@ -24,6 +25,7 @@ const MenuStates kLoggedOutMenus{{"m_login", "m_main", "mm_data_tools", "m_help"
 WindowFactories DonationWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpassword_donate>()},
+      {"mm_donate", ChildWindow<Tdonate>()},
       {"mm_office", ChildWindow<TRef_Office>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };

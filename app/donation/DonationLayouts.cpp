@@ -1,0 +1,5 @@
+#include "app/donation/DonationLayouts.h"
+
+DonationLayouts DonationLayoutTable() {
+  return {};
+}
