@@ -1,6 +1,8 @@
 #include "app/donation/MAIN_2.h"
 
 #include "app/core/AboutMe.h"
+#include "app/core/Poke.h"
+#include "app/core/Ref_Person.h"
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
@@ -26,6 +28,8 @@ WindowFactories DonationWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpassword_donate>()},
       {"mm_donate", ChildWindow<Tdonate>()},
+      {"mm_cash", ChildWindow<TPoke>()},
+      {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_office", ChildWindow<TRef_Office>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
