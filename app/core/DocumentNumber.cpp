@@ -34,10 +34,6 @@ std::string_view Characters(std::string_view text, size_t first, size_t count) {
   return text.substr(starts[first], starts[last] - starts[first]);
 }
 
-std::string_view RunningPart(std::string_view number) {
-  return Characters(number, kSeriesHeadLength, kRunningNumberDigits);
-}
-
 // The running number the user types for the first number of a head, or none
 // after telling the user why the answer is refused.
 std::optional<std::string> AskFirstRunningNumber() {
@@ -56,15 +52,23 @@ std::optional<std::string> AskFirstRunningNumber() {
 std::optional<int> HighestRunningNumber(TDataSet& rows) {
   for (rows.Last(); !rows.Bof() && !rows.IsEmpty(); rows.Prior()) {
     const std::string number = rows.Fields()[0]->AsString();
-    if (IsWellFormedDocumentNumber(number)) return std::stoi(std::string(RunningPart(number)));
+    if (IsWellFormedDocumentNumber(number)) return std::stoi(std::string(RunningNumberOf(number)));
   }
   return std::nullopt;
 }
 
 }  // namespace
 
+std::string SeriesHeadOf(std::string_view number) {
+  return std::string(Characters(number, 0, kSeriesHeadLength));
+}
+
+std::string RunningNumberOf(std::string_view number) {
+  return std::string(Characters(number, kSeriesHeadLength, kRunningNumberDigits));
+}
+
 bool IsWellFormedDocumentNumber(std::string_view number) {
-  return Utf8CharCount(number) == static_cast<size_t>(kDocumentNumberLength) && AllDigits(RunningPart(number));
+  return Utf8CharCount(number) == static_cast<size_t>(kDocumentNumberLength) && AllDigits(RunningNumberOf(number));
 }
 
 std::string SplitDocumentNumber(std::string_view number) {
@@ -72,7 +76,7 @@ std::string SplitDocumentNumber(std::string_view number) {
   split += '-';
   split += Characters(number, kSeriesPrefixLength, 1);
   split += '-';
-  split += RunningPart(number);
+  split += RunningNumberOf(number);
   return split;
 }
 

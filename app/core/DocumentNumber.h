@@ -36,6 +36,11 @@ inline constexpr std::string_view kNumberingFailedMessage =
 // six are digits.
 bool IsWellFormedDocumentNumber(std::string_view number);
 
+// The series head (characters 1 to 5) and the running number (6 to 11) of a
+// number, cut at its end.
+std::string SeriesHeadOf(std::string_view number);
+std::string RunningNumberOf(std::string_view number);
+
 // "ABCD1000123" as "ABCD-1-000123": prefix, kind digit and running number.
 // A number of another length is split as far as it reaches.
 std::string SplitDocumentNumber(std::string_view number);
