@@ -69,7 +69,7 @@ class DonationWindowTest : public TempleDatabaseTest {
         layouts.push_back({{kind, view}, [this, kind, view] { printed_.push_back(std::string(kind) + view); }});
       }
     }
-    window_ = FormsApplication().CreateForm<Tdonate>(ServeTables(tables_, queries_), std::move(layouts));
+    window_ = FormsApplication().CreateForm<Tdonate>(ServeTables(tables_, runs_), std::move(layouts));
     window_->Show();
     user::ProcessEvents();
     return *window_;
@@ -87,7 +87,7 @@ class DonationWindowTest : public TempleDatabaseTest {
   }
 
   std::vector<TableRow> tables_ = DonationTables();
-  std::vector<TableQuery*> queries_;
+  std::vector<QueryStatement> runs_;
   std::vector<std::string> printed_;
   Tdonate* window_ = nullptr;
 };

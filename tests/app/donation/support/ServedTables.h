@@ -2,7 +2,7 @@
 // The read statements of the donation window and its printouts, answered from
 // rows that the test keeps per table: a statement reads the table named after
 // its "from", keeps the rows that its parameters select (a series head by the
-// first five characters of bill_no, a number, a line id, a purpose code) and
+// first five characters of bill_no, a number, a purpose code, a staff number) and
 // orders them by the column after "order by". Every run is recorded. The rows
 // dataset of a query has the columns of all the tables it may read, and
 // belongs to the window.
@@ -41,18 +41,17 @@ inline const std::vector<ArrayFieldDef> kServedColumns{
 
 class TableQuery : public WindowQuery {
  public:
-  TableQuery(TComponent& owner, const std::vector<TableRow>& tables)
-      : rows_(new TArrayDataSet(&owner, kServedColumns)), tables_(tables) {
+  // Each run is appended to `runs`, which outlives the window.
+  TableQuery(TComponent& owner, const std::vector<TableRow>& tables, std::vector<QueryStatement>& runs)
+      : rows_(new TArrayDataSet(&owner, kServedColumns)), tables_(tables), runs_(runs) {
     rows_->SetReadOnly(true);
   }
-
-  std::vector<QueryStatement> runs;
 
   TDataSet& Rows() override { return *rows_; }
 
   void Open(const QueryStatement& statement) override {
     rows_->Close();
-    runs.push_back(statement);
+    runs_.push_back(statement);
     std::string text;
     for (const std::string& line : statement.lines) text += LowerCase(line) + ' ';
     const std::string table = WordAfter(text, "from ");
@@ -103,6 +102,8 @@ class TableQuery : public WindowQuery {
         if (Value(row, "bill_no") != wanted) return false;
       } else if (name == "qaccessory_no") {
         if (Value(row, "accessory_no") != wanted) return false;
+      } else if (name == "qper_no") {
+        if (Value(row, "per_no") != wanted) return false;
       }
     }
     return true;
@@ -110,14 +111,13 @@ class TableQuery : public WindowQuery {
 
   TArrayDataSet* rows_;
   const std::vector<TableRow>& tables_;
+  std::vector<QueryStatement>& runs_;
 };
 
-// The factory that a window takes: each query it makes reads `tables` and is
-// kept in `made`, in the order the window makes them.
-inline WindowQueryFactory ServeTables(const std::vector<TableRow>& tables, std::vector<TableQuery*>& made) {
-  return [&tables, &made](TComponent& owner, const std::string&) {
-    auto query = std::make_unique<TableQuery>(owner, tables);
-    made.push_back(query.get());
-    return query;
+// The factory that a window takes: each query it makes reads `tables` and
+// records its runs in `runs`.
+inline WindowQueryFactory ServeTables(const std::vector<TableRow>& tables, std::vector<QueryStatement>& runs) {
+  return [&tables, &runs](TComponent& owner, const std::string&) {
+    return std::make_unique<TableQuery>(owner, tables, runs);
   };
 }
