@@ -50,6 +50,9 @@ class DonationDocumentsTest : public TempleDatabaseTest {
     myVar.PrintPreview = "0";
   }
   void TearDown() override {
+    // The windows' queries close before the engine that holds their results ends.
+    Application().DestroyComponents();
+    user::ProcessEvents();
     SetPreviewService(std::move(previous_));
     TempleDatabaseTest::TearDown();
   }

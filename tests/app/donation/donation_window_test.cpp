@@ -58,6 +58,9 @@ class DonationWindowTest : public TempleDatabaseTest {
     MdiFrame::Open();
   }
   void TearDown() override {
+    // The windows' queries close before the engine that holds their results ends.
+    Application().DestroyComponents();
+    user::ProcessEvents();
     TempleDatabaseTest::TearDown();
     FakeSQLProcessor::Unregister();
   }
