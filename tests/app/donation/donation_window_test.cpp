@@ -185,7 +185,7 @@ TEST_F(DonationWindowTest, AFirstNumberThatIsNotSixDigitsStoresNothingAndStaysIn
   EXPECT_EQ(Parameter("pbill_no").AsString(), "NEW61000001");
 }
 
-TEST_F(DonationWindowTest, ASaveThatFailsBeforeItsCommitKeepsNothingAndTheUserSavesAgain) {
+TEST_F(DonationWindowTest, ASaveThatFailsBeforeItsCommitKeepsNothingAndTheNextSaveNumbersAgain) {
   Tdonate& w = Open();
   user::Click(w.Button16);
   w.BeforeCommit = [] { throw std::runtime_error("table locked by another user"); };
@@ -197,8 +197,11 @@ TEST_F(DonationWindowTest, ASaveThatFailsBeforeItsCommitKeepsNothingAndTheUserSa
   EXPECT_EQ(w.State(), DonationState::kAdd);
   EXPECT_EQ(seen::Text(w.Edit16), "DN671000003");
 
+  // Another copy stored that number meanwhile: the next save numbers again.
+  tables_.push_back({"g_donate_2", {{"bill_no", "DN671000003"}, {"bill_date", "07/11/2024"}}});
   w.BeforeCommit = nullptr;
   user::Click(w.Button12);
+  EXPECT_EQ(Parameter("pbill_no").AsString(), "DN671000004");
   EXPECT_EQ(w.State(), DonationState::kNormal);
 }
 
