@@ -106,6 +106,7 @@ TEST_F(DonationWindowTest, OpensOnTheFirstDonationOfItsSeriesWithItsLinesAndTota
   EXPECT_EQ(seen::Text(w.Edit4), "บิดามารดา");
   EXPECT_EQ(w.DonationCustNo, "C0001");
   EXPECT_EQ(seen::RowCount(w.DBGrid2), 2);
+  EXPECT_EQ(seen::Cell(w.DBGrid2, 0, 1), "05/11/2567");
   EXPECT_EQ(seen::Cell(w.DBGrid2, 1, 6), "250.50");
   EXPECT_EQ(seen::Text(w.Label26), "1,250.50");
   EXPECT_TRUE(seen::Visible(w.Button6) && seen::Visible(w.Button7));
@@ -142,6 +143,19 @@ TEST_F(DonationWindowTest, ANewDonationStartsBlankAndCancelReturnsToTheDonationS
   EXPECT_EQ(seen::Text(w.Edit16), "DN671000002");
   EXPECT_TRUE(w.Edit4.ReadOnly());
   EXPECT_TRUE(w.Button16.Enabled() && w.Button5.Enabled());
+}
+
+TEST_F(DonationWindowTest, TwoWindowsKeepTheirOwnStateDonorAndNumber) {
+  Tdonate& first = Open();
+  Tdonate& second = Open();
+  user::ClickButton(second.DBNavigator1, nbNext);
+  user::Click(first.Button16);
+  first.DonationCustNo = "C0009";
+  EXPECT_EQ(first.State(), DonationState::kAdd);
+  EXPECT_EQ(second.State(), DonationState::kNormal);
+  EXPECT_EQ(second.CurrentNumber(), "DN671000002");
+  EXPECT_EQ(second.DonationCustNo, "");
+  EXPECT_EQ(seen::Text(second.Edit16), "DN671000002");
 }
 
 TEST_F(DonationWindowTest, SavingANewDonationNumbersItAfterTheHighestOfItsSeries) {
