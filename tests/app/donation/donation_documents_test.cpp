@@ -121,6 +121,20 @@ TEST_F(DonationDocumentsTest, TheReceiptListsTheLinesWithTheirMasksAndTheTotalOn
   EXPECT_GT(std::filesystem::file_size(pdf), 0u);
 }
 
+TEST_F(DonationDocumentsTest, PrintingFromThePreviewReadsTheDonationAgain) {
+  const std::string pdf = (database_file_.parent_path() / "printed.pdf").string();
+  TQRPrinterSettings printer;
+  printer.output_file = pdf;
+  preview_->SetPrintFromPreview(printer);
+  const TQRPrintedPage& page = Print<TPrnCertificate1>("1", "ใบอนุโมทนาบัตร");
+  EXPECT_EQ(page.Find("QRLabel4")->text, "เป็นจำนวนเงิน 1,250.50");
+  const auto header_reads = std::count_if(runs_.begin(), runs_.end(), [](const QueryStatement& run) {
+    return run.lines.at(0).find("from g_donate_2") != std::string::npos;
+  });
+  EXPECT_EQ(header_reads, 2) << "once for the preview, once for the print";
+  EXPECT_TRUE(std::filesystem::exists(pdf));
+}
+
 TEST_F(DonationDocumentsTest, MarginsComeFromTheOrganisationRecordAndTheBottomOneIsNeverNegative) {
   struct Case {
     const char* top;
