@@ -273,9 +273,8 @@ void Tdonate::ReadSettings() {
 }
 
 void Tdonate::OpenDonationList() {
+  // Opening and moving the list show the donation through DataSource9.
   q_f_master.Open({kDonationListStatement, {{"qprefix", Variant(series_prefix_ + "1")}}});
-  ShowHeader();
-  ShowLines();
 }
 
 void Tdonate::DataSource9DataChange(TObject*, TField*) {
@@ -396,14 +395,12 @@ void Tdonate::Button12Click(TObject*) {
   SetLineButtons(true);
   SetHeaderReadOnly();
   DataSource2.SetEnabled(true);
-  q_f_master.Open({kDonationListStatement, {{"qprefix", Variant(series_prefix_ + "1")}}});
+  OpenDonationList();
   if (saved_state == DonationState::kAdd) {
     q_f_master.Rows().Last();
   } else {
     BackToDonation(saved_bookmark_);
   }
-  ShowHeader();
-  ShowLines();
   PageControl1.SetActivePage(&TabSheet1);
 }
 
@@ -475,10 +472,8 @@ void Tdonate::Button17Click(TObject*) {
     ShowMessage(std::string(kHasLinesMessage));
   } else if (MessageDlg(std::string(kDeleteQuestion), mtConfirmation, {mbYes, mbNo}) == mrYes) {
     Execute(kDeleteHeader, {{"pbill_no", Variant(Edit16.Text())}});
-    q_f_master.Open({kDonationListStatement, {{"qprefix", Variant(series_prefix_ + "1")}}});
+    OpenDonationList();
     q_f_master.Rows().Last();
-    ShowHeader();
-    ShowLines();
   }
   SetHeaderButtons(false);
   SetLineButtons(true);
