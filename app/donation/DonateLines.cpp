@@ -165,8 +165,12 @@ void Tdonate::Button5Click(TObject*) {
   RadioGroup2.SetEnabled(true);
   Edit9.SetReadOnly(false);
   Edit10.SetReadOnly(false);
-  if (HasLines()) staff_no_ = q_find2.Rows().FieldByName("SALE_NO")->AsString();
   purpose_ = {};
+  edited_line_ = {};
+  if (HasLines()) {
+    staff_no_ = q_find2.Rows().FieldByName("SALE_NO")->AsString();
+    edited_line_.proj_no = q_find2.Rows().FieldByName("PROJ_NO")->AsString();
+  }
   for (TEdit* box : {&Edit7, &Edit9, &Edit10, static_cast<TEdit*>(&MaskEdit12), static_cast<TEdit*>(&MaskEdit13),
                      static_cast<TEdit*>(&MaskEdit14), static_cast<TEdit*>(&MaskEdit15)})
     box->Clear();
