@@ -3,6 +3,7 @@
 #include "app/core/AboutMe.h"
 #include "app/core/Poke.h"
 #include "app/core/Ref_Person.h"
+#include "app/core/Rep_Person.h"
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
@@ -31,6 +32,7 @@ WindowFactories DonationWindowFactories() {
       {"mm_cash", ChildWindow<TPoke>()},
       {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_office", ChildWindow<TRef_Office>()},
+      {"N53", ChildWindow<TRep_Person>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
 }
