@@ -185,6 +185,10 @@ Tdonate::Tdonate(TComponent* owner, const WindowQueryFactory& make_query, Donati
       Button1(Button(*this, "Button1", "กลับ", 220, 6, 70, &find_member)),
       layouts_(std::move(layouts)) {
   SetFormStyle(fsMDIChild);
+  // The series may hold a great many donations: the list and the numbering
+  // read the stored table through its number index instead of copying them.
+  q_f_master.SetLiveRows(true);
+  q_run_bill.SetLiveRows(true);
   SetCaption(std::string(kDonateCaption));
   SetClientWidth(790);
   SetClientHeight(540);
