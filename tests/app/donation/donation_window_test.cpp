@@ -240,10 +240,12 @@ TEST_F(DonationWindowTest, ALinePickedFromTheCatalogueIsSavedWithItsStockPosting
     EXPECT_EQ(seen::Text(w.Edit8), c.unit);
     EXPECT_EQ(seen::Text(w.MaskEdit15), c.price);
     EXPECT_EQ(seen::HasFocus(w.Edit10), c.name_typed) << "only a purpose with cut_stock Y takes a typed name";
+    if (c.name_typed) user::Type(" สีขาว");
     user::Click(w.Button9);
     EXPECT_EQ(Written().rfind(" insert into donate ", 0), 0u) << Written();
     EXPECT_EQ(Parameter("pbill_no").AsString(), "DN671000001");
     EXPECT_EQ(Parameter("pstk_post").AsInteger(), c.stk_post);
+    EXPECT_EQ(Parameter("paccessory_name").AsString(), c.name_typed ? "ดอกไม้ธูปเทียน สีขาว" : "บำรุงวัด");
     EXPECT_EQ(Parameter("ptotal").AsFloat(), std::stod(c.price));
     EXPECT_FALSE(seen::Visible(w.Panel1));
     EXPECT_TRUE(seen::HasFocus(w.Button5));
