@@ -14,17 +14,6 @@ constexpr int kMemberLeft = 300;
 
 }  // namespace
 
-std::string JoinAddressParts(std::initializer_list<std::string_view> parts) {
-  std::string joined;
-  for (std::string_view part : parts) {
-    const std::string trimmed = Trim(part);
-    if (trimmed.empty()) continue;
-    if (!joined.empty()) joined += ' ';
-    joined += trimmed;
-  }
-  return joined;
-}
-
 TMemberEnvelope::TMemberEnvelope(TComponent* owner, TDataSet& members, const std::string& alias,
                                  const EnvelopeLayout& layout)
     : TComponent(owner),

@@ -4,10 +4,9 @@
 // the sender, on a page of the layout's size with 10 mm margins. The report
 // has no dataset: its one band is filled from the row the list stands on
 // when it prints.
-#include <initializer_list>
 #include <string>
-#include <string_view>
 
+#include "app/core/DocumentAddress.h"
 #include "engine/access/Table.h"
 #include "platform/report/QuickRpt.h"
 
@@ -23,9 +22,6 @@ struct EnvelopeLayout {
 };
 
 inline constexpr EnvelopeLayout kMemberEnvelope{210, 297, 300, "mem"};
-
-// The trimmed parts that are not empty, joined by one blank.
-std::string JoinAddressParts(std::initializer_list<std::string_view> parts);
 
 class TMemberEnvelope : public TComponent {
  public:

@@ -14,6 +14,7 @@
 #include "app/donation/Ref_Donate.h"
 #include "app/donation/Ref_Part_Pict.h"
 #include "app/donation/Ref_Supply.h"
+#include "app/donation/cdonate.h"
 #include "app/donation/password_donate.h"
 #include "engine/access/Table.h"
 #include "platform/db/Field.h"
@@ -40,6 +41,7 @@ WindowFactory PartyRegisterFromMenu() {
 WindowFactories DonationWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpassword_donate>()},
+      {"mm_donate", ChildWindow<Tdonate>()},
       {"mm_cash", ChildWindow<TPoke>()},
       {"mm_data_tools", ChildWindow<Tdata_hotel_tools>()},
       {"mm_person", ChildWindow<TRef_Person>()},
