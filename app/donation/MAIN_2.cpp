@@ -1,12 +1,11 @@
 #include "app/donation/MAIN_2.h"
 
 #include "app/core/AboutMe.h"
+#include "app/core/ProgramSettings.h"
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
 #include "app/donation/password_donate.h"
-#include "engine/access/Table.h"
-#include "platform/db/Field.h"
 
 namespace {
 
@@ -123,19 +122,7 @@ void TMAIN_2::FormCreate(TObject*) {
   ShowLoggedOut();
   // At start button 7 stays usable, and 10, which no login changes.
   EnableSpeedButtons(kSpeedButtons, {7, 10});
-  ReadSettings();
-}
-
-void TMAIN_2::ReadSettings() {
-  TVTRTable sys_sys(nullptr);
-  sys_sys.SetDatabaseName(kAlias);
-  sys_sys.SetTableName("sys_sys");
-  sys_sys.SetReadOnly(true);
-  sys_sys.Open();
-  myVar.BusinessType = sys_sys.FieldByName("type_business")->AsString();
-  myVar.SkinName = sys_sys.FieldByName("skin")->AsString();
-  sys_sys.Close();
-  Database1->Close();
+  ReadProgramSettings(*Database1);
 }
 
 void TMAIN_2::Login1Click(TObject*) {
