@@ -1,7 +1,9 @@
 #include "app/donation/MAIN_2.h"
 
 #include "app/core/AboutMe.h"
+#include "app/core/Poke.h"
 #include "app/core/ProgramSettings.h"
+#include "app/core/Ref_Person.h"
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
@@ -23,6 +25,8 @@ const MenuStates kLoggedOutMenus{{"m_login", "m_main", "mm_data_tools", "m_help"
 WindowFactories DonationWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpassword_donate>()},
+      {"mm_cash", ChildWindow<TPoke>()},
+      {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_office", ChildWindow<TRef_Office>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
