@@ -19,11 +19,6 @@ const std::vector<std::string> kSavedColumns{"accessory_no", "accessory_name", "
                                              "qty",          "b_price",        "price_1",        "price_2", "price_3",
                                              "price_4",      "price_5",        "cut_stock",      "live",    "fg_vat"};
 
-class OtherWindow : public TForm {
- public:
-  explicit OtherWindow(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIChild); }
-};
-
 class ItemRegister : public TempleWindowTest {
  protected:
   template <typename Window>
@@ -215,8 +210,8 @@ TEST_F(ItemRegister, SwitchingToAnotherWindowAndBackDuringAnAddKeepsItsStateAndT
   TypeNewItem(w, {"H05", "ศาลาใหม่", "หลัง"});
   auto* other = FormsApplication().CreateForm<OtherWindow>();
   user::ProcessEvents();
-  user::ActivateWindow(*other);
-  user::ActivateWindow(w);
+  SwitchTo(*other);
+  SwitchTo(w);
   EXPECT_EQ(w.EditState, "add");
   EXPECT_EQ(seen::Text(*w.Edit2), "H05");
   EXPECT_EQ(seen::Text(*w.Edit3), "ศาลาใหม่");
@@ -234,7 +229,7 @@ TEST_F(ItemRegister, HallAndLandRegistersOpenTogetherOnOneAliasEachKeepTheirOwnT
   TypeNewItem(room, {"H01", "ศาลา", "หลัง", "A", "100"});
   TypeNewItem(land, {"L01", "ที่นา", "ไร่", "B", "50"});
   user::Click(*land.SpeedButton8);
-  user::ActivateWindow(room);
+  SwitchTo(room);
   user::Click(*room.SpeedButton8);
   EXPECT_EQ(Stored("g_room", {"accessory_no"}), Rows{{"H01"}});
   EXPECT_EQ(Stored("g_land", {"accessory_no"}), Rows{{"L01"}});
