@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/core/TableRegisterRows.h"
+#include "engine/access/Query.h"
 #include "platform/ui/Label.h"
 #include "platform/rtl/NumberText.h"
 
@@ -55,15 +56,17 @@ TRef_Item::TRef_Item(TComponent* owner, const ItemRegisterKind& kind)
     Edit1->SetHint("แสดงผลอย่างเดียว แก้ไขที่นำเข้าห้องพัก / สินค้า-บริการ");
   }
 
-  TVTRTable* list = WindowTable(kind.table, true);
-  if (kind.ordered) list->SetIndexFieldNames("accessory_no");
+  Query1 = new TVTRQuery(this);
+  Query1->SetDatabaseName(Database1->DatabaseName());
+  Query1->SetReadOnly(true);
+  Query1->SQL().Add(std::string("select  *  from  ") + kind.table + (kind.ordered ? " order by accessory_no " : " "));
   TVTRTable* add_edit = WindowTable(kind.table, false);
 
   RegisterDefinition definition;
   definition.caption = kind.caption;
   definition.top = 5;
   definition.left = 25;
-  definition.list = list;
+  definition.list = Query1;
   definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, "accessory_no");
   definition.columns = {{"accessory_no", Edit2}, {"accessory_name", Edit3}, {"unit", Edit4}};
   if (Edit5 != nullptr) definition.columns.push_back({"zone", Edit5});

@@ -8,10 +8,13 @@
 // A save writes the item's kind (accessory_type) itself, keeps price level 1
 // only (levels 2 to 5 become empty), and sets a hall or land plot free (live
 // "0", quantity 0). Only ceremony articles keep a typed quantity. The code is
-// typed for a new item only, at most five characters.
+// typed for a new item only, at most five characters. Saves go through the
+// register template's rows.
 #include <string>
 
 #include "app/core/RegisterWindow.h"
+
+class TVTRQuery;
 
 inline constexpr const char* kSearchMiss = "ไม่พบรายการที่ค้นหา...";
 inline constexpr const char* kItemIncomplete = "ข้อมูลไม่ครบ ....";
@@ -44,6 +47,8 @@ class TRef_Item : public RegisterWindow {
  public:
   TRef_Item(TComponent* owner, const ItemRegisterKind& kind);
 
+  // The list, on the window's own connection.
+  TVTRQuery* Query1;
   TEdit* Edit2;   // accessory_no
   TEdit* Edit3;   // accessory_name
   TEdit* Edit4;   // unit

@@ -32,6 +32,14 @@ class TStubPicker : public TForm {
 
 class ProgramTest : public TempleDatabaseTest {
  protected:
+  // The windows and their connections end before the engine runtime, as at
+  // the end of a program.
+  void TearDown() override {
+    Application().DestroyComponents();
+    user::ProcessEvents();
+    TempleDatabaseTest::TearDown();
+  }
+
   // A stub for each item (a picker where marked) that records the item's name.
   WindowFactories StubWindows(const std::vector<std::pair<std::string, bool>>& items) {
     WindowFactories factories;
