@@ -73,6 +73,8 @@ Tadd_edit::Tadd_edit(TComponent* owner, const WindowQueryFactory& make_query, co
       Query_Find_Acc(*items_query_),
       q_find1(*site_query_),
       query_temp(*temp_query_),
+      q_add_edit(new TVTRQuery(this)),
+      Q_Delete(new TVTRQuery(this)),
       DataSource10(new TDataSource(this)),
       DataSource2(new TDataSource(this)),
       DataSource5(new TDataSource(this)),
@@ -163,9 +165,7 @@ void Tadd_edit::BuildPages() {
   Button5 = MakeButton(*this, "Button5", "เพิ่ม", 4, 4, Panel2);
   Button6 = MakeButton(*this, "Button6", "แก้ไข", 80, 4, Panel2);
   Button7 = MakeButton(*this, "Button7", "ลบ", 156, 4, Panel2);
-  RadioGroup5 = &MakeControl<TRadioGroup>(*this, "RadioGroup5", 4, 4, 300, 90, edit);
-  RadioGroup5->SetCaption("  ประเภท    ");
-  RadioGroup5->SetItems({kind_.site_item, "ค่าสาธารณูปโภค", "อื่น ๆ"});
+  BuildLinePage();
   BuildSiteSearchPage();
   BuildVoucherSearchPage();
 }

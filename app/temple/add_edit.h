@@ -18,6 +18,7 @@
 
 #include "app/core/WindowQuery.h"
 #include "engine/access/Database.h"
+#include "engine/access/Query.h"
 #include "platform/db/DataSource.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/DBGrid.h"
@@ -32,6 +33,11 @@
 inline constexpr const char* kSiteNotFound = "                  ไม่พบรหัสนี้...                 ";
 inline constexpr const char* kSiteSearchMiss = "ไม่พบรายการ...";
 inline constexpr const char* kNewVoucherNumberText = "TEMPx000000";
+inline constexpr const char* kItemNotFound = "ไม่พบรายการ...";
+inline constexpr const char* kLineNotFound = "ไม่พบข้อมูลนี้...";
+inline constexpr const char* kNotEnoughStock = "จำนวนไม่เพียงพอ ...ใช้ได้สูงสุด ";
+inline constexpr const char* kSiteBookedQuestion = "มีการจองห้องพักแล้ว ในวันที่นี้ จะอนุญาตให้เข้าพัก หรือไม่... ?";
+inline constexpr const char* kConfirmLineDelete = "ต้องการลบข้อมูลนี้ หรือไม่ ?";
 
 // What sets the hall window and the land window apart.
 struct UsageVoucherKind {
@@ -77,6 +83,8 @@ class Tadd_edit : public TForm {
   WindowQuery& Query_Find_Acc;
   WindowQuery& q_find1;
   WindowQuery& query_temp;
+  TVTRQuery* q_add_edit;  // line insert and edit, live
+  TVTRQuery* Q_Delete;    // line delete, live
   TDataSource* DataSource10;  // q_master
   TDataSource* DataSource2;   // q_find2
   TDataSource* DataSource5;   // Query_Find_Acc
@@ -115,7 +123,25 @@ class Tadd_edit : public TForm {
   TButton* Button6;
   TButton* Button7;
   TTabSheet* edit;
-  TRadioGroup* RadioGroup5;
+  TRadioGroup* RadioGroup5;  // item type "0", "1", "2"
+  TRadioGroup* RadioGroup2;  // search and order by code or name
+  TEdit* Edit9;              // item code
+  TEdit* Edit10;             // item name
+  TDBGrid* DBGrid3;
+  TButton* Button15;
+  TEdit* MaskEdit1;  // from, day/month/Buddhist-era year
+  TEdit* MaskEdit2;  // to
+  TPanel* Panel1;    // meter readings
+  TEdit* Edit3;
+  TEdit* Edit4;
+  TLabel* Label_MaskEdit11;
+  TEdit* MaskEdit11;  // remaining
+  TEdit* MaskEdit12;  // quantity
+  TEdit* MaskEdit13;  // unit price
+  TEdit* MaskEdit14;  // discount percent
+  TEdit* MaskEdit15;  // amount
+  TButton* Button8;   // cancel
+  TButton* Button9;   // save
   TTabSheet* find_room;
   TRadioGroup* RadioGroup4;
   TEdit* Edit7;
@@ -151,6 +177,17 @@ class Tadd_edit : public TForm {
   void Edit16KeyPress(TObject* sender, char32_t& key);
   void DBGrid4CellClick(TColumn* column);
   void Button21Click(TObject* sender);
+  void Button5Click(TObject* sender);
+  void Button6Click(TObject* sender);
+  void Button7Click(TObject* sender);
+  void RadioGroup5Click(TObject* sender);
+  void DBGrid3CellClick(TColumn* column);
+  void Edit9KeyPress(TObject* sender, char32_t& key);
+  void Edit10KeyPress(TObject* sender, char32_t& key);
+  void MeterKeyPress(TObject* sender, char32_t& key);
+  void MaskEdit14KeyPress(TObject* sender, char32_t& key);
+  void Button9Click(TObject* sender);
+  void Button8Click(TObject* sender);
 
   // The first five characters of this window's voucher numbers.
   std::string SeriesHead() const;
@@ -178,6 +215,37 @@ class Tadd_edit : public TForm {
   // The member last picked in the register, looked up by its number.
   void TakeOverPickedMember();
   bool EnteringHeader() const { return HeaderState == kVoucherAdd || HeaderState == kVoucherEdit; }
+
+  // The line page.
+  void BuildLinePage();
+  void BindLineEnterOrder();
+  std::string ItemType() const;
+  void OpenItemCatalogue();
+  void ShowFieldsForItemType();
+  void ClearLineFields();
+  // Takes the first item whose code (or name) begins with `text` and offers
+  // it for the line with what remains of it; false (told, fields emptied)
+  // when none does.
+  bool PickItem(const std::string& text, bool by_name);
+  double RemainingStock(const std::string& code);
+  void LoadLineForEdit();
+  bool SiteIsBooked(TDateTime from, TDateTime to);
+  // Quantity × price less the discount, from the three boxes.
+  double LineAmount() const;
+  void EndLineEntry();
+  void StoreLine(TDateTime from, TDateTime to);
+
+  // The item offered for the line.
+  struct PickedItem {
+    std::string code;
+    std::string name;
+    std::string type;
+    std::string cut_stock;
+    std::string unit;
+  };
+  PickedItem item_;
+  // The price level of the line loaded for editing; new lines store none.
+  std::string price_level_;
 
   const UsageVoucherKind& kind_;
 };
