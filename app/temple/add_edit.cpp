@@ -8,6 +8,7 @@
 #include "app/core/myVar.h"
 #include "platform/db/Field.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/FormsApplication.h"
 
 namespace {
@@ -73,6 +74,7 @@ Tadd_edit::Tadd_edit(TComponent* owner, const WindowQueryFactory& make_query, co
       Query_Find_Acc(*items_query_),
       q_find1(*site_query_),
       query_temp(*temp_query_),
+      q_master_edit(new TVTRQuery(this)),
       q_add_edit(new TVTRQuery(this)),
       Q_Delete(new TVTRQuery(this)),
       DataSource10(new TDataSource(this)),
@@ -116,7 +118,7 @@ void Tadd_edit::BuildHeaderBar() {
   Button20 = MakeButton(*this, "Button20", "ค้นหาเลขใบสำคัญ", next(), 4, Panel5, Bind(this, &Tadd_edit::Button20Click));
   Button16 = MakeButton(*this, "Button16", "เพิ่ม", next(), 4, Panel5, Bind(this, &Tadd_edit::Button16Click));
   Button18 = MakeButton(*this, "Button18", "แก้ไข", next(), 4, Panel5, Bind(this, &Tadd_edit::Button18Click));
-  Button19 = MakeButton(*this, "Button19", "ลบ", next(), 4, Panel5);
+  Button19 = MakeButton(*this, "Button19", "ลบ", next(), 4, Panel5, Bind(this, &Tadd_edit::Button19Click));
   DBNavigator1 = &MakeControl<TDBNavigator>(*this, "DBNavigator1", next(), 4, 120, 26, Panel5);
   left += 50;
   DBNavigator1->SetVisibleButtons({nbFirst, nbPrior, nbNext, nbLast});
@@ -405,6 +407,23 @@ void Tadd_edit::Button11Click(TObject*) {
   Panel2->Show();
   DataSource2->SetEnabled(true);
   ShowHeader();
+}
+
+void Tadd_edit::Button19Click(TObject*) {
+  if (!q_find2.Rows().IsEmpty()) {
+    ShowMessage(kVoucherHasLines);
+    return;
+  }
+  if (MessageDlg(kConfirmVoucherDelete, mtConfirmation, mbYesNo) != mrYes) return;
+  q_master_edit->Close();
+  q_master_edit->SQL().Clear();
+  q_master_edit->SQL().Add(" delete from g_temple_2 ");
+  q_master_edit->SQL().Add(" where work_no =:pbill_no ");
+  q_master_edit->Prepare();
+  q_master_edit->ParamByName("pbill_no")->SetValue(Variant(Edit11->Text()));
+  q_master_edit->ExecSQL();
+  q_master_edit->Close();
+  LoadSiteVouchers();
 }
 
 void Tadd_edit::Button14Click(TObject*) {

@@ -33,6 +33,8 @@
 inline constexpr const char* kSiteNotFound = "                  ไม่พบรหัสนี้...                 ";
 inline constexpr const char* kSiteSearchMiss = "ไม่พบรายการ...";
 inline constexpr const char* kNewVoucherNumberText = "TEMPx000000";
+inline constexpr const char* kVoucherHasLines = "มีข้อมูลในรายการย่อย... ต้องลบออกก่อน ";
+inline constexpr const char* kConfirmVoucherDelete = "ต้องการลบข้อมูลนี้ ?";
 inline constexpr const char* kItemNotFound = "ไม่พบรายการ...";
 inline constexpr const char* kLineNotFound = "ไม่พบข้อมูลนี้...";
 inline constexpr const char* kNotEnoughStock = "จำนวนไม่เพียงพอ ...ใช้ได้สูงสุด ";
@@ -83,6 +85,7 @@ class Tadd_edit : public TForm {
   WindowQuery& Query_Find_Acc;
   WindowQuery& q_find1;
   WindowQuery& query_temp;
+  TVTRQuery* q_master_edit;  // header statements
   TVTRQuery* q_add_edit;  // line insert and edit, live
   TVTRQuery* Q_Delete;    // line delete, live
   TDataSource* DataSource10;  // q_master
@@ -172,6 +175,7 @@ class Tadd_edit : public TForm {
   void Button16Click(TObject* sender);
   void Button18Click(TObject* sender);
   void Button11Click(TObject* sender);
+  void Button19Click(TObject* sender);
   void Button14Click(TObject* sender);
   void Button20Click(TObject* sender);
   void Edit16KeyPress(TObject* sender, char32_t& key);

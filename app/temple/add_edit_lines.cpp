@@ -91,10 +91,11 @@ void Tadd_edit::BuildLinePage() {
   Button6->OnClick = Bind(this, &Tadd_edit::Button6Click);
   Button7->OnClick = Bind(this, &Tadd_edit::Button7Click);
   BindLineEnterOrder();
-  for (TVTRQuery* query : {q_add_edit, Q_Delete}) {
+  for (TVTRQuery* query : {q_master_edit, q_add_edit, Q_Delete}) {
     query->SetDatabaseName(Database1.DatabaseName());
     query->SetRequestLive(true);
   }
+  BindRegisterErrorHandlers(*q_master_edit);
   BindRegisterErrorHandlers(*q_add_edit);
 }
 

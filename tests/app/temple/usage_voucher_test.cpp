@@ -116,6 +116,16 @@ TEST_F(UsageVoucher, AMemberPickedWhileBrowsingIsNotTakenOver) {
   EXPECT_EQ(w.MemberNo, "0000002");
 }
 
+TEST_F(UsageVoucher, AVoucherWithLinesIsNotDeleted) {
+  Tadd_edit& w = Open();
+  PickSite(w, "H01");
+  Dialogs().Answer(mrOk);
+  user::Click(*w.Button19);
+  ASSERT_EQ(Dialogs().Transcript().size(), 1u);
+  EXPECT_EQ(Dialogs().Transcript()[0].text, "มีข้อมูลในรายการย่อย... ต้องลบออกก่อน ");
+  EXPECT_EQ(Stored("g_temple_2", {"work_no"}).size(), 4u);
+}
+
 TEST_F(UsageVoucher, TwoWindowsKeepTheirOwnSiteVoucherAndMember) {
   Tadd_edit& first = Open();
   PickSite(first, "H01");
