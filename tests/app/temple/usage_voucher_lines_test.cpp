@@ -149,6 +149,7 @@ TEST_F(UsageVoucherLines, AnArticleOffersWhatRemainsAndRefusesMore) {
 TEST_F(UsageVoucherLines, EditingALineGivesItsOwnQuantityBackAndKeepsItsPriceLevelOnly) {
   Tadd_edit& w = Open();
   PickSite(w, "H02");
+  EXPECT_EQ(seen::Cell(*w.DBGrid2, 1, 2), "07/03/2567") << "dates show the Buddhist-era year";
   user::ClickCell(*w.DBGrid2, 1, 0);  // the line of 3
   user::Click(*w.Button6);
   EXPECT_EQ(seen::Text(*w.MaskEdit11), "6") << "3 remain, and the line's own 3";

@@ -60,6 +60,7 @@ TEST_F(UsageVoucher, TheVoucherSearchMovesToTheFirstNumberBeginningWithTheText) 
   PickSite(w, "H01");
   user::Click(*w.Button20);
   EXPECT_TRUE(seen::HasFocus(*w.Edit16));
+  EXPECT_EQ(seen::Cell(*w.DBGrid4, 0, 1), "05/03/2567");
   user::Type("HALL1000001");
   user::PressEnter();
   EXPECT_EQ(seen::Text(*w.Edit11), "HALL1000001");
