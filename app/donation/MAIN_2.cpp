@@ -4,6 +4,7 @@
 #include "app/core/Poke.h"
 #include "app/core/ProgramSettings.h"
 #include "app/core/Ref_Person.h"
+#include "app/core/Rep_Person.h"
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
@@ -28,6 +29,7 @@ WindowFactories DonationWindowFactories() {
       {"mm_cash", ChildWindow<TPoke>()},
       {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_office", ChildWindow<TRef_Office>()},
+      {"N53", ChildWindow<TRep_Person>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
 }
