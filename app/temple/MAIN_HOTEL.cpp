@@ -7,6 +7,7 @@
 #include "app/core/Ref_Member.h"
 #include "app/core/Ref_Office.h"
 #include "app/core/Ref_Person.h"
+#include "app/core/Rep_Person.h"
 #include "app/core/SqlWindowQuery.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
@@ -42,6 +43,7 @@ WindowFactories TempleWindowFactories() {
       {"mm_accessory", ChildWindow<TRef_Accessory>()},
       {"N35", ChildWindow<TRef_Land>()},
       {"mm_office", ChildWindow<TRef_Office>()},
+      {"N53", ChildWindow<TRep_Person>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
 }

@@ -10,6 +10,7 @@
 #include "app/core/Poke.h"
 #include "app/core/Ref_Office.h"
 #include "app/core/Ref_Person.h"
+#include "app/core/Rep_Person.h"
 #include "app/temple/ItemRegisters.h"
 #include "tests/app/temple/support/TempleProgramTest.h"
 
@@ -123,9 +124,10 @@ TEST_F(MainWindow, TheMenuOpensTheWindowsThatExistAndKeepsTheOthersClosed) {
   opens(frame.mm_office, [] { return FormsApplication().Newest<TRef_Office>(); });
   opens(frame.mm_cash, [] { return FormsApplication().Newest<TPoke>(); });
   opens(frame.QUILLMARK1, [] { return FormsApplication().Newest<TAboutMe>(); });
+  opens(frame.N53, [] { return FormsApplication().Newest<TRep_Person>(); });
   EXPECT_TRUE(Dialogs().Transcript().empty());
   for (TMenuItem* closed : {frame.mm_use_room, frame.mm_use_land, frame.N26, frame.mm_system, frame.N12, frame.N37,
-                            frame.N20, frame.N53})
+                            frame.N20})
     EXPECT_FALSE(Reachable(*closed)) << closed->Name();
 }
 
