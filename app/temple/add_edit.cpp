@@ -108,6 +108,8 @@ void Tadd_edit::BuildSiteFields() {
   Edit8 = &MakeControl<TEdit>(*this, "Edit8", 352, 8, 280, 22);
   Edit1->SetReadOnly(true);
   Edit8->SetReadOnly(true);
+  Edit1->OnKeyPress = Bind(this, &Tadd_edit::Edit1KeyPress);
+  Edit8->OnKeyPress = Bind(this, &Tadd_edit::Edit1KeyPress);
   Button12 = MakeButton(*this, "Button12", "ค้นหา", 640, 6, nullptr, Bind(this, &Tadd_edit::Button12Click));
 }
 
@@ -316,6 +318,63 @@ void Tadd_edit::PickSite() {
   LoadSiteVouchers();
   Panel5->Show();
   Panel2->SetVisible(!q_master.Rows().IsEmpty());
+}
+
+void Tadd_edit::Edit1KeyPress(TObject*, char32_t& key) {
+  if (key != U'\r' || Edit1->Text().empty()) return;
+  key = 0;
+  if (!CheckSiteCode()) {
+    ShowMessage(kSiteNotFound);
+    Edit1->Clear();
+    Edit7->Clear();
+    PageControl1->SetActivePage(main);
+    return;
+  }
+  Button12->SetEnabled(false);
+  Button13->SetEnabled(false);
+  if (!Query_Find_Acc.Rows().Active()) OpenSiteList();
+  PageControl1->SetActivePage(main);
+  FindRentOfSite();
+}
+
+bool Tadd_edit::CheckSiteCode() {
+  q_find1.Open({{std::string(" select * from ") + kind_.site_table + " ", " where accessory_no =:qroom_no "},
+                {{"qroom_no", Variant(Edit1->Text())}}});
+  TDataSet& site = q_find1.Rows();
+  Edit8->SetText(site.IsEmpty() ? std::string() : Text(site, "accessory_name"));
+  if (site.IsEmpty()) return false;
+  if (Text(site, "live") == "2" || myVar.ContractRequired == "0") return true;
+  if (myVar.ContractRequired == "1") {
+    ShowMessage(kNoContract);
+    SetAsideEntry();
+  }
+  return false;
+}
+
+void Tadd_edit::FindRentOfSite() {
+  query_temp.Open({{" select  rent_no, room_price_level from g_rent ", " where room_no = :p_room_no ",
+                    " and rent_live = '2' "},
+                   {{"p_room_no", Variant(Edit1->Text())}}});
+  if (!query_temp.Rows().IsEmpty()) MemberNo = Text(query_temp.Rows(), "rent_no");
+}
+
+void Tadd_edit::SetAsideEntry() {
+  if (q_find2.Rows().IsEmpty()) {
+    ShowMessage(kNothingToSetAside);
+  } else if (MessageDlg(kSetAsideQuestion, mtConfirmation, mbYesNo) == mrYes) {
+    Database1.Close();
+  } else {
+    Edit1->SetFocus();
+    return;
+  }
+  Button12->SetEnabled(true);
+  Button13->SetEnabled(true);
+  Edit1->Clear();
+  Edit8->Clear();
+  Edit7->Clear();
+  PageControl1->SetActivePage(main);
+  Panel2->Hide();
+  Edit1->SetFocus();
 }
 
 void Tadd_edit::LoadSiteVouchers() {

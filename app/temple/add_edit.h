@@ -33,6 +33,9 @@
 inline constexpr const char* kSiteNotFound = "                  ไม่พบรหัสนี้...                 ";
 inline constexpr const char* kSiteSearchMiss = "ไม่พบรายการ...";
 inline constexpr const char* kNewVoucherNumberText = "TEMPx000000";
+inline constexpr const char* kNoContract = "ห้องนี้ยังไม่ได้ทำสัญญา ...";
+inline constexpr const char* kNothingToSetAside = "ไม่มีรายการให้พักชั่วคราว... ";
+inline constexpr const char* kSetAsideQuestion = "ต้องการพักรายการนี้ เพื่อไปทำรายการอื่น หรือไม่ ?";
 inline constexpr const char* kVoucherHasLines = "มีข้อมูลในรายการย่อย... ต้องลบออกก่อน ";
 inline constexpr const char* kConfirmVoucherDelete = "ต้องการลบข้อมูลนี้ ?";
 inline constexpr const char* kItemNotFound = "ไม่พบรายการ...";
@@ -171,6 +174,7 @@ class Tadd_edit : public TForm {
   void Edit6KeyPress(TObject* sender, char32_t& key);
   void DBGrid5CellClick(TColumn* column);
   void Button17Click(TObject* sender);
+  void Edit1KeyPress(TObject* sender, char32_t& key);
   void DataSource10DataChange(TObject* sender, TField* field);
   void Button16Click(TObject* sender);
   void Button18Click(TObject* sender);
@@ -211,6 +215,11 @@ class Tadd_edit : public TForm {
   void OpenSiteList();
   void PickSite();
   void LoadSiteVouchers();
+  // Whether the typed site exists and may be used (under contract where
+  // contracts are required).
+  bool CheckSiteCode();
+  void FindRentOfSite();
+  void SetAsideEntry();
   void LoadLines(const std::string& work_no);
   void ShowHeader();
   void ClearHeaderFields();

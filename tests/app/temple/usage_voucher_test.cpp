@@ -117,6 +117,34 @@ TEST_F(UsageVoucher, AMemberPickedWhileBrowsingIsNotTakenOver) {
   EXPECT_EQ(w.MemberNo, "0000002");
 }
 
+TEST_F(UsageVoucher, EnterOnThePickedSiteChecksItAgain) {
+  Tadd_edit& w = Open();
+  PickSite(w, "H01");
+  user::Click(*w.Edit1);
+  user::PressEnter();
+  EXPECT_TRUE(Dialogs().Transcript().empty());
+  EXPECT_EQ(seen::Text(*w.Edit8), "ศาลาการเปรียญ");
+  EXPECT_FALSE(w.Button12->Enabled());
+  EXPECT_FALSE(w.Button13->Enabled());
+}
+
+TEST_F(UsageVoucher, WhereContractsAreRequiredASiteWithoutOneIsRefused) {
+  SetSetting("type_business2", "1");
+  Tadd_edit& w = Open();
+  PickSite(w, "H01");
+  user::Click(*w.Edit1);
+  Dialogs().Answer(mrOk);
+  Dialogs().Answer(mrNo);  // keep the entry
+  Dialogs().Answer(mrOk);
+  user::PressEnter();
+  std::vector<std::string> messages;
+  for (const auto& entry : Dialogs().Transcript()) messages.push_back(entry.text);
+  EXPECT_EQ(messages, (std::vector<std::string>{"ห้องนี้ยังไม่ได้ทำสัญญา ...",
+                                                "ต้องการพักรายการนี้ เพื่อไปทำรายการอื่น หรือไม่ ?",
+                                                "                  ไม่พบรหัสนี้...                 "}));
+  EXPECT_EQ(seen::Text(*w.Edit1), "");
+}
+
 TEST_F(UsageVoucher, AVoucherWithLinesIsNotDeleted) {
   Tadd_edit& w = Open();
   PickSite(w, "H01");
