@@ -127,7 +127,7 @@ void Tadd_edit::BuildHeaderBar() {
   DBNavigator1->SetDataSource(DataSource10);
   Button11 = MakeButton(*this, "Button11", "ยกเลิก", next(), 4, Panel5, Bind(this, &Tadd_edit::Button11Click));
   Button10 = MakeButton(*this, "Button10", "บันทึก", next(), 4, Panel5);
-  Button13 = MakeButton(*this, "Button13", "พิมพ์", next(), 4, Panel5);
+  Button13 = MakeButton(*this, "Button13", "พิมพ์", next(), 4, Panel5, Bind(this, &Tadd_edit::Button13Click));
   Button3 = MakeButton(*this, "Button3", "เ&ลิก", next(), 4, Panel5, [this](TObject*) { Close(); });
 }
 

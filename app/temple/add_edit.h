@@ -180,6 +180,7 @@ class Tadd_edit : public TForm {
   void Button18Click(TObject* sender);
   void Button11Click(TObject* sender);
   void Button19Click(TObject* sender);
+  void Button13Click(TObject* sender);
   void Button14Click(TObject* sender);
   void Button20Click(TObject* sender);
   void Edit16KeyPress(TObject* sender, char32_t& key);
@@ -228,6 +229,10 @@ class Tadd_edit : public TForm {
   // The member last picked in the register, looked up by its number.
   void TakeOverPickedMember();
   bool EnteringHeader() const { return HeaderState == kVoucherAdd || HeaderState == kVoucherEdit; }
+
+  // Hands the voucher and the print settings over to the printout (kind "0":
+  // the usage voucher, titled by DocTitleChoice and the VAT rate).
+  void PrintVoucher(const std::string& kind);
 
   // The line page.
   void BuildLinePage();

@@ -155,6 +155,33 @@ TEST_F(UsageVoucher, AVoucherWithLinesIsNotDeleted) {
   EXPECT_EQ(Stored("g_temple_2", {"work_no"}).size(), 4u);
 }
 
+TEST_F(UsageVoucher, PrintingHandsTheVoucherOverWithTheTitleOfTheSettings) {
+  struct Case {
+    const char* view1;
+    const char* tax_status;
+    const char* title;
+  };
+  for (const Case& c : {Case{"0", "1", "ใบใช้บริการ / ใบกำกับภาษี"}, Case{"1", "0", "ใบใช้บริการ / ใบเสร็จรับเงิน"},
+                        Case{"2", "1", "ใบเสร็จรับเงิน "}, Case{"2", "0", "ใบเสร็จรับเงิน "},
+                        Case{"7", "1", "unchanged"}}) {
+    SCOPED_TRACE(std::string(c.view1) + "/" + c.tax_status);
+    SetSetting("view1", c.view1);
+    SetSetting("tax_status", c.tax_status);
+    myVar.PrintDocTitle = "unchanged";
+    myVar.DocTitleChoice = "7";
+    Tadd_edit& w = Open();
+    PickSite(w, "H01");
+    user::ClickButton(*w.DBNavigator1, nbPrior);
+    user::Click(*w.Button13);
+    EXPECT_EQ(myVar.PrintBillNo, "HALL1000001");
+    EXPECT_EQ(myVar.PrintDocKind, "0");
+    EXPECT_EQ(myVar.PrintDocTitle, c.title);
+    EXPECT_EQ(myVar.PrintView1, c.view1);
+    user::Click(*w.Button3);
+    user::ProcessEvents();
+  }
+}
+
 TEST_F(UsageVoucher, TwoWindowsKeepTheirOwnSiteVoucherAndMember) {
   Tadd_edit& first = Open();
   PickSite(first, "H01");
