@@ -1,14 +1,15 @@
 #include "app/core/ProgramSettings.h"
 
 #include "app/core/myVar.h"
-#include "engine/access/Table.h"
 #include "platform/db/Field.h"
 
-void ReadProgramSettings(TVTRDatabase& database) {
-  TVTRTable sys_sys(nullptr);
-  sys_sys.SetDatabaseName(database.DatabaseName());
-  sys_sys.SetTableName("sys_sys");
+void SetUpSettingsQuery(TVTRQuery& sys_sys, const std::string& alias) {
+  sys_sys.SetDatabaseName(alias);
   sys_sys.SetReadOnly(true);
+  sys_sys.SQL().SetText("select type_business, skin from sys_sys");
+}
+
+void ReadProgramSettings(TVTRQuery& sys_sys, TVTRDatabase& database) {
   sys_sys.Open();
   myVar.BusinessType = sys_sys.FieldByName("type_business")->AsString();
   myVar.SkinName = sys_sys.FieldByName("skin")->AsString();

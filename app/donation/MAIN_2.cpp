@@ -1,6 +1,8 @@
 #include "app/donation/MAIN_2.h"
 
 #include "app/core/AboutMe.h"
+#include "app/core/DatabaseToolsWindow.h"
+#include "app/core/ProfitWindow.h"
 #include "app/core/Poke.h"
 #include "app/core/ProgramSettings.h"
 #include "app/core/Ref_Person.h"
@@ -27,9 +29,11 @@ WindowFactories DonationWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpassword_donate>()},
       {"mm_cash", ChildWindow<TPoke>()},
+      {"mm_data_tools", ChildWindow<Tdata_hotel_tools>()},
       {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_office", ChildWindow<TRef_Office>()},
       {"N53", ChildWindow<TRep_Person>()},
+      {"N5", ChildWindow<Tprofit>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
 }
@@ -41,7 +45,9 @@ TMAIN_2* StartDonationProgram() {
 
 TMAIN_2::TMAIN_2(TComponent* owner, WindowFactories factories)
     : TMdiFrame(owner, {std::move(factories), kLoggedOutMenus, kDonationHelpFile}),
-      Database1(new TVTRDatabase(this)) {
+      Database1(new TVTRDatabase(this)),
+      sys_sys(new TVTRQuery(this)),
+      DataSource1(new TDataSource(this)) {
   SetCaption(kDonationCaption);
   SetColor(RGBColor(0, 64, 64));
   TFont font = Font();
@@ -52,6 +58,9 @@ TMAIN_2::TMAIN_2(TComponent* owner, WindowFactories factories)
   SetWindowState(wsMaximized);
 
   SetUpWindowDatabase(*Database1, kAlias, /*keep_connection=*/false);
+  SetUpSettingsQuery(*sys_sys, kAlias);
+  DataSource1->SetAutoEdit(false);
+  DataSource1->SetDataSet(sys_sys);
 
   BuildMenu();
   OnCreate = Bind(this, &TMAIN_2::FormCreate);
@@ -128,7 +137,7 @@ void TMAIN_2::FormCreate(TObject*) {
   ShowLoggedOut();
   // At start button 7 stays usable, and 10, which no login changes.
   EnableSpeedButtons(kSpeedButtons, {7, 10});
-  ReadProgramSettings(*Database1);
+  ReadProgramSettings(*sys_sys, *Database1);
 }
 
 void TMAIN_2::Login1Click(TObject*) {

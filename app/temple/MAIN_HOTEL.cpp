@@ -8,7 +8,6 @@
 #include "app/core/Ref_Office.h"
 #include "app/core/Ref_Person.h"
 #include "app/core/Rep_Person.h"
-#include "app/core/SqlWindowQuery.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
 #include "app/temple/ItemRegisters.h"
@@ -34,8 +33,7 @@ WindowFactories TempleWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpasswd>()},
       {"mm_cash", ChildWindow<TPoke>()},
-      {"mm_data_tools",
-       {false, [](TMdiFrame&) -> TForm* { return FormsApplication().CreateForm<Tdata_hotel_tools>(SqlQueries()); }}},
+      {"mm_data_tools", ChildWindow<Tdata_hotel_tools>()},
       {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_customer", ChildWindow<TRef_Member>()},
       {"mm_room", ChildWindow<TRef_Room>()},
@@ -55,7 +53,9 @@ TMAIN_HOTEL* StartTempleProgram() {
 
 TMAIN_HOTEL::TMAIN_HOTEL(TComponent* owner, WindowFactories factories)
     : TMdiFrame(owner, {std::move(factories), kLoggedOutMenus, kTempleHelpFile}),
-      Database1(new TVTRDatabase(this)) {
+      Database1(new TVTRDatabase(this)),
+      sys_sys(new TVTRQuery(this)),
+      DataSource1(new TDataSource(this)) {
   SetCaption(kTempleCaption);
   SetColor(RGBColor(0, 64, 64));
   TFont font = Font();
@@ -66,6 +66,7 @@ TMAIN_HOTEL::TMAIN_HOTEL(TComponent* owner, WindowFactories factories)
   SetWindowState(wsMaximized);
 
   SetUpWindowDatabase(*Database1, kAlias, /*keep_connection=*/false);
+  SetUpSettingsQuery(*sys_sys, kAlias);
 
   m_login = Item(nullptr, "m_login", "Login");
   m_login->SetHint(kLoginHint);
@@ -169,7 +170,7 @@ void TMAIN_HOTEL::FormCreate(TObject*) {
   ShowLoggedOut();
   mm_office->SetEnabled(false);
   EnableSpeedButtons(kSpeedButtons, {7});
-  ReadProgramSettings(*Database1);
+  ReadProgramSettings(*sys_sys, *Database1);
 }
 
 void TMAIN_HOTEL::Login1Click(TObject*) {

@@ -6,6 +6,8 @@
 // login window sets its menus by the user's level.
 #include "app/core/MdiFrame.h"
 #include "engine/access/Database.h"
+#include "engine/access/Query.h"
+#include "platform/db/DataSource.h"
 
 inline constexpr const char* kTempleTitle = "Quill Orvane 2.02 (Temple)";
 inline constexpr const char* kTempleCaption =
@@ -20,6 +22,9 @@ class TMAIN_HOTEL : public TMdiFrame {
   explicit TMAIN_HOTEL(TComponent* owner, WindowFactories factories = TempleWindowFactories());
 
   TVTRDatabase* Database1;
+  // The settings the program reads at start: type_business and skin.
+  TVTRQuery* sys_sys;
+  TDataSource* DataSource1;
 
   TMenuItem* m_login;
   TMenuItem* Login1;

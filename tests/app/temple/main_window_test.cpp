@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/core/AboutMe.h"
+#include "app/core/DatabaseToolsWindow.h"
 #include "app/core/Poke.h"
 #include "app/core/Ref_Office.h"
 #include "app/core/Ref_Person.h"
@@ -123,6 +124,7 @@ TEST_F(MainWindow, TheMenuOpensTheWindowsThatExistAndKeepsTheOthersClosed) {
   opens(frame.mm_person, [] { return FormsApplication().Newest<TRef_Person>(); });
   opens(frame.mm_office, [] { return FormsApplication().Newest<TRef_Office>(); });
   opens(frame.mm_cash, [] { return FormsApplication().Newest<TPoke>(); });
+  opens(frame.mm_data_tools, [] { return FormsApplication().Newest<Tdata_hotel_tools>(); });
   opens(frame.QUILLMARK1, [] { return FormsApplication().Newest<TAboutMe>(); });
   opens(frame.N53, [] { return FormsApplication().Newest<TRep_Person>(); });
   EXPECT_TRUE(Dialogs().Transcript().empty());
