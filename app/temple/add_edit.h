@@ -10,8 +10,9 @@
 // window works with (its site, voucher, member, entry states, prefixes) is
 // held by the window instance, so two open windows never mix their vouchers.
 //
-// The window reads through the window queries of its own connection (alias
-// "d_work").
+// The window reads through window queries and writes through its live
+// queries, all on its own connection (alias "d_work"). Lines are entered on
+// the voucher shown, while its header is browsed.
 #include <array>
 #include <memory>
 #include <string>
