@@ -4,6 +4,7 @@
 #include "app/core/DatabaseToolsWindow.h"
 #include "app/core/ProfitWindow.h"
 #include "app/core/Poke.h"
+#include "app/core/ProgramSettings.h"
 #include "app/core/Ref_Person.h"
 #include "app/core/Rep_Person.h"
 #include "app/core/Ref_Office.h"
@@ -16,8 +17,6 @@
 #include "app/donation/Ref_Supply.h"
 #include "app/donation/cdonate.h"
 #include "app/donation/password_donate.h"
-#include "engine/access/Table.h"
-#include "platform/db/Field.h"
 
 namespace {
 
@@ -77,8 +76,7 @@ TMAIN_2::TMAIN_2(TComponent* owner, WindowFactories factories)
   SetWindowState(wsMaximized);
 
   SetUpWindowDatabase(*Database1, kAlias, /*keep_connection=*/false);
-  sys_sys->SetDatabaseName(kAlias);
-  sys_sys->SQL().SetText("select type_business, skin from sys_sys");
+  SetUpSettingsQuery(*sys_sys, kAlias);
   DataSource1->SetAutoEdit(false);
   DataSource1->SetDataSet(sys_sys);
 
@@ -157,15 +155,7 @@ void TMAIN_2::FormCreate(TObject*) {
   ShowLoggedOut();
   // At start button 7 stays usable, and 10, which no login changes.
   EnableSpeedButtons(kSpeedButtons, {7, 10});
-  ReadSettings();
-}
-
-void TMAIN_2::ReadSettings() {
-  sys_sys->Open();
-  myVar.BusinessType = sys_sys->FieldByName("type_business")->AsString();
-  myVar.SkinName = sys_sys->FieldByName("skin")->AsString();
-  sys_sys->Close();
-  Database1->Close();
+  ReadProgramSettings(*sys_sys, *Database1);
 }
 
 void TMAIN_2::Login1Click(TObject*) {

@@ -96,7 +96,6 @@ class TMAIN_2 : public TMdiFrame {
 
  private:
   void BuildMenu();
-  void ReadSettings();
 };
 
 // Sets the application's title and creates the main window, the first form of

@@ -146,24 +146,7 @@ TEST_F(MainWindow, TheServiceItemShowsTheDefaultLogin) {
 }
 
 TEST_F(MainWindow, EveryWayOutShowsTheBackupReminderAndEndsTheProgram) {
-  const std::string reminder =
-      "หลังจากปิดโปรแกรมนี้แล้ว  ควร.. สำรองข้อมูล ด้วยเพื่อความปลอดภัย...\r\rอ่านวิธีสำรองข้อมูลได้ที่ Help";
-  for (bool close_box : {true, false}) {
-    SCOPED_TRACE(close_box ? "close box" : "exit item");
-    TMAIN_2& frame = Start();
-    Dialogs().Clear();
-    Dialogs().Answer(mrOk);
-    if (close_box) {
-      user::CloseWindow(frame);
-    } else {
-      ASSERT_TRUE(Reachable(*frame.mm_exit));
-    }
-    ASSERT_EQ(Dialogs().Transcript().size(), 1u);
-    EXPECT_EQ(Dialogs().Transcript()[0].text, reminder);
-    EXPECT_TRUE(FormsApplication().Terminated());
-    Application().DestroyComponents();
-    user::ProcessEvents();
-  }
+  ExpectEveryWayOutShowsTheBackupReminder<TMAIN_2>([this]() -> TMAIN_2& { return Start(); }, &TMAIN_2::mm_exit);
 }
 
 TEST_F(MainWindow, WithoutTheDatabaseFileItStartsShowsTheErrorAndStaysLoggedOut) {
