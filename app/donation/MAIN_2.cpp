@@ -4,6 +4,7 @@
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
+#include "app/donation/Ref_H_Sys.h"
 #include "app/donation/password_donate.h"
 #include "engine/access/Table.h"
 #include "platform/db/Field.h"
@@ -25,6 +26,7 @@ WindowFactories DonationWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpassword_donate>()},
       {"mm_office", ChildWindow<TRef_Office>()},
+      {"mm_system", ChildWindow<TRef_H_Sys>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
 }
