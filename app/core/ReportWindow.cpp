@@ -59,6 +59,8 @@ ReportWindow::ReportWindow(TComponent* owner, ReportLayout layout, const WindowQ
   PageControl1.SetAlign(alClient);
   Panel1.SetAlign(alTop);
   DataSource1.SetAutoEdit(false);
+  // The report form's expressions name the rows "Query1".
+  Query1.Rows().SetName("Query1");
   DataSource1.SetDataSet(&Query1.Rows());
 
   int left = kGap;
@@ -115,7 +117,7 @@ void ReportWindow::BuildButtons(int& left) {
     left += kButtonWidth + kGap;
     return button;
   };
-  if (layout_.shape == ReportShape::Period) {
+  if (layout_.shape == ReportShape::Period || layout_.shape == ReportShape::Search) {
     RunButton = &add("RunButton", kRunCaption);
     RunButton->OnClick = Bind(this, &ReportWindow::RunButtonClick);
   }
@@ -223,8 +225,11 @@ void ReportWindow::FormClose(TObject*, TCloseAction& action) {
 void ReportWindow::Run(bool name_filter) {
   std::vector<std::string> lines = layout_.statement;
   if (name_filter) lines.push_back(layout_.name_condition);
+  std::vector<QueryParameter> own_parameters;
+  AddConditions(lines, own_parameters);
   QueryStatement statement =
       ReportStatement(lines, layout_.order_lines, RadioGroup1 != nullptr ? RadioGroup1->ItemIndex() : -1);
+  for (QueryParameter& parameter : own_parameters) statement.parameters.push_back(std::move(parameter));
   if (name_filter) statement.parameters.push_back({layout_.name_parameter, Variant(NameFilterPattern(Edit1->Text()))});
   if (Picker1 != nullptr) {
     AddPeriod(statement, Picker1->Date(), Picker2->Date());
@@ -243,14 +248,16 @@ void ReportWindow::Run(bool name_filter) {
   for (const std::string& name : layout_.money_fields) {
     if (auto* money = dynamic_cast<TNumericField*>(rows.FieldByName(name))) money->SetDisplayFormat(std::string(kMoneyMask));
   }
-  if (rows.IsEmpty()) return;
-  EnableOutput(true);
-  for (size_t i = 0; i < totals.size(); ++i) {
-    totals[i] = SumColumn(rows, layout_.money_fields[i]);
-    myVar.ReportTotals.at(i) = totals[i].ToDouble();
+  if (!rows.IsEmpty()) {
+    EnableOutput(true);
+    for (size_t i = 0; i < totals.size(); ++i) {
+      totals[i] = SumColumn(rows, layout_.money_fields[i]);
+      myVar.ReportTotals.at(i) = totals[i].ToDouble();
+    }
+    rows.First();
+    ShowTotals(totals);
   }
-  rows.First();
-  ShowTotals(totals);
+  RunDone();
 }
 
 void ReportWindow::ShowTotals(const std::vector<Currency>& totals) {
