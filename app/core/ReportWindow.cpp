@@ -187,7 +187,7 @@ void ReportWindow::FormCreate(TObject*) {
     RadioGroup1->SetItemIndex(0);
     RadioGroup1->OnClick = Bind(this, &ReportWindow::RadioGroup1Click);
   }
-  if (Picker1 != nullptr && layout_.period_start == ReportPeriodStart::Today) {
+  if (HasPeriod() && layout_.period_start == ReportPeriodStart::Today) {
     Picker1->SetDate(Date());
     Picker2->SetDate(Date());
   }
@@ -196,11 +196,11 @@ void ReportWindow::FormCreate(TObject*) {
 void ReportWindow::FormActivate(TObject*) {
   if (!setup_pending_) return;
   setup_pending_ = false;
-  if (Picker1 != nullptr && layout_.period_start == ReportPeriodStart::CurrentMonth) SetSetupPeriod();
+  if (HasPeriod() && layout_.period_start == ReportPeriodStart::CurrentMonth) SetSetupPeriod();
   EnableOutput(false);
   SetCaption(layout_.caption);
   TitleLabel.SetCaption(layout_.title);
-  if (Picker1 != nullptr) {
+  if (HasPeriod()) {
     period_begin_text_ = DateToThaiText(Picker1->Date());
     period_end_text_ = DateToThaiText(Picker2->Date());
   }
@@ -231,7 +231,7 @@ void ReportWindow::Run(bool name_filter) {
       ReportStatement(lines, layout_.order_lines, RadioGroup1 != nullptr ? RadioGroup1->ItemIndex() : -1);
   for (QueryParameter& parameter : own_parameters) statement.parameters.push_back(std::move(parameter));
   if (name_filter) statement.parameters.push_back({layout_.name_parameter, Variant(NameFilterPattern(Edit1->Text()))});
-  if (Picker1 != nullptr) {
+  if (HasPeriod()) {
     AddPeriod(statement, Picker1->Date(), Picker2->Date());
     // The printout names the period of the rows it shows.
     period_begin_text_ = DateToThaiText(Picker1->Date());

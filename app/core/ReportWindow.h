@@ -113,7 +113,8 @@ class ReportWindow : public TForm {
   TTabSheet& ResultPage;
   TTabSheet& ReportPage;
   TPanel& Panel1;
-  // Each of these exists only in the shapes that have it (else null).
+  // Each of these exists only in the shapes that have it (else null); a
+  // search report may set Picker1 to a picker of its criteria.
   TDateTimePicker* Picker1 = nullptr;
   TDateTimePicker* Picker2 = nullptr;
   TRadioGroup* RadioGroup1 = nullptr;
@@ -156,6 +157,7 @@ class ReportWindow : public TForm {
   void QuickRep1AfterPreview(TObject* sender);
 
  private:
+  bool HasPeriod() const { return layout_.shape == ReportShape::Period; }
   void BuildPeriodControls(int& left);
   void BuildSortGroup(int& left);
   void BuildNameBox(int& left);

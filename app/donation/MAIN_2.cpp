@@ -4,7 +4,10 @@
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
+#include "app/donation/Find_Donate.h"
 #include "app/donation/Ref_H_Sys.h"
+#include "app/donation/Rep_Donate.h"
+#include "app/donation/Rep_Donate_Filter.h"
 #include "app/donation/password_donate.h"
 #include "engine/access/Table.h"
 #include "platform/db/Field.h"
@@ -27,6 +30,9 @@ WindowFactories DonationWindowFactories() {
       {"Login1", ChildWindow<Tpassword_donate>()},
       {"mm_office", ChildWindow<TRef_Office>()},
       {"mm_system", ChildWindow<TRef_H_Sys>()},
+      {"N1", ChildWindow<TFind_Donate>()},
+      {"N110", ChildWindow<TRep_Donate>()},
+      {"N15", ChildWindow<TRep_Donate_Filter>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
 }
