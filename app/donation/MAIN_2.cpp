@@ -9,6 +9,8 @@
 #include "app/donation/Rep_Donate.h"
 #include "app/donation/Rep_Donate_Filter.h"
 #include "app/donation/password_donate.h"
+#include "app/donation/rbuy_sale.h"
+#include "app/donation/rsale_gift.h"
 #include "engine/access/Table.h"
 #include "platform/db/Field.h"
 
@@ -33,6 +35,9 @@ WindowFactories DonationWindowFactories() {
       {"N1", ChildWindow<TFind_Donate>()},
       {"N110", ChildWindow<TRep_Donate>()},
       {"N15", ChildWindow<TRep_Donate_Filter>()},
+      {"N29", ChildWindow<Trsale_gift>()},
+      {"m_rep_buy", ChildWindow<Trbuy_sale>()},
+      {"m_rep_sale", ChildWindow<Trbuy_sale>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
 }
