@@ -1,6 +1,8 @@
 #include "app/donation/MAIN_2.h"
 
 #include "app/core/AboutMe.h"
+#include "app/core/Poke.h"
+#include "app/core/Ref_Person.h"
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
@@ -30,6 +32,8 @@ const MenuStates kLoggedOutMenus{{"m_login", "m_main", "mm_data_tools", "m_help"
 WindowFactories DonationWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpassword_donate>()},
+      {"mm_cash", ChildWindow<TPoke>()},
+      {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_office", ChildWindow<TRef_Office>()},
       {"mm_system", ChildWindow<TRef_H_Sys>()},
       {"N1", ChildWindow<TFind_Donate>()},

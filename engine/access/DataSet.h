@@ -60,6 +60,7 @@ enum TVTRDBFlag : uint8_t {
   dbfFieldDefs = 4,     // a closed table reads its field definitions
   dbfIndexDefs = 5,     // a table reads or changes its index definitions
   dbfProjection = 6,    // a projection reopens the dataset on its cursor
+  dbfHandedOver = 7,    // the dataset's cursor was handed to another owner (HandOverCursor)
   dbfProvider = 10,     // a provider call runs
 };
 
@@ -99,6 +100,14 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
 
   // The engine cursor while open.
   TVTRCursor* Handle() const { return cursor_.get(); }
+  // Closes the open dataset and hands its cursor, with its index, filter and
+  // projection, to the caller (the SQL engine gives a result table's cursor
+  // to the query component). The dataset stays attached to its database, so
+  // that the cursor's database stays connected, until EndHandOver; the
+  // cursor must be freed before that.
+  std::unique_ptr<TVTRCursor> HandOverCursor();
+  // Detaches what HandOverCursor kept attached; nothing when it did not run.
+  void EndHandOver() { SetDBFlag(dbfHandedOver, false); }
   TIndexDefs& IndexDefs() { return index_defs_; }
   // The structure read at each open (the SQL engine fills them to create a
   // table) and the one a restructure makes (a copy taken at each open).

@@ -1,5 +1,6 @@
 // The SQL engine's projection of TVTRDataSet: the dataset is closed and
-// opened again on its own cursor, which then shows only the projected fields.
+// opened again on its own cursor, which then shows only the projected fields;
+// and the hand-over of a result table's cursor to the query component.
 #include <exception>
 
 #include "engine/access/DataSet.h"
@@ -41,4 +42,21 @@ void TVTRDataSet::SetProjection(const TStringList& field_names, const TStringLis
     throw;
   }
   forget();
+}
+
+std::unique_ptr<TVTRCursor> TVTRDataSet::HandOverCursor() {
+  TVTRCursor& cursor = CheckedCursor(10320);
+  SetDBFlag(dbfHandedOver, true);
+  // Closing keeps the cursor of a projection: this one is kept for the caller.
+  projection_cursor_ = &cursor;
+  try {
+    Close();
+  } catch (...) {
+    projection_cursor_ = nullptr;
+    kept_cursor_.reset();
+    ClearDBFlagQuietly(dbfHandedOver);
+    throw;
+  }
+  projection_cursor_ = nullptr;
+  return std::move(kept_cursor_);
 }

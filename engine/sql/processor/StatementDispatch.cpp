@@ -5,6 +5,7 @@
 #include "engine/sql/ddl/TableStatements.h"
 #include "engine/sql/processor/SQLProcessor.h"
 #include "engine/sql/processor/StatementWords.h"
+#include "engine/sql/query/SQLUnion.h"
 #include "engine/sql/transaction/TransactionStatements.h"
 
 using namespace statement_words;
@@ -32,6 +33,15 @@ TVTRSQLCommandPtr Parsed(TVTRLexer& lexer) {
   return command;
 }
 
+// A query expression must use up its command.
+TVTRSQLCommandPtr ParsedQueryExpression(TVTRLexer& lexer) {
+  TVTRSQLCommandPtr command = Parsed<TVTRSQLUnion>(lexer);
+  TToken left;
+  if (lexer.GetCurrentToken(left))
+    RaiseAt(20260, "End of SQL command expected, but '%s' found at line %d, column %d", left);
+  return command;
+}
+
 // The word after the current one becomes current: `missing` at the end of
 // the command, else the word read.
 TToken NextWord(TVTRLexer& lexer, TToken token, int32_t missing) {
@@ -44,8 +54,7 @@ TToken NextWord(TVTRLexer& lexer, TToken token, int32_t missing) {
 TVTRSQLCommandPtr CreateSQLCommand(TVTRLexer& lexer) {
   TToken first;
   if (!lexer.GetCurrentToken(first)) throw EVTRException(30146, "Blank SQL command");
-  // A query expression starts with SELECT or "("; no command runs one yet.
-  if (first.kind == tktLeftParenthesis) RaiseAt(30153, kSQLTokenExpected, first);
+  if (first.kind == tktLeftParenthesis) return ParsedQueryExpression(lexer);
   if (first.kind != tktReservedWord) RaiseAt(30154, kSQLTokenExpected, first);
   switch (first.reserved_word) {
     case rwCreate: {
@@ -73,6 +82,8 @@ TVTRSQLCommandPtr CreateSQLCommand(TVTRLexer& lexer) {
     }
     case rwTruncate:
       return Parsed<TVTRDDLTruncateTable>(lexer);
+    case rwSelect:
+      return ParsedQueryExpression(lexer);
     case rwStart:
       return Parsed<TVTRSQLStartTransaction>(lexer);
     case rwCommit:

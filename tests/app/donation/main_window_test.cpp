@@ -104,6 +104,24 @@ TEST_F(MainWindow, TheDonorRegisterOpensAsAPickerToldItsOpenerAndReturnsWhenItCl
   EXPECT_EQ(seen::ModalForm(), nullptr);
 }
 
+TEST_F(MainWindow, TheSharedWindowsOfTheApplicationOpenFromTheirItems) {
+  TMAIN_2& frame = Start();
+  LogIn(OpenLogin(frame), "admin", "8052");
+  struct Case {
+    TMenuItem* item;
+    std::string caption;
+  };
+  for (const Case& c : {Case{frame.mm_person, "ทะเบียนพระ นักบวช"}, Case{frame.mm_cash, "Quill_CashDrawer"}}) {
+    SCOPED_TRACE(c.item->Name());
+    ASSERT_TRUE(Reachable(*c.item));
+    user::ProcessEvents();
+    TForm* child = frame.ActiveMDIChild();
+    ASSERT_NE(child, nullptr);
+    EXPECT_TRUE(seen::Visible(*child));
+    EXPECT_EQ(seen::Caption(*child), c.caption);
+  }
+}
+
 TEST_F(MainWindow, TheServiceItemShowsTheDefaultLogin) {
   TMAIN_2& frame = Start();
   Dialogs().Answer(mrOk);
