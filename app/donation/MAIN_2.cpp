@@ -8,6 +8,7 @@
 #include "app/core/myVar.h"
 #include "app/donation/Find_Donate.h"
 #include "app/donation/Ref_H_Sys.h"
+#include "app/donation/Rep_Cust.h"
 #include "app/donation/Rep_Donate.h"
 #include "app/donation/Rep_Donate_Filter.h"
 #include "app/donation/password_donate.h"
@@ -39,6 +40,7 @@ WindowFactories DonationWindowFactories() {
       {"N1", ChildWindow<TFind_Donate>()},
       {"N110", ChildWindow<TRep_Donate>()},
       {"N15", ChildWindow<TRep_Donate_Filter>()},
+      {"N24", ChildWindow<TRep_Cust>()},
       {"N29", ChildWindow<Trsale_gift>()},
       {"m_rep_buy", ChildWindow<Trbuy_sale>()},
       {"m_rep_sale", ChildWindow<Trbuy_sale>()},

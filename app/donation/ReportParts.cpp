@@ -62,6 +62,14 @@ TQRDBText& PrintedField(TQRBand& band, TDataSet& rows, const std::string& name, 
   return text;
 }
 
+TQRSysData& PrintedLineNumber(TQRBand& band, const std::string& name, int left) {
+  auto& number = *new TQRSysData(&band);
+  number.SetName(name);
+  number.SetData(qrsDetailNo);
+  number.SetBounds(left, kItemTop, kItemWidth / 2, 17);
+  return number;
+}
+
 TQRExpr& PrintedSum(TQRBand& band, const std::string& name, const std::string& field, int left) {
   auto& sum = *new TQRExpr(&band);
   sum.SetName(name);

@@ -36,6 +36,8 @@ TQRBand& AddGroupFooter(TQuickRep& report, const std::string& expression);
 TQRLabel& PrintedCaption(TQRBand& band, const std::string& name, const std::string& caption, int left);
 TQRDBText& PrintedField(TQRBand& band, TDataSet& rows, const std::string& name, const std::string& field, int left,
                         const std::string& mask = {});
+// The running number of the printed row.
+TQRSysData& PrintedLineNumber(TQRBand& band, const std::string& name, int left);
 // The sum of `field` since the item last printed.
 TQRExpr& PrintedSum(TQRBand& band, const std::string& name, const std::string& field, int left);
 
