@@ -1,5 +1,7 @@
 #include "app/donation/CalculatedFields.h"
 
+#include "app/core/ReportWindow.h"
+
 #include "platform/db/FieldDefs.h"
 #include "platform/db/NumericFields.h"
 #include "platform/db/StringFields.h"
@@ -29,4 +31,13 @@ TField& AddCalculatedField(TDataSet& rows, TComponent& owner, const std::string&
   field->SetFieldKind(fkCalculated);
   field->SetDataSet(&rows);
   return *field;
+}
+
+bool AddCalculatedFieldsAtFirstRun(ReportWindow& window, const std::function<void(TDataSet& rows)>& add_fields) {
+  TDataSet& rows = window.Query1.Rows();
+  if (HasPersistentFields(rows)) return false;
+  MakeFieldsPersistent(rows, window);
+  add_fields(rows);
+  window.Run();
+  return true;
 }

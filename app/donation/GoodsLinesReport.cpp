@@ -64,20 +64,16 @@ void GoodsLinesReport::FormActivate(TObject* sender) {
 }
 
 void GoodsLinesReport::RunDone() {
-  TDataSet& rows = Query1.Rows();
-  if (!HasPersistentFields(rows)) {
-    // Once: the columns of the statement become persistent fields so that
-    // the line's totals can be calculated beside them; then the run again.
-    MakeFieldsPersistent(rows, *this);
+  const bool ran_again = AddCalculatedFieldsAtFirstRun(*this, [this](TDataSet& rows) {
     total_vat_ = &AddCalculatedField(rows, *this, "total_vat");
     total_rate_vat_ = &AddCalculatedField(rows, *this, "total_rate_vat");
     for (TField* money : {total_vat_, total_rate_vat_})
       static_cast<TNumericField*>(money)->SetDisplayFormat(kPrintedMoneyMask);
     AddOwnCalculatedFields();
     rows.OnCalcFields = Bind(this, &GoodsLinesReport::Query1CalcFields);
-    Run();
-    return;
-  }
+  });
+  if (ran_again) return;
+  TDataSet& rows = Query1.Rows();
   ShowPrintButtons(!rows.IsEmpty());
   if (rows.IsEmpty()) return;
   myVar.ReportTotals[3] = SumColumn(rows, "total_rate_vat").ToDouble();

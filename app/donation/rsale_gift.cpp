@@ -31,7 +31,8 @@ constexpr int kGiftTextSize = 20;
 
 Trsale_gift::Trsale_gift(TComponent* owner, const WindowQueryFactory& make_query)
     : GoodsLinesReport(owner, SaleGiftLayout(), make_query, "mcust_name", "mfg_gift"),
-      Query_Temp(*(lookup_ = make_query(*this, Layout().alias))) {
+      Query_Temp(*(lookup_ = make_query(*this, Layout().alias))),
+      customer_names_(Query_Temp, {" select cust_name from customer ", " where cust_no = :mcust_no "}, "mcust_no", 0) {
   OnCreate = [this](TObject* sender) {
     FormCreate(sender);
     // The souvenir choice applies at the next run.
@@ -42,7 +43,7 @@ Trsale_gift::Trsale_gift(TComponent* owner, const WindowQueryFactory& make_query
 Trsale_gift::~Trsale_gift() = default;
 
 void Trsale_gift::AddConditions(std::vector<std::string>& lines, std::vector<QueryParameter>&) {
-  names_.clear();
+  customer_names_.Forget();
   lines.push_back(std::string(" and fg_gift = \"") + (RadioGroup1->ItemIndex() == 1 ? "1" : "0") + "\" ");
   lines.push_back(" order by outstock.bill_no ");
 }
@@ -54,14 +55,7 @@ void Trsale_gift::AddOwnCalculatedFields() {
 
 void Trsale_gift::CalculateRow() {
   TDataSet& rows = Query1.Rows();
-  mcust_name_->SetAsString(CustomerName(rows.FieldByName("cust_no")->AsString()));
+  mcust_name_->SetAsString(customer_names_.Find(rows.FieldByName("cust_no")->AsString()));
   const std::string flag = rows.FieldByName("FG_GIFT")->AsString();
   mfg_gift_->SetAsString(flag == "0" ? kGiftNotReceived : flag == "1" ? kGiftReceived : "");
-}
-
-const std::string& Trsale_gift::CustomerName(const std::string& cust_no) {
-  if (auto known = names_.find(cust_no); known != names_.end()) return known->second;
-  Query_Temp.Open({{" select cust_name from customer ", " where cust_no = :mcust_no "}, {{"mcust_no", Variant(cust_no)}}});
-  TDataSet& found = Query_Temp.Rows();
-  return names_[cust_no] = found.IsEmpty() ? std::string() : found.Fields()[0]->AsString();
 }

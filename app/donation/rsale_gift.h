@@ -3,11 +3,11 @@
 // handed over ("ยังไม่ได้รับ", fg_gift "0") or has been ("รับแล้ว", "1"),
 // with the customer's name looked up per line (empty when the customer is not
 // in the register) and the souvenir state as text.
-#include <map>
 #include <memory>
 
 #include "app/core/SqlWindowQuery.h"
 #include "app/donation/GoodsLinesReport.h"
+#include "app/donation/NameLookup.h"
 
 inline constexpr const char* kGiftNotReceived = "ยังไม่ได้รับ";
 inline constexpr const char* kGiftReceived = "รับแล้ว";
@@ -29,10 +29,7 @@ class Trsale_gift : public GoodsLinesReport {
   void CalculateRow() override;
 
  private:
-  const std::string& CustomerName(const std::string& cust_no);
-
+  NameLookup customer_names_;
   TField* mcust_name_ = nullptr;
   TField* mfg_gift_ = nullptr;
-  // The names looked up in the current run, by customer number.
-  std::map<std::string, std::string, std::less<>> names_;
 };
