@@ -108,18 +108,23 @@ TEST_F(DonationReport, LayoutOnePrintsTheLinesWithPageSumsAndLayoutTwoOneLinePer
   EXPECT_TRUE(Printed("GroupSum").empty());
 }
 
-TEST_F(DonationReport, ExportWritesTheDonationFile) {
+TEST_F(DonationReport, EachReportExportsToItsOwnFile) {
   std::filesystem::create_directory(folder_.Path() / "CSV");
-  auto& w = OpenServed<TRep_Donate>({kDonationLines});
-  Served().served = TwoDaysOfLines();
-  SetPeriod(w, kDay, kDay);
-  user::Click(*w.RunButton);
-  Dialogs().Answer(mrOk);
-  Dialogs().Answer(mrOk);
-  user::Click(*w.ExportButton);
-  ASSERT_EQ(Dialogs().Transcript().size(), 2u);
-  EXPECT_EQ(Dialogs().Transcript()[1].text, "ดำเนินการสร้างแฟ้ม CSV\\รายการบริจาค.csv เรียบร้อยแล้ว...");
-  EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "CSV" / "รายการบริจาค.csv"));
+  auto export_from = [this](ReportWindow& w, const std::string& file_name) {
+    SCOPED_TRACE(file_name);
+    Served().served = TwoDaysOfLines();
+    SetPeriod(w, kDay, kDay);
+    user::Click(*w.RunButton);
+    Dialogs().Clear();
+    Dialogs().Answer(mrOk);
+    Dialogs().Answer(mrOk);
+    user::Click(*w.ExportButton);
+    ASSERT_EQ(Dialogs().Transcript().size(), 2u);
+    EXPECT_EQ(Dialogs().Transcript()[1].text, "ดำเนินการสร้างแฟ้ม CSV\\" + file_name + " เรียบร้อยแล้ว...");
+    EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "CSV" / file_name));
+  };
+  export_from(OpenServed<TRep_Donate>({kDonationLines}), "รายการบริจาค.csv");
+  export_from(OpenServed<TRep_Donate_Filter>({kDonationLines, kPurposes}), "รายการบริจาคตามวัตถุประสงค์.csv");
 }
 
 using DonationByPurpose = DonationReportTest;
