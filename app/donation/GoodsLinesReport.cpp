@@ -65,6 +65,8 @@ void GoodsLinesReport::FormActivate(TObject* sender) {
 
 void GoodsLinesReport::RunDone() {
   const bool ran_again = AddCalculatedFieldsAtFirstRun(*this, [this](TDataSet& rows) {
+    total_1_ = rows.FieldByName("TOTAL_1");
+    tax_rate_ = rows.FieldByName("TAX_RATE");
     total_vat_ = &AddCalculatedField(rows, *this, "total_vat");
     total_rate_vat_ = &AddCalculatedField(rows, *this, "total_rate_vat");
     for (TField* money : {total_vat_, total_rate_vat_})
@@ -81,9 +83,9 @@ void GoodsLinesReport::RunDone() {
   Label8.SetCaption(Currency::FromDouble(DeriveNetTotal()).Format());
 }
 
-void GoodsLinesReport::Query1CalcFields(TDataSet* rows) {
-  const double total = rows->FieldByName("TOTAL_1")->AsFloat();
-  const double rate = rows->FieldByName("TAX_RATE")->AsFloat();
+void GoodsLinesReport::Query1CalcFields(TDataSet*) {
+  const double total = total_1_->AsFloat();
+  const double rate = tax_rate_->AsFloat();
   const double vat = rate > 0 ? total * rate / 100 : 0;
   total_vat_->SetAsFloat(total + vat);
   total_rate_vat_->SetAsFloat(vat);

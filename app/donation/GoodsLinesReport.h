@@ -35,6 +35,8 @@ class GoodsLinesReport : public ReportWindow {
   void ShowPrintButtons(bool shown);
 
   std::vector<TQRPrintable*> summary_items_;  // shown in layout "2" only
+  TField* total_1_ = nullptr;  // the line's total
+  TField* tax_rate_ = nullptr;
   TField* total_vat_ = nullptr;
   TField* total_rate_vat_ = nullptr;
 };

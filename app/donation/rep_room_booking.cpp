@@ -149,15 +149,17 @@ void Trep_room_booking::AddConditions(std::vector<std::string>& lines, std::vect
 
 void Trep_room_booking::RunDone() {
   AddCalculatedFieldsAtFirstRun(*this, [this](TDataSet& rows) {
+    room_no_ = rows.FieldByName("room_no");
+    mem_no_ = rows.FieldByName("mem_no");
     m_room_name_ = &AddCalculatedField(rows, *this, "m_room_name", kNameCharacters);
     m_mem_name_ = &AddCalculatedField(rows, *this, "m_mem_name", kNameCharacters);
     rows.OnCalcFields = Bind(this, &Trep_room_booking::Query2CalcFields);
   });
 }
 
-void Trep_room_booking::Query2CalcFields(TDataSet* rows) {
-  m_room_name_->SetAsString(room_names_.Find(rows->FieldByName("room_no")->AsString()));
-  m_mem_name_->SetAsString(member_names_.Find(rows->FieldByName("mem_no")->AsString()));
+void Trep_room_booking::Query2CalcFields(TDataSet*) {
+  m_room_name_->SetAsString(room_names_.Find(room_no_->AsString()));
+  m_mem_name_->SetAsString(member_names_.Find(mem_no_->AsString()));
 }
 
 void Trep_room_booking::RunWithRoom() {

@@ -53,6 +53,8 @@ class Trep_room_booking : public ReportWindow {
 
   NameLookup room_names_;
   NameLookup member_names_;
+  TField* room_no_ = nullptr;
+  TField* mem_no_ = nullptr;
   TField* m_room_name_ = nullptr;
   TField* m_mem_name_ = nullptr;
 };

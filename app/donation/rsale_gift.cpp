@@ -49,13 +49,14 @@ void Trsale_gift::AddConditions(std::vector<std::string>& lines, std::vector<Que
 }
 
 void Trsale_gift::AddOwnCalculatedFields() {
+  cust_no_ = Query1.Rows().FieldByName("cust_no");
+  fg_gift_ = Query1.Rows().FieldByName("FG_GIFT");
   mcust_name_ = &AddCalculatedField(Query1.Rows(), *this, "mcust_name", kNameSize);
   mfg_gift_ = &AddCalculatedField(Query1.Rows(), *this, "mfg_gift", kGiftTextSize);
 }
 
 void Trsale_gift::CalculateRow() {
-  TDataSet& rows = Query1.Rows();
-  mcust_name_->SetAsString(customer_names_.Find(rows.FieldByName("cust_no")->AsString()));
-  const std::string flag = rows.FieldByName("FG_GIFT")->AsString();
+  mcust_name_->SetAsString(customer_names_.Find(cust_no_->AsString()));
+  const std::string flag = fg_gift_->AsString();
   mfg_gift_->SetAsString(flag == "0" ? kGiftNotReceived : flag == "1" ? kGiftReceived : "");
 }

@@ -30,6 +30,8 @@ class Trsale_gift : public GoodsLinesReport {
 
  private:
   NameLookup customer_names_;
+  TField* cust_no_ = nullptr;
+  TField* fg_gift_ = nullptr;
   TField* mcust_name_ = nullptr;
   TField* mfg_gift_ = nullptr;
 };
