@@ -38,6 +38,8 @@ void Trbuy_sale::FormActivate(TObject* sender) {
   TitleLabel.SetCaption(caption);
 }
 
+// The layout has no fixed lines: the whole statement depends on the kind,
+// known from the first activation on.
 void Trbuy_sale::AddConditions(std::vector<std::string>& lines, std::vector<QueryParameter>&) {
   if (kind_ == kPurchaseKind) {
     lines = {" select g_buy_2.bill_no, g_buy_2.bill_date, g_buy_2.cust_no, supply.cust_name, instock.*  from  g_buy_2 , "
