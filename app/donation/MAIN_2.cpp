@@ -3,6 +3,7 @@
 #include "app/core/AboutMe.h"
 #include "app/core/Poke.h"
 #include "app/core/Ref_Person.h"
+#include "app/core/Rep_Person.h"
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
@@ -44,6 +45,7 @@ WindowFactories DonationWindowFactories() {
       {"N29", ChildWindow<Trsale_gift>()},
       {"m_rep_buy", ChildWindow<Trbuy_sale>()},
       {"m_rep_sale", ChildWindow<Trbuy_sale>()},
+      {"N53", ChildWindow<TRep_Person>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
 }
