@@ -2,21 +2,30 @@
 
 #include "app/core/AboutMe.h"
 #include "app/core/DatabaseToolsWindow.h"
-#include "app/core/ProfitWindow.h"
 #include "app/core/Poke.h"
+#include "app/core/ProfitWindow.h"
 #include "app/core/ProgramSettings.h"
+#include "app/core/Ref_Office.h"
 #include "app/core/Ref_Person.h"
 #include "app/core/Rep_Person.h"
-#include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
+#include "app/donation/Find_Donate.h"
 #include "app/donation/Ref_Attn.h"
 #include "app/donation/Ref_Cust.h"
 #include "app/donation/Ref_Donate.h"
+#include "app/donation/Ref_H_Sys.h"
 #include "app/donation/Ref_Part_Pict.h"
 #include "app/donation/Ref_Supply.h"
+#include "app/donation/Rep_Cust.h"
+#include "app/donation/Rep_Donate.h"
+#include "app/donation/Rep_Donate_Filter.h"
 #include "app/donation/cdonate.h"
 #include "app/donation/password_donate.h"
+#include "app/donation/rbuy_sale.h"
+#include "app/donation/rsale_gift.h"
+#include "engine/access/Table.h"
+#include "platform/db/Field.h"
 
 namespace {
 
@@ -45,6 +54,14 @@ WindowFactories DonationWindowFactories() {
       {"mm_data_tools", ChildWindow<Tdata_hotel_tools>()},
       {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_office", ChildWindow<TRef_Office>()},
+      {"mm_system", ChildWindow<TRef_H_Sys>()},
+      {"N1", ChildWindow<TFind_Donate>()},
+      {"N110", ChildWindow<TRep_Donate>()},
+      {"N15", ChildWindow<TRep_Donate_Filter>()},
+      {"N24", ChildWindow<TRep_Cust>()},
+      {"N29", ChildWindow<Trsale_gift>()},
+      {"m_rep_buy", ChildWindow<Trbuy_sale>()},
+      {"m_rep_sale", ChildWindow<Trbuy_sale>()},
       {"N53", ChildWindow<TRep_Person>()},
       {"N5", ChildWindow<Tprofit>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
