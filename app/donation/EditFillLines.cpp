@@ -351,6 +351,7 @@ void Tedit_fill::Button9Click(TObject*) {
   const std::vector<QueryParameter> parameters = LineParameters(amounts.qty, amounts.price, amounts.disc_rate,
                                                                 amounts.total);
   const std::string table = LineTable();
+  if (AfterStockCheck) AfterStockCheck();
   Database1.Open();
   Database1.StartTransaction();
   try {

@@ -84,6 +84,9 @@ class Tedit_fill : public TForm, public PickTarget {
   // Runs inside each line transaction just before its commit (tests make the
   // commit fail here).
   std::function<void()> BeforeCommit;
+  // Runs between a line's stock check and its transaction (tests let another
+  // user commit a sale of the item here).
+  std::function<void()> AfterStockCheck;
 
   // ---- Data.
   TVTRDatabase& Database1;

@@ -189,6 +189,21 @@ TEST_F(GoodsWindowTest, ASaleLargerThanTheStockIsRefusedAndTheRestIsStored) {
   EXPECT_EQ(seen::RowCount(w.DBGrid2), 1);
 }
 
+TEST_F(GoodsWindowTest, ASaleOfStockAnotherUserSoldMeanwhileIsRolledBack) {
+  Tedit_fill& w = Open("1");
+  w.AfterStockCheck = [this] {
+    Change("insert into outstock (bill_no, accessory_no, qty, stk_post) values ('OTHER000002', 'A01', 1, 1)");
+  };
+  Dialogs().Answer(mrOk);
+  SaveNewLine(w, "A01", "2");
+  EXPECT_EQ(LastMessage(), "จำนวนไม่พอ... 1");
+  EXPECT_FALSE(w.Database1.InTransaction());
+  EXPECT_TRUE(Stored("select qty from outstock where bill_no = 'AB011000041'", "qty").empty());
+  EXPECT_EQ(Stored("select sum(qty) as sold from outstock where accessory_no = 'A01' and stk_post = 1", "sold"),
+            std::vector<std::string>{"4"})
+      << "one unit left on hand, never below zero";
+}
+
 TEST_F(GoodsWindowTest, LoweringAPurchaseIsRefusedBelowWhatWasSold) {
   Tedit_fill& w = Open("3");
   EXPECT_EQ(seen::Text(w.Edit16), kPurchase);
