@@ -111,7 +111,10 @@ class GoodsWindowTest : public TempleDatabaseTest {
     user::Click(w.Button9);
   }
 
-  std::string LastMessage() { return Dialogs().Transcript().back().text; }
+  std::string LastMessage() {
+    const auto& shown = Dialogs().Transcript();
+    return shown.empty() ? std::string() : shown.back().text;
+  }
 
   std::unique_ptr<TComponent> reader_;
 };
