@@ -159,21 +159,20 @@ bool Tedit_fill::LocateProduct(int by, const std::string& text) {
 }
 
 void Tedit_fill::TakeItemOfCurrentProduct() {
-  TDataSet& row = Query_Find_Acc.Rows();
-  item_ = {row.FieldByName("pro_no")->AsString(), row.FieldByName("pro_type")->AsString(),
-           row.FieldByName("pro_unit")->AsString(), row.FieldByName("cut_stock")->AsString(),
-           row.FieldByName("tax_rate")->AsFloat(), row.FieldByName("pro_total")->AsFloat()};
+  item_ = ItemOfRow(Query_Find_Acc.Rows());
+}
+
+Tedit_fill::Item Tedit_fill::ItemOfRow(TDataSet& row) {
+  const auto text = [&row](const char* column) { return row.FieldByName(column)->AsString(); };
+  return {text("pro_no"), text("pro_type"), text("pro_unit"), text("cut_stock"),
+          row.FieldByName("tax_rate")->AsFloat(), row.FieldByName("pro_total")->AsFloat()};
 }
 
 bool Tedit_fill::ReadItem(const std::string& pro_no) {
   query_temp.Open({kItemOfNumber, {{"q_t_no", Variant(pro_no)}}});
   TDataSet& row = query_temp.Rows();
   const bool found = !row.IsEmpty();
-  if (found) {
-    item_ = {row.FieldByName("pro_no")->AsString(), row.FieldByName("pro_type")->AsString(),
-             row.FieldByName("pro_unit")->AsString(), row.FieldByName("cut_stock")->AsString(),
-             row.FieldByName("tax_rate")->AsFloat(), row.FieldByName("pro_total")->AsFloat()};
-  }
+  if (found) item_ = ItemOfRow(row);
   row.Close();
   return found;
 }
@@ -287,8 +286,8 @@ void Tedit_fill::Edit7KeyPress(TObject*, char32_t& key) {
   key = 0;
   TDataSet& products = Query_Find_Acc.Rows();
   if (!products.Active() || products.IsEmpty()) return;
+  // After a miss the line takes the row that was current before.
   LocateProduct(RadioGroup2.ItemIndex(), Edit7.Text());
-  TakeItemOfCurrentProduct();
   DBGrid3CellClick(nullptr);
 }
 

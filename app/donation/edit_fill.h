@@ -40,6 +40,7 @@
 #include "platform/ui/Panel.h"
 #include "platform/ui/RadioGroup.h"
 
+class TDataSet;
 class TDataSource;
 class TVTRDatabase;
 class TVTRQuery;
@@ -234,6 +235,7 @@ class Tedit_fill : public TForm, public PickTarget {
   void ExecuteWrite(const std::vector<std::string>& lines, const std::vector<QueryParameter>& parameters);
 
   // Line helpers.
+  static Item ItemOfRow(TDataSet& row);
   void TakeItemOfCurrentProduct();
   bool ReadItem(const std::string& pro_no);
   double ItemStock() const;
