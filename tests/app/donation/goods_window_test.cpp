@@ -4,6 +4,8 @@
 // failed save leaves behind.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -36,6 +38,8 @@ std::vector<TableRow> GoodsRows() {
                    {"cut_stock", "1"}, {"pro_total", "0"}, {"pro_sprice", "100"}, {"pro_bprice", "60"}}},
       {"product", {{"pro_no", "B01"}, {"pro_name", "ค่าบริการ"}, {"pro_type", "0"}, {"pro_unit", "ครั้ง"},
                    {"cut_stock", "0"}, {"pro_total", "0"}, {"pro_sprice", "50"}}},
+      {"product", {{"pro_no", "D01"}, {"pro_name", "ตะกรุด"}, {"pro_type", "0"}, {"pro_unit", "ดอก"},
+                   {"cut_stock", "1"}, {"pro_total", "1"}, {"pro_sprice", "100"}}},
       {"product", {{"pro_no", "C01"}, {"pro_name", "เหรียญ"}, {"pro_type", "0"}, {"pro_unit", "เหรียญ"},
                    {"cut_stock", "1"}, {"pro_total", "0"}, {"pro_sprice", "30"}, {"pro_bprice", "20"}}},
       {"g_sale_2", {{"bill_no", kSale}, {"bill_date", "01/03/2024"}, {"due_date", "01/03/2024"},
@@ -205,6 +209,40 @@ TEST_F(GoodsWindowTest, ASaleOfStockAnotherUserSoldMeanwhileIsRolledBack) {
   EXPECT_EQ(Stored("select sum(qty) as sold from outstock where accessory_no = 'A01' and stk_post = 1", "sold"),
             std::vector<std::string>{"4"})
       << "one unit left on hand, never below zero";
+}
+
+// The lines a copy of the program printed: the message of its save and, when
+// refused, of its second try.
+std::vector<std::string> OutputOf(FILE* copy) {
+  std::vector<std::string> lines;
+  char line[512] = {};
+  while (std::fgets(line, sizeof line, copy) != nullptr) {
+    std::string text(line);
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    lines.push_back(text);
+  }
+  return lines;
+}
+
+TEST_F(GoodsWindowTest, TwoCopiesSellingTheLastUnitAtOnceStoreOneSale) {
+  ScratchFolder meeting;
+  const std::string command = std::string(VTR_GOODS_SALE_HELPER) + " '" + folder_.Path().string() + "' D01 1 '" +
+                              meeting.Path().string() + "' 2";
+  FILE* first = popen(command.c_str(), "r");
+  FILE* second = popen(command.c_str(), "r");
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  std::vector<std::vector<std::string>> outputs{OutputOf(first), OutputOf(second)};
+  EXPECT_EQ(pclose(first), 0);
+  EXPECT_EQ(pclose(second), 0);
+  std::sort(outputs.begin(), outputs.end());
+  ASSERT_EQ(outputs.at(0), std::vector<std::string>{""}) << "one copy stored its sale";
+  ASSERT_EQ(outputs.at(1).size(), 2u);
+  EXPECT_TRUE(outputs[1][0] == "จำนวนไม่พอ... 0" ||
+              outputs[1][0] == "ยังไม่สามารถบันทึกได้ตอนนี้ มี USER อื่น กำลัง Lock ข้อมูลอยู่ สักครู่ .. ลองใหม่...")
+      << outputs[1][0];
+  EXPECT_EQ(outputs[1][1], "จำนวนไม่พอ... 0") << "the retry is refused by the stock";
+  EXPECT_EQ(Stored("select qty from outstock where accessory_no = 'D01'", "qty"), std::vector<std::string>{"1"});
 }
 
 TEST_F(GoodsWindowTest, LoweringAPurchaseIsRefusedBelowWhatWasSold) {
