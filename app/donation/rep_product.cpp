@@ -1,5 +1,6 @@
 #include "app/donation/rep_product.h"
 
+#include "app/core/ReportStatement.h"
 #include "app/donation/CalculatedFields.h"
 #include "app/donation/ReportParts.h"
 #include "app/donation/StockOnHand.h"
@@ -78,9 +79,9 @@ void Trep_product::AddConditions(std::vector<std::string>& lines, std::vector<Qu
     lines.push_back(" where pro_name not like:mspr_name ");
     parameters.push_back({"mspr_name", Variant(kNoName)});
   } else {
-    // The name box of the form is hidden, so this also lists every item.
+    // The form's name box is hidden and empty, so this too lists every item.
     lines.push_back(" where pro_name like:mspr_name ");
-    parameters.push_back({"mspr_name", Variant(std::string("%%"))});
+    parameters.push_back({"mspr_name", Variant(NameFilterPattern({}))});
   }
 }
 

@@ -85,4 +85,24 @@ TEST_F(GoodsListReport, TheAmuletLayoutPrintsPricesAndTheGoodsLayoutNumbersTheLi
   EXPECT_EQ(Printed("Line_PRO_NO"), (Texts{"P001", "P002", "P003"}));
 }
 
+TEST_F(GoodsListReport, TheRunButtonSwitchesEveryWindowToTheNameNoItemHas) {
+  const ServedShape items{{{"PRO_NO", ftString, 15}, {"PRO_NAME", ftString, 50}, {"PRO_TOTAL", ftFloat},
+                           {"CUT_STOCK", ftString, 1}},
+                          ""};
+  auto& w = OpenServed<Trep_product>({items});
+  user::ClickItem(*w.RadioGroup1, 1);
+  const QueryStatement& before = Served().runs.back();
+  EXPECT_EQ(before.lines, (Texts{" select * from product ", " where pro_name like:mspr_name ", " order by pro_name "}));
+  EXPECT_EQ(ServedQuery::Parameter(before, "mspr_name")->AsString(), "%%");
+
+  user::Click(*w.RunButton);
+  const QueryStatement& after = Served().runs.back();
+  EXPECT_EQ(after.lines.at(1), " where pro_name not like:mspr_name ");
+  EXPECT_EQ(ServedQuery::Parameter(after, "mspr_name")->AsString(), "-*98*752acr445x");
+
+  auto& other = OpenServed<Trep_product>({items});
+  user::ClickItem(*other.RadioGroup1, 1);
+  EXPECT_EQ(Served().runs.back().lines.at(1), " where pro_name not like:mspr_name ") << "the mode is shared";
+}
+
 }  // namespace
