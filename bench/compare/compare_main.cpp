@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <filesystem>
 #include <string>
 
+#include "bench/BenchFolder.h"
 #include "bench/compare/Harness.h"
 #include "bench/compare/SqliteEngine.h"
 #include "bench/compare/VtrEngine.h"
@@ -26,8 +26,7 @@ struct Options {
 
 Options ParseOptions(int argc, char** argv) {
   Options options;
-  const char* tmp = std::getenv("TMPDIR");
-  options.folder = tmp && *tmp ? tmp : "/tmp";
+  options.folder = BenchFolder::DefaultBase();
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--scale=", 8) == 0) {
       options.scale = std::max<int64_t>(1, std::atoll(argv[i] + 8));
@@ -50,19 +49,13 @@ void PrintSettings(const BenchEngine& engine) {
 
 int main(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
-  std::string pattern = options.folder + "/vtr-compare-XXXXXX";
-  if (!::mkdtemp(pattern.data())) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const std::string folder = pattern;
-  int status = 0;
   try {
+    const BenchFolder folder(options.folder, "vtr-compare");
     const WorkloadSizes sizes = WorkloadSizes{}.Scaled(options.scale);
     VtrEngine ours;
     SqliteEngine sqlite;
-    const std::vector<StepResult> our_results = RunSteps(ours, sizes, folder);
-    const std::vector<StepResult> sqlite_results = RunSteps(sqlite, sizes, folder);
+    const std::vector<StepResult> our_results = RunSteps(ours, sizes, folder.Path());
+    const std::vector<StepResult> sqlite_results = RunSteps(sqlite, sizes, folder.Path());
     CheckSameResults(our_results, sqlite_results);
 
     utsname machine{};
@@ -74,9 +67,7 @@ int main(int argc, char** argv) {
     std::printf("\n%s", ResultTable(our_results, sqlite_results).c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "engine_compare: %s\n", e.what());
-    status = 1;
+    return 1;
   }
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  return status;
+  return 0;
 }

@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench/BenchFolder.h"
 #include "bench/report/SqliteReport.h"
 #include "bench/report/VtrReport.h"
 
@@ -28,8 +29,7 @@ struct Options {
 
 Options ParseOptions(int argc, char** argv) {
   Options options;
-  const char* tmp = std::getenv("TMPDIR");
-  options.folder = tmp && *tmp ? tmp : "/tmp";
+  options.folder = BenchFolder::DefaultBase();
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--scale=", 8) == 0) {
       options.scale = std::max<int64_t>(1, std::atoll(argv[i] + 8));
@@ -86,20 +86,15 @@ void PrintLine(const char* work, const Timed& ours, const Timed& theirs) {
 
 int main(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
-  std::string pattern = options.folder + "/vtr-report-XXXXXX";
-  if (!::mkdtemp(pattern.data())) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const std::string folder = pattern;
-  int status = 0;
   try {
+    const BenchFolder folder(options.folder, "vtr-report");
     const ReportSizes sizes = ReportSizes{}.Scaled(options.scale);
     VtrReport ours;
     SqliteReport sqlite;
-    const Measured our_times = Measure(ours, sizes, folder, options.repeat);
-    const Measured sqlite_times = Measure(sqlite, sizes, folder, options.repeat);
-    if (!(our_times.report.sum == sqlite_times.report.sum) || !(our_times.in_subquery.sum == sqlite_times.in_subquery.sum))
+    const Measured our_times = Measure(ours, sizes, folder.Path(), options.repeat);
+    const Measured sqlite_times = Measure(sqlite, sizes, folder.Path(), options.repeat);
+    if (!(our_times.report.sum == sqlite_times.report.sum) ||
+        !(our_times.in_subquery.sum == sqlite_times.in_subquery.sum))
       throw std::runtime_error("the engines read different results");
     std::printf("%lld donation lines, %lld donors, SQLite %s, fastest of %d runs\n\n",
                 static_cast<long long>(sizes.lines), static_cast<long long>(sizes.donors), sqlite3_libversion(),
@@ -111,9 +106,7 @@ int main(int argc, char** argv) {
                 static_cast<long long>(our_times.in_subquery.sum.rows));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "report_compare: %s\n", e.what());
-    status = 1;
+    return 1;
   }
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  return status;
+  return 0;
 }

@@ -14,22 +14,6 @@ namespace {
 
 std::atomic<int64_t> subquery_runs{0};
 
-// value OP row  ==  row MIRRORED(OP) value.
-TVTRExprOperator Mirrored(TVTRExprOperator op) {
-  switch (op) {
-    case eoGreater:
-      return eoLess;
-    case eoLess:
-      return eoGreater;
-    case eoGreaterOrEqual:
-      return eoLessOrEqual;
-    case eoLessOrEqual:
-      return eoGreaterOrEqual;
-    default:
-      return op;
-  }
-}
-
 TVTRExprOperator Negated(TVTRExprOperator op) {
   switch (op) {
     case eoEqual:
@@ -213,7 +197,7 @@ bool TVTRExprNodeSubquery::QuantifiedTest(TVTRExprOperator op, TVTRQuantifier qu
   reading.result.First();
   if (reading.result.Eof()) return false;
   // A row that holds for ANY; for ALL, a row that breaks it.
-  TVTRExprOperator probe = Mirrored(op);
+  TVTRExprOperator probe = MirroredComparison(op);
   if (quantifier == qnAll) probe = Negated(probe);
   const bool found = Search(reading.result, probe, value);
   return quantifier == qnAll ? !found : found;
