@@ -43,6 +43,12 @@ TEST_F(Subquery, EachKindSelectsTheRowsItShould) {
       {"SELECT t1.x, (SELECT COUNT(*) FROM t2 WHERE t2.id = t1.id) AS c FROM t1 ORDER BY t1.x",
        {"a|2", "b|2", "c|0", "d|0"}},
       {"SELECT a, (SELECT MAX(a) FROM ten) - a AS gap FROM ten WHERE a >= 9 ORDER BY a", {"9|1", "10|0"}},
+      {"SELECT t1.x FROM t1, ten WHERE t1.id = ten.a AND EXISTS (SELECT * FROM t2 WHERE t2.id = ten.a) "
+       "ORDER BY t1.x",
+       {"a", "b"}},
+      {"SELECT id, COUNT(*) AS n FROM t1 GROUP BY id HAVING COUNT(*) > (SELECT COUNT(*) FROM ten WHERE a < 2)",
+       {"1|2"}},
+      {"SELECT x FROM t1 WHERE EXISTS SELECT * FROM t2 WHERE t2.id = 3", {"a", "b", "c", "d"}},
   };
   for (const Case& c : cases) {
     try {
@@ -73,6 +79,7 @@ TEST_F(Subquery, ShapeMistakesRaiseTheirErrorsAndLeaveNothingBehind) {
        "Subquery must have only one result field, but subquery's FieldCount=2"},
       {"SELECT x FROM t1 WHERE id IN (SELECT id, y FROM t2)",
        "Subquery must have only one result field, but subquery's FieldCount=2"},
+      {"SELECT x FROM t1 WHERE id IN (SELECT FROM t2)", "Expression expected, but 'FROM' found at line 1, column 38"},
       // Correlated: fails at the first outer row whose id two rows of t2 have.
       {"SELECT x FROM t1 WHERE 1 = (SELECT t2.id FROM t2 WHERE t2.id = t1.id)", "Subquery must have only one row"},
   };
@@ -97,9 +104,9 @@ TEST_F(Subquery, AnUncorrelatedSubqueryRunsOnceAndACorrelatedOnePerOuterRow) {
   EXPECT_TRUE(TemporaryTables().empty());
 }
 
-TEST_F(Subquery, AnOpenResultKeepsNoSubqueryResultInTemp) {
-  OpenRows("SELECT x FROM t1 WHERE id IN (SELECT id FROM t2 WHERE y > 'a')");
-  EXPECT_EQ(TemporaryTables().size(), 1u) << "only the result of the query itself";
+TEST_F(Subquery, AnUncorrelatedResultLivesAsLongAsTheQuerysTree) {
+  OpenRows("SELECT x FROM t1 WHERE id IN (SELECT MIN(id) FROM t2)");
+  EXPECT_EQ(TemporaryTables().size(), 2u) << "the query's result and the subquery's";
   query_->Close();
   query_->UnPrepare();
   EXPECT_TRUE(TemporaryTables().empty());
