@@ -1,6 +1,11 @@
 // Subqueries in expressions: scalar, IN, EXISTS, ANY, SOME and ALL,
 // correlated or not, and where their results live.
+#include "engine/foundation/VTRLexer.h"
+#include "engine/sql/expression/SQLExpression.h"
 #include "engine/sql/nodes/ExprNodeSubquery.h"
+#include "engine/sql/processor/QueryContext.h"
+#include "engine/storage/base/Cursor.h"
+#include "tests/support/EngineErrors.h"
 #include "tests/engine/sql/query/SelectFixture.h"
 
 namespace {
@@ -88,6 +93,28 @@ TEST_F(Subquery, ShapeMistakesRaiseTheirErrorsAndLeaveNothingBehind) {
     EXPECT_TRUE(TemporaryTables().empty()) << c.sql;
   }
   EXPECT_EQ(RowsFor("SELECT x FROM t1 WHERE id = (SELECT MAX(id) FROM t2)"), Rows({})) << "the engine still runs";
+}
+
+TEST_F(Subquery, ARunThatFailsGivesTheOuterCursorItsRecordBack) {
+  auto table = Table("t1");
+  table->Open();
+  TVTRCursor& cursor = *table->Handle();
+  TVTRVariant id;
+  table->GetFieldVariant(id, 0, true);  // the cursor now shows the first row, id 1
+  uint8_t* const outer_row = cursor.CurrentRecord;
+  const TVTRQueryContext context = TVTRQueryContext::Of(*query_);
+  TVTRLexer lexer("1 = (SELECT t2.id FROM t2 WHERE t2.id = t1.id)", nullptr);
+  lexer.NextCommand();
+  TVTRSQLExpression condition;
+  condition.ParseSearchCondition(&context, lexer);
+  condition.AssignCursor(cursor, nullptr, nullptr);
+  condition.AssignRecordBuffer(outer_row, 0);
+  std::vector<uint8_t> shown(static_cast<size_t>(cursor.RecordBufferSize));
+  cursor.CurrentRecord = shown.data();
+  EXPECT_EQ(NativeErrorOf([&] { condition.GetBooleanValue(); }), 20247);
+  EXPECT_EQ(cursor.CurrentRecord, shown.data());
+  EXPECT_TRUE(TemporaryTables().empty());
+  cursor.CurrentRecord = outer_row;
 }
 
 TEST_F(Subquery, AnUncorrelatedSubqueryRunsOnceAndACorrelatedOnePerOuterRow) {
