@@ -32,6 +32,10 @@ void SqlWindowQuery::Open(const QueryStatement& statement) {
   query_.Open();
 }
 
+void SqlWindowQuery::SetLiveRows(bool live) {
+  query_.SetRequestLive(live);
+}
+
 WindowQueryFactory SqlQueries() {
   return [](TComponent& owner, const std::string& alias) { return std::make_unique<SqlWindowQuery>(owner, alias); };
 }

@@ -18,6 +18,8 @@ class SqlWindowQuery : public WindowQuery {
   // Close, clear the text, add the lines, Prepare, set each parameter by
   // name, Open. An unknown parameter raises "Parameter '…' not found".
   void Open(const QueryStatement& statement) override;
+  // Through the query component's live result.
+  void SetLiveRows(bool live) override;
 
  private:
   TVTRQuery& query_;

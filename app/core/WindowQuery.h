@@ -37,6 +37,11 @@ class WindowQuery {
   // sets each parameter by its name and opens it on its first row. A failing
   // statement raises and leaves the rows closed.
   virtual void Open(const QueryStatement& statement) = 0;
+  // From the next run on, the rows are read through the stored table instead
+  // of a copy of the result, so a large result of one table opens at once;
+  // they stay read-only and show what other users commit meanwhile. A query
+  // without such a way ignores it.
+  virtual void SetLiveRows(bool live) {}
 };
 
 // Makes the query of a window; `owner` is the window and `alias` the alias

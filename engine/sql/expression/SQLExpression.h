@@ -57,7 +57,8 @@ class TVTRSQLExpression final : public TVTRExpression {
   // when a cursor is bound. `query` is the context of the statement the
   // expression belongs to, which its subqueries run in: it must outlive the
   // expression and be filled in before the statement runs. Without one a
-  // subquery is refused (30199), as in dataset filters.
+  // subquery is refused (30199), as in dataset filters, and LASTAUTOINC
+  // likewise.
   void ParseSearchCondition(const TVTRQueryContext* query, TVTRLexer& lexer);
   // Parses a value expression (no current token: 30136); when nothing can
   // be read the expression stays empty for the caller to report.

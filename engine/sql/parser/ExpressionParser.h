@@ -48,7 +48,8 @@ class TVTRExpressionParser {
   // `token` is the current token, kept in step with the lexer's cursor;
   // field references are bound to `cursor` when it is given. Subqueries
   // run in the statement's `query`; without one (a dataset filter, whose
-  // text is gone once parsed) a subquery raises 30199.
+  // text is gone once parsed) a subquery raises 30199
+  // and LASTAUTOINC is refused, as in Locate and searches.
   TVTRExpressionParser(TVTRLexer& lexer, TToken& token, TVTRCursor* cursor,
                        const TVTRExpressionOptions& options, const TVTRQueryContext* query);
 
@@ -159,6 +160,8 @@ class TVTRExpressionParser {
   TVTRExprNodePtr ParsePosition();
   TVTRExprNodePtr ParseLength();
   TVTRExprNodePtr ParseMathFunction();
+  // LASTAUTOINC "(" table [MEMORY] "," field ")"; without a query 30335.
+  TVTRExprNodePtr ParseLastAutoinc();
   TVTRExprNodePtr ParsePower();
   TVTRExprNodePtr ParseTextFunction();
   TVTRExprNodePtr ParseSubstring();

@@ -61,4 +61,16 @@ TEST_F(SqlWindowQueryTest, AParameterTheStatementLacksIsRefusedByName) {
   EXPECT_FALSE(query->Rows().Active());
 }
 
+TEST_F(SqlWindowQueryTest, LiveRowsAreAskedOfTheEngineAndStayReadOnly) {
+  TForm& window = *FormsApplication().CreateForm<TForm>();
+  MakeWindowDatabase(window, "Database1", "d_rep_test");
+  std::unique_ptr<WindowQuery> query = SqlQueries()(window, "d_rep_test");
+  for (bool live : {false, true}) {
+    query->SetLiveRows(live);
+    query->Open({{"select bill_no from g_donate_2 "}, {}});
+    EXPECT_EQ(FakeSQLProcessor::Runs().back().request_live, live);
+    EXPECT_ANY_THROW(query->Rows().Edit()) << "live " << live;
+  }
+}
+
 }  // namespace

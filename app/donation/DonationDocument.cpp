@@ -1,0 +1,98 @@
+#include "app/donation/DonationDocument.h"
+
+#include "app/core/BahtText.h"
+#include "app/core/ColumnSum.h"
+#include "app/core/DocumentPage.h"
+#include "app/core/SqlWindowQuery.h"
+#include "app/core/WindowParts.h"
+#include "app/core/myVar.h"
+#include "engine/access/Database.h"
+#include "platform/db/DB.h"
+#include "platform/rtl/NumberText.h"
+
+namespace {
+
+const std::string kAlias(kDonationDocumentAlias);
+const std::vector<std::string> kHeaderStatement{"select * from g_donate_2 where Bill_No = :mInv_No "};
+const std::vector<std::string> kLinesStatement{" select * from donate where Bill_No = :mBill_No "};
+const std::vector<std::string> kOfficeStatement{"select * from tresksys"};
+
+}  // namespace
+
+TDonationDocument::TDonationDocument(TComponent* owner, const WindowQueryFactory& make_query)
+    : TForm(owner),
+      header_query_(make_query(*this, kAlias)),
+      lines_query_(make_query(*this, kAlias)),
+      office_query_(make_query(*this, kAlias)),
+      Database1(MakeWindowDatabase(*this, "Database1", kAlias)),
+      Query1(*header_query_),
+      Query2(*lines_query_),
+      QueryOf(*office_query_),
+      QuickRep1(new TQuickRep(this)) {
+  QuickRep1->SetName("QuickRep1");
+  QuickRep1->SetPrintIfEmpty(true);
+  QuickRep1->AfterPreview = Bind(this, &TDonationDocument::QuickRepAfterPreview);
+}
+
+TDonationDocument::~TDonationDocument() = default;
+
+void TDonationDocument::Preview() {
+  QuickRep1->Preview();
+}
+
+void TDonationDocument::QuickRepAfterPreview(TObject*) {
+  for (WindowQuery* query : {&Query1, &Query2, &QueryOf}) query->Rows().Close();
+  Database1.Close();
+  Release();
+}
+
+void TDonationDocument::ReadDonation() {
+  // The kind is a number; another text stops the document here.
+  StrToInt(myVar.PrintDocKind);
+  Query1.Open({kHeaderStatement, {{"mInv_No", Variant(myVar.PrintBillNo)}}});
+  Query2.Open({kLinesStatement, {{"mBill_No", Variant(Column(Query1, "bill_no"))}}});
+  total_ = SumColumn(Query2.Rows(), "TOTAL");
+  Query2.Rows().First();
+  QueryOf.Open({kOfficeStatement, {}});
+  TDataSet& office = QueryOf.Rows();
+  const bool found = !office.IsEmpty();
+  SetUpDocumentPage(QuickRep1->Page(), found ? office.FieldByName("PRN_TOP")->AsFloat() : 0,
+                    found ? office.FieldByName("PRN_LEFT")->AsFloat() : 0);
+}
+
+std::string TDonationDocument::AmountFigures() const {
+  return total_.Format(kDocumentMoneyMask);
+}
+
+std::string TDonationDocument::AmountWords() const {
+  return "< " + BahtToText(total_.Format("#######0.00")) + " >";
+}
+
+std::string TDonationDocument::Column(WindowQuery& query, std::string_view column) {
+  TDataSet& rows = query.Rows();
+  return rows.Active() && !rows.IsEmpty() ? rows.FieldByName(column)->AsString() : std::string();
+}
+
+TQRBand* TDonationDocument::MakeBand(const char* name, TQRBandType type, int height) {
+  auto* band = new TQRBand(QuickRep1, type);
+  band->SetName(name);
+  band->SetHeight(height);
+  return band;
+}
+
+TQRLabel* TDonationDocument::MakeLabel(TQRBand* band, const char* name, std::string caption, int left, int top) {
+  auto* label = new TQRLabel(band);
+  label->SetName(name);
+  label->SetCaption(std::move(caption));
+  label->SetLeft(left);
+  label->SetTop(top);
+  return label;
+}
+
+TQRShape* TDonationDocument::MakeRule(TQRBand* band, const char* name, int left, int top, int width) {
+  auto* rule = new TQRShape(band);
+  rule->SetName(name);
+  rule->SetShape(qrsHorLine);
+  rule->SetBounds(left, top, width, 3);
+  return rule;
+}
