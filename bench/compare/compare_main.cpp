@@ -4,41 +4,19 @@
 //   engine_compare [--scale=N] [--folder=DIR]
 // --scale divides every count by N (quick trial runs); --folder is where the
 // database files go (default $TMPDIR or /tmp); they are removed afterwards.
-#include <stdlib.h>
 #include <sys/utsname.h>
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <string>
 
 #include "bench/BenchFolder.h"
+#include "bench/BenchOptions.h"
 #include "bench/compare/Harness.h"
 #include "bench/compare/SqliteEngine.h"
 #include "bench/compare/VtrEngine.h"
 
 namespace {
-
-struct Options {
-  int64_t scale = 1;
-  std::string folder;
-};
-
-Options ParseOptions(int argc, char** argv) {
-  Options options;
-  options.folder = BenchFolder::DefaultBase();
-  for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--scale=", 8) == 0) {
-      options.scale = std::max<int64_t>(1, std::atoll(argv[i] + 8));
-    } else if (std::strncmp(argv[i], "--folder=", 9) == 0) {
-      options.folder = argv[i] + 9;
-    } else {
-      std::fprintf(stderr, "usage: %s [--scale=N] [--folder=DIR]\n", argv[0]);
-      std::exit(2);
-    }
-  }
-  return options;
-}
 
 void PrintSettings(const BenchEngine& engine) {
   for (const std::string& line : engine.Settings())
@@ -48,7 +26,7 @@ void PrintSettings(const BenchEngine& engine) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Options options = ParseOptions(argc, argv);
+  const BenchOptions options = ParseBenchOptions(argc, argv, {}, false);
   try {
     const BenchFolder folder(options.folder, "vtr-compare");
     const WorkloadSizes sizes = WorkloadSizes{}.Scaled(options.scale);
