@@ -1,5 +1,6 @@
 #include "engine/sql/nodes/ExprNodeSubquery.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "engine/access/Table.h"
@@ -13,6 +14,7 @@
 namespace {
 
 std::atomic<int64_t> subquery_runs{0};
+std::atomic<size_t> kept_values_limit{100'000};
 
 TVTRExprOperator Negated(TVTRExprOperator op) {
   switch (op) {
@@ -92,6 +94,14 @@ int64_t TVTRExprNodeSubquery::RunCount() {
   return subquery_runs.load();
 }
 
+size_t TVTRExprNodeSubquery::KeptValuesLimit() {
+  return kept_values_limit.load();
+}
+
+void TVTRExprNodeSubquery::SetKeptValuesLimit(size_t limit) {
+  kept_values_limit = limit;
+}
+
 std::unique_ptr<TVTRSQLUnion> TVTRExprNodeSubquery::Reread() {
   struct LexerPosition {
     TVTRLexer& lexer;
@@ -121,7 +131,8 @@ TVTRTable& TVTRExprNodeSubquery::Result() {
   TVTRTable& result = *statement->GetResultDataSet();
   CheckShape(result);
   statement_ = std::move(statement);
-  indexed_ = false;
+  kept_values_ = KeptValues::NotRead;
+  values_.clear();
   cache_valid_ = false;
   return result;
 }
@@ -172,23 +183,44 @@ bool TVTRExprNodeSubquery::HasRows() {
 bool TVTRExprNodeSubquery::Contains(const TVTRVariant& value) {
   if (!correlated_ && cache_valid_ && value.Compare(last_probe_, {}) == crEqual) return cached_answer_;
   const Reading reading(*this);
-  if (!correlated_ && !indexed_) {
-    // A kept result is searched once per probe: through an index on its first field.
-    TStringList fields, directions, cases;
-    fields.Add(reading.result.Handle()->FieldDefs.GetFieldDef(0).Name);
-    directions.Add("ASC");
-    cases.Add("CASE");
-    std::string index_name;
-    reading.result.CreateTemporaryIndex(fields, directions, cases, index_name);
-    indexed_ = true;
-  }
-  const bool found = Search(reading.result, eoEqual, value);
+  if (!correlated_ && kept_values_ == KeptValues::NotRead) KeepValues(reading.result);
+  const bool found = kept_values_ == KeptValues::Kept
+                         ? std::ranges::binary_search(values_, value, ValueOrder{})
+                         : Search(reading.result, eoEqual, value);
   if (!correlated_) {
     cached_answer_ = found;
     last_probe_.Assign(value, true);
     cache_valid_ = true;
   }
   return found;
+}
+
+bool TVTRExprNodeSubquery::ValueOrder::operator()(const TVTRVariant& a, const TVTRVariant& b) const {
+  return a.Compare(b, {}) == crLess;
+}
+
+void TVTRExprNodeSubquery::KeepValues(TVTRTable& result) {
+  kept_values_ = KeptValues::Kept;
+  TVTRVariant value;
+  for (result.First(); !result.Eof(); result.Next()) {
+    result.GetFieldVariant(value, 0, false);
+    if (value.IsNull()) continue;  // a NULL row matches nothing
+    if (values_.size() == KeptValuesLimit()) {
+      // Too many to hold: each probe searches the result, through an index on its first field.
+      values_.clear();
+      values_.shrink_to_fit();
+      kept_values_ = KeptValues::Searched;
+      TStringList fields, directions, cases;
+      fields.Add(result.Handle()->FieldDefs.GetFieldDef(0).Name);
+      directions.Add("ASC");
+      cases.Add("CASE");
+      std::string index_name;
+      result.CreateTemporaryIndex(fields, directions, cases, index_name);
+      return;
+    }
+    values_.emplace_back().Assign(value, true);
+  }
+  std::ranges::sort(values_, ValueOrder{});
 }
 
 bool TVTRExprNodeSubquery::QuantifiedTest(TVTRExprOperator op, TVTRQuantifier quantifier,

@@ -66,9 +66,24 @@ TEST_F(Subquery, EachKindSelectsTheRowsItShould) {
 }
 
 TEST_F(Subquery, ANullValueIsInNoSubqueryAndANullRowMatchesNothing) {
-  MakeTable("n", "id INTEGER", {{"NULL"}, {"5"}});
-  EXPECT_EQ(RowsFor("SELECT x FROM t1 WHERE id IN (SELECT id FROM n)"), Rows({}));
-  EXPECT_EQ(RowsFor("SELECT x FROM t1 WHERE id NOT IN (SELECT id FROM n) ORDER BY x"), Rows({"a", "b", "c"}));
+  MakeTable("n", "id INTEGER", {{"NULL"}, {"5"}, {"1"}});
+  struct Case {
+    const char* sql;
+    Rows rows;
+  };
+  const Case cases[] = {
+      {"SELECT x FROM t1 WHERE id IN (SELECT id FROM n) ORDER BY x", {"a", "b"}},
+      {"SELECT x FROM t1 WHERE id NOT IN (SELECT id FROM n) ORDER BY x", {"c"}},
+      // Correlated: searched for every outer row.
+      {"SELECT x FROM t1 WHERE id IN (SELECT id FROM n WHERE n.id >= t1.id) ORDER BY x", {"a", "b"}},
+  };
+  // Held in memory, and searched through an index when there are too many to hold.
+  const size_t limit = TVTRExprNodeSubquery::KeptValuesLimit();
+  for (const size_t held : {limit, size_t{1}}) {
+    TVTRExprNodeSubquery::SetKeptValuesLimit(held);
+    for (const Case& c : cases) EXPECT_EQ(RowsFor(c.sql), c.rows) << c.sql << ", holding " << held;
+  }
+  TVTRExprNodeSubquery::SetKeptValuesLimit(limit);
 }
 
 TEST_F(Subquery, ShapeMistakesRaiseTheirErrorsAndLeaveNothingBehind) {
