@@ -28,8 +28,10 @@ TVTRExprOperator Negated(TVTRExprOperator op) {
       return eoGreater;
     case eoLess:
       return eoGreaterOrEqual;
+    case eoGreaterOrEqual:
+      return eoLess;
     default:
-      return eoLess;  // the negation of ">="
+      return op;
   }
 }
 
@@ -62,18 +64,17 @@ class OuterRow {
 // One reading of the result; a correlated subquery's statement goes with it.
 class TVTRExprNodeSubquery::Reading {
  public:
-  explicit Reading(TVTRExprNodeSubquery& node) : node_(node), result(node.Result()) {}
+  explicit Reading(TVTRExprNodeSubquery& node) : result(node.Result()), node_(node) {}
   ~Reading() {
     if (node_.correlated_) node_.statement_.reset();
   }
   Reading(const Reading&) = delete;
   Reading& operator=(const Reading&) = delete;
 
+  TVTRTable& result;
+
  private:
   TVTRExprNodeSubquery& node_;
-
- public:
-  TVTRTable& result;
 };
 
 TVTRExprNodeSubquery::TVTRExprNodeSubquery(const TVTRQueryContext& query, TVTRLexer& lexer, bool one_column,
