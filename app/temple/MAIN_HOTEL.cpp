@@ -11,6 +11,7 @@
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
 #include "app/temple/ItemRegisters.h"
+#include "app/temple/add_edit.h"
 #include "app/temple/passwd.h"
 
 namespace {
@@ -32,6 +33,7 @@ const MenuStates kLoggedOutMenus{{"m_login", "m_main", "mm_use_room", "mm_use_la
 WindowFactories TempleWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpasswd>()},
+      {"mm_use_room", ChildWindow<Tadd_edit>()},
       {"mm_cash", ChildWindow<TPoke>()},
       {"mm_data_tools", ChildWindow<Tdata_hotel_tools>()},
       {"mm_person", ChildWindow<TRef_Person>()},

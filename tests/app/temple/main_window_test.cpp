@@ -13,6 +13,7 @@
 #include "app/core/Ref_Person.h"
 #include "app/core/Rep_Person.h"
 #include "app/temple/ItemRegisters.h"
+#include "app/temple/add_edit.h"
 #include "tests/app/temple/support/TempleProgramTest.h"
 
 namespace {
@@ -117,6 +118,8 @@ TEST_F(MainWindow, TheMenuOpensTheWindowsThatExistAndKeepsTheOthersClosed) {
     EXPECT_TRUE(Reachable(*item)) << item->Name();
     EXPECT_NE(newest(), nullptr) << item->Name();
   };
+  opens(frame.mm_use_room, [] { return FormsApplication().Newest<Tadd_edit>(); });
+  EXPECT_EQ(myVar.BusinessType, "1");
   opens(frame.mm_room, [] { return FormsApplication().Newest<TRef_Room>(); });
   opens(frame.N35, [] { return FormsApplication().Newest<TRef_Land>(); });
   opens(frame.mm_accessory, [] { return FormsApplication().Newest<TRef_Accessory>(); });
@@ -128,7 +131,7 @@ TEST_F(MainWindow, TheMenuOpensTheWindowsThatExistAndKeepsTheOthersClosed) {
   opens(frame.QUILLMARK1, [] { return FormsApplication().Newest<TAboutMe>(); });
   opens(frame.N53, [] { return FormsApplication().Newest<TRep_Person>(); });
   EXPECT_TRUE(Dialogs().Transcript().empty());
-  for (TMenuItem* closed : {frame.mm_use_room, frame.mm_use_land, frame.N26, frame.mm_system, frame.N12, frame.N37,
+  for (TMenuItem* closed : {frame.mm_use_land, frame.N26, frame.mm_system, frame.N12, frame.N37,
                             frame.N20})
     EXPECT_FALSE(Reachable(*closed)) << closed->Name();
 }
