@@ -30,6 +30,7 @@ TPoke::TPoke(TComponent* owner)
       Button1(new TButton(this)),
       nrComm1(new TSerialPort(this)) {
   SetCaption("Quill_CashDrawer");
+  SetFormStyle(fsMDIChild);
   SetClientWidth(220);
   SetClientHeight(80);
   Database1->SetDatabaseName(kAlias);

@@ -59,6 +59,8 @@ ReportWindow::ReportWindow(TComponent* owner, ReportLayout layout, const WindowQ
   PageControl1.SetAlign(alClient);
   Panel1.SetAlign(alTop);
   DataSource1.SetAutoEdit(false);
+  // Report expressions name the rows "Query1", as in "SUM(Query1.total)".
+  Query1.Rows().SetName("Query1");
   DataSource1.SetDataSet(&Query1.Rows());
 
   int left = kGap;

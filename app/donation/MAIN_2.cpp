@@ -1,6 +1,11 @@
 #include "app/donation/MAIN_2.h"
 
 #include "app/core/AboutMe.h"
+#include "app/core/DatabaseToolsWindow.h"
+#include "app/core/ProfitWindow.h"
+#include "app/core/Poke.h"
+#include "app/core/Ref_Person.h"
+#include "app/core/Rep_Person.h"
 #include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
@@ -24,7 +29,12 @@ const MenuStates kLoggedOutMenus{{"m_login", "m_main", "mm_data_tools", "m_help"
 WindowFactories DonationWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpassword_donate>()},
+      {"mm_cash", ChildWindow<TPoke>()},
+      {"mm_data_tools", ChildWindow<Tdata_hotel_tools>()},
+      {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_office", ChildWindow<TRef_Office>()},
+      {"N53", ChildWindow<TRep_Person>()},
+      {"N5", ChildWindow<Tprofit>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
 }
@@ -36,7 +46,9 @@ TMAIN_2* StartDonationProgram() {
 
 TMAIN_2::TMAIN_2(TComponent* owner, WindowFactories factories)
     : TMdiFrame(owner, {std::move(factories), kLoggedOutMenus, kDonationHelpFile}),
-      Database1(new TVTRDatabase(this)) {
+      Database1(new TVTRDatabase(this)),
+      sys_sys(new TVTRQuery(this)),
+      DataSource1(new TDataSource(this)) {
   SetCaption(kDonationCaption);
   SetColor(RGBColor(0, 64, 64));
   TFont font = Font();
@@ -47,6 +59,10 @@ TMAIN_2::TMAIN_2(TComponent* owner, WindowFactories factories)
   SetWindowState(wsMaximized);
 
   SetUpWindowDatabase(*Database1, kAlias, /*keep_connection=*/false);
+  sys_sys->SetDatabaseName(kAlias);
+  sys_sys->SQL().SetText("select type_business, skin from sys_sys");
+  DataSource1->SetAutoEdit(false);
+  DataSource1->SetDataSet(sys_sys);
 
   BuildMenu();
   OnCreate = Bind(this, &TMAIN_2::FormCreate);
@@ -127,14 +143,10 @@ void TMAIN_2::FormCreate(TObject*) {
 }
 
 void TMAIN_2::ReadSettings() {
-  TVTRTable sys_sys(nullptr);
-  sys_sys.SetDatabaseName(kAlias);
-  sys_sys.SetTableName("sys_sys");
-  sys_sys.SetReadOnly(true);
-  sys_sys.Open();
-  myVar.BusinessType = sys_sys.FieldByName("type_business")->AsString();
-  myVar.SkinName = sys_sys.FieldByName("skin")->AsString();
-  sys_sys.Close();
+  sys_sys->Open();
+  myVar.BusinessType = sys_sys->FieldByName("type_business")->AsString();
+  myVar.SkinName = sys_sys->FieldByName("skin")->AsString();
+  sys_sys->Close();
   Database1->Close();
 }
 

@@ -171,21 +171,28 @@ void TVTRSession::Start() {
 void TVTRSession::Stop() {
   TVTRSessionList& list = SessionList();
   list.SetCurrentHandle(Handle);
-  // Every database is closed or freed even when one fails; the first failure
-  // is raised once the session is inactive.
+  // The databases of the program's components are closed, then the
+  // temporary ones freed, even when one fails; the first failure is raised
+  // once the session is inactive. Closing a query's database frees its
+  // statement, which drops its result tables in the temporary "TEMP"
+  // database, so that database must still be open then.
   std::exception_ptr failure;
-  for (size_t i = databases_.size(); i-- > 0;) {
-    if (i >= databases_.size()) continue;
-    TVTRDatabase* database = databases_[i];
-    try {
-      if (database->Temporary)
-        delete database;
-      else
-        database->Close();
-    } catch (...) {
-      if (!failure) failure = std::current_exception();
+  const auto each_database = [&](const auto& step) {
+    for (size_t i = databases_.size(); i-- > 0;) {
+      if (i >= databases_.size()) continue;
+      try {
+        step(databases_[i]);
+      } catch (...) {
+        if (!failure) failure = std::current_exception();
+      }
     }
-  }
+  };
+  each_database([](TVTRDatabase* database) {
+    if (!database->Temporary) database->Close();
+  });
+  each_database([](TVTRDatabase* database) {
+    if (database->Temporary) delete database;
+  });
   if (IsDefault()) {
     list.FreeProcessHandle();
   } else {

@@ -4,6 +4,7 @@
 
 inline constexpr int16_t rwAll = ReservedWordNo("ALL");
 inline constexpr int16_t rwAnd = ReservedWordNo("AND");
+inline constexpr int16_t rwAny = ReservedWordNo("ANY");
 inline constexpr int16_t rwAs = ReservedWordNo("AS");
 inline constexpr int16_t rwAvg = ReservedWordNo("AVG");
 inline constexpr int16_t rwBetween = ReservedWordNo("BETWEEN");
@@ -14,6 +15,7 @@ inline constexpr int16_t rwCurrentDate = ReservedWordNo("CURRENT_DATE");
 inline constexpr int16_t rwCurrentTime = ReservedWordNo("CURRENT_TIME");
 inline constexpr int16_t rwCurrentTimestamp = ReservedWordNo("CURRENT_TIMESTAMP");
 inline constexpr int16_t rwDistinct = ReservedWordNo("DISTINCT");
+inline constexpr int16_t rwExists = ReservedWordNo("EXISTS");
 inline constexpr int16_t rwElse = ReservedWordNo("ELSE");
 inline constexpr int16_t rwEnd = ReservedWordNo("END");
 inline constexpr int16_t rwFalse = ReservedWordNo("FALSE");
@@ -36,6 +38,8 @@ inline constexpr int16_t rwPos = ReservedWordNo("POS");
 inline constexpr int16_t rwPosition = ReservedWordNo("POSITION");
 inline constexpr int16_t rwRowNum = ReservedWordNo("ROWNUM");
 inline constexpr int16_t rwRTrim = ReservedWordNo("RTRIM");
+inline constexpr int16_t rwSelect = ReservedWordNo("SELECT");
+inline constexpr int16_t rwSome = ReservedWordNo("SOME");
 inline constexpr int16_t rwSubstring = ReservedWordNo("SUBSTRING");
 inline constexpr int16_t rwSum = ReservedWordNo("SUM");
 inline constexpr int16_t rwSysDate = ReservedWordNo("SYSDATE");

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/core/DatabaseToolsWindow.h"
 #include "tests/app/donation/support/DonationProgramTest.h"
 
 namespace {
@@ -29,9 +30,7 @@ TEST_F(MainWindow, StartsLoggedOutOnANewFileWithTheSettingsRead) {
     EXPECT_TRUE(Reachable(*usable)) << usable->Name();
   for (TMenuItem* closed :
        {frame.mm_donate, frame.mm_fill, frame.mm_sale, frame.mm_cash, frame.m_ref, frame.mm_office,
-        frame.m_report, frame.N1, frame.N20, frame.N14, frame.N25, frame.N5,
-        // no window yet
-        frame.mm_data_tools})
+        frame.m_report, frame.N1, frame.N20, frame.N14, frame.N25, frame.N5})
     EXPECT_FALSE(Reachable(*closed)) << closed->Name();
   EXPECT_EQ(Dialogs().Opened(),
             (std::vector<std::string>{WorkingPath("HB_Belcrest.html"), "https://quillmark.example/"}));
@@ -102,6 +101,40 @@ TEST_F(MainWindow, TheDonorRegisterOpensAsAPickerToldItsOpenerAndReturnsWhenItCl
   frame.mm_customer->Click();
   EXPECT_EQ(told, &frame);
   EXPECT_EQ(seen::ModalForm(), nullptr);
+}
+
+TEST_F(MainWindow, TheSharedWindowsOfTheApplicationOpenFromTheirItems) {
+  TMAIN_2& frame = Start();
+  LogIn(OpenLogin(frame), "admin", "8052");
+  struct Case {
+    TMenuItem* item;
+    std::string caption;
+  };
+  for (const Case& c : {Case{frame.mm_person, "ทะเบียนพระ นักบวช"}, Case{frame.mm_cash, "Quill_CashDrawer"},
+                        Case{frame.N53, " รายงานพนักงาน"}}) {
+    SCOPED_TRACE(c.item->Name());
+    ASSERT_TRUE(Reachable(*c.item));
+    user::ProcessEvents();
+    TForm* child = frame.ActiveMDIChild();
+    ASSERT_NE(child, nullptr);
+    EXPECT_TRUE(seen::Visible(*child));
+    EXPECT_EQ(seen::Caption(*child), c.caption);
+  }
+}
+
+TEST_F(MainWindow, BeforeALoginTheDatabaseToolsCompactTheFileAndThenShowItsOffice) {
+  TMAIN_2& frame = Start();
+  ASSERT_TRUE(Reachable(*frame.mm_data_tools));
+  user::ProcessEvents();
+  auto* tools = dynamic_cast<Tdata_hotel_tools*>(frame.ActiveMDIChild());
+  ASSERT_NE(tools, nullptr);
+  EXPECT_TRUE(seen::Visible(*tools));
+  EXPECT_EQ(seen::Text(tools->DBEdit1), "");
+  Dialogs().Answer(mrOk);
+  user::Click(tools->Button3);
+  ASSERT_EQ(Dialogs().Transcript().size(), 1u);
+  EXPECT_EQ(Dialogs().Transcript()[0].text, kToolsDoneMessage);
+  EXPECT_EQ(seen::Text(tools->DBEdit1), "วัดตัวอย่าง");
 }
 
 TEST_F(MainWindow, TheServiceItemShowsTheDefaultLogin) {
