@@ -57,6 +57,7 @@ const UsageVoucherKind kHallVouchers{" ใช้งานศาลา อาค�
                                      "ค่าศาลา - อาคาร",
                                      3,
                                      '1',
+                                     false,
                                      &OpenMemberRegister};
 
 Tadd_edit::Tadd_edit(TComponent* owner, const WindowQueryFactory& make_query, const UsageVoucherKind& kind)
