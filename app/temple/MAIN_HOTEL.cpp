@@ -11,6 +11,8 @@
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
 #include "app/temple/ItemRegisters.h"
+#include "app/temple/Ref_Member_Land.h"
+#include "app/temple/add_edit_land.h"
 #include "app/temple/passwd.h"
 
 namespace {
@@ -32,10 +34,12 @@ const MenuStates kLoggedOutMenus{{"m_login", "m_main", "mm_use_room", "mm_use_la
 WindowFactories TempleWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpasswd>()},
+      {"mm_use_land", ChildWindow<Tadd_edit_land>()},
       {"mm_cash", ChildWindow<TPoke>()},
       {"mm_data_tools", ChildWindow<Tdata_hotel_tools>()},
       {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_customer", ChildWindow<TRef_Member>()},
+      {"N26", ChildWindow<TRef_Member_Land>()},
       {"mm_room", ChildWindow<TRef_Room>()},
       {"mm_public", ChildWindow<TRef_Public>()},
       {"mm_accessory", ChildWindow<TRef_Accessory>()},

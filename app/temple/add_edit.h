@@ -64,6 +64,7 @@ struct UsageVoucherKind {
 };
 
 extern const UsageVoucherKind kHallVouchers;
+extern const UsageVoucherKind kLandVouchers;
 
 inline constexpr const char* kVoucherNormal = "normal";
 inline constexpr const char* kVoucherAdd = "add";

@@ -13,6 +13,8 @@
 #include "app/core/Ref_Person.h"
 #include "app/core/Rep_Person.h"
 #include "app/temple/ItemRegisters.h"
+#include "app/temple/Ref_Member_Land.h"
+#include "app/temple/add_edit_land.h"
 #include "tests/app/temple/support/TempleProgramTest.h"
 
 namespace {
@@ -127,8 +129,10 @@ TEST_F(MainWindow, TheMenuOpensTheWindowsThatExistAndKeepsTheOthersClosed) {
   opens(frame.mm_data_tools, [] { return FormsApplication().Newest<Tdata_hotel_tools>(); });
   opens(frame.QUILLMARK1, [] { return FormsApplication().Newest<TAboutMe>(); });
   opens(frame.N53, [] { return FormsApplication().Newest<TRep_Person>(); });
+  opens(frame.mm_use_land, [] { return FormsApplication().Newest<Tadd_edit_land>(); });
+  opens(frame.N26, [] { return FormsApplication().Newest<TRef_Member_Land>(); });
   EXPECT_TRUE(Dialogs().Transcript().empty());
-  for (TMenuItem* closed : {frame.mm_use_room, frame.mm_use_land, frame.N26, frame.mm_system, frame.N12, frame.N37,
+  for (TMenuItem* closed : {frame.mm_use_room, frame.mm_system, frame.N12, frame.N37,
                             frame.N20})
     EXPECT_FALSE(Reachable(*closed)) << closed->Name();
 }
