@@ -12,6 +12,7 @@
 #include "app/core/myVar.h"
 #include "app/temple/ItemRegisters.h"
 #include "app/temple/Ref_Member_Land.h"
+#include "app/temple/Ref_Temple_Sys.h"
 #include "app/temple/add_edit_land.h"
 #include "app/temple/passwd.h"
 
@@ -45,6 +46,7 @@ WindowFactories TempleWindowFactories() {
       {"mm_accessory", ChildWindow<TRef_Accessory>()},
       {"N35", ChildWindow<TRef_Land>()},
       {"mm_office", ChildWindow<TRef_Office>()},
+      {"mm_system", ChildWindow<TRef_Temple_Sys>()},
       {"N53", ChildWindow<TRep_Person>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };

@@ -14,6 +14,7 @@
 #include "app/core/Rep_Person.h"
 #include "app/temple/ItemRegisters.h"
 #include "app/temple/Ref_Member_Land.h"
+#include "app/temple/Ref_Temple_Sys.h"
 #include "app/temple/add_edit_land.h"
 #include "tests/app/temple/support/TempleProgramTest.h"
 
@@ -131,8 +132,9 @@ TEST_F(MainWindow, TheMenuOpensTheWindowsThatExistAndKeepsTheOthersClosed) {
   opens(frame.N53, [] { return FormsApplication().Newest<TRep_Person>(); });
   opens(frame.mm_use_land, [] { return FormsApplication().Newest<Tadd_edit_land>(); });
   opens(frame.N26, [] { return FormsApplication().Newest<TRef_Member_Land>(); });
+  opens(frame.mm_system, [] { return FormsApplication().Newest<TRef_Temple_Sys>(); });
   EXPECT_TRUE(Dialogs().Transcript().empty());
-  for (TMenuItem* closed : {frame.mm_use_room, frame.mm_system, frame.N12, frame.N37,
+  for (TMenuItem* closed : {frame.mm_use_room, frame.N12, frame.N37,
                             frame.N20})
     EXPECT_FALSE(Reachable(*closed)) << closed->Name();
 }
