@@ -14,6 +14,7 @@
 #include "app/temple/Ref_Member_Land.h"
 #include "app/temple/Ref_Temple_Sys.h"
 #include "app/temple/add_edit_land.h"
+#include "app/temple/rep_use.h"
 #include "app/temple/passwd.h"
 
 namespace {
@@ -48,6 +49,10 @@ WindowFactories TempleWindowFactories() {
       {"mm_office", ChildWindow<TRef_Office>()},
       {"mm_system", ChildWindow<TRef_Temple_Sys>()},
       {"N53", ChildWindow<TRep_Person>()},
+      {"N37", ChildWindow<Trep_use_land>()},
+      {"N38", ChildWindow<Trep_use_land>()},
+      {"N39", ChildWindow<Trep_use_all>()},
+      {"N40", ChildWindow<Trep_use_all>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
 }
