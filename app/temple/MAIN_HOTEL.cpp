@@ -14,6 +14,7 @@
 #include "app/temple/Ref_Member_Land.h"
 #include "app/temple/Ref_Temple_Sys.h"
 #include "app/temple/add_edit_land.h"
+#include "app/temple/rep_registers.h"
 #include "app/temple/rep_use.h"
 #include "app/temple/passwd.h"
 
@@ -49,6 +50,11 @@ WindowFactories TempleWindowFactories() {
       {"mm_office", ChildWindow<TRef_Office>()},
       {"mm_system", ChildWindow<TRef_Temple_Sys>()},
       {"N53", ChildWindow<TRep_Person>()},
+      {"N12", ChildWindow<Trep_room>()},
+      {"N11", ChildWindow<Trep_land>()},
+      {"N46", ChildWindow<Trep_h_accessory>()},
+      {"N24", ChildWindow<TRep_H_Member>()},
+      {"N15", ChildWindow<TRep_H_Member_Land>()},
       {"N37", ChildWindow<Trep_use_land>()},
       {"N38", ChildWindow<Trep_use_land>()},
       {"N39", ChildWindow<Trep_use_all>()},
