@@ -14,6 +14,7 @@
 #include "app/temple/Ref_Member_Land.h"
 #include "app/temple/Ref_Temple_Sys.h"
 #include "app/temple/add_edit_land.h"
+#include "app/temple/r_buy_sale_h.h"
 #include "app/temple/rep_registers.h"
 #include "app/temple/rep_use.h"
 #include "app/temple/passwd.h"
@@ -56,6 +57,9 @@ WindowFactories TempleWindowFactories() {
       {"N24", ChildWindow<TRep_H_Member>()},
       {"N15", ChildWindow<TRep_H_Member_Land>()},
       {"N37", ChildWindow<Trep_use_land>()},
+      {"N20", ChildWindow<Tr_Sale_H>()},
+      {"N21", ChildWindow<Tr_Sale_H>()},
+      {"N23", ChildWindow<Tr_Sale_H>()},
       {"N38", ChildWindow<Trep_use_land>()},
       {"N39", ChildWindow<Trep_use_all>()},
       {"N40", ChildWindow<Trep_use_all>()},

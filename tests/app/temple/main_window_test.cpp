@@ -16,6 +16,7 @@
 #include "app/temple/Ref_Member_Land.h"
 #include "app/temple/Ref_Temple_Sys.h"
 #include "app/temple/add_edit_land.h"
+#include "app/temple/r_buy_sale_h.h"
 #include "app/temple/rep_registers.h"
 #include "app/temple/rep_use.h"
 #include "tests/app/temple/support/TempleProgramTest.h"
@@ -137,10 +138,11 @@ TEST_F(MainWindow, TheMenuOpensTheWindowsThatExistAndKeepsTheOthersClosed) {
   opens(frame.mm_system, [] { return FormsApplication().Newest<TRef_Temple_Sys>(); });
   opens(frame.N37, [] { return FormsApplication().Newest<Trep_use_land>(); });
   opens(frame.N12, [] { return FormsApplication().Newest<Trep_room>(); });
+  opens(frame.N21, [] { return FormsApplication().Newest<Tr_Sale_H>(); });
   opens(frame.N15, [] { return FormsApplication().Newest<TRep_H_Member_Land>(); });
   opens(frame.N40, [] { return FormsApplication().Newest<Trep_use_all>(); });
   EXPECT_TRUE(Dialogs().Transcript().empty());
-  for (TMenuItem* closed : {frame.mm_use_room, frame.N20})
+  for (TMenuItem* closed : {frame.mm_use_room})
     EXPECT_FALSE(Reachable(*closed)) << closed->Name();
 }
 
