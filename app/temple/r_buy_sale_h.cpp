@@ -1,9 +1,12 @@
 #include "app/temple/r_buy_sale_h.h"
 
+#include <string_view>
+
 #include "app/core/ColumnSum.h"
 #include "app/core/SqlWindowQuery.h"
 #include "app/core/WindowParts.h"
 #include "app/core/myVar.h"
+#include "app/temple/ReportColumns.h"
 #include "platform/db/DB.h"
 #include "platform/report/TextItems.h"
 #include "platform/rtl/NumberText.h"
@@ -129,16 +132,10 @@ void Tr_Buy_H::BuildReportItems() {
                             {kind_.name_title, "accessory_name", 300},
                             {"จำนวนเงิน", "total", 600}};
   for (const Column& column : columns) {
-    auto& caption = *new TQRLabel(&ColumnHeaderBand);
-    caption.SetCaption(column.title);
-    caption.SetLeft(column.left);
-    auto& value = *new TQRDBText(&DetailBand);
-    value.SetName(std::string("QRDBText_") + column.field);
-    value.SetDataSet(&Query1.Rows());
-    value.SetDataField(column.field);
-    value.SetLeft(column.left);
-    if (std::string(column.field) == "total") value.SetMask(std::string(kMoneyMask));
+    TQRDBText& value = PrintedColumn(*this, column.title, column.field, column.left);
+    if (std::string_view(column.field) == "total") value.SetMask(std::string(kMoneyMask));
   }
+
   QRLabel8 = SummaryLabel(SummaryBand, "QRLabel8", "รวมเงิน", 480, 4);
   QRLabel10 = SummaryLabel(SummaryBand, "QRLabel10", "", 600, 4);
   QRLabel11 = SummaryLabel(SummaryBand, "QRLabel11", "ภาษี", 480, 24);

@@ -5,6 +5,7 @@
 #include "app/core/DocumentAddress.h"
 #include "app/core/SqlWindowQuery.h"
 #include "app/core/WindowParts.h"
+#include "app/temple/ReportColumns.h"
 #include "platform/db/DB.h"
 #include "platform/rtl/TextCase.h"
 
@@ -50,18 +51,6 @@ ReportLayout RegisterListLayout(const RegisterListTexts& texts) {
   layout.print_buttons = {{"พิมพ์", "1"}};
   layout.run_at_setup = texts.opens_listed;
   return layout;
-}
-
-// A column title and the field printed under it.
-void PrintedColumn(ReportWindow& w, const char* title, const char* field, int left) {
-  auto& caption = *new TQRLabel(&w.ColumnHeaderBand);
-  caption.SetCaption(title);
-  caption.SetLeft(left);
-  auto& value = *new TQRDBText(&w.DetailBand);
-  value.SetName(std::string("QRDBText_") + field);
-  value.SetDataSet(&w.Query1.Rows());
-  value.SetDataField(field);
-  value.SetLeft(left);
 }
 
 ReportLayout MemberListLayout(bool land) {

@@ -4,7 +4,7 @@
 
 #include "app/core/SqlWindowQuery.h"
 #include "app/core/myVar.h"
-#include "platform/report/TextItems.h"
+#include "app/temple/ReportColumns.h"
 
 namespace {
 
@@ -50,14 +50,7 @@ Trep_room_live::Trep_room_live(TComponent* owner, const WindowQueryFactory& make
   for (const auto& [title, field] : {std::pair{"รหัส", "accessory_no"}, std::pair{"ชื่ออาคาร - ที่ดิน", "accessory_name"},
                                      std::pair{"หน่วย", "unit"}, std::pair{"โซน", "zone"},
                                      std::pair{"ผู้ใช้งาน", "m_customer"}}) {
-    auto& caption = *new TQRLabel(&ColumnHeaderBand);
-    caption.SetCaption(title);
-    caption.SetLeft(left);
-    auto& value = *new TQRDBText(&DetailBand);
-    value.SetName(std::string("QRDBText_") + field);
-    value.SetDataSet(&Query1.Rows());
-    value.SetDataField(field);
-    value.SetLeft(left);
+    PrintedColumn(*this, title, field, left);
     left += left == 0 ? 100 : 150;
   }
 }

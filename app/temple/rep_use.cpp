@@ -5,6 +5,7 @@
 #include "app/core/Currency.h"
 #include "app/core/SqlWindowQuery.h"
 #include "app/core/myVar.h"
+#include "app/temple/ReportColumns.h"
 #include "platform/report/GraphicItems.h"
 #include "platform/report/TextItems.h"
 
@@ -85,16 +86,8 @@ void Trep_use_all::AddConditions(std::vector<std::string>& lines, std::vector<Qu
 }
 
 void Trep_use_all::BuildReportItems() {
-  int field_number = 0;
   for (const Column& column : kColumns) {
-    auto& caption = *new TQRLabel(&ColumnHeaderBand);
-    caption.SetCaption(column.caption);
-    caption.SetLeft(column.left);
-    auto& value = *new TQRDBText(&DetailBand);
-    value.SetName("QRDBText" + std::to_string(++field_number));
-    value.SetDataSet(&Query1.Rows());
-    value.SetDataField(column.field);
-    value.SetLeft(column.left);
+    TQRDBText& value = PrintedColumn(*this, column.caption, column.field, column.left);
     if (column.money) value.SetMask(std::string(kMoneyMask));
   }
   auto& caption = *new TQRLabel(&SummaryBand);

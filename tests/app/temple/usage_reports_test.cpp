@@ -77,7 +77,7 @@ TEST_F(UsageReports, AllLinesOfHallVouchersOfThePeriodWithBothEndDays) {
   EXPECT_EQ(seen::Caption(w), "รายงานการใช้ศาลา - อาคาร และอื่น ๆ");
   EXPECT_EQ(Listed(w), (Names{"ศาลาการเปรียญ", "ค่าน้ำ", "ศาลาเล็ก", "เครื่องเสียง"}));
   EXPECT_EQ(PrintedSum(w), "1,650.25");
-  EXPECT_EQ(preview_->Last().pages.at(0).Find("QRDBText1")->text, "01/03/2567") << "Buddhist-era dates";
+  EXPECT_EQ(preview_->Last().pages.at(0).Find("QRDBText_work_date")->text, "01/03/2567") << "Buddhist-era dates";
   EXPECT_NE(preview_->Last().pages.at(0).FindText("รายงานการใช้ศาลา - อาคาร และอื่น ๆ"), nullptr);
 }
 
