@@ -13,6 +13,7 @@
 #include "app/temple/ItemRegisters.h"
 #include "app/temple/Ref_Member_Land.h"
 #include "app/temple/Ref_Temple_Sys.h"
+#include "app/temple/add_edit.h"
 #include "app/temple/add_edit_land.h"
 #include "app/temple/r_buy_sale_h.h"
 #include "app/temple/rep_registers.h"
@@ -38,6 +39,7 @@ const MenuStates kLoggedOutMenus{{"m_login", "m_main", "mm_use_room", "mm_use_la
 WindowFactories TempleWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpasswd>()},
+      {"mm_use_room", ChildWindow<Tadd_edit>()},
       {"mm_use_land", ChildWindow<Tadd_edit_land>()},
       {"mm_cash", ChildWindow<TPoke>()},
       {"mm_data_tools", ChildWindow<Tdata_hotel_tools>()},

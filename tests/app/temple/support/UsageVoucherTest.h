@@ -59,6 +59,15 @@ class UsageVoucher : public TempleWindowTest {
     settings.Close();
   }
 
+  // Opens the member register from the header being entered, lets it leave
+  // the member `mem_no` picked and returns to the window.
+  static void PickMember(Tadd_edit& w, const std::string& mem_no) {
+    user::Click(*w.Button14);
+    user::ProcessEvents();
+    myVar.PickedMemberNo = mem_no;
+    SwitchTo(w);
+  }
+
   // Searches the site by its code and takes it.
   static void PickSite(Tadd_edit& w, const std::string& code) {
     user::Click(*w.Button12);
