@@ -63,6 +63,30 @@ TEST_F(LandVoucher, TheLandWindowListsItsPlotsVouchersAndLandUsers) {
   EXPECT_EQ(w.SeriesHead(), "LAND2") << "each window keeps its own series";
 }
 
+TEST_F(LandVoucher, LandVouchersAreNumberedUnderPrefix1AndTwoBesideTheHallSeries) {
+  SetSetting("prefix1", "TERA");
+  Tadd_edit_land& w = OpenLand();
+  PickSite(w, "H01");
+  user::Click(*w.Button16);
+  PickMember(w, "0000002");
+  EXPECT_EQ(w.MemberNo, "0000002");
+  EXPECT_EQ(seen::Text(*w.Edit5), "นางสวน") << "taken over from the land users";
+  Dialogs().AnswerInput("000001");
+  user::Click(*w.Button10);
+  Tadd_edit& hall = Open();
+  PickSite(hall, "H01");
+  user::Click(*hall.Button16);
+  PickMember(hall, "0000001");
+  user::Click(*hall.Button10);
+  EXPECT_EQ(Stored("g_temple_2", {"work_no", "mem_no"}),
+            (Rows{{"HALL1000001", "0000001"},
+                  {"HALL1000002", "0000002"},
+                  {"LAND2000001", "0000001"},
+                  {"HALL1000003", "0000003"},
+                  {"TERA2000001", "0000002"},
+                  {"HALL1000004", "0000001"}}));
+}
+
 TEST_F(LandVoucher, TheSitePriceItemOfALandLineComesFromThePlots) {
   Tadd_edit_land& w = OpenLand();
   PickSite(w, "H01");
