@@ -4,6 +4,7 @@
 // lock against another user.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,22 @@ TEST_F(TempleSettings, ARowHeldByAnotherUserMeetsTheRecordLockedQuestion) {
   other.Close();
   user::Click(*w.SpeedButton3);
   EXPECT_EQ(w.Table4->State(), dsEdit) << "the row is free again";
+}
+
+TEST_F(TempleSettings, ASecondProgramsEditOfTheHeldRowMeetsTheRecordLockedQuestion) {
+  TRef_Temple_Sys& w = Open();
+  user::Click(*w.SpeedButton3);
+  ASSERT_EQ(w.Table4->State(), dsEdit);
+  const std::string command =
+      std::string(VTR_TEMPLE_SETTINGS_HELPER) + " '" + database_file_.parent_path().string() + "'";
+  FILE* helper = popen(command.c_str(), "r");
+  ASSERT_NE(helper, nullptr);
+  char line[512] = {};
+  const bool read = std::fgets(line, sizeof line, helper) != nullptr;
+  EXPECT_EQ(pclose(helper), 0);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(std::string(line), "Record locked ต้องการลองใหม่อีกครั้งหรือไม่ ?|edit 0\n");
+  user::Click(*w.SpeedButton6);
 }
 
 }  // namespace
