@@ -7,6 +7,7 @@
 #include "app/core/ThaiDateText.h"
 #include "app/core/WindowParts.h"
 #include "app/core/myVar.h"
+#include "app/temple/Ref_Member_Land.h"
 #include "platform/db/Field.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/ui/Dialogs.h"
@@ -20,6 +21,11 @@ constexpr int kButtonWidth = 72;
 void OpenMemberRegister() {
   myVar.MemberRegisterMode = 1;
   FormsApplication().CreateForm<TRef_Member>();
+}
+
+// The land-user register, set up whatever the opener asked for.
+void OpenLandUserRegister() {
+  FormsApplication().CreateForm<TRef_Member_Land>();
 }
 
 TButton* MakeButton(TForm& form, const char* name, const char* caption, int left, int top, TWinControl* parent,
@@ -58,7 +64,18 @@ const UsageVoucherKind kHallVouchers{" ใช้งานศาลา อาค�
                                      "ค่าศาลา - อาคาร",
                                      3,
                                      '1',
+                                     false,
                                      &OpenMemberRegister};
+const UsageVoucherKind kLandVouchers{" ใช้งานที่ดิน",
+                                     "g_land",
+                                     "g_member_land",
+                                     "รหัสที่ดิน",
+                                     "ชื่อที่ดิน",
+                                     "ค่าที่ดิน (ที่ธรณีสงฆ์)",
+                                     1,
+                                     '2',
+                                     true,
+                                     &OpenLandUserRegister};
 
 Tadd_edit::Tadd_edit(TComponent* owner, const WindowQueryFactory& make_query, const UsageVoucherKind& kind)
     : TForm(owner),

@@ -60,11 +60,14 @@ struct UsageVoucherKind {
   // The settings prefix (1 to 4) that heads the voucher numbers.
   int prefix_number;
   char kind_digit;
+  // Land vouchers: printed in the layout of VIEW1 with the land users.
+  bool land;
   // Opens the register the member is picked in.
   void (*open_member_register)();
 };
 
 extern const UsageVoucherKind kHallVouchers;
+extern const UsageVoucherKind kLandVouchers;
 
 inline constexpr const char* kVoucherNormal = "normal";
 inline constexpr const char* kVoucherAdd = "add";
