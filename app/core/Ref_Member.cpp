@@ -79,7 +79,7 @@ TRef_Member::TRef_Member(TComponent* owner, const MemberRegisterSettings& settin
   RegisterDefinition definition;
   definition.caption = settings_.caption;
   definition.top = 50;
-  definition.left = 150;
+  definition.left = settings_.left;
   definition.list = table1;
   definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, kNumberColumn);
   definition.columns = {{kNumberColumn, Edit2}, {"mem_name", Edit3}, {"mem_card", Edit4},
@@ -117,7 +117,7 @@ TEdit* TRef_Member::LabelledBox(const char* caption, int row, int max_length) {
 
 void TRef_Member::FormActivate(TObject* sender) {
   // Only an opener that asked for the register (mode 1) gets it set up.
-  if (SetupPending == 1 && myVar.MemberRegisterMode != 1) {
+  if (settings_.set_up_on_request && SetupPending == 1 && myVar.MemberRegisterMode != 1) {
     SetupPending = 0;
     return;
   }

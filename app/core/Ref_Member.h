@@ -24,9 +24,13 @@ struct MemberRegisterSettings {
   const char* table;
   const char* caption;
   bool nation_and_agent;
+  int left;
+  // Set up only for an opener that asked for the register (MemberRegisterMode
+  // 1); otherwise at every activation.
+  bool set_up_on_request;
 };
 
-inline constexpr MemberRegisterSettings kMemberRegister{"d_s_member", "g_member", "  ทะเบียนฆราวาส", true};
+inline constexpr MemberRegisterSettings kMemberRegister{"d_s_member", "g_member", "  ทะเบียนฆราวาส", true, 150, true};
 
 inline constexpr const char* kMemberIncomplete = "ข้อมูลไม่ครบ ....";
 inline constexpr const char* kMemberDeleteDeclined = "ไม่ทำรายการลบข้อมูล ...";

@@ -64,7 +64,7 @@ ReportWindow::ReportWindow(TComponent* owner, ReportLayout layout, const WindowQ
   DataSource1.SetDataSet(&Query1.Rows());
 
   int left = kGap;
-  if (layout_.shape == ReportShape::Period) BuildPeriodControls(left);
+  if (HasPeriod()) BuildPeriodControls(left);
   if (layout_.shape != ReportShape::BrowseAndPrint) BuildSortGroup(left);
   if (layout_.shape == ReportShape::BrowseAndPrint) BuildNameBox(left);
   BuildButtons(left);

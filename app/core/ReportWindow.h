@@ -74,6 +74,8 @@ struct ReportLayout {
   // The export's file is "CSV\" + csv_name + ".csv"; empty: no export button.
   std::string csv_name;
   bool run_at_setup = false;  // reports that show their rows at once
+  // Browse-and-print: the two date pickers too, whose period every run selects.
+  bool browse_period = false;
 };
 
 inline constexpr std::string_view kRunCaption = "&ประมวลผล";
@@ -157,7 +159,7 @@ class ReportWindow : public TForm {
   void QuickRep1AfterPreview(TObject* sender);
 
  private:
-  bool HasPeriod() const { return layout_.shape == ReportShape::Period; }
+  bool HasPeriod() const { return layout_.shape == ReportShape::Period || layout_.browse_period; }
   void BuildPeriodControls(int& left);
   void BuildSortGroup(int& left);
   void BuildNameBox(int& left);

@@ -2,6 +2,7 @@
 
 #include "app/core/BahtText.h"
 #include "app/core/ColumnSum.h"
+#include "app/core/DocumentItems.h"
 #include "app/core/DocumentPage.h"
 #include "app/core/SqlWindowQuery.h"
 #include "app/core/WindowParts.h"
@@ -74,25 +75,13 @@ std::string TDonationDocument::Column(WindowQuery& query, std::string_view colum
 }
 
 TQRBand* TDonationDocument::MakeBand(const char* name, TQRBandType type, int height) {
-  auto* band = new TQRBand(QuickRep1, type);
-  band->SetName(name);
-  band->SetHeight(height);
-  return band;
+  return MakeDocumentBand(*QuickRep1, name, type, height);
 }
 
 TQRLabel* TDonationDocument::MakeLabel(TQRBand* band, const char* name, std::string caption, int left, int top) {
-  auto* label = new TQRLabel(band);
-  label->SetName(name);
-  label->SetCaption(std::move(caption));
-  label->SetLeft(left);
-  label->SetTop(top);
-  return label;
+  return MakeDocumentLabel(band, name, std::move(caption), left, top);
 }
 
 TQRShape* TDonationDocument::MakeRule(TQRBand* band, const char* name, int left, int top, int width) {
-  auto* rule = new TQRShape(band);
-  rule->SetName(name);
-  rule->SetShape(qrsHorLine);
-  rule->SetBounds(left, top, width, 3);
-  return rule;
+  return MakeDocumentRule(band, name, left, top, width);
 }

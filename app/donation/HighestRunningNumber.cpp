@@ -5,15 +5,18 @@
 std::string HighestRunningNumber(WindowQuery& query, const std::string& table, const std::string& column,
                                  const RunningNumberShape& shape) {
   const std::string prefix(shape.prefix);
-  query.Open({{" select " + column + " from " + table + " ",
-               " where " + column + " >= :plowest and " + column + " <= :phighest ", " order by " + column + " DESC  "},
-              {{"plowest", Variant(prefix + std::string(static_cast<size_t>(shape.digits), '0'))},
-               {"phighest", Variant(prefix + std::string(static_cast<size_t>(shape.digits), '9'))}}});
-  TDataSet& numbers = query.Rows();
-  std::string highest;
-  for (TField* number = numbers.Fields()[0]; !numbers.Eof() && highest.empty(); numbers.Next()) {
-    if (IsRunningNumber(shape, number->AsString())) highest = number->AsString();
+  const std::string lowest = prefix + std::string(static_cast<size_t>(shape.digits), '0');
+  std::string bound = prefix + std::string(static_cast<size_t>(shape.digits), '9');
+  // Below the highest running number of the shape, up to the bound itself at
+  // first and then strictly below a number of another shape.
+  for (const char* below = " <= ";; below = " < ") {
+    query.Open({{" select top 1 " + column + " from " + table + " ",
+                 " where " + column + " >= :plowest and " + column + below + ":pbound ",
+                 " order by " + column + " DESC  "},
+                {{"plowest", Variant(lowest)}, {"pbound", Variant(bound)}}});
+    const std::string number = query.Rows().IsEmpty() ? std::string() : query.Rows().Fields()[0]->AsString();
+    query.Rows().Close();
+    if (number.empty() || IsRunningNumber(shape, number)) return number;
+    bound = number;
   }
-  numbers.Close();
-  return highest;
 }

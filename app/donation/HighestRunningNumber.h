@@ -6,9 +6,9 @@
 #include "app/core/WindowQuery.h"
 #include "app/donation/RunningNumber.h"
 
-// Runs `query` over the numbers of `table` between the shape's lowest and
-// highest, highest first, so that the index on the number serves it without
-// reading every row; stored numbers of another shape in that range are
-// passed over. Empty when none is stored. The query is left closed.
+// Asks `query` for the highest stored number between the shape's lowest and
+// highest (a range the index on the number serves); a stored number of
+// another shape in that range is passed over by asking again below it.
+// Empty when none is stored. The query is left closed.
 std::string HighestRunningNumber(WindowQuery& query, const std::string& table, const std::string& column,
                                  const RunningNumberShape& shape);

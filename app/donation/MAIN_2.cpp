@@ -24,6 +24,7 @@
 #include "app/donation/edit_fill.h"
 #include "app/donation/password_donate.h"
 #include "app/donation/rbuy_sale.h"
+#include "app/donation/rep_product.h"
 #include "app/donation/rsale_gift.h"
 #include "engine/access/Table.h"
 #include "platform/db/Field.h"
@@ -63,6 +64,7 @@ WindowFactories DonationWindowFactories() {
       {"N15", ChildWindow<TRep_Donate_Filter>()},
       {"N24", ChildWindow<TRep_Cust>()},
       {"N29", ChildWindow<Trsale_gift>()},
+      {"N59", ChildWindow<Trep_product>()},
       {"m_rep_buy", ChildWindow<Trbuy_sale>()},
       {"m_rep_sale", ChildWindow<Trbuy_sale>()},
       {"N53", ChildWindow<TRep_Person>()},

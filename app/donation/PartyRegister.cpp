@@ -29,6 +29,9 @@ PartyRegister::PartyRegister(TComponent* owner, const std::string& alias, PickTa
     hidden->SetEnabled(false);
   }
   list_.Query().SQL().Add(list_statement);
+  // A live result reads the stored rows through the index instead of copying
+  // every party; the list stays read-only.
+  list_.Query().SetRequestLive(true);
   OnClose = Bind(this, &PartyRegister::FormClose);
 }
 

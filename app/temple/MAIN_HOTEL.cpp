@@ -11,6 +11,13 @@
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
 #include "app/temple/ItemRegisters.h"
+#include "app/temple/Ref_Member_Land.h"
+#include "app/temple/Ref_Temple_Sys.h"
+#include "app/temple/add_edit.h"
+#include "app/temple/add_edit_land.h"
+#include "app/temple/r_buy_sale_h.h"
+#include "app/temple/rep_registers.h"
+#include "app/temple/rep_use.h"
 #include "app/temple/passwd.h"
 
 namespace {
@@ -32,16 +39,32 @@ const MenuStates kLoggedOutMenus{{"m_login", "m_main", "mm_use_room", "mm_use_la
 WindowFactories TempleWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpasswd>()},
+      {"mm_use_room", ChildWindow<Tadd_edit>()},
+      {"mm_use_land", ChildWindow<Tadd_edit_land>()},
       {"mm_cash", ChildWindow<TPoke>()},
       {"mm_data_tools", ChildWindow<Tdata_hotel_tools>()},
       {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_customer", ChildWindow<TRef_Member>()},
+      {"N26", ChildWindow<TRef_Member_Land>()},
       {"mm_room", ChildWindow<TRef_Room>()},
       {"mm_public", ChildWindow<TRef_Public>()},
       {"mm_accessory", ChildWindow<TRef_Accessory>()},
       {"N35", ChildWindow<TRef_Land>()},
       {"mm_office", ChildWindow<TRef_Office>()},
+      {"mm_system", ChildWindow<TRef_Temple_Sys>()},
       {"N53", ChildWindow<TRep_Person>()},
+      {"N12", ChildWindow<Trep_room>()},
+      {"N11", ChildWindow<Trep_land>()},
+      {"N46", ChildWindow<Trep_h_accessory>()},
+      {"N24", ChildWindow<TRep_H_Member>()},
+      {"N15", ChildWindow<TRep_H_Member_Land>()},
+      {"N37", ChildWindow<Trep_use_land>()},
+      {"N20", ChildWindow<Tr_Sale_H>()},
+      {"N21", ChildWindow<Tr_Sale_H>()},
+      {"N23", ChildWindow<Tr_Sale_H>()},
+      {"N38", ChildWindow<Trep_use_land>()},
+      {"N39", ChildWindow<Trep_use_all>()},
+      {"N40", ChildWindow<Trep_use_all>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
   };
 }

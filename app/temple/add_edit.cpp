@@ -3,9 +3,11 @@
 #include <utility>
 
 #include "app/core/Ref_Member.h"
+#include "app/core/SqlWindowQuery.h"
 #include "app/core/ThaiDateText.h"
 #include "app/core/WindowParts.h"
 #include "app/core/myVar.h"
+#include "app/temple/Ref_Member_Land.h"
 #include "platform/db/Field.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/ui/Dialogs.h"
@@ -19,6 +21,11 @@ constexpr int kButtonWidth = 72;
 void OpenMemberRegister() {
   myVar.MemberRegisterMode = 1;
   FormsApplication().CreateForm<TRef_Member>();
+}
+
+// The land-user register, set up whatever the opener asked for.
+void OpenLandUserRegister() {
+  FormsApplication().CreateForm<TRef_Member_Land>();
 }
 
 TButton* MakeButton(TForm& form, const char* name, const char* caption, int left, int top, TWinControl* parent,
@@ -57,7 +64,18 @@ const UsageVoucherKind kHallVouchers{" ใช้งานศาลา อาค�
                                      "ค่าศาลา - อาคาร",
                                      3,
                                      '1',
+                                     false,
                                      &OpenMemberRegister};
+const UsageVoucherKind kLandVouchers{" ใช้งานที่ดิน",
+                                     "g_land",
+                                     "g_member_land",
+                                     "รหัสที่ดิน",
+                                     "ชื่อที่ดิน",
+                                     "ค่าที่ดิน (ที่ธรณีสงฆ์)",
+                                     1,
+                                     '2',
+                                     true,
+                                     &OpenLandUserRegister};
 
 Tadd_edit::Tadd_edit(TComponent* owner, const WindowQueryFactory& make_query, const UsageVoucherKind& kind)
     : TForm(owner),
@@ -67,6 +85,7 @@ Tadd_edit::Tadd_edit(TComponent* owner, const WindowQueryFactory& make_query, co
       items_query_(make_query(*this, kAlias)),
       site_query_(make_query(*this, kAlias)),
       temp_query_(make_query(*this, kAlias)),
+      numbers_query_(make_query(*this, kAlias)),
       Database1(MakeWindowDatabase(*this, "Database1", kAlias)),
       q_master(*master_query_),
       q_find2(*lines_query_),
@@ -74,6 +93,7 @@ Tadd_edit::Tadd_edit(TComponent* owner, const WindowQueryFactory& make_query, co
       Query_Find_Acc(*items_query_),
       q_find1(*site_query_),
       query_temp(*temp_query_),
+      q_run_bill(*numbers_query_),
       q_master_edit(new TVTRQuery(this)),
       q_add_edit(new TVTRQuery(this)),
       Q_Delete(new TVTRQuery(this)),
@@ -98,6 +118,8 @@ Tadd_edit::Tadd_edit(TComponent* owner, const WindowQueryFactory& make_query, co
   OnActivate = Bind(this, &Tadd_edit::FormActivate);
   OnClose = Bind(this, &Tadd_edit::FormClose);
 }
+
+Tadd_edit::Tadd_edit(TComponent* owner) : Tadd_edit(owner, SqlQueries()) {}
 
 Tadd_edit::~Tadd_edit() = default;
 
@@ -126,7 +148,7 @@ void Tadd_edit::BuildHeaderBar() {
   DBNavigator1->SetVisibleButtons({nbFirst, nbPrior, nbNext, nbLast});
   DBNavigator1->SetDataSource(DataSource10);
   Button11 = MakeButton(*this, "Button11", "ยกเลิก", next(), 4, Panel5, Bind(this, &Tadd_edit::Button11Click));
-  Button10 = MakeButton(*this, "Button10", "บันทึก", next(), 4, Panel5);
+  Button10 = MakeButton(*this, "Button10", "บันทึก", next(), 4, Panel5, Bind(this, &Tadd_edit::Button10Click));
   Button13 = MakeButton(*this, "Button13", "พิมพ์", next(), 4, Panel5, Bind(this, &Tadd_edit::Button13Click));
   Button3 = MakeButton(*this, "Button3", "เ&ลิก", next(), 4, Panel5, [this](TObject*) { Close(); });
 }
@@ -245,7 +267,7 @@ void Tadd_edit::FormActivate(TObject*) {
     ReadSettings();
     SetupPending = 0;
   }
-  if (EnteringHeader()) TakeOverPickedMember();
+  if (EnteringHeader() && std::exchange(member_register_opened_, false)) TakeOverPickedMember();
 }
 
 void Tadd_edit::FormClose(TObject*, TCloseAction& action) {
@@ -440,6 +462,7 @@ void Tadd_edit::TakeOverPickedMember() {
 void Tadd_edit::Button16Click(TObject*) {
   Button12->SetEnabled(false);
   HeaderState = kVoucherAdd;
+  member_register_opened_ = false;
   SetHeaderEntryState();
   PageControl1->SetActivePage(main);
   Panel2->Hide();
@@ -455,6 +478,7 @@ void Tadd_edit::Button18Click(TObject*) {
   Button12->SetEnabled(false);
   SetHeaderEntryState();
   HeaderState = kVoucherEdit;
+  member_register_opened_ = false;
   PageControl1->SetActivePage(main);
   Panel2->Hide();
 }
@@ -486,6 +510,7 @@ void Tadd_edit::Button19Click(TObject*) {
 }
 
 void Tadd_edit::Button14Click(TObject*) {
+  member_register_opened_ = true;
   kind_.open_member_register();
 }
 

@@ -34,6 +34,9 @@
 inline constexpr const char* kSiteNotFound = "                  ไม่พบรหัสนี้...                 ";
 inline constexpr const char* kSiteSearchMiss = "ไม่พบรายการ...";
 inline constexpr const char* kNewVoucherNumberText = "TEMPx000000";
+inline constexpr const char* kNoMemberPicked = "ยังไม่ได้เลือกชื่อผู้ใช้งาน ...";
+inline constexpr const char* kHeaderSaveLocked =
+    "ยังไม่สามารถบันทึกได้ตอนนี้ USER อื่น กำลัง  LOCK  ข้อมูลอยู่ รอสักครู่.  แล้วลองใหม่อีกครั้ง ... ";
 inline constexpr const char* kNoContract = "ห้องนี้ยังไม่ได้ทำสัญญา ...";
 inline constexpr const char* kNothingToSetAside = "ไม่มีรายการให้พักชั่วคราว... ";
 inline constexpr const char* kSetAsideQuestion = "ต้องการพักรายการนี้ เพื่อไปทำรายการอื่น หรือไม่ ?";
@@ -57,11 +60,14 @@ struct UsageVoucherKind {
   // The settings prefix (1 to 4) that heads the voucher numbers.
   int prefix_number;
   char kind_digit;
+  // Land vouchers: printed in the layout of VIEW1 with the land users.
+  bool land;
   // Opens the register the member is picked in.
   void (*open_member_register)();
 };
 
 extern const UsageVoucherKind kHallVouchers;
+extern const UsageVoucherKind kLandVouchers;
 
 inline constexpr const char* kVoucherNormal = "normal";
 inline constexpr const char* kVoucherAdd = "add";
@@ -70,6 +76,8 @@ inline constexpr const char* kVoucherEdit = "edit";
 class Tadd_edit : public TForm {
  public:
   Tadd_edit(TComponent* owner, const WindowQueryFactory& make_query, const UsageVoucherKind& kind = kHallVouchers);
+  // The program's hall window, on the SQL engine.
+  explicit Tadd_edit(TComponent* owner);
   ~Tadd_edit() override;
 
  private:
@@ -80,6 +88,7 @@ class Tadd_edit : public TForm {
   std::unique_ptr<WindowQuery> items_query_;
   std::unique_ptr<WindowQuery> site_query_;
   std::unique_ptr<WindowQuery> temp_query_;
+  std::unique_ptr<WindowQuery> numbers_query_;
 
  public:
   TVTRDatabase& Database1;
@@ -89,6 +98,7 @@ class Tadd_edit : public TForm {
   WindowQuery& Query_Find_Acc;
   WindowQuery& q_find1;
   WindowQuery& query_temp;
+  WindowQuery& q_run_bill;
   TVTRQuery* q_master_edit;  // header statements
   TVTRQuery* q_add_edit;  // line insert and edit, live
   TVTRQuery* Q_Delete;    // line delete, live
@@ -179,6 +189,7 @@ class Tadd_edit : public TForm {
   void DataSource10DataChange(TObject* sender, TField* field);
   void Button16Click(TObject* sender);
   void Button18Click(TObject* sender);
+  void Button10Click(TObject* sender);
   void Button11Click(TObject* sender);
   void Button19Click(TObject* sender);
   void Button13Click(TObject* sender);
@@ -229,7 +240,13 @@ class Tadd_edit : public TForm {
   void ShowMember(const std::string& mem_no);
   // The member last picked in the register, looked up by its number.
   void TakeOverPickedMember();
+  // Set when this window opened the member register for the header being
+  // entered: only then is the pick this window's, not another window's.
+  bool member_register_opened_ = false;
   bool EnteringHeader() const { return HeaderState == kVoucherAdd || HeaderState == kVoucherEdit; }
+
+  // The INSERT (in "add") or UPDATE (in "edit") of the header under `number`.
+  void WriteHeader(const std::string& number, TDateTime date);
 
   // Hands the voucher and the print settings over to the printout (kind "0":
   // the usage voucher, titled by DocTitleChoice and the VAT rate).

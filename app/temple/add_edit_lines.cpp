@@ -21,7 +21,6 @@ namespace {
 
 constexpr const char* kSiteItem = "0";
 constexpr const char* kMeteredItem = "1";
-constexpr const char* kTableOfItem[] = {"g_room", "g_public", "g_accessory"};
 
 TEdit* LineBox(TForm& form, const char* name, const char* caption, int left, int top, TWinControl* parent) {
   MakeLabel(form, std::string("Label_") + name, caption, left, top + 3, 120, parent);
@@ -161,7 +160,10 @@ void Tadd_edit::RadioGroup5Click(TObject*) {
 
 void Tadd_edit::OpenItemCatalogue() {
   const bool by_name = RadioGroup2->ItemIndex() == 1;
-  Query_Find_Acc.Open({{std::string(" select * from ") + kTableOfItem[std::stoi(ItemType())] + " ",
+  // Type "0" is the use of the window's own kind of site.
+  const std::string type = ItemType();
+  const char* table = type == kSiteItem ? kind_.site_table : type == kMeteredItem ? "g_public" : "g_accessory";
+  Query_Find_Acc.Open({{std::string(" select * from ") + table + " ",
                         by_name ? " order by accessory_name " : " order by accessory_no "},
                        {}});
   ClearLineFields();

@@ -3,6 +3,7 @@
 
 #include "app/core/myVar.h"
 #include "app/temple/add_edit.h"
+#include "app/temple/rTemple.h"
 #include "platform/db/Field.h"
 
 namespace {
@@ -46,4 +47,5 @@ void Tadd_edit::PrintVoucher(const std::string& kind) {
     myVar.PrintDocKind = "0";
     ChooseUsageVoucherTitle();
   }
+  PreviewUsageVoucher(kind_.land ? myVar.PrintView1 : myVar.PrintView3, kind_.land);
 }

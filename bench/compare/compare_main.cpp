@@ -4,42 +4,19 @@
 //   engine_compare [--scale=N] [--folder=DIR]
 // --scale divides every count by N (quick trial runs); --folder is where the
 // database files go (default $TMPDIR or /tmp); they are removed afterwards.
-#include <stdlib.h>
 #include <sys/utsname.h>
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
-#include <filesystem>
 #include <string>
 
+#include "bench/BenchFolder.h"
+#include "bench/BenchOptions.h"
 #include "bench/compare/Harness.h"
 #include "bench/compare/SqliteEngine.h"
 #include "bench/compare/VtrEngine.h"
 
 namespace {
-
-struct Options {
-  int64_t scale = 1;
-  std::string folder;
-};
-
-Options ParseOptions(int argc, char** argv) {
-  Options options;
-  const char* tmp = std::getenv("TMPDIR");
-  options.folder = tmp && *tmp ? tmp : "/tmp";
-  for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--scale=", 8) == 0) {
-      options.scale = std::max<int64_t>(1, std::atoll(argv[i] + 8));
-    } else if (std::strncmp(argv[i], "--folder=", 9) == 0) {
-      options.folder = argv[i] + 9;
-    } else {
-      std::fprintf(stderr, "usage: %s [--scale=N] [--folder=DIR]\n", argv[0]);
-      std::exit(2);
-    }
-  }
-  return options;
-}
 
 void PrintSettings(const BenchEngine& engine) {
   for (const std::string& line : engine.Settings())
@@ -49,20 +26,14 @@ void PrintSettings(const BenchEngine& engine) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Options options = ParseOptions(argc, argv);
-  std::string pattern = options.folder + "/vtr-compare-XXXXXX";
-  if (!::mkdtemp(pattern.data())) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const std::string folder = pattern;
-  int status = 0;
+  const BenchOptions options = ParseBenchOptions(argc, argv, {}, false);
   try {
+    const BenchFolder folder(options.folder, "vtr-compare");
     const WorkloadSizes sizes = WorkloadSizes{}.Scaled(options.scale);
     VtrEngine ours;
     SqliteEngine sqlite;
-    const std::vector<StepResult> our_results = RunSteps(ours, sizes, folder);
-    const std::vector<StepResult> sqlite_results = RunSteps(sqlite, sizes, folder);
+    const std::vector<StepResult> our_results = RunSteps(ours, sizes, folder.Path());
+    const std::vector<StepResult> sqlite_results = RunSteps(sqlite, sizes, folder.Path());
     CheckSameResults(our_results, sqlite_results);
 
     utsname machine{};
@@ -74,9 +45,7 @@ int main(int argc, char** argv) {
     std::printf("\n%s", ResultTable(our_results, sqlite_results).c_str());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "engine_compare: %s\n", e.what());
-    status = 1;
+    return 1;
   }
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  return status;
+  return 0;
 }

@@ -4,46 +4,21 @@
 // the ratios ours ÷ SQLite.
 //   report_compare [--scale=N] [--folder=DIR] [--repeat=N]
 // --scale divides the row counts by N; --repeat runs each query N times and
-// keeps the fastest run; the database files are removed afterwards.
-#include <stdlib.h>
-
+// keeps the fastest run (3 by default); the database files are removed
+// afterwards.
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
 
+#include "bench/BenchFolder.h"
+#include "bench/BenchOptions.h"
 #include "bench/report/SqliteReport.h"
 #include "bench/report/VtrReport.h"
 
 namespace {
-
-struct Options {
-  int64_t scale = 1;
-  int repeat = 3;
-  std::string folder;
-};
-
-Options ParseOptions(int argc, char** argv) {
-  Options options;
-  const char* tmp = std::getenv("TMPDIR");
-  options.folder = tmp && *tmp ? tmp : "/tmp";
-  for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--scale=", 8) == 0) {
-      options.scale = std::max<int64_t>(1, std::atoll(argv[i] + 8));
-    } else if (std::strncmp(argv[i], "--repeat=", 9) == 0) {
-      options.repeat = std::max(1, std::atoi(argv[i] + 9));
-    } else if (std::strncmp(argv[i], "--folder=", 9) == 0) {
-      options.folder = argv[i] + 9;
-    } else {
-      std::fprintf(stderr, "usage: %s [--scale=N] [--folder=DIR] [--repeat=N]\n", argv[0]);
-      std::exit(2);
-    }
-  }
-  return options;
-}
 
 struct Timed {
   double seconds = 0;
@@ -85,21 +60,16 @@ void PrintLine(const char* work, const Timed& ours, const Timed& theirs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Options options = ParseOptions(argc, argv);
-  std::string pattern = options.folder + "/vtr-report-XXXXXX";
-  if (!::mkdtemp(pattern.data())) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  const std::string folder = pattern;
-  int status = 0;
+  const BenchOptions options = ParseBenchOptions(argc, argv, {.repeat = 3}, true);
   try {
+    const BenchFolder folder(options.folder, "vtr-report");
     const ReportSizes sizes = ReportSizes{}.Scaled(options.scale);
     VtrReport ours;
     SqliteReport sqlite;
-    const Measured our_times = Measure(ours, sizes, folder, options.repeat);
-    const Measured sqlite_times = Measure(sqlite, sizes, folder, options.repeat);
-    if (!(our_times.report.sum == sqlite_times.report.sum) || !(our_times.in_subquery.sum == sqlite_times.in_subquery.sum))
+    const Measured our_times = Measure(ours, sizes, folder.Path(), options.repeat);
+    const Measured sqlite_times = Measure(sqlite, sizes, folder.Path(), options.repeat);
+    if (!(our_times.report.sum == sqlite_times.report.sum) ||
+        !(our_times.in_subquery.sum == sqlite_times.in_subquery.sum))
       throw std::runtime_error("the engines read different results");
     std::printf("%lld donation lines, %lld donors, SQLite %s, fastest of %d runs\n\n",
                 static_cast<long long>(sizes.lines), static_cast<long long>(sizes.donors), sqlite3_libversion(),
@@ -111,9 +81,7 @@ int main(int argc, char** argv) {
                 static_cast<long long>(our_times.in_subquery.sum.rows));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "report_compare: %s\n", e.what());
-    status = 1;
+    return 1;
   }
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  return status;
+  return 0;
 }

@@ -110,6 +110,10 @@ TVTRAdvancedDataType TVTRExprNodeAggregated::GetDataType() {
   }
 }
 
+int32_t TVTRExprNodeAggregated::GetDataSize() {
+  return Operator() == eoMin || Operator() == eoMax ? Operand(0).GetDataSize() : 0;
+}
+
 bool TVTRExprNodeAggregated::CanEvaluateOn(TVTRAO* ao, TVTRAO* outer_ao, TVTRCursor* outer_cursor) {
   return ao && ao->IsGrouping && TVTRExprNode::CanEvaluateOn(ao, outer_ao, outer_cursor);
 }

@@ -1,5 +1,6 @@
 #include "engine/sql/nodes/ExprNodeSubquery.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "engine/access/Table.h"
@@ -13,22 +14,7 @@
 namespace {
 
 std::atomic<int64_t> subquery_runs{0};
-
-// value OP row  ==  row MIRRORED(OP) value.
-TVTRExprOperator Mirrored(TVTRExprOperator op) {
-  switch (op) {
-    case eoGreater:
-      return eoLess;
-    case eoLess:
-      return eoGreater;
-    case eoGreaterOrEqual:
-      return eoLessOrEqual;
-    case eoLessOrEqual:
-      return eoGreaterOrEqual;
-    default:
-      return op;
-  }
-}
+std::atomic<size_t> kept_values_limit{100'000};
 
 TVTRExprOperator Negated(TVTRExprOperator op) {
   switch (op) {
@@ -42,8 +28,10 @@ TVTRExprOperator Negated(TVTRExprOperator op) {
       return eoGreater;
     case eoLess:
       return eoGreaterOrEqual;
+    case eoGreaterOrEqual:
+      return eoLess;
     default:
-      return eoLess;  // the negation of ">="
+      return op;
   }
 }
 
@@ -76,18 +64,17 @@ class OuterRow {
 // One reading of the result; a correlated subquery's statement goes with it.
 class TVTRExprNodeSubquery::Reading {
  public:
-  explicit Reading(TVTRExprNodeSubquery& node) : node_(node), result(node.Result()) {}
+  explicit Reading(TVTRExprNodeSubquery& node) : result(node.Result()), node_(node) {}
   ~Reading() {
     if (node_.correlated_) node_.statement_.reset();
   }
   Reading(const Reading&) = delete;
   Reading& operator=(const Reading&) = delete;
 
+  TVTRTable& result;
+
  private:
   TVTRExprNodeSubquery& node_;
-
- public:
-  TVTRTable& result;
 };
 
 TVTRExprNodeSubquery::TVTRExprNodeSubquery(const TVTRQueryContext& query, TVTRLexer& lexer, bool one_column,
@@ -106,6 +93,14 @@ TVTRExprNodeSubquery::~TVTRExprNodeSubquery() = default;
 
 int64_t TVTRExprNodeSubquery::RunCount() {
   return subquery_runs.load();
+}
+
+size_t TVTRExprNodeSubquery::KeptValuesLimit() {
+  return kept_values_limit.load();
+}
+
+void TVTRExprNodeSubquery::SetKeptValuesLimit(size_t limit) {
+  kept_values_limit = limit;
 }
 
 std::unique_ptr<TVTRSQLUnion> TVTRExprNodeSubquery::Reread() {
@@ -137,7 +132,8 @@ TVTRTable& TVTRExprNodeSubquery::Result() {
   TVTRTable& result = *statement->GetResultDataSet();
   CheckShape(result);
   statement_ = std::move(statement);
-  indexed_ = false;
+  kept_values_ = KeptValues::NotRead;
+  values_.clear();
   cache_valid_ = false;
   return result;
 }
@@ -188,17 +184,10 @@ bool TVTRExprNodeSubquery::HasRows() {
 bool TVTRExprNodeSubquery::Contains(const TVTRVariant& value) {
   if (!correlated_ && cache_valid_ && value.Compare(last_probe_, {}) == crEqual) return cached_answer_;
   const Reading reading(*this);
-  if (!correlated_ && !indexed_) {
-    // A kept result is searched once per probe: through an index on its first field.
-    TStringList fields, directions, cases;
-    fields.Add(reading.result.Handle()->FieldDefs.GetFieldDef(0).Name);
-    directions.Add("ASC");
-    cases.Add("CASE");
-    std::string index_name;
-    reading.result.CreateTemporaryIndex(fields, directions, cases, index_name);
-    indexed_ = true;
-  }
-  const bool found = Search(reading.result, eoEqual, value);
+  if (!correlated_ && kept_values_ == KeptValues::NotRead) KeepValues(reading.result);
+  const bool found = kept_values_ == KeptValues::Kept
+                         ? std::ranges::binary_search(values_, value, ValueOrder{})
+                         : Search(reading.result, eoEqual, value);
   if (!correlated_) {
     cached_answer_ = found;
     last_probe_.Assign(value, true);
@@ -207,13 +196,41 @@ bool TVTRExprNodeSubquery::Contains(const TVTRVariant& value) {
   return found;
 }
 
+bool TVTRExprNodeSubquery::ValueOrder::operator()(const TVTRVariant& a, const TVTRVariant& b) const {
+  return a.Compare(b, {}) == crLess;
+}
+
+void TVTRExprNodeSubquery::KeepValues(TVTRTable& result) {
+  kept_values_ = KeptValues::Kept;
+  TVTRVariant value;
+  for (result.First(); !result.Eof(); result.Next()) {
+    result.GetFieldVariant(value, 0, false);
+    if (value.IsNull()) continue;  // a NULL row matches nothing
+    if (values_.size() == KeptValuesLimit()) {
+      // Too many to hold: each probe searches the result, through an index on its first field.
+      values_.clear();
+      values_.shrink_to_fit();
+      kept_values_ = KeptValues::Searched;
+      TStringList fields, directions, cases;
+      fields.Add(result.Handle()->FieldDefs.GetFieldDef(0).Name);
+      directions.Add("ASC");
+      cases.Add("CASE");
+      std::string index_name;
+      result.CreateTemporaryIndex(fields, directions, cases, index_name);
+      return;
+    }
+    values_.emplace_back().Assign(value, true);
+  }
+  std::ranges::sort(values_, ValueOrder{});
+}
+
 bool TVTRExprNodeSubquery::QuantifiedTest(TVTRExprOperator op, TVTRQuantifier quantifier,
                                           const TVTRVariant& value) {
   const Reading reading(*this);
   reading.result.First();
   if (reading.result.Eof()) return false;
   // A row that holds for ANY; for ALL, a row that breaks it.
-  TVTRExprOperator probe = Mirrored(op);
+  TVTRExprOperator probe = MirroredComparison(op);
   if (quantifier == qnAll) probe = Negated(probe);
   const bool found = Search(reading.result, probe, value);
   return quantifier == qnAll ? !found : found;

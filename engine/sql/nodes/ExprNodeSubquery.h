@@ -14,6 +14,7 @@
 // result of a subquery outlives the query in "TEMP".
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "engine/sql/nodes/ExprNodeComparison.h"
 
@@ -50,7 +51,9 @@ class TVTRExprNodeSubquery : public TVTRExprNode {
   // IN: a row's first field equals the value (exactly, case-sensitively).
   // The value is never NULL: IN gives NULL for a NULL value without asking,
   // and a NULL row matches nothing. An uncorrelated subquery answers a
-  // repeated probe from the last answer and searches through an index.
+  // repeated probe from the last answer; it reads its values once into a
+  // sorted list when they are at most KeptValuesLimit(), else it searches
+  // its result through an index on the first field.
   bool Contains(const TVTRVariant& value);
   // value OP ANY / ALL (rows): an empty result gives false for both.
   bool QuantifiedTest(TVTRExprOperator op, TVTRQuantifier quantifier, const TVTRVariant& value);
@@ -58,6 +61,10 @@ class TVTRExprNodeSubquery : public TVTRExprNode {
   bool Correlated() const { return correlated_; }
   // How many times subqueries have run in this process (a test hook).
   static int64_t RunCount();
+  // How many values of an uncorrelated IN are held in memory at most
+  // (100,000); tests lower it to reach the searched form.
+  static size_t KeptValuesLimit();
+  static void SetKeptValuesLimit(size_t limit);
 
  private:
   class Reading;
@@ -70,6 +77,12 @@ class TVTRExprNodeSubquery : public TVTRExprNode {
   // A tree of the subquery with the outer input; whether every condition found a node.
   bool BuildsWith(TVTRAO* outer_ao, TVTRCursor* outer_cursor);
   void CheckShape(TVTRTable& result) const;
+  // The values of the kept result for IN, or an index to search them.
+  void KeepValues(TVTRTable& result);
+  struct ValueOrder {
+    bool operator()(const TVTRVariant& a, const TVTRVariant& b) const;
+  };
+  enum class KeptValues : uint8_t { NotRead, Kept, Searched };
   // Whether a row's first field stands in the relation to the value (NULL
   // equal to NULL and before every value; case-sensitive).
   static bool Search(TVTRTable& result, TVTRExprOperator op, const TVTRVariant& value);
@@ -84,7 +97,8 @@ class TVTRExprNodeSubquery : public TVTRExprNode {
   int32_t command_no_;
   int32_t token_no_;
   std::unique_ptr<TVTRSQLUnion> statement_;  // the run whose result is kept
-  bool indexed_ = false;                     // the kept result has an index on its first field
+  KeptValues kept_values_ = KeptValues::NotRead;
+  std::vector<TVTRVariant> values_;  // the kept result's first fields, sorted, without NULLs
   bool cache_valid_ = false;
   bool cached_answer_ = false;
   TVTRVariant last_probe_;

@@ -68,3 +68,18 @@ std::string_view GetOperatorName(TVTRExprOperator op) {
       return "unknown";
   }
 }
+
+TVTRExprOperator MirroredComparison(TVTRExprOperator op) {
+  switch (op) {
+    case eoGreater:
+      return eoLess;
+    case eoLess:
+      return eoGreater;
+    case eoGreaterOrEqual:
+      return eoLessOrEqual;
+    case eoLessOrEqual:
+      return eoGreaterOrEqual;
+    default:
+      return op;
+  }
+}

@@ -70,5 +70,8 @@ enum TVTRExprOperator : uint8_t {
   eoSqrt = 64,
 };
 
+// The comparison with its sides swapped (a > b is b < a); other codes stay.
+TVTRExprOperator MirroredComparison(TVTRExprOperator op);
+
 // The name messages print for an operator; "unknown" for codes without one.
 std::string_view GetOperatorName(TVTRExprOperator op);

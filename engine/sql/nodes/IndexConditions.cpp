@@ -30,19 +30,7 @@ bool IsIndexOperator(TVTRExprOperator op) {
 }  // namespace
 
 TVTRExprOperator TVTRExprNodeComparison::FieldOperator(bool field_is_right) const {
-  if (!field_is_right) return Operator();
-  switch (Operator()) {
-    case eoGreater:
-      return eoLess;
-    case eoLess:
-      return eoGreater;
-    case eoGreaterOrEqual:
-      return eoLessOrEqual;
-    case eoLessOrEqual:
-      return eoGreaterOrEqual;
-    default:
-      return Operator();
-  }
+  return field_is_right ? MirroredComparison(Operator()) : Operator();
 }
 
 bool TVTRExprNodeComparison::CanUseIndex(int32_t column, TVTRScanComparison kind, int32_t session_id,

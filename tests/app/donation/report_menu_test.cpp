@@ -18,7 +18,7 @@ TEST_F(ReportMenu, TheSettingsAndEveryReportOpenFromTheirItems) {
   };
   for (const Case& c : {Case{frame.mm_system, " ข้อมูลอ้างอิง ระบบการทำงาน"}, Case{frame.N1, "รายงานการบริจาค"},
                         Case{frame.N110, "รายงานการบริจาค"}, Case{frame.N15, "รายงานการบริจาค แยกตามวัตถุประสงค์"},
-                        Case{frame.N24, " รายงานทะเบียนฆราวาส"},
+                        Case{frame.N24, " รายงานทะเบียนฆราวาส"}, Case{frame.N59, " รายงานทะเบียนสินค้า"},
                         Case{frame.N29, "  รายงานการจำหน่าย และการรับของที่ระลึก"},
                         Case{frame.m_rep_buy, "รายจ่าย"}, Case{frame.m_rep_sale, "รายรับ"}}) {
     SCOPED_TRACE(c.item->Name());

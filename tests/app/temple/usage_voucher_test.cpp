@@ -94,12 +94,7 @@ TEST_F(UsageVoucher, TheMemberPickedMeanwhileIsTakenOverByItsNumberOnReturn) {
   PickSite(w, "H01");
   user::Click(*w.Button16);
   // The register leaves the member it showed last; two members share the name.
-  myVar.PickedMemberNo = "0000003";
-  myVar.PickedMemberName = "นายสอง";
-  auto* other = FormsApplication().CreateForm<OtherWindow>();
-  user::ProcessEvents();
-  SwitchTo(*other);
-  SwitchTo(w);
+  PickMember(w, "0000003");
   EXPECT_EQ(seen::Text(*w.Edit5), "นายสอง");
   EXPECT_EQ(seen::Text(*w.Edit2), "3 ถนนสาม");
   EXPECT_EQ(w.MemberNo, "0000003");

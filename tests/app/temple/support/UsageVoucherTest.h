@@ -2,10 +2,13 @@
 // The fixture of the usage voucher window tests: two halls, three members
 // (two of them with one name), hall vouchers of both halls, a land voucher on
 // the first hall's code, and two lines of the newest voucher of the first hall.
+// Printouts go to a preview that records what they print.
+#include <memory>
 #include <string>
 
 #include "app/core/SqlWindowQuery.h"
 #include "app/temple/add_edit.h"
+#include "platform/report/PreviewService.h"
 #include "tests/app/core/support/TempleWindowTest.h"
 #include "tests/platform/ui/support/Seen.h"
 #include "tests/platform/ui/support/User.h"
@@ -14,6 +17,9 @@ class UsageVoucher : public TempleWindowTest {
  protected:
   void SetUp() override {
     TempleWindowTest::SetUp();
+    auto preview = std::make_unique<THeadlessPreview>();
+    preview_ = preview.get();
+    previous_preview_ = SetPreviewService(std::move(preview));
     Store({{"g_room", {{"accessory_no", "H01"}, {"accessory_name", "ศาลาการเปรียญ"}, {"price_1", "1500"}}},
            {"g_room", {{"accessory_no", "H02"}, {"accessory_name", "อาคารเรียน"}, {"price_1", "800"}}},
            {"g_member", {{"mem_no", "0000001"}, {"mem_name", "นายหนึ่ง"}, {"mem_add1", "1 ถนนหนึ่ง"}}},
@@ -32,6 +38,11 @@ class UsageVoucher : public TempleWindowTest {
            {"h_temple", {{"work_no", "HALL1000002"}, {"accessory_no", "P01"}, {"qty", "150"}, {"total", "1200"}}}});
   }
 
+  void TearDown() override {
+    TempleWindowTest::TearDown();
+    SetPreviewService(std::move(previous_preview_));
+  }
+
   Tadd_edit& Open() {
     auto* window = FormsApplication().CreateForm<Tadd_edit>(SqlQueries());
     user::ProcessEvents();
@@ -48,6 +59,15 @@ class UsageVoucher : public TempleWindowTest {
     settings.Close();
   }
 
+  // Opens the member register from the header being entered, lets it leave
+  // the member `mem_no` picked and returns to the window.
+  static void PickMember(Tadd_edit& w, const std::string& mem_no) {
+    user::Click(*w.Button14);
+    user::ProcessEvents();
+    myVar.PickedMemberNo = mem_no;
+    SwitchTo(w);
+  }
+
   // Searches the site by its code and takes it.
   static void PickSite(Tadd_edit& w, const std::string& code) {
     user::Click(*w.Button12);
@@ -57,4 +77,7 @@ class UsageVoucher : public TempleWindowTest {
     EXPECT_TRUE(seen::HasFocus(*w.Button17));
     user::Click(*w.Button17);
   }
+
+  THeadlessPreview* preview_ = nullptr;
+  std::unique_ptr<TQRPreviewService> previous_preview_;
 };

@@ -21,6 +21,7 @@
 #include "engine/sql/operators/AOJoin.h"
 #include "engine/sql/operators/AOTable.h"
 #include "engine/sql/operators/AOTableExpr.h"
+#include "tests/engine/sql/TemporaryTables.h"
 #include "tests/support/EngineErrors.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/TableDefinitions.h"
@@ -191,19 +192,6 @@ class OperatorTest : public ::testing::Test {
     return rows;
   }
 
-  // The names of the tables in "TEMP" that begin with "TEMPORARY_".
-  std::vector<std::string> TemporaryTables() {
-    TVTRTable probe(nullptr);
-    probe.SetTemporary(true);
-    probe.SetDBFlag(dbfFieldDefs, true);
-    TStringList names;
-    probe.Database()->GetTableNames(names);
-    probe.SetDBFlag(dbfFieldDefs, false);
-    std::vector<std::string> temporary;
-    for (int i = 0; i < names.Count(); ++i)
-      if (names[i].starts_with("TEMPORARY_")) temporary.push_back(names[i]);
-    return temporary;
-  }
 
   TVTRHeadlessUi ui_;
   TVTREngineRuntime runtime_{ui_};

@@ -7,6 +7,7 @@
 #include "engine/access/Table.h"
 #include "platform/db/Field.h"
 #include "tests/engine/sql/StatementFixture.h"
+#include "tests/engine/sql/TemporaryTables.h"
 
 class SelectTest : public StatementTest {
  protected:
@@ -69,19 +70,5 @@ class SelectTest : public StatementTest {
       return error.Message();
     }
     return {};
-  }
-
-  // The tables of "TEMP" whose names begin with "TEMPORARY_".
-  std::vector<std::string> TemporaryTables() {
-    TVTRTable probe(nullptr);
-    probe.SetTemporary(true);
-    probe.SetDBFlag(dbfFieldDefs, true);
-    TStringList names;
-    probe.Database()->GetTableNames(names);
-    probe.SetDBFlag(dbfFieldDefs, false);
-    std::vector<std::string> temporary;
-    for (int i = 0; i < names.Count(); ++i)
-      if (names[i].starts_with("TEMPORARY_")) temporary.push_back(names[i]);
-    return temporary;
   }
 };

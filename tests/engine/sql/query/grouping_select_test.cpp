@@ -29,6 +29,7 @@ TEST_F(GroupingSelect, GroupsHavingAndComputedKeys) {
       {"SELECT COUNT(*) AS n FROM e", {"0"}},
       {"SELECT g, COUNT(*) AS n FROM e GROUP BY g", {"NULL|0"}},
       {"SELECT g FROM e GROUP BY g", {}},
+      {"SELECT MIN(g) AS lo, MAX(g) AS hi FROM gv", {"x|z"}},
   };
   for (const Case& c : cases) EXPECT_EQ(RowsFor(c.sql), c.rows) << c.sql;
   EXPECT_TRUE(TemporaryTables().empty());

@@ -102,6 +102,11 @@ TEST_F(Select, LiveResultEditsTheStoredTableAndTheOtherIsAReadOnlyCopy) {
   query_->FieldByName("b")->SetAsString("edited");
   query_->Post();
   query_->Close();
+  EXPECT_EQ(OpenRows("SELECT * FROM t ORDER BY b DESC"), (Rows{"1|z", "1|edited", "3|c", "2|b"}))
+      << "the stored table in the order of a temporary index";
+  EXPECT_FALSE(query_->ReadOnly());
+  EXPECT_TRUE(TemporaryTables().empty());
+  query_->Close();
   query_->SetRequestLive(false);
   EXPECT_EQ(RowsFor("SELECT b FROM t WHERE a = 1 ORDER BY b"), (Rows{"edited", "z"}));
 

@@ -1,6 +1,11 @@
 // Subqueries in expressions: scalar, IN, EXISTS, ANY, SOME and ALL,
 // correlated or not, and where their results live.
+#include "engine/foundation/VTRLexer.h"
+#include "engine/sql/expression/SQLExpression.h"
 #include "engine/sql/nodes/ExprNodeSubquery.h"
+#include "engine/sql/processor/QueryContext.h"
+#include "engine/storage/base/Cursor.h"
+#include "tests/support/EngineErrors.h"
 #include "tests/engine/sql/query/SelectFixture.h"
 
 namespace {
@@ -43,6 +48,12 @@ TEST_F(Subquery, EachKindSelectsTheRowsItShould) {
       {"SELECT t1.x, (SELECT COUNT(*) FROM t2 WHERE t2.id = t1.id) AS c FROM t1 ORDER BY t1.x",
        {"a|2", "b|2", "c|0", "d|0"}},
       {"SELECT a, (SELECT MAX(a) FROM ten) - a AS gap FROM ten WHERE a >= 9 ORDER BY a", {"9|1", "10|0"}},
+      {"SELECT t1.x FROM t1, ten WHERE t1.id = ten.a AND EXISTS (SELECT * FROM t2 WHERE t2.id = ten.a) "
+       "ORDER BY t1.x",
+       {"a", "b"}},
+      {"SELECT id, COUNT(*) AS n FROM t1 GROUP BY id HAVING COUNT(*) > (SELECT COUNT(*) FROM ten WHERE a < 2)",
+       {"1|2"}},
+      {"SELECT x FROM t1 WHERE EXISTS SELECT * FROM t2 WHERE t2.id = 3", {"a", "b", "c", "d"}},
   };
   for (const Case& c : cases) {
     try {
@@ -55,9 +66,24 @@ TEST_F(Subquery, EachKindSelectsTheRowsItShould) {
 }
 
 TEST_F(Subquery, ANullValueIsInNoSubqueryAndANullRowMatchesNothing) {
-  MakeTable("n", "id INTEGER", {{"NULL"}, {"5"}});
-  EXPECT_EQ(RowsFor("SELECT x FROM t1 WHERE id IN (SELECT id FROM n)"), Rows({}));
-  EXPECT_EQ(RowsFor("SELECT x FROM t1 WHERE id NOT IN (SELECT id FROM n) ORDER BY x"), Rows({"a", "b", "c"}));
+  MakeTable("n", "id INTEGER", {{"NULL"}, {"5"}, {"1"}});
+  struct Case {
+    const char* sql;
+    Rows rows;
+  };
+  const Case cases[] = {
+      {"SELECT x FROM t1 WHERE id IN (SELECT id FROM n) ORDER BY x", {"a", "b"}},
+      {"SELECT x FROM t1 WHERE id NOT IN (SELECT id FROM n) ORDER BY x", {"c"}},
+      // Correlated: searched for every outer row.
+      {"SELECT x FROM t1 WHERE id IN (SELECT id FROM n WHERE n.id >= t1.id) ORDER BY x", {"a", "b"}},
+  };
+  // Held in memory, and searched through an index when there are too many to hold.
+  const size_t limit = TVTRExprNodeSubquery::KeptValuesLimit();
+  for (const size_t held : {limit, size_t{1}}) {
+    TVTRExprNodeSubquery::SetKeptValuesLimit(held);
+    for (const Case& c : cases) EXPECT_EQ(RowsFor(c.sql), c.rows) << c.sql << ", holding " << held;
+  }
+  TVTRExprNodeSubquery::SetKeptValuesLimit(limit);
 }
 
 TEST_F(Subquery, ShapeMistakesRaiseTheirErrorsAndLeaveNothingBehind) {
@@ -73,6 +99,7 @@ TEST_F(Subquery, ShapeMistakesRaiseTheirErrorsAndLeaveNothingBehind) {
        "Subquery must have only one result field, but subquery's FieldCount=2"},
       {"SELECT x FROM t1 WHERE id IN (SELECT id, y FROM t2)",
        "Subquery must have only one result field, but subquery's FieldCount=2"},
+      {"SELECT x FROM t1 WHERE id IN (SELECT FROM t2)", "Expression expected, but 'FROM' found at line 1, column 38"},
       // Correlated: fails at the first outer row whose id two rows of t2 have.
       {"SELECT x FROM t1 WHERE 1 = (SELECT t2.id FROM t2 WHERE t2.id = t1.id)", "Subquery must have only one row"},
   };
@@ -81,6 +108,28 @@ TEST_F(Subquery, ShapeMistakesRaiseTheirErrorsAndLeaveNothingBehind) {
     EXPECT_TRUE(TemporaryTables().empty()) << c.sql;
   }
   EXPECT_EQ(RowsFor("SELECT x FROM t1 WHERE id = (SELECT MAX(id) FROM t2)"), Rows({})) << "the engine still runs";
+}
+
+TEST_F(Subquery, ARunThatFailsGivesTheOuterCursorItsRecordBack) {
+  auto table = Table("t1");
+  table->Open();
+  TVTRCursor& cursor = *table->Handle();
+  TVTRVariant id;
+  table->GetFieldVariant(id, 0, true);  // the cursor now shows the first row, id 1
+  uint8_t* const outer_row = cursor.CurrentRecord;
+  const TVTRQueryContext context = TVTRQueryContext::Of(*query_);
+  TVTRLexer lexer("1 = (SELECT t2.id FROM t2 WHERE t2.id = t1.id)", nullptr);
+  lexer.NextCommand();
+  TVTRSQLExpression condition;
+  condition.ParseSearchCondition(&context, lexer);
+  condition.AssignCursor(cursor, nullptr, nullptr);
+  condition.AssignRecordBuffer(outer_row, 0);
+  std::vector<uint8_t> shown(static_cast<size_t>(cursor.RecordBufferSize));
+  cursor.CurrentRecord = shown.data();
+  EXPECT_EQ(NativeErrorOf([&] { condition.GetBooleanValue(); }), 20247);
+  EXPECT_EQ(cursor.CurrentRecord, shown.data());
+  EXPECT_TRUE(TemporaryTables().empty());
+  cursor.CurrentRecord = outer_row;
 }
 
 TEST_F(Subquery, AnUncorrelatedSubqueryRunsOnceAndACorrelatedOnePerOuterRow) {
@@ -97,9 +146,9 @@ TEST_F(Subquery, AnUncorrelatedSubqueryRunsOnceAndACorrelatedOnePerOuterRow) {
   EXPECT_TRUE(TemporaryTables().empty());
 }
 
-TEST_F(Subquery, AnOpenResultKeepsNoSubqueryResultInTemp) {
-  OpenRows("SELECT x FROM t1 WHERE id IN (SELECT id FROM t2 WHERE y > 'a')");
-  EXPECT_EQ(TemporaryTables().size(), 1u) << "only the result of the query itself";
+TEST_F(Subquery, AnUncorrelatedResultLivesAsLongAsTheQuerysTree) {
+  OpenRows("SELECT x FROM t1 WHERE id IN (SELECT MIN(id) FROM t2)");
+  EXPECT_EQ(TemporaryTables().size(), 2u) << "the query's result and the subquery's";
   query_->Close();
   query_->UnPrepare();
   EXPECT_TRUE(TemporaryTables().empty());
