@@ -21,6 +21,7 @@
 #include "app/donation/Rep_Donate.h"
 #include "app/donation/Rep_Donate_Filter.h"
 #include "app/donation/cdonate.h"
+#include "app/donation/edit_fill.h"
 #include "app/donation/password_donate.h"
 #include "app/donation/rbuy_sale.h"
 #include "app/donation/rep_product.h"
@@ -51,6 +52,8 @@ WindowFactories DonationWindowFactories() {
   return {
       {"Login1", ChildWindow<Tpassword_donate>()},
       {"mm_donate", ChildWindow<Tdonate>()},
+      {"mm_fill", ChildWindow<Tedit_fill>()},
+      {"mm_sale", ChildWindow<Tedit_fill>()},
       {"mm_cash", ChildWindow<TPoke>()},
       {"mm_data_tools", ChildWindow<Tdata_hotel_tools>()},
       {"mm_person", ChildWindow<TRef_Person>()},

@@ -9,10 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "app/core/InstallEngineUi.h"
-#include "app/core/WorkingFolder.h"
-#include "engine/sql/SQLEngineStartup.h"
 #include "platform/ui/FormsApplication.h"
+#include "tests/app/core/support/HelperProgram.h"
 
 template <typename Frame, typename Login>
 int RunLoginHelper(int argc, char** argv, Frame* (*start)(),
@@ -21,22 +19,16 @@ int RunLoginHelper(int argc, char** argv, Frame* (*start)(),
     std::fprintf(stderr, "usage: %s FOLDER USER PASSWORD\n", argv[0]);
     return 2;
   }
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  SetWorkingFolder(argv[1]);
-  InitializeSQLEngine();
-  TFormsApplication application(argc, argv);
-  auto engine_ui = InstallEngineUi();
+  HelperProgram program(argc, argv, argv[1]);
   Frame* main_window = start();
   main_window->Show();
   main_window->Login1Click(nullptr);
-  application.ProcessMessages();
+  program.application.ProcessMessages();
   auto* login = FormsApplication().Newest<Login>();
   if (login == nullptr) return 1;
   login->Edit1->SetText(argv[2]);
   login->Edit2->SetText(argv[3]);
   login->Button1Click(nullptr);
   std::printf("%s\n", report(*main_window, *login).c_str());
-  Application().DestroyComponents();
-  engine_ui.reset();
   return 0;
 }
