@@ -1,7 +1,8 @@
 #pragma once
 // One engine under measurement. The harness calls the steps in this order:
 // Create, BulkInsert, LookUp, Scan, WriteBlobs, ReadBlobs, then
-// SingleCommits (flushed, then not), then Close. Each step does all its work
+// SingleCommits (flushed, then not), InsertDonationLines,
+// UpdateDonationLines, then Close. Each step does all its work
 // before it returns, so the harness can time it from outside.
 #include <cstdint>
 #include <string>
@@ -34,5 +35,15 @@ class BenchEngine {
   // Reconnects multi-user on the first call; then rows first_id.. into
   // "Ledger", each committed on its own, flushed or not.
   virtual void SingleCommits(int32_t first_id, int64_t count, bool flushed) = 0;
+  // A table "donate" of the donation window's line columns (bill_id an
+  // autoincrement key from 1) in a new single-user database, and lines
+  // 1..count inserted through the window's INSERT text with its 23
+  // parameters, one statement per line, in one transaction committed with
+  // a flush.
+  virtual void InsertDonationLines(const std::string& folder, int64_t count) = 0;
+  // The window's UPDATE text once per bill_id (an indexed look-up), each
+  // line given MakeLine(bill_id + offset); the rows changed and their new
+  // totals.
+  virtual Checksum UpdateDonationLines(const std::vector<int32_t>& bill_ids, int32_t offset) = 0;
   virtual void Close() = 0;
 };

@@ -18,6 +18,9 @@ class SqliteEngine : public BenchEngine {
   void WriteBlobs(int64_t count, int32_t bytes) override;
   Checksum ReadBlobs(int64_t count, int32_t bytes) override;
   void SingleCommits(int32_t first_id, int64_t count, bool flushed) override;
+  // The window's texts as they are, bound by parameter name.
+  void InsertDonationLines(const std::string& folder, int64_t count) override;
+  Checksum UpdateDonationLines(const std::vector<int32_t>& bill_ids, int32_t offset) override;
   void Close() override;
 
  private:

@@ -1,5 +1,7 @@
 #include "bench/compare/VtrEngine.h"
 
+#include "bench/compare/VtrDonationLines.h"
+
 #include <cstring>
 #include <stdexcept>
 
@@ -163,7 +165,9 @@ std::vector<std::string> VtrEngine::Settings() const {
       "page size 4096, 8 pages per extent, page cache of at most 1000 pages",
       "flushed commits: the session's Commit(flush), fdatasync before and after the pages are written "
       "and after the header; commits without a flush: the automatic commit of a Post outside a transaction",
-      "single-user for the one-transaction steps, look-ups and scan; multi-user for the single commits"};
+      "single-user for the one-transaction steps, look-ups and scan; multi-user for the single commits",
+      "donation lines: the window's statement texts through a query component on a multi-user database "
+      "component of their own file, parameters set by name before every run (each run lexes and parses)"};
 }
 
 void VtrEngine::NewSession(bool multi_user) {
@@ -283,4 +287,6 @@ void VtrEngine::SingleCommits(int32_t first_id, int64_t count, bool flushed) {
 
 void VtrEngine::Close() {
   Disconnect();
+  // The engine runtime of the components goes last.
+  lines_.reset();
 }

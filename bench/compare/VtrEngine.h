@@ -23,10 +23,15 @@ class VtrEngine : public BenchEngine {
   void WriteBlobs(int64_t count, int32_t bytes) override;
   Checksum ReadBlobs(int64_t count, int32_t bytes) override;
   void SingleCommits(int32_t first_id, int64_t count, bool flushed) override;
+  // Through the query component (VtrDonationLines.cpp).
+  void InsertDonationLines(const std::string& folder, int64_t count) override;
+  Checksum UpdateDonationLines(const std::vector<int32_t>& bill_ids, int32_t offset) override;
   void Close() override;
 
   // A cursor on one table with the buffers a dataset gives it.
   class Table;
+  // The components that run the donation-line statements.
+  class DonationLines;
 
  private:
   // A session on file_, not yet connected.
@@ -36,5 +41,6 @@ class VtrEngine : public BenchEngine {
   std::string file_;
   std::unique_ptr<TVTRLocalSession> session_;
   std::unique_ptr<Table> donation_;
+  std::unique_ptr<DonationLines> lines_;
   bool multi_user_ = false;
 };
