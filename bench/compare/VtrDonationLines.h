@@ -39,6 +39,13 @@ class VtrEngine::DonationLines {
     query_.Prepare();
   }
 
+  // Opens the table as the window's list of lines does.
+  void Show(TVTRTable& lines) {
+    lines.SetDatabaseName("d_lines");
+    lines.SetTableName("donate");
+    lines.Open();
+  }
+
   void Bind(const DonationLine& line) {
     query_.ParamByName("pbill_no")->SetAsString(line.bill_no);
     query_.ParamByName("pbill_date")->SetAsDateTime(line.bill_date);
@@ -66,6 +73,9 @@ class VtrEngine::DonationLines {
   }
 
   void Insert(int64_t count) {
+    // The window shows the donation's lines meanwhile, so the table stays open.
+    TVTRTable shown_lines(&owner_);
+    Show(shown_lines);
     Prepare(kAddDonationLine);
     database_.StartTransaction();
     for (int64_t n = 1; n <= count; ++n) {
@@ -76,12 +86,10 @@ class VtrEngine::DonationLines {
   }
 
   Checksum Update(const std::vector<int32_t>& bill_ids, int32_t offset) {
-    // A table component keeps the table open, so the trace of its table
-    // object sees the searches of the statements' own components.
+    // The shown lines keep the table object whose trace sees the searches
+    // of the statements' own components.
     TVTRTable donate(&owner_);
-    donate.SetDatabaseName("d_lines");
-    donate.SetTableName("donate");
-    donate.Open();
+    Show(donate);
     TVTRSearchTrace trace;
     static_cast<TVTRLocalCursor*>(donate.Handle())->TableData->SearchTrace = &trace;
     Prepare(kEditDonationLine);
