@@ -2,8 +2,9 @@
 // One engine under measurement. The harness calls the steps in this order:
 // Create, BulkInsert, LookUp, Scan, WriteBlobs, ReadBlobs, then
 // SingleCommits (flushed, then not), CreateReportData, DonationReport,
-// DonorLookUps, then Close. Each step does all its work
-// before it returns, so the harness can time it from outside.
+// DonorLookUps, InsertDonationLines, UpdateDonationLines, then Close. Each
+// step does all its work before it returns, so the harness can time it from
+// outside.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -49,5 +50,15 @@ class BenchEngine {
   // "select * from customer where cust_no = :mcust_no" for each number,
   // prepared and run anew each time as a window does; every field read.
   virtual Checksum DonorLookUps(const std::vector<std::string>& numbers) = 0;
+  // A table "donate" of the donation window's line columns (bill_id an
+  // autoincrement key from 1) in a new single-user database, and lines
+  // 1..count inserted through the window's INSERT text with its 23
+  // parameters, one statement per line, in one transaction committed with
+  // a flush.
+  virtual void InsertDonationLines(const std::string& folder, int64_t count) = 0;
+  // The window's UPDATE text once per bill_id (an indexed look-up), each
+  // line given MakeLine(bill_id + offset); the rows changed and their new
+  // totals.
+  virtual Checksum UpdateDonationLines(const std::vector<int32_t>& bill_ids, int32_t offset) = 0;
   virtual void Close() = 0;
 };

@@ -66,6 +66,18 @@ std::vector<StepResult> RunSteps(BenchEngine& engine, const WorkloadSizes& sizes
   const std::vector<std::string> donors = DonorLookupOrder(sizes.donors, sizes.donor_lookups);
   results.push_back(Timed(Thousands(sizes.donor_lookups) + " donor look-ups, each statement prepared anew",
                           [&] { return engine.DonorLookUps(donors); }));
+  results.push_back(Timed(Thousands(sizes.donation_lines) +
+                              " donation lines by SQL INSERT with 23 parameters, one transaction",
+                          [&] {
+                            engine.InsertDonationLines(own_folder, sizes.donation_lines);
+                            return Checksum{};
+                          }));
+  const std::vector<int32_t> bill_ids = LookupOrder(sizes.donation_lines, sizes.line_updates);
+  results.push_back(Timed(Thousands(sizes.line_updates) + " SQL UPDATEs of a donation line by its indexed bill_id",
+                          [&] {
+                            return engine.UpdateDonationLines(bill_ids,
+                                                              static_cast<int32_t>(sizes.donation_lines));
+                          }));
   engine.Close();
   return results;
 }

@@ -1,5 +1,7 @@
 #include "bench/compare/SqliteEngine.h"
 
+#include "tests/engine/sql/dml/DonationLineStatements.h"
+
 #include <cstring>
 #include <memory>
 #include <stdexcept>
@@ -51,7 +53,8 @@ SqliteEngine::~SqliteEngine() {
 std::vector<std::string> SqliteEngine::Settings() const {
   return {std::string("SQLite ") + sqlite3_libversion() + ", page_size=4096, cache_size=-4000 (1000 pages)",
           "journal_mode=DELETE; synchronous=FULL for flushed commits, OFF for commits without a flush",
-          "locking_mode=EXCLUSIVE while single-user, NORMAL for the multi-user commits"};
+          "locking_mode=EXCLUSIVE while single-user, NORMAL for the multi-user commits and the donation lines",
+          "donation lines: the window's texts prepared once, parameters re-bound by name per row"};
 }
 
 void SqliteEngine::Open(bool exclusive) {
@@ -180,6 +183,89 @@ void SqliteEngine::SingleCommits(int32_t first_id, int64_t count, bool flushed) 
   Execute(flushed ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=OFF");
   Statement insert(Prepare("INSERT INTO Ledger VALUES (?,?,?,?,?,?,?,?,?,?)"));
   for (int64_t i = 0; i < count; ++i) InsertRow(insert.get(), MakeRow(first_id + static_cast<int32_t>(i)));
+}
+
+namespace {
+
+// The donation window's statement texts with their parameters bound by
+// name, the statement prepared once and re-bound per line.
+std::string Joined(const auto& lines) {
+  std::string text;
+  for (const char* line : lines) text += line;
+  return text;
+}
+
+void BindText(sqlite3_stmt* statement, const char* name, const std::string& value) {
+  sqlite3_bind_text(statement, sqlite3_bind_parameter_index(statement, name), value.c_str(),
+                    static_cast<int>(value.size()), SQLITE_STATIC);
+}
+
+void BindDouble(sqlite3_stmt* statement, const char* name, double value) {
+  sqlite3_bind_double(statement, sqlite3_bind_parameter_index(statement, name), value);
+}
+
+void BindLine(sqlite3_stmt* statement, const DonationLine& line) {
+  static const std::string empty, zero = "0", type = "D", project = "J1", project_type = "A";
+  BindText(statement, ":pbill_no", line.bill_no);
+  BindDouble(statement, ":pbill_date", line.bill_date);
+  BindText(statement, ":pcust_no", line.cust_no);
+  BindText(statement, ":paccessory_no", line.accessory_no);
+  BindText(statement, ":paccessory_name", line.accessory_name);
+  BindText(statement, ":paccessory_type", type);
+  BindText(statement, ":paccessory_sn", empty);
+  BindText(statement, ":pproj_no", project);
+  BindText(statement, ":pproj_type", project_type);
+  BindDouble(statement, ":pqty", line.qty);
+  BindText(statement, ":punit_name", line.unit_name);
+  BindDouble(statement, ":pprice", line.price);
+  BindDouble(statement, ":pdisc_rate", 0);
+  BindText(statement, ":ptax_status", empty);
+  BindDouble(statement, ":ptax_rate", 0);
+  BindText(statement, ":pwarn_term", empty);
+  BindText(statement, ":pwarn_date", empty);
+  BindDouble(statement, ":ptotal", line.total);
+  BindText(statement, ":pp_bill", empty);
+  BindText(statement, ":pfg_clear", zero);
+  BindText(statement, ":pfg_end", empty);
+  BindDouble(statement, ":pstk_post", 1);
+  BindText(statement, ":psale_no", line.sale_no);
+}
+
+}  // namespace
+
+void SqliteEngine::InsertDonationLines(const std::string&, int64_t count) {
+  Execute("CREATE TABLE donate (bill_id INTEGER PRIMARY KEY, bill_no VARCHAR(11), bill_date DOUBLE, "
+          "cust_no VARCHAR(20), accessory_no VARCHAR(15), accessory_name VARCHAR(80), accessory_type VARCHAR(1), "
+          "accessory_sn VARCHAR(80), qty DOUBLE, unit_name VARCHAR(10), price DOUBLE, disc_rate DOUBLE, "
+          "tax_status VARCHAR(1), tax_rate DOUBLE, cut_stock VARCHAR(1), warn_term VARCHAR(10), "
+          "warn_date VARCHAR(10), total DOUBLE, p_bill VARCHAR(11), fg_clear VARCHAR(1), fg_end VARCHAR(1), "
+          "stk_post DOUBLE, proj_no VARCHAR(10), proj_type VARCHAR(3), sale_no VARCHAR(5), staff_no VARCHAR(5))");
+  Execute("PRAGMA synchronous=FULL");
+  Statement insert(Prepare(Joined(kAddDonationLine).c_str()));
+  Execute("BEGIN");
+  for (int64_t n = 1; n <= count; ++n) {
+    BindLine(insert.get(), MakeLine(static_cast<int32_t>(n)));
+    Step(insert.get(), SQLITE_DONE);
+    sqlite3_reset(insert.get());
+  }
+  Execute("COMMIT");
+}
+
+Checksum SqliteEngine::UpdateDonationLines(const std::vector<int32_t>& bill_ids, int32_t offset) {
+  // Each UPDATE commits by itself without a flush, as ours does outside a transaction.
+  Execute("PRAGMA synchronous=OFF");
+  Statement update(Prepare(Joined(kEditDonationLine).c_str()));
+  Checksum changed;
+  for (const int32_t bill_id : bill_ids) {
+    const DonationLine line = MakeLine(bill_id + offset);
+    BindLine(update.get(), line);
+    sqlite3_bind_int(update.get(), sqlite3_bind_parameter_index(update.get(), ":pbill_id"), bill_id);
+    Step(update.get(), SQLITE_DONE);
+    sqlite3_reset(update.get());
+    if (sqlite3_changes(db_) != 1) throw std::runtime_error("bill_id " + std::to_string(bill_id) + " not updated");
+    changed.Add(line.total, static_cast<int64_t>(line.accessory_name.size()));
+  }
+  return changed;
 }
 
 void SqliteEngine::Close() {

@@ -21,6 +21,9 @@ class SqliteEngine : public BenchEngine {
   void CreateReportData(int64_t donors, int64_t lines) override;
   Checksum DonationReport(int32_t first_day, int32_t last_day) override;
   Checksum DonorLookUps(const std::vector<std::string>& numbers) override;
+  // The window's texts as they are, bound by parameter name.
+  void InsertDonationLines(const std::string& folder, int64_t count) override;
+  Checksum UpdateDonationLines(const std::vector<int32_t>& bill_ids, int32_t offset) override;
   void Close() override;
 
  private:

@@ -1,6 +1,7 @@
 #include "bench/compare/VtrEngine.h"
 
 #include "bench/compare/VtrSqlSide.h"
+#include "bench/compare/VtrDonationLines.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -168,7 +169,9 @@ std::vector<std::string> VtrEngine::Settings() const {
       "and after the header; commits without a flush: the automatic commit of a Post outside a transaction",
       "single-user for the one-transaction steps, look-ups and scan; multi-user for the single commits",
       "SQL work: a query component on a multi-user database component, the statements as the windows "
-      "write them"};
+      "write them",
+      "donation lines: the window's statement texts through a query component on a multi-user database "
+      "component of their own file, parameters set by name before every run (each run lexes and parses)"};
 }
 
 void VtrEngine::NewSession(bool multi_user) {
@@ -289,4 +292,6 @@ void VtrEngine::SingleCommits(int32_t first_id, int64_t count, bool flushed) {
 void VtrEngine::Close() {
   sql_.reset();
   Disconnect();
+  // The engine runtime of the components goes last.
+  lines_.reset();
 }

@@ -26,12 +26,17 @@ class VtrEngine : public BenchEngine {
   void CreateReportData(int64_t donors, int64_t lines) override;
   Checksum DonationReport(int32_t first_day, int32_t last_day) override;
   Checksum DonorLookUps(const std::vector<std::string>& numbers) override;
+  // Through the query component (VtrDonationLines.cpp).
+  void InsertDonationLines(const std::string& folder, int64_t count) override;
+  Checksum UpdateDonationLines(const std::vector<int32_t>& bill_ids, int32_t offset) override;
   void Close() override;
 
   // A cursor on one table with the buffers a dataset gives it.
   class Table;
   // The components of the SQL work (VtrEngineSql.cpp).
   class SqlSide;
+  // The components that run the donation-line statements.
+  class DonationLines;
 
  private:
   // A session on file_, not yet connected.
@@ -42,5 +47,6 @@ class VtrEngine : public BenchEngine {
   std::unique_ptr<TVTRLocalSession> session_;
   std::unique_ptr<Table> donation_;
   std::unique_ptr<SqlSide> sql_;
+  std::unique_ptr<DonationLines> lines_;
   bool multi_user_ = false;
 };

@@ -32,7 +32,28 @@ WorkloadSizes WorkloadSizes::Scaled(int64_t divisor) const {
   scaled.donors = cut(donors);
   scaled.donation_lines = cut(donation_lines);
   scaled.donor_lookups = cut(donor_lookups);
+  scaled.line_updates = cut(line_updates);
   return scaled;
+}
+
+DonationLine MakeLine(int32_t n) {
+  const uint32_t mix = Scramble(static_cast<uint32_t>(n));
+  DonationLine line;
+  char text[96];
+  std::snprintf(text, sizeof text, "D67%08d", n % 100000000);
+  line.bill_no = text;
+  line.bill_date = 45000 + n % 365;
+  std::snprintf(text, sizeof text, "C%06u", mix % 1000000);
+  line.cust_no = text;
+  std::snprintf(text, sizeof text, "P%04u", mix % 500);
+  line.accessory_no = text;
+  line.accessory_name = std::string(kCategories[mix % std::size(kCategories)]) + " line " + std::to_string(n);
+  line.unit_name = "baht";
+  line.qty = 1 + mix % 9;
+  line.price = (mix % 100000) / 100.0;
+  line.total = line.qty * line.price;
+  line.sale_no = "007";
+  return line;
 }
 
 DonationRow MakeRow(int32_t id) {

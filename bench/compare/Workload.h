@@ -13,8 +13,9 @@ struct WorkloadSizes {
   int64_t blobs = 1'000;            // BLOB values written and read back
   int32_t blob_bytes = 100 * 1024;  // size of each BLOB value
   int64_t donors = 10'000;           // rows of "customer" for the SQL work
-  int64_t donation_lines = 100'000;  // rows of "donate", dated over two years
+  int64_t donation_lines = 100'000;  // rows of "donate" for the report; lines inserted by SQL
   int64_t donor_lookups = 10'000;    // SELECTs of one donor, each prepared anew
+  int64_t line_updates = 1'000;      // SQL UPDATEs by the indexed bill_id
 
   // Every count divided by `divisor` (at least 1 each); the BLOB size stays.
   WorkloadSizes Scaled(int64_t divisor) const;
@@ -56,6 +57,25 @@ struct Checksum {
   }
   bool operator==(const Checksum& other) const;
 };
+
+// The values of one donation line as the donation window binds them to the
+// parameters of its INSERT and UPDATE texts. The other parameters are empty
+// texts or zero, as the window sets them.
+struct DonationLine {
+  std::string bill_no;         // up to 11 characters
+  double bill_date = 0;        // a TDateTime
+  std::string cust_no;         // up to 20
+  std::string accessory_no;    // up to 15
+  std::string accessory_name;  // up to 80
+  std::string unit_name;       // up to 10
+  double qty = 0;
+  double price = 0;
+  double total = 0;
+  std::string sale_no;  // up to 5
+};
+
+// The line numbered n (from 1): the same on every call.
+DonationLine MakeLine(int32_t n);
 
 // The IDs 1..rows in a fixed scattered order, `count` of them (repeating
 // the order when count exceeds rows).
