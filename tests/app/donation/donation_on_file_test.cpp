@@ -26,7 +26,7 @@ class DonationOnFileTest : public TempleDatabaseTest {
     previous_ = SetPreviewService(std::move(preview));
   }
   void TearDown() override {
-    // The windows' queries close before the engine that holds their results ends.
+    // The windows close before the engine runtime ends.
     Application().DestroyComponents();
     user::ProcessEvents();
     SetPreviewService(std::move(previous_));
