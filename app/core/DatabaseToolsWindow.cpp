@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/core/SqlWindowQuery.h"
 #include "app/core/WindowParts.h"
 #include "engine/access/Database.h"
 #include "engine/access/ErrorMessage.h"
@@ -56,6 +57,8 @@ Tdata_hotel_tools::Tdata_hotel_tools(TComponent* owner, const WindowQueryFactory
   SetActiveControl(&Button3);
   OnClose = Bind(this, &Tdata_hotel_tools::FormClose);
 }
+
+Tdata_hotel_tools::Tdata_hotel_tools(TComponent* owner) : Tdata_hotel_tools(owner, SqlQueries()) {}
 
 Tdata_hotel_tools::~Tdata_hotel_tools() = default;
 

@@ -43,6 +43,8 @@ class Tdata_hotel_tools : public TForm {
  public:
   Tdata_hotel_tools(TComponent* owner, const WindowQueryFactory& make_query,
                     DatabaseMaintenance maintenance = EngineMaintenance());
+  // The programs' window, on the SQL engine and the engine's maintenance.
+  explicit Tdata_hotel_tools(TComponent* owner);
   ~Tdata_hotel_tools() override;
 
   TVTRDatabase& Db;

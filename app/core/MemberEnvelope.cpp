@@ -7,40 +7,39 @@
 
 namespace {
 
-constexpr double kPageWidth = 210;
-constexpr double kPageLength = 297;
 constexpr double kMargin = 10;
 constexpr int kLineHeight = 24;
 constexpr int kSenderLeft = 20;
 constexpr int kMemberLeft = 300;
-constexpr int kMemberTop = 300;
 
 }  // namespace
 
-TMemberEnvelope::TMemberEnvelope(TComponent* owner, TDataSet& members, const std::string& alias)
+TMemberEnvelope::TMemberEnvelope(TComponent* owner, TDataSet& members, const std::string& alias,
+                                 const EnvelopeLayout& layout)
     : TComponent(owner),
       QuickRep1(new TQuickRep(this)),
       TitleBand1(new TQRBand(QuickRep1, rbTitle)),
-      QRLabel1(Line("QRLabel1", kMemberLeft - 80, kMemberTop)),
-      QRLabel14(Line("QRLabel14", kMemberLeft, kMemberTop)),
-      QRLabel3(Line("QRLabel3", kMemberLeft, kMemberTop + kLineHeight)),
-      QRLabel4(Line("QRLabel4", kMemberLeft, kMemberTop + 2 * kLineHeight)),
-      QRLabel5(Line("QRLabel5", kMemberLeft, kMemberTop + 3 * kLineHeight)),
+      QRLabel1(Line("QRLabel1", kMemberLeft - 80, layout.addressee_top)),
+      QRLabel14(Line("QRLabel14", kMemberLeft, layout.addressee_top)),
+      QRLabel3(Line("QRLabel3", kMemberLeft, layout.addressee_top + kLineHeight)),
+      QRLabel4(Line("QRLabel4", kMemberLeft, layout.addressee_top + 2 * kLineHeight)),
+      QRLabel5(Line("QRLabel5", kMemberLeft, layout.addressee_top + 3 * kLineHeight)),
       QRLabel6(Line("QRLabel6", kSenderLeft, 0)),
       QRLabel7(Line("QRLabel7", kSenderLeft, kLineHeight)),
       members_(members),
+      column_prefix_(layout.column_prefix),
       office_(new TVTRTable(this)) {
   TQRPage& page = QuickRep1->Page();
   page.SetPaperSize(TQRPaperSize::Custom);
-  page.SetWidth(kPageWidth);
-  page.SetLength(kPageLength);
+  page.SetWidth(layout.paper_width);
+  page.SetLength(layout.paper_length);
   page.SetTopMargin(kMargin);
   page.SetBottomMargin(kMargin);
   page.SetLeftMargin(kMargin);
   page.SetRightMargin(kMargin);
   QuickRep1->SetPrintIfEmpty(true);
   TitleBand1->SetName("TitleBand1");
-  TitleBand1->SetHeight(kMemberTop + 5 * kLineHeight);
+  TitleBand1->SetHeight(layout.addressee_top + 5 * kLineHeight);
   TitleBand1->BeforePrint = Bind(this, &TMemberEnvelope::TitleBand1BeforePrint);
   QRLabel1->SetCaption(kEnvelopeTo);
   office_->SetDatabaseName(alias);
@@ -57,12 +56,14 @@ TQRLabel* TMemberEnvelope::Line(const char* name, int left, int top) {
 }
 
 void TMemberEnvelope::TitleBand1BeforePrint(TQRBand*, bool&) {
-  const auto text = [this](const char* column) { return members_.FieldByName(column)->AsString(); };
+  const auto text = [this](const char* column) {
+    return members_.FieldByName(column_prefix_ + column)->AsString();
+  };
   const bool member = members_.Active() && !members_.IsEmpty();
-  QRLabel14->SetCaption(member ? text("mem_name") : std::string());
-  QRLabel3->SetCaption(member ? text("mem_add1") : std::string());
-  QRLabel4->SetCaption(member ? text("mem_add2") : std::string());
-  QRLabel5->SetCaption(member ? text("mem_add4") + " " + text("mem_zip") : std::string());
+  QRLabel14->SetCaption(member ? text("_name") : std::string());
+  QRLabel3->SetCaption(member ? text("_add1") : std::string());
+  QRLabel4->SetCaption(member ? text("_add2") : std::string());
+  QRLabel5->SetCaption(member ? text("_add4") + " " + text("_zip") : std::string());
 
   WhileOpen(*office_, [this] {
     const bool sender = !office_->IsEmpty();

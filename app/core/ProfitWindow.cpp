@@ -5,6 +5,7 @@
 
 #include "app/core/ColumnSum.h"
 #include "app/core/ReportStatement.h"
+#include "app/core/SqlWindowQuery.h"
 #include "app/core/WindowParts.h"
 #include "engine/access/Database.h"
 #include "platform/db/DB.h"
@@ -61,6 +62,8 @@ Tprofit::Tprofit(TComponent* owner, const WindowQueryFactory& make_query)
   OnActivate = Bind(this, &Tprofit::FormActivate);
   OnClose = Bind(this, &Tprofit::FormClose);
 }
+
+Tprofit::Tprofit(TComponent* owner) : Tprofit(owner, SqlQueries()) {}
 
 Tprofit::~Tprofit() = default;
 

@@ -30,6 +30,8 @@ class Tprofit : public TForm {
  public:
   // `make_query` makes Query1 (h_work) and then Query2 (h_fill).
   Tprofit(TComponent* owner, const WindowQueryFactory& make_query);
+  // The programs' window, on the SQL engine.
+  explicit Tprofit(TComponent* owner);
   ~Tprofit() override;
 
   bool SetupPending() const { return setup_pending_; }

@@ -1,6 +1,7 @@
 #include "app/core/Ref_Person.h"
 
 #include <memory>
+#include <utility>
 
 #include "app/core/RegisterSearchPanel.h"
 #include "app/core/TableRegisterRows.h"
@@ -60,6 +61,7 @@ TRef_Person::TRef_Person(TComponent* owner)
   SpeedButton5->SetFlat(true);
   SpeedButton5->OnClick = Bind(this, &TRef_Person::SpeedButton5Click);
   BuildPicturePage();
+  BuildEducationPage();
 
   TVTRTable* table1 = WindowTable(kTable, true);
   table1->SetIndexFieldNames("per_no");
@@ -135,6 +137,44 @@ void TRef_Person::ShowPicture(const std::string& name) {
   }
 }
 
+void TRef_Person::BuildEducationPage() {
+  edu_page = new TTabSheet(this);
+  edu_page->SetPageControl(RefSheet);
+  edu_page->SetTabVisible(false);
+  edu_page->SetEnabled(false);
+  RadioGroup2 = new TRadioGroup(edu_page);
+  RadioGroup2->SetBounds(8, 8, 200, 90);
+  RadioGroup2->SetItems({"1. ทางโลก", "2. ทางธรรม", "3. ทั้งหมด"});
+  RadioGroup2->SetItemIndex(2);
+  q_edu = new TVTRQuery(this);
+  q_posi = new TVTRQuery(this);
+  DataSource2 = new TDataSource(this);
+  DataSource3 = new TDataSource(this);
+  for (auto [query, source] : {std::pair{q_edu, DataSource2}, std::pair{q_posi, DataSource3}}) {
+    query->SetDatabaseName(kAlias);
+    source->SetDataSet(query);
+  }
+}
+
+void TRef_Person::QueryEducationAndPositions(const std::string& person_no) {
+  static const char* const kEducationKinds[] = {" and edu_type = \"0\" ", " and edu_type = \"1\" ",
+                                                " and edu_type <> \"c23789\" "};
+  const int kind = RadioGroup2->ItemIndex();
+  q_edu->Close();
+  q_edu->SQL().Clear();
+  q_edu->SQL().Add(" select * from education ");
+  q_edu->SQL().Add(" where per_no =:q_per_no ");
+  q_edu->SQL().Add(kEducationKinds[kind >= 0 && kind < 3 ? kind : 2]);
+  q_edu->ParamByName("q_per_no")->SetAsString(person_no);
+  q_edu->Open();
+  q_posi->Close();
+  q_posi->SQL().Clear();
+  q_posi->SQL().Add(" select * from position ");
+  q_posi->SQL().Add(" where per_no =:q_per_no ");
+  q_posi->ParamByName("q_per_no")->SetAsString(person_no);
+  q_posi->Open();
+}
+
 void TRef_Person::LoadRow() {
   RegisterWindow::LoadRow();
   const bool empty = Table1->IsEmpty();
@@ -142,6 +182,7 @@ void TRef_Person::LoadRow() {
   Edit19->SetText(empty || birth->IsNull() ? std::string(kBlankDateText) : DateToThaiText(birth->AsDateTime()));
   picture_name_ = empty ? std::string() : Table1->FieldByName("per_pict")->AsString();
   ShowPicture(picture_name_);
+  if (!empty) QueryEducationAndPositions(Table1->FieldByName("per_no")->AsString());
 }
 
 void TRef_Person::AddDefaults() {

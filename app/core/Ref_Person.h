@@ -9,10 +9,13 @@
 #include <string>
 
 #include "app/core/RegisterWindow.h"
+#include "engine/access/Query.h"
 #include "engine/access/Table.h"
+#include "platform/db/DataSource.h"
 #include "platform/ui/FileListBox.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/RadioGroup.h"
 
 inline constexpr const char* kPersonNoNumber = "ไม่มีข้อมูลรหัส ... ";
 inline constexpr const char* kPictureMissing = "ไม่พบรูป ...";
@@ -49,6 +52,15 @@ class TRef_Person : public RegisterWindow {
   TButton* Button16;  // back without a change
   TButton* Button17;  // back with the chosen picture
 
+  // The shown person's education (of the kind RadioGroup2 chooses) and
+  // positions, kept on a page the user does not see.
+  TTabSheet* edu_page;
+  TRadioGroup* RadioGroup2;
+  TVTRQuery* q_edu;
+  TVTRQuery* q_posi;
+  TDataSource* DataSource2;
+  TDataSource* DataSource3;
+
   void SpeedButton5Click(TObject* sender);
   void FileListBox1Click(TObject* sender);
   void Button16Click(TObject* sender);
@@ -63,6 +75,8 @@ class TRef_Person : public RegisterWindow {
  private:
   TEdit* LabelledBox(const char* caption, int row, int column, int max_length = 0);
   void BuildPicturePage();
+  void BuildEducationPage();
+  void QueryEducationAndPositions(const std::string& person_no);
   // Shows the picture of the name (none for an empty name); a file that
   // cannot be shown leaves kPictureMissing and the placeholder.
   void ShowPicture(const std::string& name);

@@ -17,14 +17,14 @@ constexpr int kBarHeight = 36;
 
 }  // namespace
 
-RegisterWindow::RegisterWindow(TComponent* owner, const std::string& alias)
+RegisterWindow::RegisterWindow(TComponent* owner, const std::string& alias, TFormStyle style)
     : TForm(owner),
       Database1(new TVTRDatabase(this)),
       DataSource1(new TDataSource(this)),
       Panel1(new TPanel(this)),
       RefSheet(new TPageControl(this)),
       Customer(new TTabSheet(this)) {
-  SetFormStyle(fsMDIChild);
+  SetFormStyle(style);
   SetBorderStyle(bsSingle);
   SetBorderIcons({biSystemMenu, biMinimize});
   SetPosition(poDefault);
@@ -146,8 +146,10 @@ void RegisterWindow::ShowButtonSet(bool entry) {
 
 void RegisterWindow::SetBoxesReadOnly(bool read_only) {
   for (const RegisterColumnBox& column : definition_.columns) column.box->SetReadOnly(read_only);
-  // A key that edits and deletes are keyed by is typed for new rows only.
-  if (definition_.key_box != nullptr && EditState != kStateAdd) definition_.key_box->SetReadOnly(true);
+  // A key that edits and deletes are keyed by is typed for new rows only,
+  // unless an edit may rename the row.
+  if (definition_.key_box != nullptr && EditState != kStateAdd && !(definition_.key_editable && !read_only))
+    definition_.key_box->SetReadOnly(true);
 }
 
 void RegisterWindow::LoadRow() {
@@ -293,13 +295,19 @@ std::string RegisterWindow::InsertRow() {
 }
 
 bool RegisterWindow::SaveEditedRow() {
+  TEdit* key_box = definition_.key_box;
+  if (definition_.key_editable && key_box->Text() != edited_key_ && definition_.rows->HasKey(key_box->Text(), false)) {
+    ShowDuplicate();
+    return false;
+  }
   if (definition_.rows->Update(edited_key_, BoxValues()) == 0) {
     ShowMessage(kRowNotFound);
     RefreshList();
     return false;
   }
   RefreshList();
-  if (!LocateKey(edited_key_) && Table1->BookmarkValid(SavedBookmark)) Table1->GotoBookmark(SavedBookmark);
+  const std::string key = definition_.key_editable ? key_box->Text() : edited_key_;
+  if (!LocateKey(key) && Table1->BookmarkValid(SavedBookmark)) Table1->GotoBookmark(SavedBookmark);
   return true;
 }
 

@@ -61,6 +61,9 @@ struct RegisterDefinition {
   // The box of the key that the user types for a new row (checked for
   // duplicates), or null where new rows get no typed key.
   TEdit* key_box = nullptr;
+  // An edit may change the typed key too (renaming the row); a key that
+  // another row holds is refused.
+  bool key_editable = false;
   // Where an edit starts.
   TWinControl* name_box = nullptr;
   // Enter moves along it; the last leads back to the first.
@@ -78,8 +81,9 @@ struct RegisterDefinition {
 
 class RegisterWindow : public TForm {
  public:
-  // `alias` names the window's own connection to the program's database file.
-  RegisterWindow(TComponent* owner, const std::string& alias);
+  // `alias` names the window's own connection to the program's database file;
+  // `style` fsNormal makes a window of its own, shown modally by its openers.
+  RegisterWindow(TComponent* owner, const std::string& alias, TFormStyle style = fsMDIChild);
   ~RegisterWindow() override;
 
   TVTRDatabase* Database1;

@@ -117,7 +117,7 @@ void ReportWindow::BuildButtons(int& left) {
     left += kButtonWidth + kGap;
     return button;
   };
-  if (layout_.shape == ReportShape::Period) {
+  if (layout_.shape == ReportShape::Period || layout_.shape == ReportShape::Search) {
     RunButton = &add("RunButton", kRunCaption);
     RunButton->OnClick = Bind(this, &ReportWindow::RunButtonClick);
   }
@@ -187,7 +187,7 @@ void ReportWindow::FormCreate(TObject*) {
     RadioGroup1->SetItemIndex(0);
     RadioGroup1->OnClick = Bind(this, &ReportWindow::RadioGroup1Click);
   }
-  if (Picker1 != nullptr && layout_.period_start == ReportPeriodStart::Today) {
+  if (HasPeriod() && layout_.period_start == ReportPeriodStart::Today) {
     Picker1->SetDate(Date());
     Picker2->SetDate(Date());
   }
@@ -196,11 +196,11 @@ void ReportWindow::FormCreate(TObject*) {
 void ReportWindow::FormActivate(TObject*) {
   if (!setup_pending_) return;
   setup_pending_ = false;
-  if (Picker1 != nullptr && layout_.period_start == ReportPeriodStart::CurrentMonth) SetSetupPeriod();
+  if (HasPeriod() && layout_.period_start == ReportPeriodStart::CurrentMonth) SetSetupPeriod();
   EnableOutput(false);
   SetCaption(layout_.caption);
   TitleLabel.SetCaption(layout_.title);
-  if (Picker1 != nullptr) {
+  if (HasPeriod()) {
     period_begin_text_ = DateToThaiText(Picker1->Date());
     period_end_text_ = DateToThaiText(Picker2->Date());
   }
@@ -225,10 +225,13 @@ void ReportWindow::FormClose(TObject*, TCloseAction& action) {
 void ReportWindow::Run(bool name_filter) {
   std::vector<std::string> lines = layout_.statement;
   if (name_filter) lines.push_back(layout_.name_condition);
+  std::vector<QueryParameter> own_parameters;
+  AddConditions(lines, own_parameters);
   QueryStatement statement =
       ReportStatement(lines, layout_.order_lines, RadioGroup1 != nullptr ? RadioGroup1->ItemIndex() : -1);
+  for (QueryParameter& parameter : own_parameters) statement.parameters.push_back(std::move(parameter));
   if (name_filter) statement.parameters.push_back({layout_.name_parameter, Variant(NameFilterPattern(Edit1->Text()))});
-  if (Picker1 != nullptr) {
+  if (HasPeriod()) {
     AddPeriod(statement, Picker1->Date(), Picker2->Date());
     // The printout names the period of the rows it shows.
     period_begin_text_ = DateToThaiText(Picker1->Date());
@@ -245,14 +248,16 @@ void ReportWindow::Run(bool name_filter) {
   for (const std::string& name : layout_.money_fields) {
     if (auto* money = dynamic_cast<TNumericField*>(rows.FieldByName(name))) money->SetDisplayFormat(std::string(kMoneyMask));
   }
-  if (rows.IsEmpty()) return;
-  EnableOutput(true);
-  for (size_t i = 0; i < totals.size(); ++i) {
-    totals[i] = SumColumn(rows, layout_.money_fields[i]);
-    myVar.ReportTotals.at(i) = totals[i].ToDouble();
+  if (!rows.IsEmpty()) {
+    EnableOutput(true);
+    for (size_t i = 0; i < totals.size(); ++i) {
+      totals[i] = SumColumn(rows, layout_.money_fields[i]);
+      myVar.ReportTotals.at(i) = totals[i].ToDouble();
+    }
+    rows.First();
+    ShowTotals(totals);
   }
-  rows.First();
-  ShowTotals(totals);
+  RunDone();
 }
 
 void ReportWindow::ShowTotals(const std::vector<Currency>& totals) {

@@ -6,7 +6,10 @@
 // - period: the two date pickers, the sort group, the run button, the print
 //   buttons and "Export To CSV" above the grid and the totals;
 // - browse-and-print: a name box filtering by a part of the name, "ดูทั้งหมด",
-//   the grid and "พิมพ์".
+//   the grid and "พิมพ์";
+// - search: the sort group, the run button, the print buttons (always usable),
+//   the grid and the totals; the window adds its own criteria controls and
+//   their conditions (AddConditions), without a period.
 // A report states its statement, sort items, money columns and texts in a
 // ReportLayout and adds its own items to the bands of QuickRep1.
 //
@@ -34,7 +37,7 @@
 
 class TVTRDatabase;
 
-enum class ReportShape : uint8_t { List, Period, BrowseAndPrint };
+enum class ReportShape : uint8_t { List, Period, BrowseAndPrint, Search };
 
 // Where a period report's pickers start.
 enum class ReportPeriodStart : uint8_t {
@@ -110,7 +113,8 @@ class ReportWindow : public TForm {
   TTabSheet& ResultPage;
   TTabSheet& ReportPage;
   TPanel& Panel1;
-  // Each of these exists only in the shapes that have it (else null).
+  // Each of these exists only in the shapes that have it (else null); a
+  // search report may set Picker1 to a picker of its criteria.
   TDateTimePicker* Picker1 = nullptr;
   TDateTimePicker* Picker2 = nullptr;
   TRadioGroup* RadioGroup1 = nullptr;
@@ -131,6 +135,13 @@ class ReportWindow : public TForm {
   TQRLabel& TitleLabel;
 
  protected:
+  // The window's own conditions, added after the fixed lines and before the
+  // ORDER BY, with the parameters they name; called at each run.
+  virtual void AddConditions(std::vector<std::string>& lines, std::vector<QueryParameter>& parameters) {}
+  // Called at the end of each run that opened its rows (with or without rows),
+  // after ReportTotals and the total labels were filled from the money fields.
+  virtual void RunDone() {}
+
   void FormCreate(TObject* sender);
   void FormActivate(TObject* sender);
   void FormClose(TObject* sender, TCloseAction& action);
@@ -146,6 +157,7 @@ class ReportWindow : public TForm {
   void QuickRep1AfterPreview(TObject* sender);
 
  private:
+  bool HasPeriod() const { return layout_.shape == ReportShape::Period; }
   void BuildPeriodControls(int& left);
   void BuildSortGroup(int& left);
   void BuildNameBox(int& left);

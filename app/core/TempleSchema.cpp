@@ -361,7 +361,7 @@ std::vector<TableDefinition> BuildSchema() {
       {"h_booking_detail", BookingColumns(), {}},
       {"customer", CustomerColumns(), {Unique("cust_no")}},
       {"supply", SupplierColumns(), {Unique("cust_no")}},
-      {"cust_prefix", {{"prefix_id", adtInteger}, {"prefix_name", adtString, 20}}, {}},
+      {"cust_prefix", {{"prefix_id", adtAutoInc}, {"prefix_name", adtString, 20}}, {}},
       {"product", ProductColumns(), {Unique("pro_no")}},
       {"type", {{"type_no", adtString, 5}, {"type_name", adtString, 30}}, {}},
       {"scale", Join({Numbered("scale", adtFloat, 0, 1, 8), {{"attrib", adtString, 20}}}), {}},

@@ -1,14 +1,29 @@
 #include "app/donation/MAIN_2.h"
 
 #include "app/core/AboutMe.h"
+#include "app/core/DatabaseToolsWindow.h"
 #include "app/core/Poke.h"
+#include "app/core/ProfitWindow.h"
+#include "app/core/ProgramSettings.h"
+#include "app/core/Ref_Office.h"
 #include "app/core/Ref_Person.h"
 #include "app/core/Rep_Person.h"
-#include "app/core/Ref_Office.h"
 #include "app/core/WindowDatabase.h"
 #include "app/core/myVar.h"
+#include "app/donation/Find_Donate.h"
+#include "app/donation/Ref_Attn.h"
+#include "app/donation/Ref_Cust.h"
+#include "app/donation/Ref_Donate.h"
+#include "app/donation/Ref_H_Sys.h"
+#include "app/donation/Ref_Part_Pict.h"
+#include "app/donation/Ref_Supply.h"
+#include "app/donation/Rep_Cust.h"
+#include "app/donation/Rep_Donate.h"
+#include "app/donation/Rep_Donate_Filter.h"
 #include "app/donation/cdonate.h"
 #include "app/donation/password_donate.h"
+#include "app/donation/rbuy_sale.h"
+#include "app/donation/rsale_gift.h"
 #include "engine/access/Table.h"
 #include "platform/db/Field.h"
 
@@ -22,6 +37,12 @@ const MenuStates kLoggedOutMenus{{"m_login", "m_main", "mm_data_tools", "m_help"
                                   "mm_sale", "mm_cash", "m_ref", "m_report"},
                                  "1111000000"};
 
+// A party register opened by the menu: modal, with no window to write a pick into.
+template <typename T>
+WindowFactory PartyRegisterFromMenu() {
+  return {true, [](TMdiFrame&) -> TForm* { return FormsApplication().CreateForm<T>(static_cast<PickTarget*>(nullptr)); }};
+}
+
 }  // namespace
 
 // The menu items whose windows exist; the others stay disabled.
@@ -30,10 +51,25 @@ WindowFactories DonationWindowFactories() {
       {"Login1", ChildWindow<Tpassword_donate>()},
       {"mm_donate", ChildWindow<Tdonate>()},
       {"mm_cash", ChildWindow<TPoke>()},
+      {"mm_data_tools", ChildWindow<Tdata_hotel_tools>()},
       {"mm_person", ChildWindow<TRef_Person>()},
       {"mm_office", ChildWindow<TRef_Office>()},
+      {"mm_system", ChildWindow<TRef_H_Sys>()},
+      {"N1", ChildWindow<TFind_Donate>()},
+      {"N110", ChildWindow<TRep_Donate>()},
+      {"N15", ChildWindow<TRep_Donate_Filter>()},
+      {"N24", ChildWindow<TRep_Cust>()},
+      {"N29", ChildWindow<Trsale_gift>()},
+      {"m_rep_buy", ChildWindow<Trbuy_sale>()},
+      {"m_rep_sale", ChildWindow<Trbuy_sale>()},
       {"N53", ChildWindow<TRep_Person>()},
+      {"N5", ChildWindow<Tprofit>()},
       {"QUILLMARK1", ChildWindow<TAboutMe>()},
+      {"N26", ChildWindow<TRef_Attn>()},
+      {"mm_ref_donate", ChildWindow<TRef_Donate>()},
+      {"N10", ChildWindow<TRef_Part_Pict>()},
+      {"mm_customer", PartyRegisterFromMenu<TRef_Cust>()},
+      {"mm_supply", PartyRegisterFromMenu<TRef_Supply>()},
   };
 }
 
@@ -44,7 +80,9 @@ TMAIN_2* StartDonationProgram() {
 
 TMAIN_2::TMAIN_2(TComponent* owner, WindowFactories factories)
     : TMdiFrame(owner, {std::move(factories), kLoggedOutMenus, kDonationHelpFile}),
-      Database1(new TVTRDatabase(this)) {
+      Database1(new TVTRDatabase(this)),
+      sys_sys(new TVTRQuery(this)),
+      DataSource1(new TDataSource(this)) {
   SetCaption(kDonationCaption);
   SetColor(RGBColor(0, 64, 64));
   TFont font = Font();
@@ -55,6 +93,9 @@ TMAIN_2::TMAIN_2(TComponent* owner, WindowFactories factories)
   SetWindowState(wsMaximized);
 
   SetUpWindowDatabase(*Database1, kAlias, /*keep_connection=*/false);
+  SetUpSettingsQuery(*sys_sys, kAlias);
+  DataSource1->SetAutoEdit(false);
+  DataSource1->SetDataSet(sys_sys);
 
   BuildMenu();
   OnCreate = Bind(this, &TMAIN_2::FormCreate);
@@ -131,19 +172,7 @@ void TMAIN_2::FormCreate(TObject*) {
   ShowLoggedOut();
   // At start button 7 stays usable, and 10, which no login changes.
   EnableSpeedButtons(kSpeedButtons, {7, 10});
-  ReadSettings();
-}
-
-void TMAIN_2::ReadSettings() {
-  TVTRTable sys_sys(nullptr);
-  sys_sys.SetDatabaseName(kAlias);
-  sys_sys.SetTableName("sys_sys");
-  sys_sys.SetReadOnly(true);
-  sys_sys.Open();
-  myVar.BusinessType = sys_sys.FieldByName("type_business")->AsString();
-  myVar.SkinName = sys_sys.FieldByName("skin")->AsString();
-  sys_sys.Close();
-  Database1->Close();
+  ReadProgramSettings(*sys_sys, *Database1);
 }
 
 void TMAIN_2::Login1Click(TObject*) {

@@ -5,6 +5,8 @@
 // window sets its menus by the user's level.
 #include "app/core/MdiFrame.h"
 #include "engine/access/Database.h"
+#include "engine/access/Query.h"
+#include "platform/db/DataSource.h"
 
 inline constexpr const char* kDonationTitle = "Quill Orvane2.02 <DONATE>";
 inline constexpr const char* kDonationCaption =
@@ -21,6 +23,9 @@ class TMAIN_2 : public TMdiFrame {
   explicit TMAIN_2(TComponent* owner, WindowFactories factories = DonationWindowFactories());
 
   TVTRDatabase* Database1;
+  // The settings the program reads at start: type_business and skin.
+  TVTRQuery* sys_sys;
+  TDataSource* DataSource1;
 
   TMenuItem* m_login;
   TMenuItem* Login1;
@@ -91,7 +96,6 @@ class TMAIN_2 : public TMdiFrame {
 
  private:
   void BuildMenu();
-  void ReadSettings();
 };
 
 // Sets the application's title and creates the main window, the first form of

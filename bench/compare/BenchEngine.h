@@ -1,7 +1,8 @@
 #pragma once
 // One engine under measurement. The harness calls the steps in this order:
 // Create, BulkInsert, LookUp, Scan, WriteBlobs, ReadBlobs, then
-// SingleCommits (flushed, then not), then Close. Each step does all its work
+// SingleCommits (flushed, then not), CreateReportData, DonationReport,
+// DonorLookUps, then Close. Each step does all its work
 // before it returns, so the harness can time it from outside.
 #include <cstdint>
 #include <string>
@@ -34,5 +35,19 @@ class BenchEngine {
   // Reconnects multi-user on the first call; then rows first_id.. into
   // "Ledger", each committed on its own, flushed or not.
   virtual void SingleCommits(int32_t first_id, int64_t count, bool flushed) = 0;
+
+  // ---- The SQL work, multi-user like the programs: ours through the query
+  // component, SQLite through its SQL.
+  // "customer" (unique index on cust_no) and "donate" (indexes on bill_date
+  // and cust_no) filled with MakeCustomer and MakeLine in one transaction
+  // committed with a flush.
+  virtual void CreateReportData(int64_t donors, int64_t lines) = 0;
+  // The donation report: the lines dated first_day..last_day whose donor is
+  // in the register, with the donor's name and birthday, in bill_date order;
+  // every field of every row read.
+  virtual Checksum DonationReport(int32_t first_day, int32_t last_day) = 0;
+  // "select * from customer where cust_no = :mcust_no" for each number,
+  // prepared and run anew each time as a window does; every field read.
+  virtual Checksum DonorLookUps(const std::vector<std::string>& numbers) = 0;
   virtual void Close() = 0;
 };

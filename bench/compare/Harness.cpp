@@ -59,6 +59,13 @@ std::vector<StepResult> RunSteps(BenchEngine& engine, const WorkloadSizes& sizes
         engine.SingleCommits(single + 1, sizes.single_commits, false);
         return Checksum{};
       }));
+  engine.CreateReportData(sizes.donors, sizes.donation_lines);
+  results.push_back(Timed("donation report over a year: " + Thousands(sizes.donation_lines) +
+                              " lines joined with " + Thousands(sizes.donors) + " donors, by date",
+                          [&] { return engine.DonationReport(kReportFirstDay, kReportLastDay); }));
+  const std::vector<std::string> donors = DonorLookupOrder(sizes.donors, sizes.donor_lookups);
+  results.push_back(Timed(Thousands(sizes.donor_lookups) + " donor look-ups, each statement prepared anew",
+                          [&] { return engine.DonorLookUps(donors); }));
   engine.Close();
   return results;
 }

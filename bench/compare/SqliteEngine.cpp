@@ -186,3 +186,91 @@ void SqliteEngine::Close() {
   if (db_ && sqlite3_close(db_) != SQLITE_OK) throw std::runtime_error("cannot close " + file_);
   db_ = nullptr;
 }
+
+namespace {
+
+// The columns of the report: donate.*, then the donor's name and birthday.
+void ReadReportRow(sqlite3_stmt* statement, Checksum& sum) {
+  DonateLine line;
+  line.bill_no = Text(statement, 0);
+  line.bill_date = sqlite3_column_int(statement, 1);
+  line.cust_no = Text(statement, 2);
+  line.accessory_no = Text(statement, 3);
+  line.accessory_name = Text(statement, 4);
+  line.qty = sqlite3_column_double(statement, 5);
+  line.price = sqlite3_column_double(statement, 6);
+  line.total = sqlite3_column_double(statement, 7);
+  const std::string name = Text(statement, 8);
+  const std::string birth = Text(statement, 9);
+  sum.Add(line.total, static_cast<int64_t>(line.bill_no.size() + line.cust_no.size() + line.accessory_no.size() +
+                                           line.accessory_name.size() + name.size() + birth.size()));
+}
+
+}  // namespace
+
+void SqliteEngine::CreateReportData(int64_t donors, int64_t lines) {
+  Execute("CREATE TABLE customer (cust_no VARCHAR(20), cust_name VARCHAR(100), cust_birth VARCHAR(10), "
+          "cust_tel VARCHAR(25))");
+  Execute("CREATE UNIQUE INDEX customer_no ON customer(cust_no)");
+  Execute("CREATE TABLE donate (bill_no VARCHAR(11), bill_date INTEGER, cust_no VARCHAR(20), "
+          "accessory_no VARCHAR(15), accessory_name VARCHAR(80), qty DOUBLE, price DOUBLE, total DOUBLE)");
+  Execute("CREATE INDEX donate_date ON donate(bill_date)");
+  Execute("CREATE INDEX donate_cust ON donate(cust_no)");
+  Execute("PRAGMA synchronous=FULL");
+  Statement customer(Prepare("INSERT INTO customer VALUES (?,?,?,?)"));
+  Statement donate(Prepare("INSERT INTO donate VALUES (?,?,?,?,?,?,?,?)"));
+  const auto text = [](sqlite3_stmt* statement, int column, const std::string& value) {
+    sqlite3_bind_text(statement, column, value.c_str(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+  };
+  Execute("BEGIN");
+  for (int64_t n = 1; n <= donors; ++n) {
+    const CustomerRow row = MakeCustomer(static_cast<int32_t>(n));
+    text(customer.get(), 1, row.cust_no);
+    text(customer.get(), 2, row.cust_name);
+    text(customer.get(), 3, row.cust_birth);
+    text(customer.get(), 4, row.cust_tel);
+    Step(customer.get(), SQLITE_DONE);
+    sqlite3_reset(customer.get());
+  }
+  for (int64_t n = 1; n <= lines; ++n) {
+    const DonateLine line = MakeLine(static_cast<int32_t>(n), donors);
+    text(donate.get(), 1, line.bill_no);
+    sqlite3_bind_int(donate.get(), 2, line.bill_date);
+    text(donate.get(), 3, line.cust_no);
+    text(donate.get(), 4, line.accessory_no);
+    text(donate.get(), 5, line.accessory_name);
+    sqlite3_bind_double(donate.get(), 6, line.qty);
+    sqlite3_bind_double(donate.get(), 7, line.price);
+    sqlite3_bind_double(donate.get(), 8, line.total);
+    Step(donate.get(), SQLITE_DONE);
+    sqlite3_reset(donate.get());
+  }
+  Execute("COMMIT");
+}
+
+Checksum SqliteEngine::DonationReport(int32_t first_day, int32_t last_day) {
+  Statement select(Prepare(
+      "select donate.* , customer.cust_name, customer.cust_birth from donate, customer "
+      "where donate.cust_no = customer.cust_no and (donate.bill_date between ? and ?) order by bill_date"));
+  sqlite3_bind_int(select.get(), 1, first_day);
+  sqlite3_bind_int(select.get(), 2, last_day);
+  Checksum sum;
+  int result;
+  while ((result = sqlite3_step(select.get())) == SQLITE_ROW) ReadReportRow(select.get(), sum);
+  if (result != SQLITE_DONE) throw std::runtime_error(std::string("report: ") + sqlite3_errmsg(db_));
+  return sum;
+}
+
+Checksum SqliteEngine::DonorLookUps(const std::vector<std::string>& numbers) {
+  Checksum sum;
+  for (const std::string& number : numbers) {
+    Statement select(Prepare("select * from customer where cust_No = ? "));
+    sqlite3_bind_text(select.get(), 1, number.c_str(), static_cast<int>(number.size()), SQLITE_STATIC);
+    Step(select.get(), SQLITE_ROW);
+    const std::string name = Text(select.get(), 1);
+    const std::string birth = Text(select.get(), 2);
+    const std::string tel = Text(select.get(), 3);
+    sum.Add(0, static_cast<int64_t>(Text(select.get(), 0).size() + name.size() + birth.size() + tel.size()));
+  }
+  return sum;
+}

@@ -18,6 +18,9 @@ class SqliteEngine : public BenchEngine {
   void WriteBlobs(int64_t count, int32_t bytes) override;
   Checksum ReadBlobs(int64_t count, int32_t bytes) override;
   void SingleCommits(int32_t first_id, int64_t count, bool flushed) override;
+  void CreateReportData(int64_t donors, int64_t lines) override;
+  Checksum DonationReport(int32_t first_day, int32_t last_day) override;
+  Checksum DonorLookUps(const std::vector<std::string>& numbers) override;
   void Close() override;
 
  private:

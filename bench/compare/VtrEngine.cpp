@@ -1,5 +1,7 @@
 #include "bench/compare/VtrEngine.h"
 
+#include "bench/compare/VtrSqlSide.h"
+
 #include <cstring>
 #include <stdexcept>
 
@@ -153,6 +155,7 @@ VtrEngine::VtrEngine() = default;
 
 VtrEngine::~VtrEngine() {
   try {
+    sql_.reset();
     Disconnect();
   } catch (...) {
   }
@@ -163,7 +166,9 @@ std::vector<std::string> VtrEngine::Settings() const {
       "page size 4096, 8 pages per extent, page cache of at most 1000 pages",
       "flushed commits: the session's Commit(flush), fdatasync before and after the pages are written "
       "and after the header; commits without a flush: the automatic commit of a Post outside a transaction",
-      "single-user for the one-transaction steps, look-ups and scan; multi-user for the single commits"};
+      "single-user for the one-transaction steps, look-ups and scan; multi-user for the single commits",
+      "SQL work: a query component on a multi-user database component, the statements as the windows "
+      "write them"};
 }
 
 void VtrEngine::NewSession(bool multi_user) {
@@ -282,5 +287,6 @@ void VtrEngine::SingleCommits(int32_t first_id, int64_t count, bool flushed) {
 }
 
 void VtrEngine::Close() {
+  sql_.reset();
   Disconnect();
 }

@@ -23,10 +23,15 @@ class VtrEngine : public BenchEngine {
   void WriteBlobs(int64_t count, int32_t bytes) override;
   Checksum ReadBlobs(int64_t count, int32_t bytes) override;
   void SingleCommits(int32_t first_id, int64_t count, bool flushed) override;
+  void CreateReportData(int64_t donors, int64_t lines) override;
+  Checksum DonationReport(int32_t first_day, int32_t last_day) override;
+  Checksum DonorLookUps(const std::vector<std::string>& numbers) override;
   void Close() override;
 
   // A cursor on one table with the buffers a dataset gives it.
   class Table;
+  // The components of the SQL work (VtrEngineSql.cpp).
+  class SqlSide;
 
  private:
   // A session on file_, not yet connected.
@@ -36,5 +41,6 @@ class VtrEngine : public BenchEngine {
   std::string file_;
   std::unique_ptr<TVTRLocalSession> session_;
   std::unique_ptr<Table> donation_;
+  std::unique_ptr<SqlSide> sql_;
   bool multi_user_ = false;
 };

@@ -29,6 +29,9 @@ WorkloadSizes WorkloadSizes::Scaled(int64_t divisor) const {
   scaled.single_commits = cut(single_commits);
   scaled.lookups = cut(lookups);
   scaled.blobs = cut(blobs);
+  scaled.donors = cut(donors);
+  scaled.donation_lines = cut(donation_lines);
+  scaled.donor_lookups = cut(donor_lookups);
   return scaled;
 }
 
@@ -74,4 +77,56 @@ void FillBlob(int64_t n, std::vector<uint8_t>& bytes) {
     for (int b = 0; b < 8; ++b) bytes[i + b] = static_cast<uint8_t>(word >> (8 * b));
   }
   for (; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(generator());
+}
+
+namespace {
+
+std::string DonorNumber(int64_t n) {
+  char text[16];
+  std::snprintf(text, sizeof text, "C%07lld", static_cast<long long>(n));
+  return text;
+}
+
+}  // namespace
+
+CustomerRow MakeCustomer(int32_t n) {
+  const uint32_t mix = Scramble(static_cast<uint32_t>(n) + 0x9e3779b9U);
+  CustomerRow row;
+  row.cust_no = DonorNumber(n);
+  char text[64];
+  std::snprintf(text, sizeof text, "Donor %08X of the temple", mix);
+  row.cust_name = text;
+  std::snprintf(text, sizeof text, "%02u/%02u/%04u", 1 + mix % 28, 1 + (mix >> 5) % 12, 1940 + (mix >> 9) % 60);
+  row.cust_birth = text;
+  std::snprintf(text, sizeof text, "08%08u", mix % 100'000'000);
+  row.cust_tel = text;
+  return row;
+}
+
+DonateLine MakeLine(int32_t n, int64_t donors) {
+  const uint32_t mix = Scramble(static_cast<uint32_t>(n) + 0x51ed27U);
+  DonateLine line;
+  char text[64];
+  std::snprintf(text, sizeof text, "ABCD5%06d", (n + 2) / 3);
+  line.bill_no = text;
+  line.bill_date = kFirstLineDay + static_cast<int32_t>(mix % 731);
+  // Numbers past the register's end name donors that were deleted.
+  line.cust_no = DonorNumber(1 + static_cast<int64_t>(mix >> 3) % (donors + std::max<int64_t>(1, donors / 100)));
+  const uint32_t purpose = (mix >> 12) % 40;
+  std::snprintf(text, sizeof text, "P%03u", purpose);
+  line.accessory_no = text;
+  std::snprintf(text, sizeof text, "%s for the temple, purpose %u", kCategories[purpose % std::size(kCategories)],
+                purpose);
+  line.accessory_name = text;
+  line.qty = 1 + mix % 5;
+  line.price = static_cast<double>((mix >> 4) % 100'000) / 100.0;
+  line.total = line.qty * line.price;
+  return line;
+}
+
+std::vector<std::string> DonorLookupOrder(int64_t donors, int64_t count) {
+  std::vector<std::string> numbers;
+  numbers.reserve(static_cast<size_t>(count));
+  for (const int32_t n : LookupOrder(donors, count)) numbers.push_back(DonorNumber(n));
+  return numbers;
 }

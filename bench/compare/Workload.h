@@ -12,6 +12,9 @@ struct WorkloadSizes {
   int64_t lookups = 100'000;        // point look-ups through the unique index
   int64_t blobs = 1'000;            // BLOB values written and read back
   int32_t blob_bytes = 100 * 1024;  // size of each BLOB value
+  int64_t donors = 10'000;           // rows of "customer" for the SQL work
+  int64_t donation_lines = 100'000;  // rows of "donate", dated over two years
+  int64_t donor_lookups = 10'000;    // SELECTs of one donor, each prepared anew
 
   // Every count divided by `divisor` (at least 1 each); the BLOB size stays.
   WorkloadSizes Scaled(int64_t divisor) const;
@@ -61,3 +64,35 @@ std::vector<int32_t> LookupOrder(int64_t rows, int64_t count);
 // The content of BLOB number `n`: bytes from a fixed generator, which no
 // compressor can shrink, so both engines store the full size.
 void FillBlob(int64_t n, std::vector<uint8_t>& bytes);
+
+// ---- The SQL work: the donor register and the donation lines of the
+// donation program, and its donation report over one year.
+
+struct CustomerRow {
+  std::string cust_no;  // "C" and 7 digits, from C0000001
+  std::string cust_name;
+  std::string cust_birth;
+  std::string cust_tel;
+};
+
+struct DonateLine {
+  std::string bill_no;
+  int32_t bill_date = 0;  // day number, day 1 = 0001-01-01
+  std::string cust_no;    // one line in a hundred names a donor not in the register
+  std::string accessory_no;
+  std::string accessory_name;
+  double qty = 0;
+  double price = 0;
+  double total = 0;
+};
+
+// The lines are dated over 2023 and 2024; the report covers 2024.
+inline constexpr int32_t kFirstLineDay = 738'521;    // 2023-01-01
+inline constexpr int32_t kReportFirstDay = 738'886;  // 2024-01-01
+inline constexpr int32_t kReportLastDay = 739'251;   // 2024-12-31
+
+CustomerRow MakeCustomer(int32_t n);
+// Line `n` (from 1) of a register of `donors` donors.
+DonateLine MakeLine(int32_t n, int64_t donors);
+// The donor numbers of `count` look-ups in a scattered order.
+std::vector<std::string> DonorLookupOrder(int64_t donors, int64_t count);

@@ -135,6 +135,18 @@ void TVTRLocalSession::Rollback() {
   InTransaction = false;
 }
 
+void TVTRLocalSession::MarkStatement() {
+  if (DatabaseData) DatabaseData->MarkSession(SessionID);
+}
+
+void TVTRLocalSession::RollbackToStatementMark() {
+  if (DatabaseData) DatabaseData->RollbackToMark(SessionID);
+}
+
+void TVTRLocalSession::ReleaseStatementMark() {
+  if (DatabaseData) DatabaseData->ReleaseMark(SessionID);
+}
+
 void TVTRLocalSession::FlushBuffers() {
   if (DatabaseData) DatabaseData->FlushFile();
 }

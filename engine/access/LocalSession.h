@@ -42,6 +42,10 @@ class TVTRLocalSession : public TVTRBaseSession {
   void Commit(bool flush) override;
   void Rollback() override;
   void FlushBuffers() override;
+  // Nothing while not connected.
+  void MarkStatement() override;
+  void RollbackToStatementMark() override;
+  void ReleaseStatementMark() override;
 
   const TVTRPassword& GetPassword() const { return Password; }
   // Cuts the free pages at the end of a database file off it.

@@ -58,12 +58,8 @@ TVTRStatementTable TVTRDDLTableManipulation::MakeTable(const TVTRQueryContext& q
     if (const TVTRDatabase* own = query.FindDatabase())
       made.ExternalDatabase->DisableTempFiles = own->DisableTempFiles;
   }
-  made.Table = std::make_unique<TVTRTable>(query.Owner);
+  made.Table = query.NewTable(alias, TableName, InMemoryTarget);
   TVTRTable& table = *made.Table;
-  table.SetSessionName(query.SessionName);
-  table.SetDatabaseName(alias);
-  table.SetTableName(Cp874ToUtf8(TableName));
-  if (InMemoryTarget || query.InMemory) table.SetInMemory(true);
   if (with_fields) {
     table.AdvFieldDefs().Clear();
     for (int32_t i = 0; i < FieldDefs.Count(); ++i)

@@ -36,7 +36,7 @@ void TVTRSQLExpression::ParseFilter(TVTRCursor& cursor, std::string_view text, b
   }
 }
 
-void TVTRSQLExpression::ReadCurrentToken(TVTRQuery* query, TVTRLexer& lexer, int32_t missing_code) {
+void TVTRSQLExpression::ReadCurrentToken(const TVTRQueryContext* query, TVTRLexer& lexer, int32_t missing_code) {
   query_ = query;
   lexer_ = &lexer;
   if (!lexer.GetCurrentToken(token_))
@@ -44,18 +44,18 @@ void TVTRSQLExpression::ReadCurrentToken(TVTRQuery* query, TVTRLexer& lexer, int
                                    token_.line, token_.column);
 }
 
-void TVTRSQLExpression::ParseSearchCondition(TVTRQuery* query, TVTRLexer& lexer) {
+void TVTRSQLExpression::ParseSearchCondition(const TVTRQueryContext* query, TVTRLexer& lexer) {
   root_.reset();
   ReadCurrentToken(query, lexer, 30118);
-  root_ = TVTRExpressionParser(lexer, token_, cursor_, options_).ParseCondition();
+  root_ = TVTRExpressionParser(lexer, token_, cursor_, options_, query_).ParseCondition();
   FlattenConjunction();
   if (cursor_) root_->Prepare();
 }
 
-void TVTRSQLExpression::ParseValueExpression(TVTRQuery* query, TVTRLexer& lexer) {
+void TVTRSQLExpression::ParseValueExpression(const TVTRQueryContext* query, TVTRLexer& lexer) {
   root_.reset();
   ReadCurrentToken(query, lexer, 30136);
-  root_ = TVTRExpressionParser(lexer, token_, cursor_, options_).ParseValue();
+  root_ = TVTRExpressionParser(lexer, token_, cursor_, options_, query_).ParseValue();
 }
 
 void TVTRSQLExpression::AssignCursor(TVTRCursor& cursor, TVTRAO* outer_ao, TVTRCursor* outer_cursor) {

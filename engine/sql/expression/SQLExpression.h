@@ -16,7 +16,7 @@
 #include "engine/sql/nodes/ExprNode.h"
 #include "engine/storage/base/Expression.h"
 
-class TVTRQuery;
+struct TVTRQueryContext;
 
 class TVTRSQLExpression final : public TVTRExpression {
  public:
@@ -54,11 +54,15 @@ class TVTRSQLExpression final : public TVTRExpression {
 
   // Parses a condition from the lexer's current token on (none: 30118) and
   // flattens it; the lexer is left on the first token after it. Prepared
-  // when a cursor is bound.
-  void ParseSearchCondition(TVTRQuery* query, TVTRLexer& lexer);
+  // when a cursor is bound. `query` is the context of the statement the
+  // expression belongs to, which its subqueries run in: it must outlive the
+  // expression and be filled in before the statement runs. Without one a
+  // subquery is refused (30199), as in dataset filters, and LASTAUTOINC
+  // likewise.
+  void ParseSearchCondition(const TVTRQueryContext* query, TVTRLexer& lexer);
   // Parses a value expression (no current token: 30136); when nothing can
   // be read the expression stays empty for the caller to report.
-  void ParseValueExpression(TVTRQuery* query, TVTRLexer& lexer);
+  void ParseValueExpression(const TVTRQueryContext* query, TVTRLexer& lexer);
 
   // The root's value, owned by the root until its next evaluation; nil
   // without a root. Unless keep_null, a NULL becomes False in place.
@@ -97,19 +101,19 @@ class TVTRSQLExpression final : public TVTRExpression {
   TVTRExprNode* Root() const { return root_.get(); }
   // Hands the tree over; the expression is empty afterwards.
   TVTRExprNodePtr TakeRoot() { return std::move(root_); }
-  TVTRQuery* OwningQuery() const { return query_; }
+  const TVTRQueryContext* OwningQuery() const { return query_; }
 
  private:
   // Frees the tree and binds the cursor, for a new condition of its fields.
   void Restart(TVTRCursor* cursor, const TVTRExpressionOptions& options);
-  void ReadCurrentToken(TVTRQuery* query, TVTRLexer& lexer, int32_t missing_code);
+  void ReadCurrentToken(const TVTRQueryContext* query, TVTRLexer& lexer, int32_t missing_code);
   // The comparison or IS [NOT] NULL nodes at the root or under root AND nodes.
   std::vector<TVTRExprNode*> IndexCandidates() const;
 
   TVTRLexer* lexer_ = nullptr;  // not owned; nil once a filter's own lexer is gone
   TToken token_;
   TVTRCursor* cursor_ = nullptr;
-  TVTRQuery* query_ = nullptr;
+  const TVTRQueryContext* query_ = nullptr;
   TVTRExprNodePtr root_;
   TVTRExpressionOptions options_;
 };

@@ -1,6 +1,7 @@
 #include "engine/sql/nodes/ExprNodeAggregated.h"
 
 #include "engine/foundation/VTRExcept.h"
+#include "engine/sql/operators/AO.h"
 #include "platform/rtl/ArithmeticError.h"
 
 namespace {
@@ -107,6 +108,10 @@ TVTRAdvancedDataType TVTRExprNodeAggregated::GetDataType() {
     default:
       return adtInteger;
   }
+}
+
+bool TVTRExprNodeAggregated::CanEvaluateOn(TVTRAO* ao, TVTRAO* outer_ao, TVTRCursor* outer_cursor) {
+  return ao && ao->IsGrouping && TVTRExprNode::CanEvaluateOn(ao, outer_ao, outer_cursor);
 }
 
 bool TVTRExprNodeAggregated::FirstOccurrence(const TVTRVariant& value) {

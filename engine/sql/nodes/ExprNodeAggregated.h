@@ -27,6 +27,9 @@ class TVTRExprNodeAggregated : public TVTRExprNode {
   // another operator code 30134.
   void Accumulate() override;
   TVTRAdvancedDataType GetDataType() override;
+  // Only a grouping node can evaluate an aggregate, so a HAVING conjunct
+  // that holds one stays on the grouping node when conditions are pushed down.
+  bool CanEvaluateOn(TVTRAO* ao, TVTRAO* outer_ao, TVTRCursor* outer_cursor) override;
 
  private:
   struct DistinctOrder {

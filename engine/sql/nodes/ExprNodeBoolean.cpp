@@ -6,6 +6,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/ValueConversion.h"
 #include "engine/sql/nodes/ComparedConstant.h"
+#include "engine/sql/nodes/ExprNodeSubquery.h"
 #include "engine/sql/nodes/TextValues.h"
 
 namespace {
@@ -69,6 +70,8 @@ std::optional<bool> TVTRExprNodeBoolean::Evaluate() {
       return EvaluateLike();
     case eoNotLike:
       return Negated(EvaluateLike());
+    case eoExists:
+      return static_cast<TVTRExprNodeSubquery&>(Operand(0)).HasRows();
     case eoIsNull:
       return Operand(0).GetValue().IsNull();
     case eoIsNotNull:
@@ -93,6 +96,7 @@ std::optional<bool> TVTRExprNodeBoolean::EvaluateJunction(bool decisive) {
 std::optional<bool> TVTRExprNodeBoolean::EvaluateIn() {
   const TVTRVariant& value = Operand(0).GetValue();
   if (value.IsNull()) return std::nullopt;
+  if (auto* subquery = dynamic_cast<TVTRExprNodeSubquery*>(&Operand(1))) return subquery->Contains(value);
   const TVTRCompareFlags flags{.raw_result = true, .case_insensitive = CaseInsensitive()};
   for (int32_t i = 1; i < OperandCount(); ++i)
     if (value.Compare(Operand(i).GetValue(), flags) == crEqual) return true;

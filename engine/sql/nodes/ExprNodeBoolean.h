@@ -1,8 +1,12 @@
 #pragma once
-// The three-valued predicates: NOT, AND, OR, IN with a list, BETWEEN, LIKE,
-// IS NULL and their negations. The result is a logical value or NULL.
-//   NOT (one operand), AND (any number), OR (two), IN (value, list values...),
-//   BETWEEN (value, low, high), LIKE (value, pattern), IS [NOT] NULL (one).
+// The three-valued predicates: NOT, AND, OR, IN with a list or a subquery,
+// EXISTS, BETWEEN, LIKE, IS NULL and their negations. The result is a
+// logical value or NULL.
+//   NOT (one operand), AND (any number), OR (two), IN (value, list values...
+//   or a subquery), EXISTS (a subquery), BETWEEN (value, low, high), LIKE
+//   (value, pattern), IS [NOT] NULL (one).
+// IN gives NULL for a NULL value, and a NULL in its list or subquery
+// matches nothing.
 #include <optional>
 
 #include "engine/sql/nodes/ExprNode.h"

@@ -5,6 +5,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/sql/nodes/ComparedConstant.h"
 #include "engine/sql/nodes/ExprNodeField.h"
+#include "engine/sql/nodes/ExprNodeSubquery.h"
 #include "engine/sql/operators/AO.h"
 #include "engine/sql/nodes/TextValues.h"
 
@@ -22,6 +23,11 @@ void TVTRExprNodeComparison::Prepare() {
 }
 
 TVTRVariant& TVTRExprNodeComparison::GetValue() {
+  if (options_.quantifier != qnNone) {
+    auto& subquery = static_cast<TVTRExprNodeSubquery&>(Operand(1));
+    result_.SetAsLogical(subquery.QuantifiedTest(Operator(), options_.quantifier, Operand(0).GetValue()));
+    return result_;
+  }
   const TVTRCompareResult code = Compare(Operand(0).GetValue(), Operand(1).GetValue());
   bool holds;
   switch (Operator()) {

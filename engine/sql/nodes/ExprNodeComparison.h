@@ -10,10 +10,15 @@
 // equals the prefix only when it begins with it.
 enum class TVTRPrefixOperand : uint8_t { None, Left, Right, Both };
 
+// ANY and SOME, or ALL, before a subquery on the right.
+enum TVTRQuantifier : uint8_t { qnNone = 0, qnAll = 1, qnAny = 2 };
+
 struct TVTRComparisonOptions {
   bool case_insensitive = false;
   bool raw_null = true;
   TVTRPrefixOperand prefix = TVTRPrefixOperand::None;
+  // With a quantifier the right operand is a subquery, whose rows the left value is tested against.
+  TVTRQuantifier quantifier = qnNone;
 };
 
 class TVTRExprNodeComparison : public TVTRExprNode {
@@ -23,7 +28,8 @@ class TVTRExprNodeComparison : public TVTRExprNode {
 
   // A constant compared with a field is converted once to the field's type.
   void Prepare() override;
-  // Another operator code raises 30117.
+  // Another operator code raises 30117. A quantified comparison is the
+  // subquery's test of the left value.
   TVTRVariant& GetValue() override;
   TVTRAdvancedDataType GetDataType() override { return adtLogical; }
   // Index conditions: a comparison of a field of the searched table with a

@@ -35,8 +35,16 @@ void TVTRExprNodeField::AssignCursor(TVTRCursor* cursor, TVTRAO* outer_ao, TVTRC
   if (!cursor) throw EVTRException(30202, "Value is Null");
   if (outer_cursor) Unbind();
   if (outer_) {
-    // Unless the outer cursor has it, the outer operator node supplies it.
-    if (!outer_cursor || !LookUp(*outer_cursor)) return;
+    // Unless the outer cursor has it, the outer operator node supplies it
+    // (a stored table inside a correlated subquery tests the outer row).
+    if (!outer_cursor || !LookUp(*outer_cursor)) {
+      if (outer_ao) {
+        cursor_ = nullptr;
+        buffer_ = nullptr;
+        BindToColumn(outer_ao);
+      }
+      return;
+    }
   } else if (!LookUp(*cursor) && !(outer_cursor && LookUp(*outer_cursor))) {
     throw EVTRException::CreateFmt(30115, "Field '%s' not found", field_name_);
   }

@@ -160,6 +160,11 @@ class TVTRAO {
   // Between the children's execution and the materialisation (a join
   // puts its smaller input on the left).
   virtual void PrepareInputs() {}
+  // A name that an earlier column has gets the suffix _1, then 2, 12, ...
+  void MakeNamesUnique();
+  // After the materialisation, before the children are freed (a grouping
+  // node closes its second cursor on the child's result).
+  virtual void ReleaseInputs() {}
   // Called when the node becomes distinct (a join passes it on).
   virtual void PassDistinctOn() {}
   // The fields the result table shows and the names it shows them under

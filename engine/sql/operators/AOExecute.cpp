@@ -210,6 +210,7 @@ void TVTRAO::FinishResultTable(const OutputNames& output, bool had_top_limit) {
     column.SourceFieldNo = field_of[i];
   }
   IsMaterialized = true;
+  ReleaseInputs();
   Left.reset();
   Right.reset();
   table.First();

@@ -29,6 +29,10 @@ void TVTRAO::MakeFieldNames() {
     Columns[i].Name = GetColumnFieldName(i, false);
     if (Columns[i].Name.empty()) Columns[i].Name = NewExpressionName();
   }
+  MakeNamesUnique();
+}
+
+void TVTRAO::MakeNamesUnique() {
   for (size_t i = 1; i < Columns.size(); ++i) {
     std::string& name = Columns[i].Name;
     for (int counter = 1; NamedBefore(Columns, i, name); ++counter)

@@ -3,10 +3,7 @@
 
 #include "engine/access/Table.h"
 #include "engine/foundation/VTRExcept.h"
-#include "engine/foundation/ValueConversion.h"
-#include "engine/sql/nodes/ExprNodeCast.h"
-#include "engine/sql/nodes/ScanKeys.h"
-#include "engine/sql/operators/AOTableExpr.h"
+#include "engine/sql/operators/ConvertedColumn.h"
 #include "platform/rtl/TextCase.h"
 
 namespace {
@@ -111,45 +108,29 @@ void TVTRAOJoin::OrderKeyPairs() {
 void TVTRAOJoin::ConvertKeyTypes(size_t pair) {
   const TVTRAdvancedDataType left_type = Columns[LeftKeys[pair]].DataType;
   const TVTRAdvancedDataType right_type = Columns[RightKeys[pair]].DataType;
-  const TVTRBaseDataType left_base = AdvancedTypeToBaseType(left_type);
-  const TVTRBaseDataType right_base = AdvancedTypeToBaseType(right_type);
-  if (SameTypeFamily(left_base, right_base)) return;
-  const TVTRAdvancedDataType common = ChooseResultDataType(left_type, right_type, false);
+  const TVTRAdvancedDataType common = CommonKeyType(left_type, right_type);
+  if (common == adtUnknown) return;
   const TVTRBaseDataType common_base = AdvancedTypeToBaseType(common);
-  if (left_base != common_base) LeftKeys[pair] = AddConvertedKey(Left, LeftKeys[pair], common);
-  if (right_base != common_base) RightKeys[pair] = AddConvertedKey(Right, RightKeys[pair], common);
+  if (AdvancedTypeToBaseType(left_type) != common_base)
+    LeftKeys[pair] = AddConvertedKey(Left, LeftKeys[pair], common);
+  if (AdvancedTypeToBaseType(right_type) != common_base)
+    RightKeys[pair] = AddConvertedKey(Right, RightKeys[pair], common);
 }
 
 int32_t TVTRAOJoin::AddConvertedKey(TVTRAOPtr& input, int32_t key, TVTRAdvancedDataType type) {
   TVTRAO* child = input.get();
-  auto projection = std::make_unique<TVTRAOTableExpr>(std::move(input));
-  // The projection passes the child's columns on as they are.
-  for (int32_t i = 0; i < projection->ColumnCount(); ++i)
-    projection->Columns[i].Hidden = child->Column(projection->Column(i).SourceFieldNo).Hidden;
+  const int32_t converted = AddConvertedColumn(input, Columns[key].SourceFieldNo, type);
   for (TVTRFieldLink& column : Columns) {
     if (column.SourceNode != child) continue;
-    column.SourceNode = projection.get();
-    for (int32_t i = 0; i < projection->ColumnCount(); ++i)
-      if (projection->Column(i).SourceFieldNo == column.SourceFieldNo) column.SourceFieldNo = i;
+    column.SourceNode = input.get();
+    column.SourceFieldNo = ProjectedColumn(*input, column.SourceFieldNo);
   }
-  const TVTRFieldLink& source = Columns[key];
-  auto converted = std::make_unique<TVTRSQLExpression>(std::make_unique<TVTRExprNodeCast>(
-      type, std::make_unique<TVTRExprNodeField>("", projection->Column(source.SourceFieldNo).Name, nullptr),
-      nullptr));
-  converted->AssignAO(projection.get(), nullptr, nullptr);
-  TVTRFieldLink& column = projection->Columns.emplace_back();
-  column.Name = projection->NewExpressionName();
-  column.DataType = type;
-  column.Size = converted->GetDataSize();
-  column.SourceNode = projection.get();
-  column.Expression = std::move(converted);
   TVTRFieldLink& link = Columns.emplace_back();
-  link.Name = column.Name;
-  link.CopyShape(column);
+  link.Name = input->Column(converted).Name;
+  link.CopyShape(input->Column(converted));
   link.Hidden = true;
-  link.SourceNode = projection.get();
-  link.SourceFieldNo = projection->ColumnCount() - 1;
-  input = std::move(projection);
+  link.SourceNode = input.get();
+  link.SourceFieldNo = converted;
   return ColumnCount() - 1;
 }
 

@@ -3,8 +3,8 @@
 #include "engine/access/Table.h"
 #include "engine/foundation/containers/UniqueName.h"
 
-void NameResultTable(TVTRTable& table) {
-  table.SetTableName(MakeUniqueName(kResultTablePrefix, [&table](const std::string& name) {
+void NameResultTable(TVTRTable& table, const char* prefix) {
+  table.SetTableName(MakeUniqueName(prefix, [&table](const std::string& name) {
     table.SetTableName(name);
     return table.Exists();
   }));

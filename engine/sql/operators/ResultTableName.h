@@ -8,7 +8,7 @@ class TVTRTable;
 inline constexpr const char* kResultTablePrefix = "TEMPORARY_TABLE_";
 inline constexpr const char* kResultIndexPrefix = "TEMPORARY_INDEX_";
 
-// Gives the inactive table a name that no table of its database has.
-void NameResultTable(TVTRTable& table);
+// Gives the inactive table a name of the prefix that no table of its database has.
+void NameResultTable(TVTRTable& table, const char* prefix = kResultTablePrefix);
 // A name for an index of a result table.
 std::string NewResultIndexName();

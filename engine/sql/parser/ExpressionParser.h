@@ -14,18 +14,20 @@
 //   negation      [NOT] truth-test
 //   truth-test    boolean-unit [IS [NOT] TRUE|FALSE|UNKNOWN]
 //   boolean-unit  "(" condition ")" | predicate
-//   predicate     truth constant | comparison | LIKE | IS NULL | BETWEEN | IN
-//   operand       NULL | value                                  ParseValues.cpp
+//   predicate     truth constant | quantified comparison | comparison | LIKE
+//                 | IS NULL | BETWEEN | IN | EXISTS
+//   operand       scalar subquery | NULL | value               ParseValues.cpp
 //   value         additive | concatenation | TRUE|FALSE | NULL | MIMETOBIN
 //   additive      term {(+|-) term}, not followed by "||"
 //   term          signed-factor {(*|/) signed-factor}
 //   signed-factor [+|-] factor
 //   factor        base-term (not a text constant) | numeric function
-//   base-term     literal | field | COUNT(*) | aggregate | CASE | "(" value ")" | CAST
+//   base-term     literal | field | COUNT(*) | aggregate | scalar subquery | CASE
+//                 | "(" value ")" | CAST
 //   concatenation concatenation-term {(|| | +) concatenation-term}
 //   concatenation-term  base-term | text function | date function or date parameter
 // Functions are in ParseFunctions.cpp, CASE, CAST and aggregates in
-// ParseCompound.cpp.
+// ParseCompound.cpp, subqueries in ParseSubqueries.cpp.
 #include <cstdint>
 #include <initializer_list>
 #include <map>
@@ -37,15 +39,19 @@
 #include "engine/sql/nodes/ExprNode.h"
 
 class TVTRCursor;
+struct TVTRQueryContext;
 
 inline constexpr int32_t kMaxNesting = 200;
 
 class TVTRExpressionParser {
  public:
   // `token` is the current token, kept in step with the lexer's cursor;
-  // field references are bound to `cursor` when it is given.
+  // field references are bound to `cursor` when it is given. Subqueries
+  // run in the statement's `query`; without one (a dataset filter, whose
+  // text is gone once parsed) a subquery raises 30199
+  // and LASTAUTOINC is refused, as in Locate and searches.
   TVTRExpressionParser(TVTRLexer& lexer, TToken& token, TVTRCursor* cursor,
-                       const TVTRExpressionOptions& options);
+                       const TVTRExpressionOptions& options, const TVTRQueryContext* query);
 
   // A condition; when none can be read 30066 "Boolean expression expected".
   TVTRExprNodePtr ParseCondition();
@@ -116,10 +122,13 @@ class TVTRExpressionParser {
   TVTRExprNodePtr ParsePredicate();
   TVTRExprNodePtr ParseTruthConstant();
   TVTRExprNodePtr ParseComparison();
+  // operand OP (ANY | SOME | ALL) subquery.
+  TVTRExprNodePtr ParseQuantifiedComparison();
   TVTRExprNodePtr ParseLike();
   TVTRExprNodePtr ParseIsNull();
   TVTRExprNodePtr ParseBetween();
   TVTRExprNodePtr ParseIn();
+  TVTRExprNodePtr ParseExists();
   // Reads [NOT] followed by the word; false (nothing consumed that matters) otherwise.
   bool ReadNegatedWord(int16_t word, bool& negated);
   // The comparison node, with the partial-compare rule applied to its operands.
@@ -151,6 +160,8 @@ class TVTRExpressionParser {
   TVTRExprNodePtr ParsePosition();
   TVTRExprNodePtr ParseLength();
   TVTRExprNodePtr ParseMathFunction();
+  // LASTAUTOINC "(" table [MEMORY] "," field ")"; without a query 30335.
+  TVTRExprNodePtr ParseLastAutoinc();
   TVTRExprNodePtr ParsePower();
   TVTRExprNodePtr ParseTextFunction();
   TVTRExprNodePtr ParseSubstring();
@@ -163,6 +174,13 @@ class TVTRExpressionParser {
   // The text of a quoted format, else `code` "Const DateFormat string expected".
   std::string ReadFormat(int32_t code);
 
+  // ParseSubqueries.cpp
+  // Any number of "(", a SELECT read by a subquery node, as many ")"; nil
+  // when no SELECT stands there. A scalar subquery gives one column and one
+  // row, an IN or quantified one one column.
+  TVTRExprNodePtr ParseSubquery(bool one_column, bool one_row);
+  TVTRExprNodePtr ParseScalarSubquery() { return ParseSubquery(true, true); }
+
   // ParseCompound.cpp
   TVTRExprNodePtr ParseCountAll();
   TVTRExprNodePtr ParseAggregate();
@@ -173,6 +191,7 @@ class TVTRExpressionParser {
   TToken& token_;
   TVTRCursor* cursor_;
   const TVTRExpressionOptions& options_;
+  const TVTRQueryContext* query_;
   // Where the last alternative that failed stopped. When no condition can
   // be read, that is the last alternative of its predicate: "(a + b) > 3"
   // fails at the ")".

@@ -121,9 +121,10 @@ TVTRExprNodePtr TVTRExpressionParser::ParseBooleanUnit() {
 
 TVTRExprNodePtr TVTRExpressionParser::ParsePredicate() {
   return FirstAlternative(Choice::Predicate,
-                          {&TVTRExpressionParser::ParseTruthConstant, &TVTRExpressionParser::ParseComparison,
-                           &TVTRExpressionParser::ParseLike, &TVTRExpressionParser::ParseIsNull,
-                           &TVTRExpressionParser::ParseBetween, &TVTRExpressionParser::ParseIn});
+                          {&TVTRExpressionParser::ParseTruthConstant, &TVTRExpressionParser::ParseQuantifiedComparison,
+                           &TVTRExpressionParser::ParseComparison, &TVTRExpressionParser::ParseLike,
+                           &TVTRExpressionParser::ParseIsNull, &TVTRExpressionParser::ParseBetween,
+                           &TVTRExpressionParser::ParseIn, &TVTRExpressionParser::ParseExists});
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseTruthConstant() {
@@ -145,6 +146,22 @@ TVTRExprNodePtr TVTRExpressionParser::ParseComparison() {
   TVTRExprNodePtr right = ParseOperand();
   if (!right) return nullptr;
   return MakeComparison(op, std::move(left), std::move(right));
+}
+
+TVTRExprNodePtr TVTRExpressionParser::ParseQuantifiedComparison() {
+  TVTRExprNodePtr left = ParseOperand();
+  if (!left) return nullptr;
+  const TVTRExprOperator op = ComparisonOperatorOf(token_);
+  if (op == eoNone) return nullptr;
+  Next();
+  const TVTRQuantifier quantifier = AtWord(rwAll) ? qnAll : AtWord(rwAny) || AtWord(rwSome) ? qnAny : qnNone;
+  if (quantifier == qnNone) return nullptr;
+  Next();
+  TVTRExprNodePtr subquery = ParseSubquery(true, false);
+  if (!subquery) return nullptr;
+  const TVTRComparisonOptions options{
+      .case_insensitive = options_.case_insensitive, .raw_null = options_.raw_null, .quantifier = quantifier};
+  return std::make_unique<TVTRExprNodeComparison>(op, options, std::move(left), std::move(subquery));
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseLike() {
@@ -191,6 +208,13 @@ TVTRExprNodePtr TVTRExpressionParser::ParseIn() {
   Next();
   auto node = std::make_unique<TVTRExprNodeBoolean>(negated ? eoNotIn : eoIn);
   node->AppendOperand(std::move(value));
+  if (AtWord(rwSelect)) {
+    TVTRExprNodePtr subquery = ParseSubquery(true, false);
+    if (!subquery) return nullptr;
+    node->AppendOperand(std::move(subquery));
+    if (AtKind(tktRightParenthesis)) Next();
+    return node;
+  }
   // Elements may also stand side by side without commas.
   for (;;) {
     TVTRExprNodePtr element = ParseValue();
@@ -203,6 +227,14 @@ TVTRExprNodePtr TVTRExpressionParser::ParseIn() {
       return node;
     }
   }
+}
+
+TVTRExprNodePtr TVTRExpressionParser::ParseExists() {
+  if (!AtWord(rwExists)) return nullptr;
+  Next();
+  TVTRExprNodePtr subquery = ParseSubquery(false, false);
+  if (!subquery) return nullptr;
+  return Boolean(eoExists, std::move(subquery));
 }
 
 bool TVTRExpressionParser::ReadNegatedWord(int16_t word, bool& negated) {

@@ -38,6 +38,7 @@ TVTRExprNodePtr TVTRExpressionParser::ParseNumericFunction() {
     Next();
     return std::make_unique<TVTRExprNodeSystem>(eoRowNum);
   }
+  if (AtWord(rwLastAutoinc)) return ParseLastAutoinc();
   if (AtWord(rwPower)) return ParsePower();
   if (token_.kind == tktReservedWord && token_.reserved_word >= rwAbs && token_.reserved_word <= rwSqrt)
     return ParseMathFunction();
@@ -62,6 +63,29 @@ TVTRExprNodePtr TVTRExpressionParser::ParseLength() {
   TVTRExprNodePtr text = RequireArgument(&TVTRExpressionParser::ParseTextArgument, 30085, "LENGTH");
   Expect(tktRightParenthesis, 30084, ")");
   return Function(std::make_unique<TVTRExprNodeStringFunction>(eoLength), std::move(text));
+}
+
+TVTRExprNodePtr TVTRExpressionParser::ParseLastAutoinc() {
+  // A filter's or Locate's lexer and cursor are gone before the condition
+  // is evaluated, and there is no query whose table the function could open.
+  if (query_ == nullptr)
+    throw EVTRException::CreateFmt(30335,
+                                   "Function '%s' cannot be used outside an SQL statement (line %d, column %d)",
+                                   "LASTAUTOINC", token_.line, token_.column);
+  Next();
+  Expect(tktLeftParenthesis, 30086, "(");
+  TVTRLastAutoincSource source{.Query = *query_, .InMemory = query_->InMemory};
+  source.TableName = token_.text;
+  Next();
+  if (AtWord(rwMemory)) {
+    source.InMemory = true;
+    Next();
+  }
+  Expect(tktComma, 30334, ",");
+  source.FieldName = token_.text;
+  Next();
+  Expect(tktRightParenthesis, 30089, ")");
+  return std::make_unique<TVTRExprNodeSystem>(std::move(source));
 }
 
 TVTRExprNodePtr TVTRExpressionParser::ParseMathFunction() {

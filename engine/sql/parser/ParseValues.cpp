@@ -27,6 +27,9 @@ TVTRExprNodePtr Negation(TVTRExprNodePtr operand) {
 }  // namespace
 
 TVTRExprNodePtr TVTRExpressionParser::ParseOperand() {
+  const Mark start = Here();
+  if (TVTRExprNodePtr subquery = ParseScalarSubquery()) return subquery;
+  Back(start);
   if (TVTRExprNodePtr null = ParseNull()) return null;
   return ParseValue();
 }
@@ -104,7 +107,8 @@ TVTRExprNodePtr TVTRExpressionParser::ParseBaseTerm() {
   return FirstAlternative(Choice::BaseTerm,
                           {&TVTRExpressionParser::ParseLiteral, &TVTRExpressionParser::ParseFieldReference,
                            &TVTRExpressionParser::ParseCountAll, &TVTRExpressionParser::ParseAggregate,
-                           &TVTRExpressionParser::ParseCase, &TVTRExpressionParser::ParseParenthesized,
+                           &TVTRExpressionParser::ParseScalarSubquery, &TVTRExpressionParser::ParseCase,
+                           &TVTRExpressionParser::ParseParenthesized,
                            &TVTRExpressionParser::ParseCast});
 }
 

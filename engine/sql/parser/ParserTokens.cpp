@@ -6,8 +6,8 @@
 #include "engine/sql/parser/ExpressionParser.h"
 
 TVTRExpressionParser::TVTRExpressionParser(TVTRLexer& lexer, TToken& token, TVTRCursor* cursor,
-                                           const TVTRExpressionOptions& options)
-    : lexer_(lexer), token_(token), cursor_(cursor), options_(options) {}
+                                           const TVTRExpressionOptions& options, const TVTRQueryContext* query)
+    : lexer_(lexer), token_(token), cursor_(cursor), options_(options), query_(query) {}
 
 TVTRExpressionParser::Mark TVTRExpressionParser::Here() const {
   return {lexer_.GetCurrentTokenNo(), token_};
@@ -45,7 +45,9 @@ TVTRExprNodePtr TVTRExpressionParser::FirstAlternative(Choice choice,
       outcomes_[key] = {tried, {}};
       return node;
     }
-    failed_at_ = token_;
+    // An alternative that fails at its first token (EXISTS before a value)
+    // does not hide where a longer one stopped.
+    if (tried == 0 || lexer_.GetCurrentTokenNo() != start.position) failed_at_ = token_;
     Back(start);
     ++tried;
   }

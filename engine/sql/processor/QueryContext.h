@@ -3,11 +3,14 @@
 // of the short-lived components it creates, the alias, the session, the
 // processor's InMemory setting and the database component of the alias.
 // Names are UTF-8, as the components take them.
+#include <memory>
 #include <string>
+#include <string_view>
 
 class TComponent;
 class TVTRDatabase;
 class TVTRQuery;
+class TVTRTable;
 
 struct TVTRQueryContext {
   TVTRQuery* Query = nullptr;  // the running query; nil when a statement runs without one
@@ -26,4 +29,9 @@ struct TVTRQueryContext {
   // FindDatabase; "Cannot perform this operation on a closed database"
   // when there is none.
   TVTRDatabase& Database() const;
+  // A closed table component of the query's owner and session for the
+  // table (engine text) on `alias`, kept in memory with `in_memory` or
+  // the query's InMemory.
+  std::unique_ptr<TVTRTable> NewTable(const std::string& alias, std::string_view table_name,
+                                      bool in_memory) const;
 };

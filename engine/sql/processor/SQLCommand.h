@@ -76,6 +76,10 @@ class TVTRSQLCommand {
   int32_t RowsAffected = 0;
   // The statement named its table with MEMORY (or INTO MEMORY).
   bool InMemoryTarget = false;
+  // The running query, set before Parse (expressions that open tables,
+  // LASTAUTOINC, take it while they are parsed); a query command keeps the
+  // one its tree was last built for.
+  TVTRQueryContext Query;
 
  protected:
   // Copies the token at the cursor; false past the end.

@@ -10,9 +10,9 @@ TVTRLocalSQLProcessor::TVTRLocalSQLProcessor(std::function<TVTRQueryContext()> q
 
 TVTRLocalSQLProcessor::~TVTRLocalSQLProcessor() = default;
 
-void TVTRLocalSQLProcessor::ParseCommands() {
+void TVTRLocalSQLProcessor::ParseCommands(const TVTRQueryContext& query) {
   if (lexer_->CommandCount() == 0) throw EVTRException(30145, "Blank SQL command");
-  while (lexer_->NextCommand()) commands_.push_back(CreateSQLCommand(*lexer_));
+  while (lexer_->NextCommand()) commands_.push_back(CreateSQLCommand(*lexer_, query));
 }
 
 std::unique_ptr<TVTRCursor> TVTRLocalSQLProcessor::Execute() {
@@ -20,10 +20,10 @@ std::unique_ptr<TVTRCursor> TVTRLocalSQLProcessor::Execute() {
   commands_.clear();
   lexer_.reset();
   lexer_ = std::make_unique<TVTRLexer>(SQLText, &Params);
-  ParseCommands();
-
   TVTRQueryContext query = query_();
   query.InMemory = InMemory;
+  ParseCommands(query);
+
   for (std::size_t i = 0; i < commands_.size(); ++i) {
     TVTRSQLCommand& command = *commands_[i];
     command.Execute(query, true, RequestLive, ReadOnlyResult, nullptr, nullptr);

@@ -41,8 +41,8 @@ class TVTRLocalSQLProcessor final : public TVTRSQLProcessor {
   TVTRSQLParams Params;
 
  private:
-  // One command per command of the lexer, each parsed.
-  void ParseCommands();
+  // One command per command of the lexer, each parsed for the query.
+  void ParseCommands(const TVTRQueryContext& query);
 
   std::function<TVTRQueryContext()> query_;
   // Declared before the commands, which refer to it, so that it goes after them.
@@ -53,4 +53,4 @@ class TVTRLocalSQLProcessor final : public TVTRSQLProcessor {
 // The command for the lexer's current command, chosen by its first words
 // and parsed. 30146 for a command without tokens; 30147 to 30154 and 30353
 // for first words that start no statement.
-TVTRSQLCommandPtr CreateSQLCommand(TVTRLexer& lexer);
+TVTRSQLCommandPtr CreateSQLCommand(TVTRLexer& lexer, const TVTRQueryContext& query);

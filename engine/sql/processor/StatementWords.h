@@ -68,6 +68,7 @@ inline constexpr int16_t rwRename = ReservedWordNo("RENAME");
 inline constexpr int16_t rwRight = ReservedWordNo("RIGHT");
 inline constexpr int16_t rwRollback = ReservedWordNo("ROLLBACK");
 inline constexpr int16_t rwSelect = ReservedWordNo("SELECT");
+inline constexpr int16_t rwSet = ReservedWordNo("SET");
 inline constexpr int16_t rwStart = ReservedWordNo("START");
 inline constexpr int16_t rwTable = ReservedWordNo("TABLE");
 inline constexpr int16_t rwTo = ReservedWordNo("TO");
@@ -78,6 +79,7 @@ inline constexpr int16_t rwUnion = ReservedWordNo("UNION");
 inline constexpr int16_t rwUnique = ReservedWordNo("UNIQUE");
 inline constexpr int16_t rwUpdate = ReservedWordNo("UPDATE");
 inline constexpr int16_t rwUsing = ReservedWordNo("USING");
+inline constexpr int16_t rwValues = ReservedWordNo("VALUES");
 inline constexpr int16_t rwWhere = ReservedWordNo("WHERE");
 
 }  // namespace statement_words

@@ -150,7 +150,11 @@ void TVTRSQLCursorCommand::CopyInto() {
   std::string log;
   bool copied = false;
   try {
-    copied = target.ImportTable(Root->Result(), log);
+    // Creating the table would replace one of that name, and its rows with it.
+    if (target.Exists())
+      log = "Table '" + target.TableName() + "' already exists";
+    else
+      copied = target.ImportTable(Root->Result(), log);
   } catch (const std::exception& error) {
     log += error.what();
   }

@@ -58,8 +58,6 @@ class TVTRSQLCursorCommand : public TVTRSQLCommand {
   std::unique_ptr<TVTRCursor> GetResultCursor() override;
   TVTRTable* GetResultDataSet() override;
 
-  // The query the tree was last built for.
-  TVTRQueryContext Query;
   std::string IntoDatabaseName;
   std::string IntoTableName;  // empty without INTO
   bool IntoImmediate = false;

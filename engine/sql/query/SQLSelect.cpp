@@ -76,7 +76,7 @@ void TVTRSQLSelect::ParseSelectList() {
 
 void TVTRSQLSelect::ParseSelectItem() {
   auto expression = std::make_unique<TVTRSQLExpression>();
-  expression->ParseValueExpression(nullptr, Lexer);
+  expression->ParseValueExpression(&Query, Lexer);
   GetCurrentToken();
   if (expression->IsEmpty())
     RaiseAtToken(30160, "Expression expected, but '%s' found at line %d, column %d");
@@ -130,7 +130,7 @@ void TVTRSQLSelect::ParseFrom() {
 
 std::unique_ptr<TVTRSQLExpression> TVTRSQLSelect::ParseCondition() {
   auto condition = std::make_unique<TVTRSQLExpression>();
-  condition->ParseSearchCondition(nullptr, Lexer);
+  condition->ParseSearchCondition(&Query, Lexer);
   GetCurrentToken();
   if (!SelectAll) condition->MatchSelectList(Items);
   return condition;

@@ -28,10 +28,8 @@ class TVTRSQLSelect : public TVTRSQLCursorCommand {
   // The tree in its ordered steps: FROM items and joins, projection, WHERE
   // pushed down, [grouping], [TOP], the select list, HAVING, ORDER BY, the
   // conditions left over (30144), and a projection over a lone table unless
-  // a live result is asked for. Grouping and TOP are built by their own
-  // operators (BuildGrouping, BuildTop); until those exist a statement that
-  // needs them raises 30501 "... is not supported". HAVING without grouping
-  // raises 20244 instead of being ignored.
+  // a live result is asked for. HAVING without grouping raises 20244
+  // instead of being ignored.
   TVTRAOPtr BuildAO(const TVTRQueryContext& query, bool request_live, TVTRAO* outer_ao,
                     TVTRCursor* outer_cursor, bool allow_unapplied) override;
 
@@ -75,4 +73,6 @@ class TVTRSQLSelect : public TVTRSQLCursorCommand {
   bool Groups() const;
   // Whether an expression item is neither a plain field nor an aggregate.
   bool ComputesExpressions() const;
+  // Whether GROUP BY names the alias of such an item.
+  bool GroupsByComputedItem() const;
 };

@@ -1,10 +1,25 @@
 #include "engine/sql/query/SQLUnion.h"
 
-#include "engine/foundation/VTRExcept.h"
+#include "engine/sql/operators/AOUnion.h"
 #include "engine/sql/processor/StatementWords.h"
 #include "engine/sql/query/SQLSelect.h"
 
 using namespace statement_words;
+
+namespace {
+
+TVTRUnionType UnionTypeOf(TVTRQueryOperation operation) {
+  switch (operation) {
+    case qoIntersect:
+      return utIntersect;
+    case qoExcept:
+      return utExcept;
+    default:
+      return utUnion;
+  }
+}
+
+}  // namespace
 
 TVTRQueryExprNode::TVTRQueryExprNode() = default;
 TVTRQueryExprNode::~TVTRQueryExprNode() = default;
@@ -47,6 +62,7 @@ std::unique_ptr<TVTRQueryExprNode> TVTRSQLUnion::ParseOperand() {
   }
   if (!AtWord(rwSelect)) RaiseTokenExpected(30194, "SELECT");
   node->Select = std::make_unique<TVTRSQLSelect>(Lexer);
+  node->Select->Query = Query;
   node->Select->Parse();
   GetCurrentToken();
   return node;
@@ -98,5 +114,16 @@ TVTRAOPtr TVTRSQLUnion::BuildNode(TVTRQueryExprNode& node, const TVTRQueryContex
                                   TVTRAO* outer_ao, TVTRCursor* outer_cursor, bool allow_unapplied) {
   if (node.Operation == qoSelect)
     return node.Select->BuildAO(query, request_live, outer_ao, outer_cursor, allow_unapplied);
-  throw EVTRException(30502, "Set operations are not supported");
+  TVTRAOPtr left = BuildNode(*node.Left, query, true, outer_ao, outer_cursor, allow_unapplied);
+  TVTRAOPtr right = BuildNode(*node.Right, query, true, outer_ao, outer_cursor, allow_unapplied);
+  TVTRFields names;
+  TVTRSelectListItem name;
+  if (node.CorrespondingList) {
+    for (const std::string& field : *node.CorrespondingList) {
+      name.FieldName = field;
+      names.Add(name);
+    }
+  }
+  return std::make_unique<TVTRAOUnion>(std::move(left), node.CorrespondingList ? &names : nullptr, !node.All,
+                                       node.Corresponding, UnionTypeOf(node.Operation), std::move(right));
 }

@@ -1,16 +1,23 @@
 // The operator tree of one SELECT.
 #include "engine/access/Database.h"
 #include "engine/foundation/VTRExcept.h"
+#include "engine/sql/operators/AOGroupBy.h"
 #include "engine/sql/operators/AOJoin.h"
 #include "engine/sql/operators/AOTable.h"
 #include "engine/sql/operators/AOTableExpr.h"
+#include "engine/sql/operators/AOTopRowCount.h"
 #include "engine/sql/query/SQLSelect.h"
 #include "engine/sql/query/SQLUnion.h"
+#include "platform/rtl/TextCase.h"
 
 namespace {
 
 bool HasConjuncts(const std::unique_ptr<TVTRSQLExpression>& condition) {
   return condition && !condition->IsEmpty();
+}
+
+[[noreturn]] void RaiseHavingNotApplicable() {
+  throw EVTRException(20244, "Having condition is not applicable");
 }
 
 [[noreturn]] void RaiseNotApplicable() {
@@ -24,18 +31,39 @@ TVTRAOPtr TVTRSQLSelect::BuildAO(const TVTRQueryContext& query, bool request_liv
   Query = query;
   const bool grouping = Groups();
   // HAVING filters groups: without grouping it would be silently ignored.
-  if (HasConjuncts(Having) && !grouping) throw EVTRException(20244, "Having condition is not applicable");
-  if (grouping) throw EVTRException(30501, "GROUP BY and aggregates are not supported");
-  if (TopCount >= 0) throw EVTRException(30501, "TOP is not supported");
+  if (HasConjuncts(Having) && !grouping) RaiseHavingNotApplicable();
 
   TVTRAOPtr tree = BuildFrom(query, outer_ao, outer_cursor, allow_unapplied);
-  if (tree->IsBaseTable && ComputesExpressions()) tree = std::make_unique<TVTRAOTableExpr>(std::move(tree));
-  if (Where) Where->PushDown(tree.get(), outer_ao, outer_cursor);
-  // Grouping (with HAVING pushed onto the grouping node) and TOP wrap the
-  // tree here, in that order.
-  if (tree->HasProjection) tree = std::make_unique<TVTRAOTableExpr>(std::move(tree));
   const std::span<TVTRSelectListItem> items = SelectAll ? std::span<TVTRSelectListItem>() : std::span(Items);
+  if (grouping ? GroupsByComputedItem() : tree->IsBaseTable && ComputesExpressions()) {
+    tree = std::make_unique<TVTRAOTableExpr>(std::move(tree));
+    // The projection computes the key the grouping groups by.
+    if (grouping) tree->ApplySelectList(items, false);
+  }
+  if (Where) {
+    Where->PushDown(tree.get(), outer_ao, outer_cursor);
+    // A lone stored table cannot test a subquery: a projection over it does.
+    if (HasConjuncts(Where) && tree->IsBaseTable) {
+      tree = std::make_unique<TVTRAOTableExpr>(std::move(tree));
+      Where->PushDown(tree.get(), outer_ao, outer_cursor);
+    }
+  }
+  if (grouping) {
+    tree = std::make_unique<TVTRAOGroupBy>(std::move(tree), items, &GroupBy);
+    if (Having) Having->PushDown(tree.get(), outer_ao, outer_cursor);
+  }
+  if (tree->HasProjection) tree = std::make_unique<TVTRAOTableExpr>(std::move(tree));
+  // TOP takes the rows of the finished result: the node it wraps applies the
+  // select list, so that aggregates and computed columns are there to keep.
+  if (TopCount >= 0) {
+    tree = std::make_unique<TVTRAOSQLTopRowCount>(std::move(tree));
+    tree->SetTopRowCount(TopFirstRow, TopCount);
+  }
   tree->ApplySelectList(items, Distinct);
+  if (grouping && Having) {
+    Having->PushDown(tree.get(), outer_ao, outer_cursor);
+    if (HasConjuncts(Having) && !allow_unapplied) RaiseHavingNotApplicable();
+  }
   ApplyOrderBy(*tree);
   if (Where) {
     Where->PushDown(tree.get(), outer_ao, outer_cursor);
@@ -128,6 +156,16 @@ bool TVTRSQLSelect::Groups() const {
   for (const TVTRSelectListItem& item : Items)
     if (item.IsExpression && item.Expression && static_cast<TVTRSQLExpression*>(item.Expression)->IsAggregated())
       return true;
+  return false;
+}
+
+bool TVTRSQLSelect::GroupsByComputedItem() const {
+  for (const TVTRSelectListItem& item : Items) {
+    if (!item.IsExpression || !item.Expression || static_cast<TVTRSQLExpression*>(item.Expression)->IsAggregated())
+      continue;
+    for (const TVTRSelectListItem& entry : GroupBy.Items())
+      if (SameText(item.Alias, entry.FieldName)) return true;
+  }
   return false;
 }
 

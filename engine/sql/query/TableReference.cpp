@@ -38,6 +38,7 @@ std::unique_ptr<TVTRTableReference> TVTRSQLSelect::ParseTableItem() {
   if (AtWord(rwSelect)) {
     reference->Kind = trkSubquery;
     reference->Subquery = std::make_unique<TVTRSQLUnion>(Lexer);
+    reference->Subquery->Query = Query;
     reference->Subquery->Parse();
     GetCurrentToken();
     return reference;

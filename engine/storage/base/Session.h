@@ -54,6 +54,12 @@ class TVTRBaseSession {
   virtual void Commit(bool flush) = 0;
   virtual void Rollback() = 0;
   virtual void FlushBuffers() = 0;
+  // A statement's savepoint inside the transaction: RollbackToStatementMark
+  // undoes what the session changed since MarkStatement and keeps what it
+  // changed before; both end the mark, as do Commit and Rollback.
+  virtual void MarkStatement() = 0;
+  virtual void RollbackToStatementMark() = 0;
+  virtual void ReleaseStatementMark() = 0;
 
   const std::vector<std::unique_ptr<TVTRSessionNamedObject>>& NamedObjects() const { return named_objects_; }
 

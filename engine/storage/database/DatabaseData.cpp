@@ -89,6 +89,24 @@ void TVTRDatabaseData::Rollback(int32_t session_id) {
   for (const auto& table : TableDataList) table->AfterRollback(session_id);
 }
 
+void TVTRDatabaseData::MarkSession(int32_t session_id) {
+  TVTRDatabaseDataGuard guard(*this);
+  if (PageManager) PageManager->MarkSession(session_id);
+  for (const auto& table : TableDataList) table->MarkSession(session_id);
+}
+
+void TVTRDatabaseData::RollbackToMark(int32_t session_id) {
+  TVTRDatabaseDataGuard guard(*this);
+  if (PageManager) PageManager->RollbackToMark(session_id);
+  for (const auto& table : TableDataList) table->RollbackToMark(session_id);
+}
+
+void TVTRDatabaseData::ReleaseMark(int32_t session_id) {
+  TVTRDatabaseDataGuard guard(*this);
+  if (PageManager) PageManager->ReleaseMark(session_id);
+  for (const auto& table : TableDataList) table->ReleaseMark(session_id);
+}
+
 void TVTRDatabaseData::Lock() {
   critical_section_.Enter();
   ++t_database_sections_held;

@@ -55,6 +55,14 @@ class TVTRDatabaseData {
   virtual void Commit(int32_t session_id, bool flush);
   // The session's pages are dropped; then every table object is told.
   virtual void Rollback(int32_t session_id);
+  // A statement's savepoint inside the session's transaction: its pages,
+  // and what each table keeps apart from them, can go back to the mark
+  // without losing what the transaction did before it. A new mark replaces
+  // the old one; commit, rollback and RollbackToMark end it.
+  void MarkSession(int32_t session_id);
+  void RollbackToMark(int32_t session_id);
+  // Ends the mark, keeping every change.
+  void ReleaseMark(int32_t session_id);
   virtual void FlushFile() {}
 
   // The database's re-entrant critical section.

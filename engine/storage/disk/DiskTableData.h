@@ -142,6 +142,7 @@ class TVTRDiskTableData : public TVTRTableData {
   int64_t GetLastAutoincValue(int32_t session_id, int32_t field_no) override;
   // Reloads the counters the rollback may have taken back.
   void AfterRollback(int32_t session_id) override;
+  void RollbackToMark(int32_t session_id) override { AfterRollback(session_id); }
 
   TVTRDiskRecordManager& DiskRecords() const;
 

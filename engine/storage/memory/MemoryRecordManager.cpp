@@ -184,22 +184,42 @@ void TVTRMemoryRecordManager::CommitChanges(int32_t session_id, const ReplacedRe
   }
   log.changes.clear();
   log.images.clear();
+  log.mark.reset();
 }
 
 void TVTRMemoryRecordManager::RollbackChanges(int32_t session_id) {
   const auto it = logs_.find(session_id);
-  if (it == logs_.end() || it->second.changes.empty()) return;
-  ChangeLog& log = it->second;
-  for (auto change = log.changes.rbegin(); change != log.changes.rend(); ++change) {
-    if (change->kind == ChangeKind::kInsert) {
-      SetLive(change->slot, false);
+  if (it == logs_.end()) return;
+  it->second.mark.reset();
+  UndoChanges(it->second, 0, 0);
+}
+
+void TVTRMemoryRecordManager::MarkChanges(int32_t session_id) {
+  ChangeLog& log = logs_[session_id];
+  log.mark.emplace(log.changes.size(), log.images.size());
+}
+
+void TVTRMemoryRecordManager::RollbackToMark(int32_t session_id) {
+  const auto it = logs_.find(session_id);
+  if (it == logs_.end() || !it->second.mark) return;
+  const auto [changes_kept, images_kept] = *it->second.mark;
+  it->second.mark.reset();
+  UndoChanges(it->second, changes_kept, images_kept);
+}
+
+void TVTRMemoryRecordManager::UndoChanges(ChangeLog& log, size_t changes_kept, size_t images_kept) {
+  if (log.changes.size() <= changes_kept) return;
+  for (size_t i = log.changes.size(); i-- > changes_kept;) {
+    const Change& change = log.changes[i];
+    if (change.kind == ChangeKind::kInsert) {
+      SetLive(change.slot, false);
       continue;
     }
-    std::memcpy(store_.At(change->slot), log.images.data() + change->image, static_cast<size_t>(RecordSize));
-    if (change->kind == ChangeKind::kDelete) SetLive(change->slot, true);
+    std::memcpy(store_.At(change.slot), log.images.data() + change.image, static_cast<size_t>(RecordSize));
+    if (change.kind == ChangeKind::kDelete) SetLive(change.slot, true);
   }
-  log.changes.clear();
-  log.images.clear();
+  log.changes.resize(changes_kept);
+  log.images.resize(images_kept);
   FindBounds();
   ++ChangeCount;
 }

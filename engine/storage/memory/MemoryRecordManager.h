@@ -13,6 +13,7 @@
 // them. Callers hold the database's critical section.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -56,6 +57,11 @@ class TVTRMemoryRecordManager : public TVTRBaseRecordManager {
   // Undoes the session's changes, newest first. ChangeCount moves on, so no
   // record bitmap filled meanwhile passes for current.
   void RollbackChanges(int32_t session_id);
+  // A savepoint in the session's log: RollbackToMark undoes the changes
+  // logged since, newest first, and ends the mark; commit and rollback end
+  // it too. A new mark replaces the old one.
+  void MarkChanges(int32_t session_id);
+  void RollbackToMark(int32_t session_id);
 
  private:
   enum class ChangeKind : uint8_t { kInsert, kUpdate, kDelete };
@@ -67,12 +73,16 @@ class TVTRMemoryRecordManager : public TVTRBaseRecordManager {
   struct ChangeLog {
     std::vector<Change> changes;
     std::vector<uint8_t> images;
+    std::optional<std::pair<size_t, size_t>> mark;  // lengths of changes and images at the mark
   };
 
   bool IsLive(int32_t slot) const { return slot >= 0 && slot < live_.Size() && live_.GetBit(slot); }
   bool Contiguous() const { return min_slot_ == 0 && int64_t{max_slot_} + 1 == RecordCount; }
   // Logs a change before it is made; the former image is the slot's record.
   void LogChange(int32_t session_id, ChangeKind kind, int32_t slot);
+  // Undoes the log's changes from the first to keep on, newest first, and
+  // cuts the log to the lengths given.
+  void UndoChanges(ChangeLog& log, size_t changes_kept, size_t images_kept);
   void SetLive(int32_t slot, bool live);
   // min and max from the live slots.
   void FindBounds();

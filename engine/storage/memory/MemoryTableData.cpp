@@ -81,19 +81,42 @@ void TVTRMemoryTableData::CommitSession(int32_t session_id) {
   MemoryRecords().CommitChanges(session_id, release);
   const auto adopted = adopted_blobs_.find(session_id);
   if (adopted != adopted_blobs_.end()) adopted->second.clear();
+  adopted_at_mark_.erase(session_id);
 }
 
 void TVTRMemoryTableData::AfterRollback(int32_t session_id) {
   TVTRProcessTableData::AfterRollback(session_id);
+  adopted_at_mark_.erase(session_id);
   if (!RecordManager) return;
   MemoryRecords().RollbackChanges(session_id);
+  DisownAdoptedBlobs(session_id, 0);
+}
+
+void TVTRMemoryTableData::MarkSession(int32_t session_id) {
+  TVTRProcessTableData::MarkSession(session_id);
+  if (!RecordManager) return;
+  MemoryRecords().MarkChanges(session_id);
+  const auto adopted = adopted_blobs_.find(session_id);
+  adopted_at_mark_[session_id] = adopted == adopted_blobs_.end() ? 0 : adopted->second.size();
+}
+
+void TVTRMemoryTableData::RollbackToMark(int32_t session_id) {
+  TVTRProcessTableData::RollbackToMark(session_id);
+  const auto mark = adopted_at_mark_.find(session_id);
+  if (!RecordManager || mark == adopted_at_mark_.end()) return;
+  MemoryRecords().RollbackToMark(session_id);
+  DisownAdoptedBlobs(session_id, mark->second);
+  adopted_at_mark_.erase(mark);
+}
+
+void TVTRMemoryTableData::DisownAdoptedBlobs(int32_t session_id, size_t kept) {
   // Values written with a record that is gone again belong to no record; the
   // cursor that saved them may still hold them.
   const auto adopted = adopted_blobs_.find(session_id);
-  if (adopted == adopted_blobs_.end()) return;
-  for (const uint32_t handle : adopted->second)
-    if (TVTRMemoryBlobBlock* block = blobs_.Find(handle)) block->OwnerSlot = -1;
-  adopted->second.clear();
+  if (adopted == adopted_blobs_.end() || adopted->second.size() <= kept) return;
+  for (size_t i = kept; i < adopted->second.size(); ++i)
+    if (TVTRMemoryBlobBlock* block = blobs_.Find(adopted->second[i])) block->OwnerSlot = -1;
+  adopted->second.resize(kept);
 }
 
 uint8_t* TVTRMemoryTableData::BlobField(uint8_t* record, int32_t field_no) const {

@@ -47,6 +47,8 @@ class TVTRMemoryTableData : public TVTRProcessTableData {
   // The field's counter: every session of the database shares session ID 0.
   int64_t GetLastAutoincValue(int32_t session_id, int32_t field_no) override;
   void AfterRollback(int32_t session_id) override;
+  void MarkSession(int32_t session_id) override;
+  void RollbackToMark(int32_t session_id) override;
   void CommitSession(int32_t session_id) override;
 
  protected:
@@ -67,6 +69,8 @@ class TVTRMemoryTableData : public TVTRProcessTableData {
 
  private:
   uint8_t* BlobField(uint8_t* record, int32_t field_no) const;
+  // The values the session adopted after the first `kept` belong to no record.
+  void DisownAdoptedBlobs(int32_t session_id, size_t kept);
   // The block a non-null BLOB field names; a stale handle raises 10112.
   TVTRMemoryBlobBlock& BlockOf(uint8_t* record, int32_t field_no);
   // Frees the values of a replaced record image that its slot no longer holds.
@@ -77,4 +81,6 @@ class TVTRMemoryTableData : public TVTRProcessTableData {
   TVTRRecordOperation write_operation_ = TVTRRecordOperation::kInsert;  // of the record write under way
   // Per session: values its pending writes gave to a record.
   std::unordered_map<int32_t, std::vector<uint32_t>> adopted_blobs_;
+  // Per session: how many values it had adopted at its mark.
+  std::unordered_map<int32_t, size_t> adopted_at_mark_;
 };

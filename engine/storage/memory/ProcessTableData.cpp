@@ -87,3 +87,15 @@ void TVTRProcessTableData::CommitSession(int32_t session_id) {
 void TVTRProcessTableData::AfterRollback(int32_t session_id) {
   if (PageManager) PageManager->Rollback(session_id);
 }
+
+void TVTRProcessTableData::MarkSession(int32_t session_id) {
+  if (PageManager) PageManager->MarkSession(session_id);
+}
+
+void TVTRProcessTableData::RollbackToMark(int32_t session_id) {
+  if (PageManager) PageManager->RollbackToMark(session_id);
+}
+
+void TVTRProcessTableData::ReleaseMark(int32_t session_id) {
+  if (PageManager) PageManager->ReleaseMark(session_id);
+}

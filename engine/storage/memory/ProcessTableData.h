@@ -34,6 +34,10 @@ class TVTRProcessTableData : public TVTRTableData {
   void AutoCommit(int32_t session_id, bool in_transaction) override;
   // Drops the session's pending changes.
   void AfterRollback(int32_t session_id) override;
+  // The table's own pages take part in the session's savepoint.
+  void MarkSession(int32_t session_id) override;
+  void RollbackToMark(int32_t session_id) override;
+  void ReleaseMark(int32_t session_id) override;
   // Makes the session's pending changes stand; the database calls it for
   // every table when the session commits.
   virtual void CommitSession(int32_t session_id);

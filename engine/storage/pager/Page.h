@@ -78,6 +78,9 @@ class TVTRPage {
   PageBuffer owned_;
   int32_t buffer_size_ = 0;
   bool dirty_ = false;
+  // The session's mark generation when the page joined its changes
+  // (SessionPageSet::Generation).
+  uint32_t dirty_since_ = 0;
   int32_t use_count_ = 0;
   int32_t session_id_;
   bool may_encipher_ = true;

@@ -71,7 +71,9 @@ void TVTRPageManager::TakeInUse(TVTRPage& page, SessionPageSet& set) {
 TVTRPage* TVTRPageManager::GetPage(int32_t session_id, int32_t page_no, uint16_t expected_type) {
   SessionPageSet& set = SessionSet(session_id);
   TVTRPage* page = set.DirtyPages.Find(page_no);
-  if (page == nullptr) {
+  if (page != nullptr && set.Mark) {
+    KeepBeforeImage(*set.Mark, *page);
+  } else if (page == nullptr) {
     page = shared_pages_.Find(page_no);
     if (page == nullptr) {
       page = LoadSharedPage(session_id, page_no, expected_type);
@@ -128,7 +130,7 @@ TVTRPage* TVTRPageManager::AddPage(int32_t session_id, uint16_t page_type) {
   }
   // A copy left from before the number was freed must not be served again.
   RetireSharedPage(page.PageNo());
-  set.DirtyPages.Add(std::move(added));
+  AddDirtyPage(set, std::move(added));
   set.AddedPages.push_back(page.PageNo());
   TakeInUse(page, set);
   return &page;
@@ -153,7 +155,7 @@ void TVTRPageManager::ReleasePage(TVTRPage* page) {
   VTR_ASSERT(set.PagesInUse >= 0);
   if (page->list_ == &shared_pages_) {
     if (page->dirty_) {
-      set.DirtyPages.Add(shared_pages_.Delete(page->PageNo()));
+      AddDirtyPage(set, shared_pages_.Delete(page->PageNo()));
       return;
     }
     shared_pages_.Touch(*page);
@@ -165,8 +167,62 @@ void TVTRPageManager::ReleasePage(TVTRPage* page) {
     retired_pages_.erase(it);
     // A change made to a stale copy still belongs to its session; locks
     // above the cache keep two sessions from changing one page.
-    if (retired->dirty_) set.DirtyPages.Add(std::move(retired));
+    if (retired->dirty_) AddDirtyPage(set, std::move(retired));
   }
+}
+
+void TVTRPageManager::AddDirtyPage(SessionPageSet& set, std::unique_ptr<TVTRPage> page) {
+  page->dirty_since_ = set.Generation;
+  set.DirtyPages.Add(std::move(page));
+}
+
+void TVTRPageManager::KeepBeforeImage(SessionPageMark& mark, const TVTRPage& page) {
+  if (page.dirty_since_ >= mark.Generation) return;
+  const auto [image, added] = mark.BeforeImages.try_emplace(page.PageNo());
+  if (added) image->second.assign(page.buffer_, page.buffer_ + page.buffer_size_);
+}
+
+void TVTRPageManager::MarkSession(int32_t session_id) {
+  SessionPageSet& set = SessionSet(session_id);
+  set.Mark.emplace();
+  set.Mark->Generation = ++set.Generation;
+  set.Mark->AddedCount = set.AddedPages.size();
+  set.Mark->DeletedCount = set.DeletedPages.size();
+  // A page held across the mark may be changed without being taken again.
+  if (set.PagesInUse == 0) return;
+  set.DirtyPages.ForEach([&set](const TVTRPage& page) {
+    if (page.UseCount() > 0) KeepBeforeImage(*set.Mark, page);
+  });
+}
+
+void TVTRPageManager::RollbackToMark(int32_t session_id) {
+  SessionPageSet* set = FindSessionSet(session_id);
+  if (set == nullptr || !set->Mark) return;
+  set->DirtyPages.ForEach([](const TVTRPage& page) {
+    if (page.UseCount() > 0) throw EVTRException(20088, "Cannot remove used page");
+  });
+  SessionPageMark mark = std::move(*set->Mark);
+  set->Mark.reset();
+  std::vector<int32_t> joined;
+  set->DirtyPages.ForEach([&](const TVTRPage& page) {
+    if (page.dirty_since_ >= mark.Generation) joined.push_back(page.PageNo());
+  });
+  for (const int32_t page_no : joined) set->DirtyPages.Delete(page_no);
+  for (auto& [page_no, image] : mark.BeforeImages) {
+    TVTRPage* page = set->DirtyPages.Find(page_no);
+    VTR_ASSERT(page != nullptr);
+    if (page->buffer_size_ != static_cast<int32_t>(image.size())) page->ResizeBuffer(static_cast<int32_t>(image.size()));
+    std::copy(image.begin(), image.end(), page->buffer_);
+  }
+  while (set->AddedPages.size() > mark.AddedCount) {
+    FreePage(set->AddedPages.back());
+    set->AddedPages.pop_back();
+  }
+  set->DeletedPages.resize(mark.DeletedCount);
+}
+
+void TVTRPageManager::ReleaseMark(int32_t session_id) {
+  if (SessionPageSet* set = FindSessionSet(session_id)) set->Mark.reset();
 }
 
 void TVTRPageManager::EvictToCapacity() {
@@ -232,6 +288,7 @@ void TVTRPageManager::Commit(int32_t session_id) {
   }
   to_free.clear();
   set->AddedPages.clear();
+  set->Mark.reset();
   for (const int32_t page_no : written) {
     std::unique_ptr<TVTRPage> page = set->DirtyPages.Delete(page_no);
     page->dirty_ = false;
@@ -249,6 +306,7 @@ void TVTRPageManager::Rollback(int32_t session_id) {
     if (page.UseCount() > 0) throw EVTRException(20088, "Cannot remove used page");
   });
   set->DirtyPages.Clear();
+  set->Mark.reset();
   while (!set->AddedPages.empty()) {
     FreePage(set->AddedPages.back());
     set->AddedPages.pop_back();

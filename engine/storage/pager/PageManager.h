@@ -10,6 +10,7 @@
 // Every GetPage and AddPage is paired with one ReleasePage (HeldPage does it).
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -22,6 +23,17 @@ inline constexpr int32_t kInvalidSessionID = -1;
 
 inline constexpr int32_t kMaxCacheCapacity = 1000;
 
+// A savepoint inside a session's changes: the pages that were changed at
+// the mark keep their content of then (copied when the session first takes
+// one again), the pages changed, allocated or deleted since are told apart
+// by the generation they joined in and by the lengths of the lists.
+struct SessionPageMark {
+  uint32_t Generation = 0;
+  size_t AddedCount = 0;
+  size_t DeletedCount = 0;
+  std::unordered_map<int32_t, std::vector<uint8_t>> BeforeImages;
+};
+
 struct SessionPageSet {
   explicit SessionPageSet(int32_t session_id) : SessionID(session_id) {}
   bool Empty() const { return DirtyPages.Empty() && AddedPages.empty() && DeletedPages.empty(); }
@@ -31,6 +43,8 @@ struct SessionPageSet {
   std::vector<int32_t> AddedPages;
   std::vector<int32_t> DeletedPages;
   int32_t PagesInUse = 0;  // pages this session holds between GetPage/AddPage and ReleasePage
+  uint32_t Generation = 0;  // raised by every mark; pages joining DirtyPages take it
+  std::optional<SessionPageMark> Mark;
 };
 
 class TVTRPageManager {
@@ -66,6 +80,15 @@ class TVTRPageManager {
   void ReleasePage(TVTRPage* page);
   // Drops the session's changes and gives back the pages it allocated.
   void Rollback(int32_t session_id);
+  // A savepoint of the session's changes, replacing any earlier one; a
+  // commit or rollback ends it.
+  void MarkSession(int32_t session_id);
+  // Puts the session's changes back as they stood at its mark and ends the
+  // mark (nothing without one); pages allocated since are given back.
+  // Raises 20088 while the session holds a page.
+  void RollbackToMark(int32_t session_id);
+  // Ends the mark, keeping every change.
+  void ReleaseMark(int32_t session_id);
 
   int32_t PageSize() const { return page_size_; }
   int32_t PageHeaderSize() const { return page_header_size_; }
@@ -106,6 +129,10 @@ class TVTRPageManager {
   void CheckLoadedType(const TVTRPage& page, uint16_t expected_type) const;
   void RefreshShared(TVTRPage& page, uint16_t expected_type);
   void TakeInUse(TVTRPage& page, SessionPageSet& set);
+  // A changed page joins the session's changes.
+  void AddDirtyPage(SessionPageSet& set, std::unique_ptr<TVTRPage> page);
+  // Under a mark, the first use of a page changed before it keeps its content.
+  static void KeepBeforeImage(SessionPageMark& mark, const TVTRPage& page);
   void EvictToCapacity();
   void CheckReleased(const SessionPageSet& set) const;
 

@@ -159,6 +159,12 @@ class TVTRTableData : public TVTRIndexTable {
   virtual int64_t GetLastAutoincValue(int32_t session_id, int32_t field_no) { return 0; }
   // Called for every table of the database after a session rolled back.
   virtual void AfterRollback(int32_t session_id) {}
+  // The session's statement savepoint (TVTRDatabaseData::MarkSession) over
+  // what the table keeps apart from the database's pages. RollbackToMark
+  // runs after the database's pages went back to the mark.
+  virtual void MarkSession(int32_t session_id) {}
+  virtual void RollbackToMark(int32_t session_id) {}
+  virtual void ReleaseMark(int32_t session_id) {}
 
   // ---- Definitions ----
 

@@ -124,15 +124,7 @@ TEST_F(MemberRegister, TheEnvelopeAddressesTheMemberShownFromTheTempleWithoutDou
            {"mem_add2", "ตำบลดี"},
            {"mem_add4", "ลำพูน"},
            {"mem_zip", "51000"}}}});
-  TVTRTable& office = OtherUser("tresksys");
-  office.Open();
-  office.Edit();
-  for (const auto& [column, value] : {std::pair{"of_name", " วัดป่า "}, std::pair{"of_add1", "1 ถนนวัด"},
-                                      std::pair{"of_add2", " "}, std::pair{"of_add4", "เชียงใหม่"},
-                                      std::pair{"of_zip", "50000"}})
-    office.FieldByName(column)->SetAsString(value);
-  office.Post();
-  office.Close();
+  StoreTempleAddress();
   auto preview = std::make_unique<THeadlessPreview>();
   THeadlessPreview& shown = *preview;
   auto previous = SetPreviewService(std::move(preview));

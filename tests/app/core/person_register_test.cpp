@@ -146,4 +146,26 @@ TEST_F(PersonRegister, AMissingPictureShowsThePlaceholderAndANewPersonGetsNoPict
   EXPECT_EQ(StoredPersons().back()[4], "") << "a new person saved without the picker has no picture";
 }
 
+TEST_F(PersonRegister, TheShownPersonsEducationAndPositionsAreReadOnAPageTheUserDoesNotSee) {
+  AddSampleRows();
+  Store({{"education", {{"edu_no", "E1"}, {"edu_type", "0"}, {"per_no", kSampleStaffNo}}},
+         {"education", {{"edu_no", "E2"}, {"edu_type", "1"}, {"per_no", kSampleStaffNo}}},
+         {"education", {{"edu_no", "E3"}, {"edu_type", "0"}, {"per_no", "ST00000002"}}},
+         {"position", {{"posi_no", "P1"}, {"per_no", "ST00000002"}}}});
+  TRef_Person& w = Open();
+  EXPECT_FALSE(seen::Visible(*w.RadioGroup2));
+  const auto column = [](TDataSet& rows, const char* name) {
+    std::vector<std::string> values;
+    for (rows.First(); !rows.Eof(); rows.Next()) values.push_back(rows.FieldByName(name)->AsString());
+    return values;
+  };
+  EXPECT_EQ(column(*w.q_edu, "edu_no"), (std::vector<std::string>{"E3"}));
+  EXPECT_EQ(column(*w.q_posi, "posi_no"), (std::vector<std::string>{"P1"}));
+
+  w.RadioGroup2->SetItemIndex(1);
+  user::ClickButton(*w.DBNavigator1, nbFirst);
+  EXPECT_EQ(column(*w.q_edu, "edu_no"), (std::vector<std::string>{"E2"}));
+  EXPECT_TRUE(column(*w.q_posi, "posi_no").empty());
+}
+
 }  // namespace

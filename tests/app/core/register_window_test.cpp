@@ -110,11 +110,6 @@ class ArrayRows : public RegisterRows {
   TArrayDataSet& people_;
 };
 
-class OtherWindow : public TForm {
- public:
-  explicit OtherWindow(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIChild); }
-};
-
 class RegisterWindowTest : public RegisterDatabaseTest {
  protected:
   void SetUp() override {
@@ -325,8 +320,8 @@ TEST_F(RegisterWindowTest, SwitchingToAnotherWindowAndBackDuringAddKeepsTheTyped
   user::Type("สมหมาย");
   auto* other = FormsApplication().CreateForm<OtherWindow>();
   user::ProcessEvents();
-  user::ActivateWindow(*other);
-  user::ActivateWindow(w);
+  SwitchTo(*other);
+  SwitchTo(w);
   EXPECT_EQ(seen::Text(*w.Edit2), "สมหมาย");
   EXPECT_EQ(w.EditState, "add");
   user::Click(*w.SpeedButton8);

@@ -307,6 +307,52 @@ TEST_F(ReportWindowTest, AListReportRunsInTheChosenOrderWhenItPrints) {
       << "an empty list still prints its title";
 }
 
+// A search report of its own criterion: one condition with its parameter, and
+// the number of runs that finished.
+class CriterionReport : public ReportWindow {
+ public:
+  using ReportWindow::ReportWindow;
+  std::string criterion = "B2";
+  int runs_done = 0;
+
+ protected:
+  void AddConditions(std::vector<std::string>& lines, std::vector<QueryParameter>& parameters) override {
+    lines.push_back(" where bill_no = :pBill ");
+    parameters.push_back({"pBill", Variant(criterion)});
+  }
+  void RunDone() override { ++runs_done; }
+};
+
+TEST_F(ReportWindowTest, ASearchReportAddsItsConditionsBeforeTheOrderAndHasNoPeriod) {
+  ReportLayout layout = DonationLayout();
+  layout.shape = ReportShape::Search;
+  layout.statement = {" select bill_no , bill_date , total from h_bill "};
+  auto* window = FormsApplication().CreateForm<CriterionReport>(layout, [this](TComponent& owner, const std::string&) {
+    auto query = std::make_unique<ServedQuery>(
+        owner, std::vector<ArrayFieldDef>{{"bill_no", ftString, 30}, {"bill_date", ftDate}, {"total", ftFloat}}, "");
+    query_ = query.get();
+    return query;
+  });
+  user::ProcessEvents();
+  EXPECT_EQ(window->Picker1, nullptr);
+  EXPECT_TRUE(window->PrintButtons.at(0)->Enabled()) << "a search prints also what it has not found";
+
+  user::Click(*window->RunButton);
+  ASSERT_EQ(query_->runs.size(), 1u);
+  EXPECT_EQ(query_->runs[0].lines,
+            (std::vector<std::string>{" select bill_no , bill_date , total from h_bill ", " where bill_no = :pBill ",
+                                      " order by bill_date "}));
+  ASSERT_EQ(query_->runs[0].parameters.size(), 1u) << "no period";
+  EXPECT_EQ(ServedQuery::Parameter(query_->runs[0], "pBill")->AsString(), "B2");
+  EXPECT_EQ(window->runs_done, 1) << "also a run that found nothing";
+  EXPECT_TRUE(window->PrintButtons.at(0)->Enabled());
+
+  query_->fail_next = "Table 'h_bill' not found";
+  Dialogs().Answer(mrOk);
+  user::Click(*window->RunButton);
+  EXPECT_EQ(window->runs_done, 1) << "a failed run is not done";
+}
+
 TEST(ReportStatementTest, OneOrderLineBySortIndexAndNoneOutsideTheList) {
   const std::vector<std::string> fixed{" Select * from h_person "};
   const std::vector<std::string> order{" order by per_no ", " order by per_name "};

@@ -15,6 +15,7 @@
 #include "app/core/FileConnection.h"
 #include "app/core/TempleSchema.h"
 #include "engine/access/EngineError.h"
+#include "engine/access/Query.h"
 #include "engine/access/ResultCodes.h"
 #include "engine/access/Table.h"
 #include "platform/db/Field.h"
@@ -232,6 +233,18 @@ TEST_F(TempleDatabase, TableNamesInAnyCaseReachTheSameTable) {
   EXPECT_EQ(lower->RecordCount(), 3);
   lower->Last();
   EXPECT_EQ(lower->FieldByName("cust_name")->AsString(), "นางสมศรี");
+
+  std::unique_ptr<TVTRQuery> query = connection_->Query();
+  std::vector<std::vector<std::string>> selected;
+  for (const char* text : {"select * from Customer order by cust_no", "select * from customer order by cust_no"}) {
+    query->SQL().SetText(text);
+    query->Open();
+    std::vector<std::string>& numbers = selected.emplace_back();
+    for (; !query->Eof(); query->Next()) numbers.push_back(query->FieldByName("cust_no")->AsString());
+    query->Close();
+  }
+  EXPECT_EQ(selected[0], (std::vector<std::string>{kSampleDonorNo, "DONR000002", "DONR000003"}));
+  EXPECT_EQ(selected[1], selected[0]);
 }
 
 // The tool as the run command calls it: once to make the file, and again over

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/core/DatabaseToolsWindow.h"
 #include "tests/app/donation/support/DonationProgramTest.h"
 
 namespace {
@@ -29,9 +30,7 @@ TEST_F(MainWindow, StartsLoggedOutOnANewFileWithTheSettingsRead) {
     EXPECT_TRUE(Reachable(*usable)) << usable->Name();
   for (TMenuItem* closed :
        {frame.mm_donate, frame.mm_fill, frame.mm_sale, frame.mm_cash, frame.m_ref, frame.mm_office,
-        frame.m_report, frame.N1, frame.N20, frame.N14, frame.N25, frame.N5,
-        // no window yet
-        frame.mm_data_tools})
+        frame.m_report, frame.N1, frame.N20, frame.N14, frame.N25, frame.N5})
     EXPECT_FALSE(Reachable(*closed)) << closed->Name();
   EXPECT_EQ(Dialogs().Opened(),
             (std::vector<std::string>{WorkingPath("HB_Belcrest.html"), "https://quillmark.example/"}));
@@ -111,7 +110,8 @@ TEST_F(MainWindow, TheSharedWindowsOfTheApplicationOpenFromTheirItems) {
     TMenuItem* item;
     std::string caption;
   };
-  for (const Case& c : {Case{frame.mm_person, "ทะเบียนพระ นักบวช"}, Case{frame.mm_cash, "Quill_CashDrawer"}}) {
+  for (const Case& c : {Case{frame.mm_person, "ทะเบียนพระ นักบวช"}, Case{frame.mm_cash, "Quill_CashDrawer"},
+                        Case{frame.N53, " รายงานพนักงาน"}}) {
     SCOPED_TRACE(c.item->Name());
     ASSERT_TRUE(Reachable(*c.item));
     user::ProcessEvents();
@@ -120,6 +120,21 @@ TEST_F(MainWindow, TheSharedWindowsOfTheApplicationOpenFromTheirItems) {
     EXPECT_TRUE(seen::Visible(*child));
     EXPECT_EQ(seen::Caption(*child), c.caption);
   }
+}
+
+TEST_F(MainWindow, BeforeALoginTheDatabaseToolsCompactTheFileAndThenShowItsOffice) {
+  TMAIN_2& frame = Start();
+  ASSERT_TRUE(Reachable(*frame.mm_data_tools));
+  user::ProcessEvents();
+  auto* tools = dynamic_cast<Tdata_hotel_tools*>(frame.ActiveMDIChild());
+  ASSERT_NE(tools, nullptr);
+  EXPECT_TRUE(seen::Visible(*tools));
+  EXPECT_EQ(seen::Text(tools->DBEdit1), "");
+  Dialogs().Answer(mrOk);
+  user::Click(tools->Button3);
+  ASSERT_EQ(Dialogs().Transcript().size(), 1u);
+  EXPECT_EQ(Dialogs().Transcript()[0].text, kToolsDoneMessage);
+  EXPECT_EQ(seen::Text(tools->DBEdit1), "วัดตัวอย่าง");
 }
 
 TEST_F(MainWindow, TheServiceItemShowsTheDefaultLogin) {
@@ -131,24 +146,7 @@ TEST_F(MainWindow, TheServiceItemShowsTheDefaultLogin) {
 }
 
 TEST_F(MainWindow, EveryWayOutShowsTheBackupReminderAndEndsTheProgram) {
-  const std::string reminder =
-      "หลังจากปิดโปรแกรมนี้แล้ว  ควร.. สำรองข้อมูล ด้วยเพื่อความปลอดภัย...\r\rอ่านวิธีสำรองข้อมูลได้ที่ Help";
-  for (bool close_box : {true, false}) {
-    SCOPED_TRACE(close_box ? "close box" : "exit item");
-    TMAIN_2& frame = Start();
-    Dialogs().Clear();
-    Dialogs().Answer(mrOk);
-    if (close_box) {
-      user::CloseWindow(frame);
-    } else {
-      ASSERT_TRUE(Reachable(*frame.mm_exit));
-    }
-    ASSERT_EQ(Dialogs().Transcript().size(), 1u);
-    EXPECT_EQ(Dialogs().Transcript()[0].text, reminder);
-    EXPECT_TRUE(FormsApplication().Terminated());
-    Application().DestroyComponents();
-    user::ProcessEvents();
-  }
+  ExpectEveryWayOutShowsTheBackupReminder<TMAIN_2>([this]() -> TMAIN_2& { return Start(); }, &TMAIN_2::mm_exit);
 }
 
 TEST_F(MainWindow, WithoutTheDatabaseFileItStartsShowsTheErrorAndStaysLoggedOut) {

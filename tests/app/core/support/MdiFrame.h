@@ -1,7 +1,11 @@
 #pragma once
 // The main window that the programs' MDI children need: created and shown
-// first, so that it is the application's main form.
+// first, so that it is the application's main form; and switching between
+// its children as a user does.
+#include <gtest/gtest.h>
+
 #include "platform/ui/FormsApplication.h"
+#include "tests/platform/ui/support/User.h"
 
 class MdiFrame : public TForm {
  public:
@@ -16,3 +20,15 @@ class MdiFrame : public TForm {
     return *frame;
   }
 };
+
+// An MDI child without contents, to switch to and away from a window.
+class OtherWindow : public TForm {
+ public:
+  explicit OtherWindow(TComponent* owner) : TForm(owner) { SetFormStyle(fsMDIChild); }
+};
+
+// Makes the MDI child the active one, as a click into it does.
+inline void SwitchTo(TForm& child) {
+  user::Click(child);
+  ASSERT_EQ(FormsApplication().MainForm()->ActiveMDIChild(), &child);
+}

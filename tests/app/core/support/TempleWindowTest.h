@@ -4,6 +4,7 @@
 // reads rows of the file's tables meanwhile.
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/access/Database.h"
@@ -45,6 +46,20 @@ class TempleWindowTest : public TempleDatabaseTest {
   }
 
   void Store(const std::vector<TableRow>& rows) { AppendRows(database_file_, rows); }
+
+  // The temple's address as the envelopes print it as the sender, with blanks
+  // around the name and a blank second address line.
+  void StoreTempleAddress() {
+    TVTRTable& office = OtherUser("tresksys");
+    office.Open();
+    office.Edit();
+    for (const auto& [column, value] : {std::pair{"of_name", " วัดป่า "}, std::pair{"of_add1", "1 ถนนวัด"},
+                                        std::pair{"of_add2", " "}, std::pair{"of_add4", "เชียงใหม่"},
+                                        std::pair{"of_zip", "50000"}})
+      office.FieldByName(column)->SetAsString(value);
+    office.Post();
+    office.Close();
+  }
 
  private:
   OtherUserConnection other_user_{"d_other_user"};

@@ -7,6 +7,9 @@
 //   insert ID DONOR AMOUNT   appends and posts: "0"
 //   update ID AMOUNT         edits and posts the record: "0", or "missing"
 //   amount ID                the record's amount as the table shows it now
+//   edit ID                  puts the record into edit mode, which holds its
+//                            record lock: "0", or "missing"
+//   cancel                   leaves edit mode: "ok"
 //   lock, unlock             holds or gives back the table's write lock, as
 //                            a post in progress does: "ok" or "refused"
 //   start, commit            the database's transaction: "ok"
@@ -47,14 +50,15 @@ std::string Answer(TVTRDatabase& database, TVTRTable& table, const std::string& 
     table.Post();
     return "0";
   }
-  if (command == "update" || command == "amount") {
+  if (command == "update" || command == "amount" || command == "edit") {
     int32_t id = 0;
     words >> id;
     if (!Find(table, id)) return "missing";
     if (command == "amount") return table.FieldByName("Amount")->AsString();
+    table.Edit();
+    if (command == "edit") return "0";
     double amount = 0;
     words >> amount;
-    table.Edit();
     table.FieldByName("Amount")->SetAsFloat(amount);
     table.Post();
     return "0";
@@ -63,6 +67,7 @@ std::string Answer(TVTRDatabase& database, TVTRTable& table, const std::string& 
   if (command == "unlock") table.Handle()->UnlockTable(tltWrite, false);
   if (command == "start") database.StartTransaction();
   if (command == "commit") database.Commit(true);
+  if (command == "cancel") table.Cancel();
   if (command == "close") table.Close();
   if (command == "open") table.Open();
   return "ok";

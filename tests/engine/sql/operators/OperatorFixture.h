@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +55,44 @@ inline std::vector<TVTRSelectListItem> Items(const std::vector<std::string>& nam
   }
   return items;
 }
+
+// A select list written as text: each entry is a field ("a", "t.a") or an
+// expression, either with " AS alias". Expression items own their
+// expression until a node takes it over.
+class SelectList {
+ public:
+  SelectList(std::initializer_list<std::string_view> entries) {
+    for (const std::string_view entry : entries) {
+      TVTRSelectListItem& item = items.emplace_back();
+      const size_t as = entry.find(" AS ");
+      const std::string_view value = entry.substr(0, as);
+      if (as != std::string_view::npos) item.Alias = entry.substr(as + 4);
+      if (value.find_first_not_of("abcdefghijklmnopqrstuvwxyz_.0123456789") == std::string_view::npos &&
+          !std::isdigit(static_cast<unsigned char>(value.front()))) {
+        const size_t dot = value.find('.');
+        item.TableName = dot == std::string_view::npos ? "" : value.substr(0, dot);
+        item.FieldName = dot == std::string_view::npos ? value : value.substr(dot + 1);
+        continue;
+      }
+      TVTRLexer& lexer = *lexers_.emplace_back(std::make_unique<TVTRLexer>(value, nullptr));
+      lexer.NextCommand();
+      auto expression = std::make_unique<TVTRSQLExpression>();
+      expression->ParseValueExpression(nullptr, lexer);
+      item.IsExpression = true;
+      item.Expression = expression.release();
+    }
+  }
+  ~SelectList() {
+    for (TVTRSelectListItem& item : items) delete static_cast<TVTRSQLExpression*>(item.Expression);
+  }
+  SelectList(const SelectList&) = delete;
+  SelectList& operator=(const SelectList&) = delete;
+
+  std::vector<TVTRSelectListItem> items;
+
+ private:
+  std::vector<std::unique_ptr<TVTRLexer>> lexers_;
+};
 
 inline TVTRFields Fields(const std::vector<std::string>& names) {
   TVTRFields fields;

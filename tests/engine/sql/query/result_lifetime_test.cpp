@@ -2,6 +2,11 @@
 // run or its end; a failed run leaves nothing behind.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "engine/access/Database.h"
+#include "platform/rtl/ScopeExit.h"
+
 #include "tests/engine/sql/query/SelectFixture.h"
 
 namespace {
@@ -42,6 +47,23 @@ TEST_F(ResultLifetime, AFailedRunLeavesNoTemporaryTable) {
             "Division error: Division by zero - Native error: 30128");
   EXPECT_TRUE(TemporaryTables().empty());
   EXPECT_FALSE(query_->Active());
+}
+
+// The temporary database lives in the process, never as a file named
+// "TEMP" in the working folder, also once every component closed.
+TEST_F(ResultLifetime, AQueryAfterEveryComponentClosedMakesNoTempFile) {
+  const std::filesystem::path working_folder = std::filesystem::current_path();
+  std::filesystem::current_path(folder_.Path());
+  const ScopeExit back([&]() noexcept {
+    std::error_code ignored;
+    std::filesystem::current_path(working_folder, ignored);
+  });
+  OpenRows(kJoin);
+  query_->Close();
+  query_->UnPrepare();
+  database_->Close();
+  EXPECT_EQ(RowsFor(kJoin).size(), 2u);
+  EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "TEMP"));
 }
 
 }  // namespace

@@ -21,6 +21,9 @@ class TestSession : public TVTRBaseSession {
   void Commit(bool flush) override { InTransaction = false; }
   void Rollback() override { InTransaction = false; }
   void FlushBuffers() override {}
+  void MarkStatement() override { Unused(); }
+  void RollbackToStatementMark() override { Unused(); }
+  void ReleaseStatementMark() override { Unused(); }
 
  private:
   [[noreturn]] static void Unused() { throw std::logic_error("not part of the test session"); }

@@ -144,6 +144,24 @@ TEST_F(MemoryRecords, ARollbackUndoesEveryLoggedChangeExactly) {
   EXPECT_GT(records_.ChangeCount, changes + 5) << "no bitmap of the undone state passes for current";
 }
 
+TEST_F(MemoryRecords, RollbackToTheMarkUndoesOnlyTheChangesLoggedSince) {
+  Insert(1);
+  Insert(2);
+  records_.CommitChanges(kSession, nullptr);
+  ASSERT_TRUE(Update(0, 10));
+  records_.MarkChanges(kSession);
+  ASSERT_TRUE(Update(0, 20));
+  ASSERT_TRUE(Delete(1));
+  Insert(3);
+  records_.RollbackToMark(kSession);
+  EXPECT_EQ(Walk(), (std::vector<std::pair<int32_t, int32_t>>{{0, 10}, {1, 2}}));
+  EXPECT_EQ(records_.RecordCount, 2);
+  records_.RollbackToMark(kSession);  // the mark is gone: nothing more
+  EXPECT_EQ(Walk(), (std::vector<std::pair<int32_t, int32_t>>{{0, 10}, {1, 2}}));
+  records_.RollbackChanges(kSession);
+  EXPECT_EQ(Walk(), (std::vector<std::pair<int32_t, int32_t>>{{0, 1}, {1, 2}})) << "the change before the mark was logged";
+}
+
 TEST_F(MemoryRecords, ACommitShowsWhatItsChangesReplaced) {
   Insert(1);
   Insert(2);

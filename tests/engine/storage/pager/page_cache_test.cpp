@@ -166,6 +166,50 @@ TEST_F(PageCache, RollbackDropsTheChangesAndFreesTheAddedPages) {
   EXPECT_TRUE(pages_.log_ == std::vector<std::string>{"free " + std::to_string(added_no)});
 }
 
+// A statement inside a transaction that fails goes back to its mark: what
+// the transaction changed before the statement stays, the rest is undone.
+TEST_F(PageCache, RollbackToTheMarkKeepsTheChangesMadeBeforeIt) {
+  Change(pages_, 0, 1, 11);  // before the mark, changed again after it
+  Change(pages_, 0, 2, 22);  // before the mark, only read after it
+  pages_.DeletePage(0, 9);
+  pages_.MarkSession(0);
+  Change(pages_, 0, 1, 111);
+  EXPECT_EQ(Read(pages_, 0, 2), 22);
+  Change(pages_, 0, 3, 33);  // clean at the mark
+  HeldPage added(pages_.AddPage(0, ptTableBlob));
+  const int32_t added_no = added->PageNo();
+  added.Release();
+  pages_.DeletePage(0, 5);
+  pages_.RollbackToMark(0);
+
+  EXPECT_EQ(pages_.freed_, std::set<int32_t>{added_no});
+  EXPECT_EQ(Read(pages_, 0, 1), 11);
+  EXPECT_EQ(Read(pages_, 0, 2), 22);
+  EXPECT_EQ(Read(pages_, 0, 3), 100);
+  pages_.freed_.clear();
+  pages_.log_.clear();
+  pages_.Commit(0);
+  EXPECT_EQ(pages_.log_, (std::vector<std::string>{"write 1", "write 2", "free 9"}));
+  EXPECT_EQ(pages_.Stored(1), 11);
+}
+
+TEST_F(PageCache, AReleasedMarkKeepsEveryChangeAndAPageHeldAcrossTheMarkIsRestored) {
+  Change(pages_, 0, 4, 44);
+  pages_.MarkSession(0);
+  Change(pages_, 0, 4, 45);
+  pages_.ReleaseMark(0);
+  pages_.RollbackToMark(0);  // no mark: nothing
+  EXPECT_EQ(Read(pages_, 0, 4), 45);
+
+  HeldPage held(pages_.GetPage(0, 4, kAnyPageType));
+  pages_.MarkSession(0);
+  held->Data()[0] = 46;  // changed without being taken again
+  EXPECT_EQ(NativeErrorOf([&] { pages_.RollbackToMark(0); }), 20088);
+  held.Release();
+  pages_.RollbackToMark(0);
+  EXPECT_EQ(Read(pages_, 0, 4), 45);
+}
+
 TEST_F(PageCache, AStaleCopyInUseIsRetiredAtCommit) {
   Change(pages_, 0, 10, 7);
   Change(pages_, 0, 11, 3);

@@ -1,0 +1,119 @@
+// Runs the donation report query and an IN against a subquery on our engine
+// (through the query component) and on SQLite over the same rows and
+// indexes, checks that both read the same results and prints the times and
+// the ratios ours ÷ SQLite.
+//   report_compare [--scale=N] [--folder=DIR] [--repeat=N]
+// --scale divides the row counts by N; --repeat runs each query N times and
+// keeps the fastest run; the database files are removed afterwards.
+#include <stdlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "bench/report/SqliteReport.h"
+#include "bench/report/VtrReport.h"
+
+namespace {
+
+struct Options {
+  int64_t scale = 1;
+  int repeat = 3;
+  std::string folder;
+};
+
+Options ParseOptions(int argc, char** argv) {
+  Options options;
+  const char* tmp = std::getenv("TMPDIR");
+  options.folder = tmp && *tmp ? tmp : "/tmp";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--scale=", 8) == 0) {
+      options.scale = std::max<int64_t>(1, std::atoll(argv[i] + 8));
+    } else if (std::strncmp(argv[i], "--repeat=", 9) == 0) {
+      options.repeat = std::max(1, std::atoi(argv[i] + 9));
+    } else if (std::strncmp(argv[i], "--folder=", 9) == 0) {
+      options.folder = argv[i] + 9;
+    } else {
+      std::fprintf(stderr, "usage: %s [--scale=N] [--folder=DIR] [--repeat=N]\n", argv[0]);
+      std::exit(2);
+    }
+  }
+  return options;
+}
+
+struct Timed {
+  double seconds = 0;
+  ReportSum sum;
+};
+
+// The fastest of `repeat` runs; every run must read the same.
+Timed Fastest(int repeat, const std::function<ReportSum()>& work) {
+  Timed best;
+  for (int i = 0; i < repeat; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    const ReportSum sum = work();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (i > 0 && !(sum == best.sum)) throw std::runtime_error("two runs of one query read different results");
+    if (i == 0 || seconds < best.seconds) best.seconds = seconds;
+    best.sum = sum;
+  }
+  return best;
+}
+
+struct Measured {
+  Timed report, in_subquery;
+};
+
+Measured Measure(ReportEngine& engine, const ReportSizes& sizes, const std::string& folder, int repeat) {
+  const std::string own = folder + "/" + engine.Name();
+  std::filesystem::create_directory(own);
+  engine.Load(own, sizes);
+  Measured measured{Fastest(repeat, [&] { return engine.Report(); }),
+                    Fastest(repeat, [&] { return engine.InSubquery(); })};
+  engine.Close();
+  return measured;
+}
+
+void PrintLine(const char* work, const Timed& ours, const Timed& theirs) {
+  std::printf("| %s | %.3f | %.3f | %.2f |\n", work, ours.seconds, theirs.seconds, ours.seconds / theirs.seconds);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options options = ParseOptions(argc, argv);
+  std::string pattern = options.folder + "/vtr-report-XXXXXX";
+  if (!::mkdtemp(pattern.data())) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  const std::string folder = pattern;
+  int status = 0;
+  try {
+    const ReportSizes sizes = ReportSizes{}.Scaled(options.scale);
+    VtrReport ours;
+    SqliteReport sqlite;
+    const Measured our_times = Measure(ours, sizes, folder, options.repeat);
+    const Measured sqlite_times = Measure(sqlite, sizes, folder, options.repeat);
+    if (!(our_times.report.sum == sqlite_times.report.sum) || !(our_times.in_subquery.sum == sqlite_times.in_subquery.sum))
+      throw std::runtime_error("the engines read different results");
+    std::printf("%lld donation lines, %lld donors, SQLite %s, fastest of %d runs\n\n",
+                static_cast<long long>(sizes.lines), static_cast<long long>(sizes.donors), sqlite3_libversion(),
+                options.repeat);
+    std::printf("| work | ours (s) | SQLite (s) | ours ÷ SQLite |\n|---|---:|---:|---:|\n");
+    PrintLine("report query (join, period, GROUP BY name, ORDER BY amount)", our_times.report, sqlite_times.report);
+    PrintLine("IN (uncorrelated subquery) over every line", our_times.in_subquery, sqlite_times.in_subquery);
+    std::printf("\nreport: %lld groups; IN: %lld rows\n", static_cast<long long>(our_times.report.sum.rows),
+                static_cast<long long>(our_times.in_subquery.sum.rows));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "report_compare: %s\n", e.what());
+    status = 1;
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+  return status;
+}
