@@ -8,12 +8,13 @@
 #include "app/core/WindowParts.h"
 #include "app/core/myVar.h"
 #include "app/donation/DonationLayouts.h"
+#include "app/donation/Ref_Cust.h"
 #include "engine/access/Database.h"
 #include "engine/access/Query.h"
 #include "platform/db/DB.h"
 #include "platform/db/DataSource.h"
-#include "platform/rtl/ScopeExit.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/FormsApplication.h"
 
 namespace {
 
@@ -212,6 +213,7 @@ Tdonate::~Tdonate() = default;
 
 void Tdonate::BuildHeader() {
   DataSource9.OnDataChange = Bind(this, &Tdonate::DataSource9DataChange);
+  Button14.OnClick = Bind(this, &Tdonate::Button14Click);
   Button15.OnClick = Bind(this, &Tdonate::Button15Click);
 }
 
@@ -481,6 +483,17 @@ void Tdonate::Button17Click(TObject*) {
   }
   SetHeaderButtons(false);
   SetLineButtons(true);
+}
+
+PartyBoxes Tdonate::PickBoxes() {
+  return {.number_text = &DonationCustNo, .name = &Edit2, .address1 = &Edit3, .address2 = &Edit21,
+          .province = &Edit22, .zip = &Edit23, .telephone = &Edit24, .fax = &Edit25, .country = &Edit13,
+          .birth_date = &Edit12};
+}
+
+void Tdonate::Button14Click(TObject*) {
+  myVar.PickCaller = "1";
+  FormsApplication().CreateForm<TRef_Cust>(static_cast<PickTarget*>(this))->ShowModal();
 }
 
 void Tdonate::Button3Click(TObject*) {

@@ -26,6 +26,7 @@
 
 #include "app/core/Currency.h"
 #include "app/core/WindowQuery.h"
+#include "app/donation/PickTarget.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/DBGrid.h"
 #include "platform/ui/DBNavigator.h"
@@ -66,7 +67,7 @@ struct DonationLayoutKey {
 using DonationLayout = std::function<void()>;
 using DonationLayouts = std::vector<std::pair<DonationLayoutKey, DonationLayout>>;
 
-class Tdonate : public TForm {
+class Tdonate : public TForm, public PickTarget {
   // First, as the references below are made from them.
   std::unique_ptr<WindowQuery> master_query_;
   std::unique_ptr<WindowQuery> numbers_query_;
@@ -182,6 +183,9 @@ class Tdonate : public TForm {
   TDBGrid& DBGrid1;
   TButton& Button1;
 
+  // The donor register writes the picked donor into these.
+  PartyBoxes PickBoxes() override;
+
   // ---- Handlers of the header (cdonate.cpp).
   void FormCreate(TObject* sender);
   void FormActivate(TObject* sender);
@@ -192,6 +196,7 @@ class Tdonate : public TForm {
   void Button12Click(TObject* sender);
   void Button13Click(TObject* sender);
   void Button17Click(TObject* sender);
+  void Button14Click(TObject* sender);
   void Button3Click(TObject* sender);
   // Staff picker and number search (DonateSearchPages.cpp).
   void Button15Click(TObject* sender);

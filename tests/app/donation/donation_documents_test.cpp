@@ -50,7 +50,7 @@ class DonationDocumentsTest : public TempleDatabaseTest {
     myVar.PrintPreview = "0";
   }
   void TearDown() override {
-    // The windows' queries close before the engine that holds their results ends.
+    // The windows close before the engine runtime ends.
     Application().DestroyComponents();
     user::ProcessEvents();
     SetPreviewService(std::move(previous_));

@@ -1,36 +1,75 @@
 // The donation window and its printouts on a database file, through the SQL
-// engine: the stored donation of the series with its lines and total, and its
-// receipt read by the report window's own connection.
+// engine: the stored donation of the series with its lines and total and its
+// receipt; a donation entered as a user does, for a donor picked from the
+// register, stored with lines of their own; and a save that fails stores
+// nothing of itself.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "app/core/myVar.h"
+#include "app/donation/Ref_Cust.h"
 #include "app/donation/cdonate.h"
+#include "engine/access/Database.h"
+#include "platform/os/RetryPolicy.h"
 #include "platform/report/PreviewService.h"
-#include "tests/app/core/support/MdiFrame.h"
-#include "tests/app/core/support/TempleDatabaseTest.h"
+#include "tests/app/core/support/TempleWindowTest.h"
 #include "tests/platform/ui/support/Seen.h"
 #include "tests/platform/ui/support/User.h"
 
 namespace {
 
-class DonationOnFileTest : public TempleDatabaseTest {
+class DonationOnFileTest : public TempleWindowTest {
  protected:
   void SetUp() override {
-    TempleDatabaseTest::SetUp();
+    TempleWindowTest::SetUp();
     AddSampleRows();
-    MdiFrame::Open();
+    Store({{"m_donate", {{"accessory_no", "003"}, {"accessory_name", "สร้างศาลา"}, {"accessory_type", "1"},
+                         {"accessory_unit", "บาท"}, {"cut_stock", "0"}, {"price_1", "1000"}}},
+           {"m_donate", {{"accessory_no", "004"}, {"accessory_name", "ค่าดอกไม้"}, {"accessory_type", "2"},
+                         {"accessory_unit", "ชุด"}, {"cut_stock", "1"}, {"price_1", "20"}}}});
     auto preview = std::make_unique<THeadlessPreview>();
     preview_ = preview.get();
     previous_ = SetPreviewService(std::move(preview));
   }
   void TearDown() override {
-    // The windows' queries close before the engine that holds their results ends.
-    Application().DestroyComponents();
-    user::ProcessEvents();
     SetPreviewService(std::move(previous_));
-    TempleDatabaseTest::TearDown();
+    TempleWindowTest::TearDown();
+  }
+
+  Tdonate& Open() {
+    Tdonate& w = *FormsApplication().CreateForm<Tdonate>();
+    w.Show();
+    user::ProcessEvents();
+    return w;
+  }
+
+  // Types `text` over the box's text, as a user who selects it first.
+  static void Retype(TEdit& box, const std::string& text) {
+    box.SetFocus();
+    box.SelectAll();
+    user::Type(text);
+  }
+
+  // A new line of the purpose in row `row` of the catalogue, at `price`.
+  static void AddLine(Tdonate& w, int row, const std::string& price) {
+    user::Click(w.Button5);
+    user::ClickCell(w.DBGrid3, row, 0);
+    Retype(w.MaskEdit13, price);
+    user::Click(w.Button9);
+  }
+
+  // The stored lines of a donation: bill_id, qty and total.
+  std::vector<std::vector<std::string>> LinesOf(const std::string& number) {
+    std::vector<std::vector<std::string>> lines;
+    for (const auto& row : Stored("donate", {"bill_no", "bill_id", "qty", "total", "stk_post"})) {
+      if (row[0] == number) lines.push_back({row[1], row[2], row[3], row[4]});
+    }
+    return lines;
   }
 
   THeadlessPreview* preview_ = nullptr;
@@ -38,9 +77,7 @@ class DonationOnFileTest : public TempleDatabaseTest {
 };
 
 TEST_F(DonationOnFileTest, TheStoredDonationShowsWithItsLinesAndPrintsItsReceipt) {
-  Tdonate& w = *FormsApplication().CreateForm<Tdonate>();
-  w.Show();
-  user::ProcessEvents();
+  Tdonate& w = Open();
   EXPECT_EQ(seen::Text(w.Edit16), kSampleDonationNo);
   EXPECT_EQ(seen::Text(w.Edit2), kSampleDonorName);
   EXPECT_EQ(seen::Text(w.Edit19), "05/03/2567");
@@ -52,6 +89,82 @@ TEST_F(DonationOnFileTest, TheStoredDonationShowsWithItsLinesAndPrintsItsReceipt
   EXPECT_EQ(page.Find("QRLabel57")->text, "DONA-1-000001");
   EXPECT_EQ(page.Find("QRLabel53")->text, "1,500.00");
   EXPECT_EQ(page.FindAll("QRDBText7").size(), 2u);
+}
+
+TEST_F(DonationOnFileTest, ADonationEnteredAsAUserDoesIsStoredWithLinesOfTheirOwn) {
+  Tdonate& w = Open();
+  user::Click(w.Button16);
+  std::string picker;
+  seen::OnModalForm([&](TForm& modal) {
+    picker = seen::Caption(modal);
+    user::CloseWindow(modal);
+  });
+  user::Click(w.Button14);
+  user::ActivateWindow(w);
+  EXPECT_EQ(picker, " ทะเบียนผู้บริจาค - ผู้ใช้บริการ");
+  EXPECT_EQ(w.DonationCustNo, "DONR000002") << "the donor the register showed";
+  EXPECT_EQ(seen::Text(w.Edit2), "O'Neil Smith");
+  EXPECT_EQ(seen::Text(w.Edit13), "ไอร์แลนด์");
+  user::Click(w.Button12);
+  EXPECT_EQ(seen::Text(w.Edit16), "DONA1000002");
+  EXPECT_EQ(w.State(), DonationState::kNormal);
+
+  AddLine(w, 2, "1000");
+  AddLine(w, 3, "250.50");
+  EXPECT_EQ(seen::Text(w.Label26), "1,250.50");
+  std::vector<std::vector<std::string>> lines = LinesOf("DONA1000002");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[0][0], lines[1][0]) << "each line has its own id";
+  EXPECT_EQ(lines[0][3], "5") << "a purpose that keeps no stock";
+  EXPECT_EQ(lines[1][3], "1");
+
+  user::ClickCell(w.DBGrid2, 1, 2);
+  user::Click(w.Button6);
+  Retype(w.MaskEdit12, "2");
+  user::Click(w.Button9);
+  EXPECT_EQ(LinesOf("DONA1000002"), (std::vector<std::vector<std::string>>{
+                                        {lines[0][0], "1", "1000", "5"}, {lines[1][0], "2", "501", "1"}}));
+  EXPECT_EQ(seen::Text(w.Label26), "1,501.00");
+
+  user::ClickCell(w.DBGrid2, 0, 2);
+  Dialogs().Answer(mrYes);
+  user::Click(w.Button7);
+  EXPECT_EQ(LinesOf("DONA1000002"), (std::vector<std::vector<std::string>>{{lines[1][0], "2", "501", "1"}}));
+  EXPECT_EQ(seen::Text(w.Label26), "501.00");
+  EXPECT_EQ(LinesOf(kSampleDonationNo).size(), 2u) << "the other donation's lines stay";
+}
+
+TEST_F(DonationOnFileTest, ALineSaveThatFailsStoresNothingAndSaysSo) {
+  Tdonate& w = Open();
+  struct Case {
+    const char* how;
+    std::function<void()> fail;
+  };
+  TVTRTable& other = OtherUser("donate");
+  ScopedRetryCaps quick({.max_tries = 3, .max_delay_ms = 1});
+  for (const Case& c :
+       {Case{"a failure before the commit", [&] { w.BeforeCommit = [] { throw std::runtime_error("commit"); }; }},
+        Case{"another user's uncommitted change of the lines", [&] {
+               w.BeforeCommit = nullptr;
+               other.Open();
+               other.Database()->StartTransaction();
+               other.Edit();
+               other.FieldByName("qty")->SetAsString("3");
+               other.Post();
+             }}}) {
+    SCOPED_TRACE(c.how);
+    c.fail();
+    Dialogs().Answer(mrOk);
+    AddLine(w, 2, "1000");
+    EXPECT_EQ(Dialogs().Transcript().back().text,
+              "ยังไม่สามารถบันทึกได้ตอนนี้ มี USER อื่น กำลัง Lock ข้อมูลอยู่ สักครู่ .. ลองใหม่...");
+    EXPECT_FALSE(w.Database1.InTransaction());
+    EXPECT_EQ(seen::Text(w.Label26), "1,500.00");
+    EXPECT_EQ(seen::RowCount(w.DBGrid2), 2);
+  }
+  other.Database()->Rollback();
+  other.Close();
+  EXPECT_EQ(LinesOf(kSampleDonationNo).size(), 2u);
 }
 
 }  // namespace

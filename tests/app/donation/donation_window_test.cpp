@@ -58,7 +58,7 @@ class DonationWindowTest : public TempleDatabaseTest {
     MdiFrame::Open();
   }
   void TearDown() override {
-    // The windows' queries close before the engine that holds their results ends.
+    // The windows close before the engine runtime ends.
     Application().DestroyComponents();
     user::ProcessEvents();
     TempleDatabaseTest::TearDown();
