@@ -234,6 +234,8 @@ void BindLine(sqlite3_stmt* statement, const DonationLine& line) {
 }  // namespace
 
 void SqliteEngine::InsertDonationLines(const std::string&, int64_t count) {
+  // The report's lines go first (ours writes the new lines into a file of their own).
+  Execute("DROP TABLE IF EXISTS donate");
   Execute("CREATE TABLE donate (bill_id INTEGER PRIMARY KEY, bill_no VARCHAR(11), bill_date DOUBLE, "
           "cust_no VARCHAR(20), accessory_no VARCHAR(15), accessory_name VARCHAR(80), accessory_type VARCHAR(1), "
           "accessory_sn VARCHAR(80), qty DOUBLE, unit_name VARCHAR(10), price DOUBLE, disc_rate DOUBLE, "

@@ -158,6 +158,7 @@ VtrEngine::~VtrEngine() {
   try {
     sql_.reset();
     Disconnect();
+    lines_.reset();
   } catch (...) {
   }
 }
