@@ -143,4 +143,50 @@ TEST_F(SaleDocumentsTest, TheShortLayoutPrintsTheTaxpayerNumberAndOnAFormOnlyThe
   EXPECT_NEAR(footer->bounds.Bottom(), 139.7 - 12, 0.01);
 }
 
+TEST_F(SaleDocumentsTest, TheLongLayoutAddsTheAmountInWordsAndTheSerialUnderTheItem) {
+  Change("update sys_sys set prn_top = 10, prn_left = 6");
+  const std::string pdf = PdfPath("long.pdf");
+  preview_->SetPdfFile(pdf);
+  const TQRPrintedPage& page = Print<TPrnDO8>("0", "ใบส่งสินค้า");
+  EXPECT_EQ(preview_->Last().paper_width, 215.9);
+  EXPECT_EQ(preview_->Last().paper_length, 279.4);
+  EXPECT_EQ(Text(page, "QRLabel1"), "ใบส่งสินค้า");
+  EXPECT_EQ(Text(page, "QRLabel27"), "DELIVERY ORDER");
+  EXPECT_EQ(Text(page, "QRLabel57"), kSale) << "the number as stored";
+  EXPECT_EQ(Text(page, "BillDate"), "01/03/2567");
+  EXPECT_EQ(Text(page, "QRLabel43"), "C0001");
+  EXPECT_EQ(Text(page, "QRLabel42"), "นายสมชาย ใจดี");
+  EXPECT_EQ(Text(page, "QRLabel13"), "12 ถนนพระราม 4");
+  EXPECT_EQ(Text(page, "QRLabel18"), " กรุงเทพฯ 10500 Tel. 02-111");
+  EXPECT_EQ(Texts(page, "QRDBText1"), (std::vector<std::string>{"A01", "D01"}));
+  EXPECT_EQ(Texts(page, "QRDBText7"), (std::vector<std::string>{"2,000.00", "650.75"}));
+  EXPECT_EQ(Texts(page, "QRLabel40"), (std::vector<std::string>{"SN-7"})) << "only the line with a serial";
+  const std::vector<const TQRPrintedBand*> lines = page.BandsOf(rbDetail);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_LT(lines[0]->bounds.height, lines[1]->bounds.height) << "the serial makes its line 69 pixels high";
+  EXPECT_EQ(Text(page, "QRLabel56"), "2,650.75");
+  EXPECT_EQ(Text(page, "QRLabel53"), "2,650.75");
+  EXPECT_EQ(Text(page, "QRLabel23"), "< สองพัน หกร้อยห้าสิบบาท เจ็ดสิบห้าสตางค์ >");
+  EXPECT_EQ(Text(page, "QRLabel48"), "** ได้รับสินค้าตามรายการข้างบนนี้แล้ว");
+  EXPECT_EQ(page.Find("QRLabel32"), nullptr) << "a delivery note has no payment lines";
+  const TQRPrintedBand* header = page.BandsOf(rbPageHeader).at(0);
+  const TQRPrintedBand* footer = page.BandsOf(rbPageFooter).at(0);
+  EXPECT_DOUBLE_EQ(header->bounds.top, 10) << "margins from sys_sys, not the organisation record";
+  EXPECT_DOUBLE_EQ(header->bounds.left, 6);
+  EXPECT_NEAR(footer->bounds.Bottom(), 279.4 - 12, 0.01);
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  EXPECT_GT(std::filesystem::file_size(pdf), 0u);
+}
+
+TEST_F(SaleDocumentsTest, TheLongReceiptPrintsThePaymentLinesAndOnAFormOnlyTheVariableData) {
+  myVar.PrintPreview = "1";
+  const TQRPrintedPage& page = Print<TPrnDO8>("1", "ใบเสร็จรับเงิน");
+  EXPECT_EQ(Text(page, "QRLabel27"), "RECEIPT");
+  EXPECT_EQ(Text(page, "QRLabel33"), "(  ) เงินสด");
+  for (const char* form_item : {"QRShape10", "QRShape5", "QRLabel2", "QRLabel7", "QRLabel14", "QRLabel19"})
+    EXPECT_EQ(page.Find(form_item), nullptr) << form_item << " is on the pre-printed form";
+  for (const char* data_item : {"QRLabel1", "QRLabel20", "QRLabel57", "QRLabel42", "QRLabel53", "QRLabel23"})
+    EXPECT_NE(page.Find(data_item), nullptr) << data_item;
+}
+
 }  // namespace
