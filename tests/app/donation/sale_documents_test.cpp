@@ -12,10 +12,13 @@
 
 #include "app/core/myVar.h"
 #include "app/donation/PrnDO.h"
+#include "app/donation/edit_fill.h"
 #include "engine/access/Database.h"
 #include "engine/access/Query.h"
 #include "platform/report/PreviewService.h"
+#include "tests/app/core/support/MdiFrame.h"
 #include "tests/app/core/support/TempleDatabaseTest.h"
+#include "tests/platform/ui/support/Seen.h"
 #include "tests/platform/ui/support/User.h"
 
 namespace {
@@ -187,6 +190,61 @@ TEST_F(SaleDocumentsTest, TheLongReceiptPrintsThePaymentLinesAndOnAFormOnlyTheVa
     EXPECT_EQ(page.Find(form_item), nullptr) << form_item << " is on the pre-printed form";
   for (const char* data_item : {"QRLabel1", "QRLabel20", "QRLabel57", "QRLabel42", "QRLabel53", "QRLabel23"})
     EXPECT_NE(page.Find(data_item), nullptr) << data_item;
+}
+
+TEST_F(SaleDocumentsTest, TheSaleWindowPrintsTheShownSaleInTheLayoutOfTheSettings) {
+  struct Case {
+    const char* view6;
+    TButton& (*button)(Tedit_fill&);
+    const char* title;
+    double paper_length;  // 0: nothing printed
+  };
+  const Case cases[] = {
+      {"0", [](Tedit_fill& w) -> TButton& { return w.Button18; }, "ใบส่งสินค้า", 139.7},
+      {"1", [](Tedit_fill& w) -> TButton& { return w.Button19; }, "ใบเสร็จรับเงิน", 279.4},
+      {"2", [](Tedit_fill& w) -> TButton& { return w.Button18; }, "ใบส่งสินค้า", 279.4},
+      {"3", [](Tedit_fill& w) -> TButton& { return w.Button19; }, "", 0},
+  };
+  Change("update sys_sys set prefix7 = 'AB01'");
+  MdiFrame::Open();
+  myVar.WorkMode = "1";
+  Tedit_fill& window = *FormsApplication().CreateForm<Tedit_fill>();
+  window.Show();
+  user::ProcessEvents();
+  EXPECT_TRUE(seen::Visible(window.Button18));
+  EXPECT_TRUE(seen::Visible(window.Button19));
+  EXPECT_FALSE(seen::Visible(window.Button4));
+  for (const Case& c : cases) {
+    Change(std::string("update sys_sys set view6 = '") + c.view6 + "'");
+    const std::size_t printed = preview_->Previews().size();
+    user::Click(c.button(window));
+    user::ProcessEvents();
+    if (c.paper_length == 0) {
+      EXPECT_EQ(preview_->Previews().size(), printed) << "VIEW6 " << c.view6 << " opens nothing";
+      continue;
+    }
+    ASSERT_EQ(preview_->Previews().size(), printed + 1) << "VIEW6 " << c.view6;
+    EXPECT_EQ(preview_->Last().paper_length, c.paper_length) << "VIEW6 " << c.view6;
+    const TQRPrintedPage& page = preview_->Last().pages.at(0);
+    EXPECT_EQ(Text(page, "QRLabel1"), c.title);
+    EXPECT_EQ(myVar.PrintBillNo, kSale);
+    EXPECT_EQ(Text(page, "QRLabel53"), "2,650.75");
+  }
+}
+
+TEST_F(SaleDocumentsTest, APurchaseIsNeverPrinted) {
+  MdiFrame::Open();
+  myVar.WorkMode = "3";
+  Tedit_fill& window = *FormsApplication().CreateForm<Tedit_fill>();
+  window.Show();
+  user::ProcessEvents();
+  for (TButton* button : {&window.Button18, &window.Button19, &window.Button4})
+    EXPECT_FALSE(seen::Visible(*button));
+  myVar.PrintRequestKind = "0";
+  window.PrintGoodsDocument();
+  user::ProcessEvents();
+  EXPECT_TRUE(preview_->Previews().empty());
+  EXPECT_EQ(myVar.PrintDocTitle, "ใบสั่งซื้อ");
 }
 
 }  // namespace
