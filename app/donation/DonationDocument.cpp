@@ -88,3 +88,20 @@ TQRLabel* TDonationDocument::MakeLabel(TQRBand* band, const char* name, std::str
 TQRShape* TDonationDocument::MakeRule(TQRBand* band, const char* name, int left, int top, int width) {
   return MakeDocumentRule(band, name, left, top, width);
 }
+
+TQRDBText* TDonationDocument::LineField(TQRBand* band, const char* name, const char* field, const char* mask,
+                                        int left, int width) {
+  auto* text = new TQRDBText(band);
+  text->SetName(name);
+  text->SetDataSet(&Query2.Rows());
+  text->SetDataField(field);
+  text->SetMask(mask);
+  text->SetLeft(left);
+  text->SetTop(2);
+  if (*mask != '\0') {
+    text->SetAutoSize(false);
+    text->SetWidth(width);
+    text->SetAlignment(taRightJustify);
+  }
+  return text;
+}

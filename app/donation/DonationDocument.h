@@ -19,6 +19,10 @@ class TVTRDatabase;
 
 inline constexpr std::string_view kDonationDocumentAlias = "d_4s";
 inline constexpr std::string_view kDocumentMoneyMask = "##,###,##0.00";
+// The masks of a printed line's quantity, price and amount.
+inline constexpr const char* kLineQuantityMask = "###,###,##0.00";
+inline constexpr const char* kLinePriceMask = "##,###,##0.00";
+inline constexpr const char* kLineAmountMask = "###,###,##0.00";
 
 // Paper of 8.5 by 5.5 inches, and A4.
 inline constexpr double kHalfLetterWidth = 215.9;
@@ -74,6 +78,8 @@ class TDonationDocument : public TForm {
   TQRBand* MakeBand(const char* name, TQRBandType type, int height);
   TQRLabel* MakeLabel(TQRBand* band, const char* name, std::string caption, int left, int top);
   TQRShape* MakeRule(TQRBand* band, const char* name, int left, int top, int width);
+  // A field of the current line; with a mask it is `width` wide and right-aligned.
+  TQRDBText* LineField(TQRBand* band, const char* name, const char* field, const char* mask, int left, int width);
 
  private:
   DocumentSource source_;

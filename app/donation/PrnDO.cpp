@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr const char* kQuantityMask = "###,###,##0.00";
-constexpr const char* kPriceMask = "##,###,##0.00";
-constexpr const char* kAmountMask = "###,###,##0.00";
 constexpr int kLogoSize = 50;
 constexpr int kShortOrganisationLeftWithLogo = 65;
 constexpr int kShortOrganisationLeftWithoutLogo = 11;
@@ -39,17 +36,6 @@ std::string TPrnSaleDocument::SaleDate(const char* column) {
   if (!header.Active() || header.IsEmpty()) return {};
   TField* date = header.FieldByName(column);
   return date->IsNull() ? std::string() : DateToThaiText(date->AsDateTime());
-}
-
-TQRDBText* TPrnSaleDocument::LineField(TQRBand* band, const char* name, const char* field, const char* mask,
-                                       int left, int width) {
-  TQRDBText& text = PrintedField(*band, Query2.Rows(), name, field, left, mask);
-  if (*mask != '\0') {
-    text.SetAutoSize(false);
-    text.SetWidth(width);
-    text.SetAlignment(taRightJustify);
-  }
-  return &text;
 }
 
 TPrnDO4s::TPrnDO4s(TComponent* owner) : TPrnDO4s(owner, SqlQueries()) {}
@@ -105,12 +91,12 @@ TPrnDO4s::TPrnDO4s(TComponent* owner, const WindowQueryFactory& make_query)
   QRSysData1->SetName("QRSysData1");
   QRSysData1->SetData(qrsDetailNo);
   QRSysData1->SetBounds(8, 2, 40, 17);
-  LineField(QRBand2, "QRDBText5", "QTY", kQuantityMask, 40, 90);
+  LineField(QRBand2, "QRDBText5", "QTY", kLineQuantityMask, 40, 90);
   LineField(QRBand2, "QRDBText1", "UNIT_NAME", "", 160, 0);
   QRLabel17 = MakeLabel(QRBand2, "QRLabel17", "", 240, 2);
-  LineField(QRBand2, "QRDBText4", "PRICE", kPriceMask, 440, 100);
+  LineField(QRBand2, "QRDBText4", "PRICE", kLinePriceMask, 440, 100);
   LineField(QRBand2, "QRDBText6", "DISC_RATE", "", 560, 0);
-  LineField(QRBand2, "QRDBText7", "TOTAL", kAmountMask, 600, 110);
+  LineField(QRBand2, "QRDBText7", "TOTAL", kLineAmountMask, 600, 110);
 
   PageFooterBand1 = MakeBand("PageFooterBand1", rbPageFooter, 100);
   QRShape8 = MakeRule(PageFooterBand1, "QRShape8", 0, 2, 720);

@@ -22,8 +22,6 @@ class TPrnSaleDocument : public TDonationDocument {
   std::string Office(const char* column) { return Column(QueryOf, column); }
   // bill_date or due_date of the sale as Buddhist-era text; empty without a sale.
   std::string SaleDate(const char* column);
-  // A field of the current line, placed on the detail band.
-  TQRDBText* LineField(TQRBand* band, const char* name, const char* field, const char* mask, int left, int width);
 };
 
 class TPrnDO4s : public TPrnSaleDocument {

@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr const char* kQuantityMask = "###,###,##0.00";
-constexpr const char* kPriceMask = "##,###,##0.00";
-constexpr const char* kAmountMask = "###,###,##0.00";
 constexpr int kLogoSize = 60;
 constexpr int kOrganisationLeftWithLogo = 84;
 constexpr int kOrganisationLeftWithoutLogo = 10;
@@ -95,13 +92,13 @@ void TPrnDO8::BuildDetail() {
   QRBand2 = MakeBand("QRBand2", rbDetail, kLineHeight);
   QRBand2->BeforePrint = Bind(this, &TPrnDO8::QRBand2BeforePrint);
   LineField(QRBand2, "QRDBText1", "ACCESSORY_NO", "", 8, 0);
-  LineField(QRBand2, "QRDBText5", "QTY", kQuantityMask, 60, 90);
+  LineField(QRBand2, "QRDBText5", "QTY", kLineQuantityMask, 60, 90);
   LineField(QRBand2, "QRDBText2", "UNIT_NAME", "", 170, 0);
   LineField(QRBand2, "QRDBText3", "ACCESSORY_NAME", "", 230, 0);
   QRLabel40 = MakeLabel(QRBand2, "QRLabel40", "", 230, 24);
-  LineField(QRBand2, "QRDBText4", "PRICE", kPriceMask, 440, 100);
+  LineField(QRBand2, "QRDBText4", "PRICE", kLinePriceMask, 440, 100);
   LineField(QRBand2, "QRDBText6", "DISC_RATE", "", 560, 0);
-  LineField(QRBand2, "QRDBText7", "TOTAL", kAmountMask, 600, 110);
+  LineField(QRBand2, "QRDBText7", "TOTAL", kLineAmountMask, 600, 110);
 }
 
 void TPrnDO8::BuildPageFooter() {
