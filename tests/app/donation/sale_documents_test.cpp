@@ -192,6 +192,19 @@ TEST_F(SaleDocumentsTest, TheLongReceiptPrintsThePaymentLinesAndOnAFormOnlyTheVa
     EXPECT_NE(page.Find(data_item), nullptr) << data_item;
 }
 
+TEST_F(SaleDocumentsTest, AMissingLogoPrintsTheLongLayoutWithTheOrganisationWhereNoLogoGoes) {
+  myVar.PrintLogo = "1";
+  const TQRPrintedPage& without = Print<TPrnDO8>("0", "ใบส่งสินค้า");
+  EXPECT_EQ(without.Find("QRImage1"), nullptr);
+  EXPECT_EQ(Text(without, "QRLabel53"), "2,650.75") << "the document prints without its logo";
+  const double left_without = without.Find("QRLabel20")->bounds.left;
+
+  ASSERT_TRUE(user::SavePhoto((database_file_.parent_path() / "mylogo.jpg").string()));
+  const TQRPrintedPage& with = Print<TPrnDO8>("0", "ใบส่งสินค้า");
+  ASSERT_NE(with.Find("QRImage1"), nullptr);
+  EXPECT_GT(with.Find("QRLabel20")->bounds.left, left_without);
+}
+
 TEST_F(SaleDocumentsTest, TheSaleWindowPrintsTheShownSaleInTheLayoutOfTheSettings) {
   struct Case {
     const char* view6;
