@@ -13,23 +13,22 @@
 
 namespace {
 
-const std::string kAlias(kDonationDocumentAlias);
-const std::vector<std::string> kHeaderStatement{"select * from g_donate_2 where Bill_No = :mInv_No "};
-const std::vector<std::string> kLinesStatement{" select * from donate where Bill_No = :mBill_No "};
 const std::vector<std::string> kOfficeStatement{"select * from tresksys"};
 
 }  // namespace
 
-TDonationDocument::TDonationDocument(TComponent* owner, const WindowQueryFactory& make_query)
+TDonationDocument::TDonationDocument(TComponent* owner, const WindowQueryFactory& make_query,
+                                     const DocumentSource& source)
     : TForm(owner),
-      header_query_(make_query(*this, kAlias)),
-      lines_query_(make_query(*this, kAlias)),
-      office_query_(make_query(*this, kAlias)),
-      Database1(MakeWindowDatabase(*this, "Database1", kAlias)),
+      header_query_(make_query(*this, std::string(source.alias))),
+      lines_query_(make_query(*this, std::string(source.alias))),
+      office_query_(make_query(*this, std::string(source.alias))),
+      Database1(MakeWindowDatabase(*this, "Database1", std::string(source.alias))),
       Query1(*header_query_),
       Query2(*lines_query_),
       QueryOf(*office_query_),
-      QuickRep1(new TQuickRep(this)) {
+      QuickRep1(new TQuickRep(this)),
+      source_(source) {
   QuickRep1->SetName("QuickRep1");
   QuickRep1->SetPrintIfEmpty(true);
   QuickRep1->AfterPreview = Bind(this, &TDonationDocument::QuickRepAfterPreview);
@@ -50,8 +49,12 @@ void TDonationDocument::QuickRepAfterPreview(TObject*) {
 void TDonationDocument::ReadDonation() {
   // The kind is a number; another text stops the document here.
   StrToInt(myVar.PrintDocKind);
-  Query1.Open({kHeaderStatement, {{"mInv_No", Variant(myVar.PrintBillNo)}}});
-  Query2.Open({kLinesStatement, {{"mBill_No", Variant(Column(Query1, "bill_no"))}}});
+  const std::string header_statement =
+      "select * from " + std::string(source_.header_table) + " where Bill_No = :mInv_No ";
+  const std::string lines_statement =
+      " select * from " + std::string(source_.line_table) + " where Bill_No = :mBill_No ";
+  Query1.Open({{header_statement}, {{"mInv_No", Variant(myVar.PrintBillNo)}}});
+  Query2.Open({{lines_statement}, {{"mBill_No", Variant(Column(Query1, "bill_no"))}}});
   total_ = SumColumn(Query2.Rows(), "TOTAL");
   Query2.Rows().First();
   QueryOf.Open({kOfficeStatement, {}});
@@ -84,4 +87,21 @@ TQRLabel* TDonationDocument::MakeLabel(TQRBand* band, const char* name, std::str
 
 TQRShape* TDonationDocument::MakeRule(TQRBand* band, const char* name, int left, int top, int width) {
   return MakeDocumentRule(band, name, left, top, width);
+}
+
+TQRDBText* TDonationDocument::LineField(TQRBand* band, const char* name, const char* field, const char* mask,
+                                        int left, int width) {
+  auto* text = new TQRDBText(band);
+  text->SetName(name);
+  text->SetDataSet(&Query2.Rows());
+  text->SetDataField(field);
+  text->SetMask(mask);
+  text->SetLeft(left);
+  text->SetTop(2);
+  if (*mask != '\0') {
+    text->SetAutoSize(false);
+    text->SetWidth(width);
+    text->SetAlignment(taRightJustify);
+  }
+  return text;
 }

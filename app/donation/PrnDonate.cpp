@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr const char* kQuantityMask = "###,###,##0.00";
-constexpr const char* kPriceMask = "##,###,##0.00";
-constexpr const char* kAmountMask = "###,###,##0.00";
 constexpr int kLogoSize = 50;
 
 const ReceiptPaper kHalfLetterReceipt{TQRPaperSize::Custom,
@@ -31,23 +28,6 @@ const ReceiptPaper kA4Receipt{TQRPaperSize::A4,
                               114,
                               12,
                               taCenter};
-
-TQRDBText* LineField(TQRBand* band, TDataSet& lines, const char* name, const char* field, const char* mask,
-                     int left, int width) {
-  auto* text = new TQRDBText(band);
-  text->SetName(name);
-  text->SetDataSet(&lines);
-  text->SetDataField(field);
-  text->SetMask(mask);
-  text->SetLeft(left);
-  text->SetTop(2);
-  if (*mask != '\0') {
-    text->SetAutoSize(false);
-    text->SetWidth(width);
-    text->SetAlignment(taRightJustify);
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -104,12 +84,11 @@ void TPrnDonate::BuildDetail() {
   QRSysData1->SetName("QRSysData1");
   QRSysData1->SetData(qrsDetailNo);
   QRSysData1->SetBounds(8, 2, 40, 17);
-  TDataSet& lines = Query2.Rows();
-  QRDBText5 = LineField(QRBand2, lines, "QRDBText5", "QTY", kQuantityMask, 40, 90);
-  QRDBText1 = LineField(QRBand2, lines, "QRDBText1", "UNIT_NAME", "", 160, 0);
+  QRDBText5 = LineField(QRBand2, "QRDBText5", "QTY", kLineQuantityMask, 40, 90);
+  QRDBText1 = LineField(QRBand2, "QRDBText1", "UNIT_NAME", "", 160, 0);
   QRLabel17 = MakeLabel(QRBand2, "QRLabel17", "", 240, 2);
-  QRDBText4 = LineField(QRBand2, lines, "QRDBText4", "PRICE", kPriceMask, 480, 100);
-  QRDBText7 = LineField(QRBand2, lines, "QRDBText7", "TOTAL", kAmountMask, 600, 110);
+  QRDBText4 = LineField(QRBand2, "QRDBText4", "PRICE", kLinePriceMask, 480, 100);
+  QRDBText7 = LineField(QRBand2, "QRDBText7", "TOTAL", kLineAmountMask, 600, 110);
 }
 
 void TPrnDonate::BuildPageFooter() {

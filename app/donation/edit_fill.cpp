@@ -187,6 +187,9 @@ void Tedit_fill::BuildHeader() {
   Button12.OnClick = Bind(this, &Tedit_fill::Button12Click);
   Button14.OnClick = Bind(this, &Tedit_fill::Button14Click);
   Button3.OnClick = Bind(this, &Tedit_fill::Button3Click);
+  Button18.OnClick = Bind(this, &Tedit_fill::Button18Click);
+  Button19.OnClick = Bind(this, &Tedit_fill::Button19Click);
+  Button4.OnClick = Bind(this, &Tedit_fill::Button4Click);
 }
 
 void Tedit_fill::BuildSearchPage() {
@@ -242,8 +245,10 @@ void Tedit_fill::FormActivate(TObject*) {
 void Tedit_fill::ApplyMode() {
   const bool sale = mode_ == GoodsMode::kSale;
   SetCaption(std::string(sale ? kSaleCaption : kPurchaseCaption));
-  // Sale documents print from here once their layouts exist; purchases never.
-  for (TButton* button : {&Button18, &Button19, &Button4}) button->Hide();
+  // Sales print their delivery note and receipt; purchases are never printed.
+  Button18.SetVisible(sale);
+  Button19.SetVisible(sale);
+  Button4.Hide();
   CheckBox1.SetVisible(sale);
 }
 

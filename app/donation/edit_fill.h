@@ -185,6 +185,10 @@ class Tedit_fill : public TForm, public PickTarget {
   void DBGrid1Pick();
   void Button1Click(TObject* sender);
   void Button3Click(TObject* sender);
+  // Print handlers (EditFillPrint.cpp).
+  void Button18Click(TObject* sender);
+  void Button19Click(TObject* sender);
+  void Button4Click(TObject* sender);
   // Line handlers (EditFillLines.cpp).
   void Button5Click(TObject* sender);
   void Button6Click(TObject* sender);
@@ -207,6 +211,9 @@ class Tedit_fill : public TForm, public PickTarget {
   void LoadNumberSettings();
   void LoadProductList(int order, int type);
   bool LocateProduct(int by, const std::string& text);
+  // Prints the shown sale as myVar.PrintRequestKind asks ("0" delivery note,
+  // "1" receipt) in the layout of sys_sys.VIEW6; a purchase prints nothing.
+  void PrintGoodsDocument();
 
  private:
   // The item of the line in the editor, as product gives it.
