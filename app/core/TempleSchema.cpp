@@ -26,6 +26,10 @@ Columns Numbered(const std::string& name, TVTRAdvancedDataType type, int32_t siz
 IndexDefinition Unique(std::string column) {
   return {column, column, kIndexUniqueBit};
 }
+// Lines are read by their document's number; a plain index serves them.
+IndexDefinition ByDocument(std::string column) {
+  return {column, column, 0};
+}
 IndexDefinition Key(std::string name, std::string column) {
   return {std::move(name), std::move(column), kIndexPrimaryBit | kIndexUniqueBit};
 }
@@ -377,14 +381,14 @@ std::vector<TableDefinition> BuildSchema() {
         {"room_price_level", adtString, 1}},
        {}},
       {"g_donate_2", DonationColumns(), {Unique("bill_no")}},
-      {"donate", LineColumns(20, 80, 80), {}},
+      {"donate", LineColumns(20, 80, 80), {ByDocument("bill_no")}},
       {"g_sale_2", GoodsDocumentColumns(), {Unique("bill_no")}},
-      {"outstock", GoodsLineColumns(20), {}},
+      {"outstock", GoodsLineColumns(20), {ByDocument("bill_no")}},
       {"g_buy_2", GoodsDocumentColumns(), {Unique("bill_no")}},
       {"g_buy", OldPurchaseColumns(), {}},
-      {"instock", GoodsLineColumns(10), {}},
+      {"instock", GoodsLineColumns(10), {ByDocument("bill_no")}},
       {"g_temple_2", VoucherColumns(), {Unique("work_no")}},
-      {"h_temple", VoucherLineColumns(), {}},
+      {"h_temple", VoucherLineColumns(), {ByDocument("work_no")}},
       {"h_work",
        {{"work_no", adtString, 11},
         {"work_date", adtDate},
