@@ -93,7 +93,8 @@ TEST_F(TempleDatabase, TheFileHoldsEveryTableWithItsColumnsAndIndexesAsDefined) 
       const int found = indexes.IndexOf(expected.Name);
       ASSERT_GE(found, 0) << expected.Name;
       EXPECT_EQ(indexes[found]->Fields(), expected.Fields);
-      EXPECT_TRUE(indexes[found]->Options().Contains(ixUnique)) << expected.Name;
+      EXPECT_EQ(indexes[found]->Options().Contains(ixUnique), (expected.Options & kIndexUniqueBit) != 0)
+          << expected.Name;
       EXPECT_EQ(indexes[found]->Options().Contains(ixPrimary), (expected.Options & kIndexPrimaryBit) != 0);
     }
   }
