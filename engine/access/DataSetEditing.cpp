@@ -5,8 +5,8 @@
 #include "engine/access/DataSet.h"
 #include "engine/access/EngineError.h"
 #include "engine/access/ErrorMessage.h"
-#include "engine/access/ResultCodes.h"
 #include "engine/foundation/VTRExcept.h"
+#include "engine/storage/base/ResultCodes.h"
 
 namespace {
 

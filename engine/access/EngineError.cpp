@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "engine/access/ResultCodes.h"
+#include "engine/storage/base/ResultCodes.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <exception>
 
 #include "engine/access/LocalCursor.h"
-#include "engine/access/ResultCodes.h"
 #include "engine/foundation/VTRExcept.h"
+#include "engine/storage/base/ResultCodes.h"
 #include "engine/storage/constraints/ConstraintManager.h"
 #include "engine/storage/disk/DiskTableData.h"
 #include "engine/storage/fields/FieldManager.h"

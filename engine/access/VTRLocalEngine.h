@@ -4,4 +4,4 @@
 // the cursor's record changes.
 #include "engine/access/LocalCursor.h"
 #include "engine/access/LocalSession.h"
-#include "engine/access/ResultCodes.h"
+#include "engine/storage/base/ResultCodes.h"

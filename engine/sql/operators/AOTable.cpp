@@ -1,12 +1,14 @@
 #include "engine/sql/operators/AOTable.h"
 
 #include "engine/access/Database.h"
+#include "engine/access/EngineError.h"
+#include "engine/access/EngineRuntime.h"
+#include "engine/access/Session.h"
+#include "engine/access/SessionList.h"
 #include "engine/access/Table.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/UniqueName.h"
-#include "engine/access/EngineRuntime.h"
-#include "engine/access/SessionList.h"
-#include "engine/access/Session.h"
+#include "engine/storage/base/ResultCodes.h"
 #include "platform/rtl/TextCase.h"
 
 TVTRAOTable::TVTRAOTable(const std::string& table_name, const std::string& password, bool in_memory,
@@ -36,7 +38,12 @@ TVTRAOTable::TVTRAOTable(const std::string& table_name, const std::string& passw
     table.SetTableName(table_name);
     table.SetInMemory(in_memory);
     table.Open();
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
+    // Opening reads the first record: another process's table lock that
+    // outlasts the read's attempts is the lock failure the statement reports.
+    const auto* engine_error = dynamic_cast<const EVTREngineError*>(&error);
+    if (engine_error != nullptr && engine_error->ErrorCode == kResultTableLocked)
+      throw EVTRException(20225, "Table is locked");
     throw EVTRException::CreateFmt(10303, "Cannot open table %s, InMemory = %d", table_name, in_memory ? 1 : 0);
   }
   const TVTRAdvFieldDefs& fields = table.AdvFieldDefs();

@@ -14,7 +14,8 @@ class TVTRDatabase;
 
 class TVTRAOTable : public TVTRAO {
  public:
-  // Opens the table; any failure raises 10303. With an external file name
+  // Opens the table; another process's table lock that outlasts the read's
+  // attempts raises 20225, any other failure 10303. With an external file name
   // the table is opened through a new database component on that file,
   // under a new alias "ExternalDb" and a number.
   TVTRAOTable(const std::string& table_name, const std::string& password, bool in_memory,

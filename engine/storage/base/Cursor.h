@@ -14,7 +14,9 @@
 //
 // Result-code operations (Edit, Cancel, Post, Delete) never raise for lock
 // conflicts, lost or changed records or constraint failures: they leave 0 or
-// a code -1 to -13 in LastResult (and the message of -8 in LastErrorText).
+// a code -1 to -13 in LastResult (and the message of -8 in LastErrorText;
+// the codes are in ResultCodes.h). A read that another process's table lock
+// outlasts answers grError with kResultTableLocked in LastResult.
 #include <cstdint>
 #include <functional>
 #include <memory>

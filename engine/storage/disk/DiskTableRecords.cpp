@@ -6,6 +6,7 @@
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/BufferBits.h"
 #include "engine/foundation/stream/VTRTemporaryStream.h"
+#include "engine/storage/base/ResultCodes.h"
 #include "engine/storage/database/DatabaseData.h"
 #include "engine/storage/disk/DiskTableData.h"
 #include "engine/storage/fields/FieldManager.h"
@@ -62,7 +63,10 @@ TVTRGetRecordResult TVTRDiskTableData::GetRecord(TVTRCursor& cursor, TVTRFetchMo
   if (!Database.MultiUser) return TVTRTableData::GetRecord(cursor, direction);
   TVTRDatabaseDataGuard guard(Database);
   ReadBracket bracket(*this, cursor);
-  if (!bracket.Held()) return grError;
+  if (!bracket.Held()) {
+    cursor.LastResult = kResultTableLocked;
+    return grError;
+  }
   if (direction != fmCurrent) LoadMostUpdated(SessionOf(&cursor));
   IndexManager->RebuildTemporaryIndexes(cursor);
   return TVTRTableData::GetRecord(cursor, direction);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/access/ResultCodes.h"
+#include "engine/storage/base/ResultCodes.h"
 #include "platform/db/DB.h"
 #include "tests/engine/access/TableFixture.h"
 #include "tests/engine/storage/HelperProcess.h"
@@ -102,6 +102,17 @@ TEST_F(Editing, ARetriedPostComparesWithTheRecordAsItWasWhenEditingStarted) {
   table_->Post();
   EXPECT_EQ(seen, std::vector<int32_t>{kResultTableLocked}) << "no conflict on the retry";
   EXPECT_EQ(Ask("amount 1"), "111");
+}
+
+TEST_F(Editing, AReadOutlastedByAnotherProcesssTableLockIsRefusedAsThatLock) {
+  EXPECT_EQ(Ask("lock"), "ok");
+  auto reader = Table("Donate", "ByID");
+  const Refusal refusal = RefusalOf([&] { reader->Open(); });
+  EXPECT_EQ(refusal.code, kResultTableLocked);
+  EXPECT_EQ(refusal.message, "Vantor Engine Error # -13 Table is locked");
+  EXPECT_EQ(Ask("unlock"), "ok");
+  reader->Open();
+  EXPECT_EQ(IdsFromHere(*reader), (std::vector<int32_t>{1, 2}));
 }
 
 TEST_F(Editing, AKeyViolationIsRefusedWithTheConstraintsOwnText) {

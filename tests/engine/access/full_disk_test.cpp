@@ -15,8 +15,8 @@
 #include <sstream>
 #include <string>
 
-#include "engine/access/ResultCodes.h"
 #include "engine/foundation/VTRExcept.h"
+#include "engine/storage/base/ResultCodes.h"
 #include "tests/engine/access/LedgerChecks.h"
 #include "tests/engine/storage/HelperProcess.h"
 #include "tests/engine/storage/common/MapsCheck.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/access/ResultCodes.h"
 #include "engine/foundation/containers/BufferBits.h"
 #include "engine/storage/VTRTempEngine.h"
+#include "engine/storage/base/ResultCodes.h"
 #include "engine/storage/database/DatabaseDataList.h"
 #include "tests/engine/access/DonateTable.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/access/ResultCodes.h"
+#include "engine/storage/base/ResultCodes.h"
 #include "tests/engine/access/DonateTable.h"
 #include "tests/engine/storage/HelperProcess.h"
 #include "tests/engine/storage/common/EngineTestSupport.h"

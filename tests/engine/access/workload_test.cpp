@@ -17,10 +17,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/access/ResultCodes.h"
 #include "engine/access/VTRLocalEngine.h"
 #include "engine/storage/VTRMemEngine.h"
 #include "engine/storage/VTRTempEngine.h"
+#include "engine/storage/base/ResultCodes.h"
 #include "engine/storage/database/DatabaseDataList.h"
 #include "tests/engine/access/DatasetCursor.h"
 #include "tests/support/ScratchFolder.h"

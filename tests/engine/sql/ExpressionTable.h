@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/access/ResultCodes.h"
 #include "engine/access/VTRLocalEngine.h"
 #include "engine/sql/SQLEngineStartup.h"
 #include "engine/sql/VTRExpressions.h"
+#include "engine/storage/base/ResultCodes.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/TableDefinitions.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 // The outcome of a cursor's Edit, Post, Delete or Cancel as it leaves it in
-// LastResult: 0, or a conflict the dataset turns into EVTREngineError.
+// LastResult: 0, or a conflict the dataset turns into EVTREngineError. A read
+// refused by another process's table lock leaves kResultTableLocked too.
 #include <cstdint>
 
 inline constexpr int32_t kResultOK = 0;
