@@ -7,6 +7,7 @@
 #include "app/core/ColumnSum.h"
 #include "app/core/ThaiDateText.h"
 #include "app/core/WindowParts.h"
+#include "app/donation/ReportParts.h"
 #include "app/donation/cdonate.h"
 #include "platform/db/DB.h"
 #include "platform/db/DataSource.h"
@@ -81,18 +82,13 @@ std::string GeneralText(const TField& field) {
 void Tdonate::BuildLines() {
   DBGrid2.SetDataSource(&DataSource2);
   DBGrid2.SetReadOnly(true);
-  for (const auto& [field, title] : std::vector<std::pair<const char*, const char*>>{
-           {"BILL_NO", "เลขที่บริจาค"},
-           {"BILL_DATE", "วันที่"},
-           {"ACCESSORY_NAME", "เงิน หรือ สิ่งของที่บริจาค"},
-           {"QTY", "จำนวน"},
-           {"UNIT_NAME", "หน่วยนับ"},
-           {"PRICE", "ราคา/หน่วย"},
-           {"TOTAL", "รวม"}}) {
-    TColumn* column = DBGrid2.Columns().Add();
-    column->SetFieldName(field);
-    column->SetTitle(title);
-  }
+  ShowColumns(DBGrid2, {{"BILL_NO", "เลขที่บริจาค"},
+                        {"BILL_DATE", "วันที่"},
+                        {"ACCESSORY_NAME", "เงิน หรือ สิ่งของที่บริจาค"},
+                        {"QTY", "จำนวน"},
+                        {"UNIT_NAME", "หน่วยนับ"},
+                        {"PRICE", "ราคา/หน่วย"},
+                        {"TOTAL", "รวม"}});
   Label26.SetAutoSize(false);
   Label26.SetAlignment(taRightJustify);
   Button5.OnClick = Bind(this, &Tdonate::Button5Click);

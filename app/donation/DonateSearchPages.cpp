@@ -4,20 +4,13 @@
 #include <vector>
 
 #include "app/core/WindowParts.h"
+#include "app/donation/ReportParts.h"
 #include "app/donation/cdonate.h"
 #include "platform/db/DB.h"
 
 namespace {
 
 constexpr int kByNumber = 0;
-
-void AddColumns(TDBGrid& grid, const std::vector<std::pair<const char*, const char*>>& columns) {
-  for (const auto& [field, title] : columns) {
-    TColumn* column = grid.Columns().Add();
-    column->SetFieldName(field);
-    column->SetTitle(title);
-  }
-}
 
 // Moves `rows` to the first row whose `field` starts with `text`.
 bool LocatePrefix(TDataSet& rows, const char* field, const std::string& text) {
@@ -34,7 +27,7 @@ void Tdonate::BuildStaffPage() {
   Edit11.OnKeyPress = Bind(this, &Tdonate::Edit11KeyPress);
   DBGrid5.SetDataSource(&DataSource5);
   DBGrid5.SetReadOnly(true);
-  AddColumns(DBGrid5, {{"per_no", "รหัส"}, {"per_name", "ชื่อ"}});
+  ShowColumns(DBGrid5, {{"per_no", "รหัส"}, {"per_name", "ชื่อ"}});
   DBGrid5.OnCellClick = Bind(this, &Tdonate::DBGrid5CellClick);
   Button22.OnClick = Bind(this, &Tdonate::Button22Click);
 }
@@ -43,7 +36,7 @@ void Tdonate::BuildSearchPage() {
   Edit6.OnKeyPress = Bind(this, &Tdonate::Edit6KeyPress);
   DBGrid1.SetDataSource(&DataSource9);
   DBGrid1.SetReadOnly(true);
-  AddColumns(DBGrid1, {{"bill_no", "เลขบริจาค"}, {"bill_date", "วันที่บริจาค"}, {"cust_name", "ชื่อผู้บริจาค"}});
+  ShowColumns(DBGrid1, {{"bill_no", "เลขบริจาค"}, {"bill_date", "วันที่บริจาค"}, {"cust_name", "ชื่อผู้บริจาค"}});
   DBGrid1.OnCellClick = [this](TColumn*) { DBGrid1Pick(); };
   DBGrid1.OnDblClick = [this](TObject*) { DBGrid1Pick(); };
   DBGrid1.OnKeyPress = [this](TObject*, char32_t& key) {

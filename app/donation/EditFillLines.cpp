@@ -8,6 +8,7 @@
 #include "app/core/ColumnSum.h"
 #include "app/core/ThaiDateText.h"
 #include "app/core/WindowParts.h"
+#include "app/donation/ReportParts.h"
 #include "app/donation/StockOnHand.h"
 #include "app/donation/cdonate.h"
 #include "app/donation/edit_fill.h"
@@ -58,18 +59,13 @@ LineAmounts ReadAmounts(const TEdit& qty, const TEdit& price, const TEdit& disc_
 void Tedit_fill::BuildLines() {
   DBGrid2.SetDataSource(&DataSource2);
   DBGrid2.SetReadOnly(true);
-  for (const auto& [field, title] : std::vector<std::pair<const char*, const char*>>{
-           {"FG_GIFT", "x"},
-           {"BILL_NO", "เลขที่ใบสำคัญ"},
-           {"ACCESSORY_NAME", "ชื่อผลิตภัณฑ์ - บริการ"},
-           {"QTY", "จำนวน"},
-           {"PRICE", "ราคา/หน่วย"},
-           {"DISC_RATE", "ลด %"},
-           {"TOTAL", "รวม"}}) {
-    TColumn* column = DBGrid2.Columns().Add();
-    column->SetFieldName(field);
-    column->SetTitle(title);
-  }
+  ShowColumns(DBGrid2, {{"FG_GIFT", "x"},
+                        {"BILL_NO", "เลขที่ใบสำคัญ"},
+                        {"ACCESSORY_NAME", "ชื่อผลิตภัณฑ์ - บริการ"},
+                        {"QTY", "จำนวน"},
+                        {"PRICE", "ราคา/หน่วย"},
+                        {"DISC_RATE", "ลด %"},
+                        {"TOTAL", "รวม"}});
   Label26.SetAutoSize(false);
   Label26.SetAlignment(taRightJustify);
   Button5.OnClick = Bind(this, &Tedit_fill::Button5Click);
@@ -90,12 +86,7 @@ void Tedit_fill::BuildLinePanel() {
   RadioGroup2.OnClick = Bind(this, &Tedit_fill::RadioGroup2Click);
   DBGrid3.SetDataSource(&DataSource4);
   DBGrid3.SetReadOnly(true);
-  for (const auto& [field, title] :
-       std::vector<std::pair<const char*, const char*>>{{"PRO_NO", "รหัส"}, {"PRO_NAME", "ชื่อ"}}) {
-    TColumn* column = DBGrid3.Columns().Add();
-    column->SetFieldName(field);
-    column->SetTitle(title);
-  }
+  ShowColumns(DBGrid3, {{"PRO_NO", "รหัส"}, {"PRO_NAME", "ชื่อ"}});
   DBGrid3.OnCellClick = Bind(this, &Tedit_fill::DBGrid3CellClick);
   MakeLabel(*this, "Label12", "จำนวน", 310, 129, 80, &Panel1);
   MakeLabel(*this, "Label13", "ราคาหน่วยละ", 310, 155, 80, &Panel1);

@@ -1,5 +1,5 @@
 #pragma once
-// Pieces that the donation program's report windows share: the grid's columns
+// Pieces that the donation program's windows share: the grid's columns
 // with their captions, the items they put on the bands of their report forms,
 // and the net total that their label under the grid shows.
 #include <string>

@@ -11,6 +11,7 @@
 #include "app/core/myVar.h"
 #include "app/donation/Ref_Cust.h"
 #include "app/donation/Ref_Supply.h"
+#include "app/donation/ReportParts.h"
 #include "app/donation/cdonate.h"
 #include "engine/access/Database.h"
 #include "engine/access/Query.h"
@@ -197,9 +198,7 @@ void Tedit_fill::BuildSearchPage() {
   Edit6.OnKeyPress = Bind(this, &Tedit_fill::Edit6KeyPress);
   DBGrid1.SetDataSource(&DataSource9);
   DBGrid1.SetReadOnly(true);
-  TColumn* column = DBGrid1.Columns().Add();
-  column->SetFieldName("bill_no");
-  column->SetTitle("เลขใบสำคัญ");
+  ShowColumns(DBGrid1, {{"bill_no", "เลขใบสำคัญ"}});
   DBGrid1.OnCellClick = [this](TColumn*) { DBGrid1Pick(); };
   Button1.OnClick = Bind(this, &Tedit_fill::Button1Click);
 }
