@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/db/DataSource.h"
+#include "platform/ui/Buttons.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Label.h"
 
@@ -28,6 +30,22 @@ inline TLabel& MakeLabel(TForm& form, const std::string& name, std::string_view 
   auto& label = MakeControl<TLabel>(form, name, left, top, width, 16, parent);
   label.SetCaption(std::string(caption));
   return label;
+}
+
+// A button with its caption, placed as MakeControl places it, 28 pixels high.
+inline TButton& MakeButton(TForm& form, const std::string& name, std::string_view caption, int left, int top,
+                           int width, TWinControl* parent = nullptr) {
+  auto& button = MakeControl<TButton>(form, name, left, top, width, 28, parent);
+  button.SetCaption(std::string(caption));
+  return button;
+}
+
+// A data source of `owner`, named, over `rows`.
+inline TDataSource& MakeDataSource(TComponent& owner, const std::string& name, TDataSet& rows) {
+  auto* source = new TDataSource(&owner);
+  source->SetName(name);
+  source->SetDataSet(&rows);
+  return *source;
 }
 
 // The window's connection `name` with its own alias on the program's database

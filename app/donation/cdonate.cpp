@@ -71,20 +71,6 @@ TEdit& CaptionedBox(TForm& form, const std::string& name, std::string_view capti
   return box;
 }
 
-TButton& Button(TForm& form, const std::string& name, std::string_view caption, int left, int top, int width,
-                TWinControl* parent = nullptr) {
-  auto& button = MakeControl<TButton>(form, name, left, top, width, 28, parent);
-  button.SetCaption(std::string(caption));
-  return button;
-}
-
-TDataSource& Source(TComponent& owner, const std::string& name, TDataSet& rows) {
-  auto* source = new TDataSource(&owner);
-  source->SetName(name);
-  source->SetDataSet(&rows);
-  return *source;
-}
-
 TVTRQuery& MakeWriteQuery(TComponent& owner) {
   auto* query = new TVTRQuery(&owner);
   query->SetName("q_add_edit");
@@ -123,10 +109,10 @@ Tdonate::Tdonate(TComponent* owner, const WindowQueryFactory& make_query, Donati
       Query_Find_Acc(*purpose_query_),
       farmsys(*settings_query_),
       q_add_edit(MakeWriteQuery(*this)),
-      DataSource9(Source(*this, "DataSource9", q_f_master.Rows())),
-      DataSource2(Source(*this, "DataSource2", q_find2.Rows())),
-      DataSource3(Source(*this, "DataSource3", Query_Find_Acc.Rows())),
-      DataSource5(Source(*this, "DataSource5", Query_Person.Rows())),
+      DataSource9(MakeDataSource(*this, "DataSource9", q_f_master.Rows())),
+      DataSource2(MakeDataSource(*this, "DataSource2", q_find2.Rows())),
+      DataSource3(MakeDataSource(*this, "DataSource3", Query_Find_Acc.Rows())),
+      DataSource5(MakeDataSource(*this, "DataSource5", Query_Person.Rows())),
       PageControl1(MakeControl<TPageControl>(*this, "PageControl1", 0, 0, 790, 470)),
       TabSheet1(MakeControl<TTabSheet>(*this, "TabSheet1", 0, 0, 780, 440)),
       TabSheet3(MakeControl<TTabSheet>(*this, "TabSheet3", 0, 0, 780, 440)),
@@ -144,25 +130,25 @@ Tdonate::Tdonate(TComponent* owner, const WindowQueryFactory& make_query, Donati
       Edit12(CaptionedBox(*this, "Edit12", "ว.ด.ป.เกิด", 450, 148, 100, &TabSheet1)),
       Edit18(CaptionedBox(*this, "Edit18", "เจ้าหน้าที่", 450, 36, 150, &TabSheet1)),
       Edit4(CaptionedBox(*this, "Edit4", "อุทิศให้", 8, 176, 500, &TabSheet1)),
-      Button14(Button(*this, "Button14", "ค้น/เพิ่ม", 410, 34, 70, &TabSheet1)),
-      Button15(Button(*this, "Button15", "ค้น", 700, 34, 50, &TabSheet1)),
-      Button2(Button(*this, "Button2", "ค้นหา", 8, 476, 70)),
-      Button11(Button(*this, "Button11", "แก้ไข", 82, 476, 70)),
-      Button16(Button(*this, "Button16", "เพิ่ม", 156, 476, 70)),
-      Button17(Button(*this, "Button17", "ลบ", 230, 476, 70)),
-      Button18(Button(*this, "Button18", "พิมพ์ใบรับบริจาค", 304, 476, 110)),
-      Button19(Button(*this, "Button19", "พิมพ์ใบอนุโมทนาบัตร", 418, 476, 120)),
-      Button13(Button(*this, "Button13", "ยกเลิก", 542, 476, 60)),
-      Button12(Button(*this, "Button12", "บันทึก", 606, 476, 60)),
-      Button3(Button(*this, "Button3", "เ&ลิก", 670, 476, 60)),
+      Button14(MakeButton(*this, "Button14", "ค้น/เพิ่ม", 410, 34, 70, &TabSheet1)),
+      Button15(MakeButton(*this, "Button15", "ค้น", 700, 34, 50, &TabSheet1)),
+      Button2(MakeButton(*this, "Button2", "ค้นหา", 8, 476, 70)),
+      Button11(MakeButton(*this, "Button11", "แก้ไข", 82, 476, 70)),
+      Button16(MakeButton(*this, "Button16", "เพิ่ม", 156, 476, 70)),
+      Button17(MakeButton(*this, "Button17", "ลบ", 230, 476, 70)),
+      Button18(MakeButton(*this, "Button18", "พิมพ์ใบรับบริจาค", 304, 476, 110)),
+      Button19(MakeButton(*this, "Button19", "พิมพ์ใบอนุโมทนาบัตร", 418, 476, 120)),
+      Button13(MakeButton(*this, "Button13", "ยกเลิก", 542, 476, 60)),
+      Button12(MakeButton(*this, "Button12", "บันทึก", 606, 476, 60)),
+      Button3(MakeButton(*this, "Button3", "เ&ลิก", 670, 476, 60)),
       DBNavigator1(MakeControl<TDBNavigator>(*this, "DBNavigator1", 8, 510, 160, 25)),
       DBGrid2(MakeControl<TDBGrid>(*this, "DBGrid2", 8, 210, 760, 180, &TabSheet1)),
       Label25(MakeLabel(*this, "Label25", "รวมทั้งสิ้น", 520, 398, 80, &TabSheet1)),
       Label26(MakeLabel(*this, "Label26", "", 610, 398, 150, &TabSheet1)),
       Panel2(MakeControl<TPanel>(*this, "Panel2", 8, 394, 300, 36, &TabSheet1)),
-      Button5(Button(*this, "Button5", "เ&พิ่ม", 4, 4, 70, &Panel2)),
-      Button6(Button(*this, "Button6", "แ&ก้ไข", 78, 4, 70, &Panel2)),
-      Button7(Button(*this, "Button7", "ล&บ", 152, 4, 70, &Panel2)),
+      Button5(MakeButton(*this, "Button5", "เ&พิ่ม", 4, 4, 70, &Panel2)),
+      Button6(MakeButton(*this, "Button6", "แ&ก้ไข", 78, 4, 70, &Panel2)),
+      Button7(MakeButton(*this, "Button7", "ล&บ", 152, 4, 70, &Panel2)),
       Panel1(MakeControl<TPanel>(*this, "Panel1", 159, 4, 600, 241, &TabSheet1)),
       RadioGroup2(MakeControl<TRadioGroup>(*this, "RadioGroup2", 4, 4, 180, 40, &Panel1)),
       Edit7(MakeControl<TEdit>(*this, "Edit7", 190, 14, 200, kEditHeight, &Panel1)),
@@ -174,16 +160,16 @@ Tdonate::Tdonate(TComponent* owner, const WindowQueryFactory& make_query, Donati
       MaskEdit13(MakeControl<TMaskEdit>(*this, "MaskEdit13", 405, 152, 90, kEditHeight, &Panel1)),
       MaskEdit14(MakeControl<TMaskEdit>(*this, "MaskEdit14", 540, 152, 50, kEditHeight, &Panel1)),
       MaskEdit15(MakeControl<TMaskEdit>(*this, "MaskEdit15", 405, 178, 90, kEditHeight, &Panel1)),
-      Button9(Button(*this, "Button9", "บัน&ทึก", 310, 206, 70, &Panel1)),
-      Button8(Button(*this, "Button8", "&ยกเลิก", 390, 206, 70, &Panel1)),
+      Button9(MakeButton(*this, "Button9", "บัน&ทึก", 310, 206, 70, &Panel1)),
+      Button8(MakeButton(*this, "Button8", "&ยกเลิก", 390, 206, 70, &Panel1)),
       RadioGroup3(MakeControl<TRadioGroup>(*this, "RadioGroup3", 8, 8, 180, 40, &TabSheet3)),
       Label21(MakeLabel(*this, "Label21", "ค้นหาโดยรหัส", 200, 12, 120, &TabSheet3)),
       Edit11(MakeControl<TEdit>(*this, "Edit11", 330, 8, 200, kEditHeight, &TabSheet3)),
       DBGrid5(MakeControl<TDBGrid>(*this, "DBGrid5", 8, 56, 520, 320, &TabSheet3)),
-      Button22(Button(*this, "Button22", "กลับ", 540, 8, 70, &TabSheet3)),
+      Button22(MakeButton(*this, "Button22", "กลับ", 540, 8, 70, &TabSheet3)),
       Edit6(MakeControl<TEdit>(*this, "Edit6", 8, 8, 200, kEditHeight, &find_member)),
       DBGrid1(MakeControl<TDBGrid>(*this, "DBGrid1", 8, 40, 520, 340, &find_member)),
-      Button1(Button(*this, "Button1", "กลับ", 220, 6, 70, &find_member)),
+      Button1(MakeButton(*this, "Button1", "กลับ", 220, 6, 70, &find_member)),
       layouts_(std::move(layouts)) {
   SetFormStyle(fsMDIChild);
   // The series may hold a great many donations: the list and the numbering

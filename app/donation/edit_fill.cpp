@@ -39,26 +39,12 @@ TEdit& CaptionedBox(TForm& form, const std::string& name, std::string_view capti
   return box;
 }
 
-TButton& Button(TForm& form, const std::string& name, std::string_view caption, int left, int top, int width,
-                TWinControl* parent = nullptr) {
-  auto& button = MakeControl<TButton>(form, name, left, top, width, 28, parent);
-  button.SetCaption(std::string(caption));
-  return button;
-}
-
 TComboBox& Combo(TForm& form, const std::string& name, std::string_view caption, int left, int top,
                  TWinControl* parent) {
   MakeLabel(form, "Label" + name, caption, left, top + 3, 80, parent);
   auto& combo = MakeControl<TComboBox>(form, name, left + 85, top, 150, kEditHeight, parent);
   combo.SetStyle(csDropDownList);
   return combo;
-}
-
-TDataSource& Source(TComponent& owner, const std::string& name, TDataSet& rows) {
-  auto* source = new TDataSource(&owner);
-  source->SetName(name);
-  source->SetDataSet(&rows);
-  return *source;
 }
 
 TVTRQuery& MakeWriteQuery(TComponent& owner) {
@@ -93,9 +79,9 @@ Tedit_fill::Tedit_fill(TComponent* owner)
       q_find2(*lines_query_),
       Query_Find_Acc(*product_query_),
       q_add_edit(MakeWriteQuery(*this)),
-      DataSource9(Source(*this, "DataSource9", q_f_master.Rows())),
-      DataSource2(Source(*this, "DataSource2", q_find2.Rows())),
-      DataSource4(Source(*this, "DataSource4", Query_Find_Acc.Rows())),
+      DataSource9(MakeDataSource(*this, "DataSource9", q_f_master.Rows())),
+      DataSource2(MakeDataSource(*this, "DataSource2", q_find2.Rows())),
+      DataSource4(MakeDataSource(*this, "DataSource4", Query_Find_Acc.Rows())),
       PageControl1(MakeControl<TPageControl>(*this, "PageControl1", 0, 200, 790, 300)),
       main(MakeControl<TTabSheet>(*this, "main", 0, 0, 780, 290)),
       find_member(MakeControl<TTabSheet>(*this, "find_member", 0, 0, 780, 290)),
@@ -112,25 +98,25 @@ Tedit_fill::Tedit_fill(TComponent* owner)
       Edit4(CaptionedBox(*this, "Edit4", "วันครบชำระ", 420, 144, 100, nullptr)),
       ComboBox2(Combo(*this, "ComboBox2", "เครดิต", 420, 92, nullptr)),
       ComboBox1(Combo(*this, "ComboBox1", "เจ้าหน้าที่", 420, 118, nullptr)),
-      Button14(Button(*this, "Button14", "ค้น / เพิ่ม", 210, 38, 80)),
-      Button2(Button(*this, "Button2", "ค้นหาเลขที่ใบสำคัญ", 4, 4, 120)),
-      Button16(Button(*this, "Button16", "เพิ่ม", 128, 4, 50)),
-      Button11(Button(*this, "Button11", "แก้ไข", 182, 4, 50)),
-      Button17(Button(*this, "Button17", "ลบ", 236, 4, 50)),
+      Button14(MakeButton(*this, "Button14", "ค้น / เพิ่ม", 210, 38, 80)),
+      Button2(MakeButton(*this, "Button2", "ค้นหาเลขที่ใบสำคัญ", 4, 4, 120)),
+      Button16(MakeButton(*this, "Button16", "เพิ่ม", 128, 4, 50)),
+      Button11(MakeButton(*this, "Button11", "แก้ไข", 182, 4, 50)),
+      Button17(MakeButton(*this, "Button17", "ลบ", 236, 4, 50)),
       DBNavigator1(MakeControl<TDBNavigator>(*this, "DBNavigator1", 290, 6, 110, 25)),
-      Button13(Button(*this, "Button13", "ยกเลิก", 404, 4, 50)),
-      Button12(Button(*this, "Button12", "บันทึก", 458, 4, 50)),
-      Button18(Button(*this, "Button18", "พิมพ์ใบส่งของ", 512, 4, 90)),
-      Button19(Button(*this, "Button19", "พิมพ์ใบเสร็จรับเงิน", 606, 4, 110)),
-      Button4(Button(*this, "Button4", "", 720, 4, 20)),
-      Button3(Button(*this, "Button3", "เ&ลิก", 744, 4, 40)),
+      Button13(MakeButton(*this, "Button13", "ยกเลิก", 404, 4, 50)),
+      Button12(MakeButton(*this, "Button12", "บันทึก", 458, 4, 50)),
+      Button18(MakeButton(*this, "Button18", "พิมพ์ใบส่งของ", 512, 4, 90)),
+      Button19(MakeButton(*this, "Button19", "พิมพ์ใบเสร็จรับเงิน", 606, 4, 110)),
+      Button4(MakeButton(*this, "Button4", "", 720, 4, 20)),
+      Button3(MakeButton(*this, "Button3", "เ&ลิก", 744, 4, 40)),
       DBGrid2(MakeControl<TDBGrid>(*this, "DBGrid2", 4, 4, 770, 200, &main)),
       Label25(MakeLabel(*this, "Label25", "รวมทั้งสิ้น", 520, 212, 80, &main)),
       Label26(MakeLabel(*this, "Label26", "", 610, 212, 150, &main)),
       Panel2(MakeControl<TPanel>(*this, "Panel2", 4, 208, 240, 36, &main)),
-      Button5(Button(*this, "Button5", "เ&พิ่ม", 4, 4, 70, &Panel2)),
-      Button6(Button(*this, "Button6", "แ&ก้ไข", 78, 4, 70, &Panel2)),
-      Button7(Button(*this, "Button7", "ล&บ", 152, 4, 70, &Panel2)),
+      Button5(MakeButton(*this, "Button5", "เ&พิ่ม", 4, 4, 70, &Panel2)),
+      Button6(MakeButton(*this, "Button6", "แ&ก้ไข", 78, 4, 70, &Panel2)),
+      Button7(MakeButton(*this, "Button7", "ล&บ", 152, 4, 70, &Panel2)),
       Panel1(MakeControl<TPanel>(*this, "Panel1", 138, 3, 620, 250, &main)),
       RadioGroup3(MakeControl<TRadioGroup>(*this, "RadioGroup3", 4, 4, 200, 40, &Panel1)),
       RadioGroup2(MakeControl<TRadioGroup>(*this, "RadioGroup2", 210, 4, 150, 40, &Panel1)),
@@ -145,11 +131,11 @@ Tedit_fill::Tedit_fill(TComponent* owner)
       MaskEdit14(MakeControl<TMaskEdit>(*this, "MaskEdit14", 540, 152, 50, kEditHeight, &Panel1)),
       MaskEdit15(MakeControl<TMaskEdit>(*this, "MaskEdit15", 395, 178, 90, kEditHeight, &Panel1)),
       CheckBox1(MakeControl<TCheckBox>(*this, "CheckBox1", 310, 204, 160, kEditHeight, &Panel1)),
-      Button9(Button(*this, "Button9", "บัน&ทึก", 480, 204, 60, &Panel1)),
-      Button8(Button(*this, "Button8", "&ยกเลิก", 544, 204, 60, &Panel1)),
+      Button9(MakeButton(*this, "Button9", "บัน&ทึก", 480, 204, 60, &Panel1)),
+      Button8(MakeButton(*this, "Button8", "&ยกเลิก", 544, 204, 60, &Panel1)),
       Edit6(MakeControl<TEdit>(*this, "Edit6", 8, 24, 200, kEditHeight, &find_member)),
       DBGrid1(MakeControl<TDBGrid>(*this, "DBGrid1", 8, 52, 520, 220, &find_member)),
-      Button1(Button(*this, "Button1", "กลับ", 220, 22, 70, &find_member)) {
+      Button1(MakeButton(*this, "Button1", "กลับ", 220, 22, 70, &find_member)) {
   SetFormStyle(fsMDIChild);
   SetClientWidth(790);
   SetClientHeight(500);
