@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/core/RegisterSearchPanel.h"
-#include "app/core/TableRegisterRows.h"
+#include "app/core/SqlRegisterRows.h"
 #include "app/core/WhileOpen.h"
 #include "app/core/ZeroPadding.h"
 #include "app/core/myVar.h"
@@ -32,6 +32,40 @@ std::string NumberOf(const std::vector<CodeRow>& rows, const std::string& name) 
   return row == rows.end() ? std::string() : row->first;
 }
 
+// The member and land-user registers run the same statements on their tables.
+RegisterSql MemberSql(const std::string& table) {
+  RegisterSql sql;
+  sql.table = table;
+  sql.key_column = kNumberColumn;
+  sql.insert = {" insert into " + table + " ",
+                " (mem_no,mem_name,mem_card, ",
+                " mem_nation,mem_broker, ",
+                " mem_add1,mem_add2,mem_add4, ",
+                " mem_zip,mem_tel,mem_fax, ",
+                " mem_rem ) ",
+                " values ",
+                " (:pmem_no,:pmem_name,:pmem_card, ",
+                " :pmem_nation,:pmem_broker, ",
+                " :pmem_add1,:pmem_add2,:pmem_add4, ",
+                " :pmem_zip,:pmem_tel,:pmem_fax, ",
+                " :pmem_memo1 )"};
+  sql.update = {{" update " + table + " ",
+                 " set ",
+                 " mem_no=:pmem_no,mem_name=:pmem_name,mem_card=:pmem_card, ",
+                 " mem_nation=:pmem_nation,mem_broker=:pmem_broker, ",
+                 " mem_add1=:pmem_add1,mem_add2=:pmem_add2,mem_add4=:pmem_add4, ",
+                 " mem_zip=:pmem_zip,mem_tel=:pmem_tel,mem_fax=:pmem_fax, ",
+                 " mem_rem=:pmem_memo1 ",
+                 " where mem_no =:pmem_no "},
+                "pmem_no"};
+  sql.remove = {{" delete from " + table + " ", " where mem_no =:pmem_no "}, "pmem_no"};
+  sql.params = {{"pmem_no", kNumberColumn}, {"pmem_name", "mem_name"},     {"pmem_card", "mem_card"},
+                {"pmem_nation", "mem_nation"}, {"pmem_broker", "mem_broker"}, {"pmem_add1", "mem_add1"},
+                {"pmem_add2", "mem_add2"},     {"pmem_add4", "mem_add4"},     {"pmem_zip", "mem_zip"},
+                {"pmem_tel", "mem_tel"},       {"pmem_fax", "mem_fax"},       {"pmem_memo1", "mem_rem"}};
+  return sql;
+}
+
 std::vector<std::string> Names(const std::vector<CodeRow>& rows) {
   std::vector<std::string> names;
   names.reserve(rows.size());
@@ -53,10 +87,9 @@ TRef_Member::TRef_Member(TComponent* owner, const MemberRegisterSettings& settin
       Edit9(LabelledBox("โทร.", 7)),
       Edit10(LabelledBox("FAX", 8)),
       Memo1(new TMemo(Customer)),
-      add_edit(new TVTRTable(this)),
+      query_temp(new TVTRTable(this)),
       SpeedButton9(new TSpeedButton(Panel1)),
-      settings_(settings),
-      query_temp_(new TVTRTable(this)) {
+      settings_(settings) {
   SetClientWidth(560);
   SetClientHeight(400);
   Memo1->SetBounds(kBoxLeft, 8 + 9 * kRowHeight, 300, 60);
@@ -71,17 +104,15 @@ TRef_Member::TRef_Member(TComponent* owner, const MemberRegisterSettings& settin
 
   TVTRTable* table1 = WindowTable(settings_.table, true);
   table1->SetIndexFieldNames(kNumberColumn);
-  add_edit->SetDatabaseName(settings_.alias);
-  add_edit->SetTableName(settings_.table);
-  query_temp_->SetDatabaseName(settings_.alias);
-  query_temp_->SetReadOnly(true);
+  query_temp->SetDatabaseName(settings_.alias);
+  query_temp->SetReadOnly(true);
 
   RegisterDefinition definition;
   definition.caption = settings_.caption;
   definition.top = 50;
   definition.left = settings_.left;
   definition.list = table1;
-  definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, kNumberColumn);
+  definition.rows = std::make_unique<SqlRegisterRows>(this, settings_.alias, MemberSql(settings_.table));
   definition.columns = {{kNumberColumn, Edit2}, {"mem_name", Edit3}, {"mem_card", Edit4},
                         {"mem_add1", Edit5},    {"mem_add2", Edit6}, {"mem_add4", Edit7},
                         {"mem_zip", Edit8},     {"mem_tel", Edit9},  {"mem_fax", Edit10}};
@@ -127,13 +158,13 @@ void TRef_Member::FormActivate(TObject* sender) {
 void TRef_Member::SpeedButton9Click(TObject*) { Envelope->QuickRep1->Preview(); }
 
 std::vector<CodeRow> TRef_Member::CodeRows(const char* table, const char* number_column, const char* name_column) {
-  query_temp_->SetTableName(table);
-  query_temp_->SetIndexFieldNames({});
-  std::vector<CodeRow> rows = WhileOpen(*query_temp_, [&] {
+  query_temp->SetTableName(table);
+  query_temp->SetIndexFieldNames({});
+  std::vector<CodeRow> rows = WhileOpen(*query_temp, [&] {
     std::vector<CodeRow> read;
-    for (query_temp_->First(); !query_temp_->Eof(); query_temp_->Next())
-      read.emplace_back(query_temp_->FieldByName(number_column)->AsString(),
-                        query_temp_->FieldByName(name_column)->AsString());
+    for (query_temp->First(); !query_temp->Eof(); query_temp->Next())
+      read.emplace_back(query_temp->FieldByName(number_column)->AsString(),
+                        query_temp->FieldByName(name_column)->AsString());
     return read;
   });
   std::ranges::sort(rows, std::greater<>(), &CodeRow::first);
@@ -176,20 +207,19 @@ void TRef_Member::SetBoxesReadOnly(bool read_only) {
 RowValues TRef_Member::BoxValues() const {
   RowValues values = RegisterWindow::BoxValues();
   values.push_back({"mem_rem", Memo1->Text()});
-  if (settings_.nation_and_agent) {
-    values.push_back({"mem_nation", NumberOf(nations_, ComboBox2->Text())});
-    values.push_back({"mem_broker", NumberOf(agents_, ComboBox1->Text())});
-  }
+  // Without the combo boxes (land users) both are written empty.
+  values.push_back({"mem_nation", ComboBox2 != nullptr ? NumberOf(nations_, ComboBox2->Text()) : std::string()});
+  values.push_back({"mem_broker", ComboBox1 != nullptr ? NumberOf(agents_, ComboBox1->Text()) : std::string()});
   return values;
 }
 
 std::string TRef_Member::NextMemberNumber() {
-  query_temp_->SetTableName(settings_.table);
-  query_temp_->SetIndexFieldNames(kNumberColumn);
-  const int64_t next = WhileOpen(*query_temp_, [&] {
-    query_temp_->Last();
-    return query_temp_->IsEmpty() ? int64_t{0}
-                                  : int64_t{StrToInt(query_temp_->FieldByName(kNumberColumn)->AsString())} + 1;
+  query_temp->SetTableName(settings_.table);
+  query_temp->SetIndexFieldNames(kNumberColumn);
+  const int64_t next = WhileOpen(*query_temp, [&] {
+    query_temp->Last();
+    return query_temp->IsEmpty() ? int64_t{0}
+                                  : int64_t{StrToInt(query_temp->FieldByName(kNumberColumn)->AsString())} + 1;
   });
   return PadLeftZeros(IntToStr(next), kNumberWidth);
 }

@@ -53,8 +53,8 @@ class TRef_Member : public RegisterWindow {
   // Hidden and disabled: a new member takes the nation and agent shown last.
   TComboBox* ComboBox2 = nullptr;  // nation by h_nation.nation_desc
   TComboBox* ComboBox1 = nullptr;  // agent by h_broker.broker_name
-  // The stored table as the save writes it.
-  TVTRTable* add_edit;
+  // Reads the code tables and the highest number.
+  TVTRTable* query_temp;
   TSpeedButton* SpeedButton9;  // the envelope of the member shown
   TMemberEnvelope* Envelope;
 
@@ -78,7 +78,6 @@ class TRef_Member : public RegisterWindow {
                                                             const char* name_column);
 
   MemberRegisterSettings settings_;
-  TVTRTable* query_temp_;
   // Nations and agents as (number, name), as FillLookups read them.
   std::vector<std::pair<std::string, std::string>> nations_;
   std::vector<std::pair<std::string, std::string>> agents_;

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/core/TableRegisterRows.h"
+#include "app/core/SqlRegisterRows.h"
 #include "app/core/WorkingFolder.h"
 
 namespace {
@@ -13,6 +13,22 @@ constexpr const char* kCaption = " ข้อมูลอ้างอิง ศ�
 constexpr const char* kLogoHint = "ใส่แฟ้มภาพ mylogo.jpg ที่ต้องการไว้ในโฟลเดอร์ของโปรแกรม";
 constexpr int kBoxLeft = 150;
 constexpr int kRowHeight = 28;
+
+// The one row is edited only: no insert or delete is offered.
+RegisterSql OfficeSql() {
+  RegisterSql sql;
+  sql.table = kTable;
+  sql.key_column = "of_id";
+  sql.key_kind = ParamKind::kInteger;
+  sql.update = {{" update tresksys ", " set ", " of_name=:pof_name, of_taxid=:pof_taxid, ",
+                 " of_add1=:pof_add1, of_add2=:pof_add2, ", " of_add4=:pof_add4,of_zip=:pof_zip,of_tel=:pof_tel, ",
+                 " of_fax=:pof_fax,of_email=:pof_email ", " where of_id =:pof_id "},
+                "pof_id"};
+  sql.params = {{"pof_name", "of_name"}, {"pof_taxid", "of_taxid"}, {"pof_add1", "of_add1"},
+                {"pof_add2", "of_add2"}, {"pof_add4", "of_add4"},   {"pof_zip", "of_zip"},
+                {"pof_tel", "of_tel"},   {"pof_fax", "of_fax"},     {"pof_email", "of_email"}};
+  return sql;
+}
 
 }  // namespace
 
@@ -42,14 +58,13 @@ TRef_Office::TRef_Office(TComponent* owner)
   DBNavigator1->SetVisibleButtons({nbPrior, nbNext});
 
   TVTRTable* query1 = WindowTable(kTable, true);
-  TVTRTable* add_edit = WindowTable(kTable, false);
 
   RegisterDefinition definition;
   definition.caption = kCaption;
   definition.top = 2;
   definition.left = 2;
   definition.list = query1;
-  definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, "of_id");
+  definition.rows = std::make_unique<SqlRegisterRows>(this, kAlias, OfficeSql());
   definition.columns = {{"of_name", Edit1}, {"of_taxid", Edit2}, {"of_add1", Edit3},
                         {"of_add2", Edit4}, {"of_add4", Edit5},  {"of_zip", Edit6},
                         {"of_tel", Edit7},  {"of_fax", Edit8},   {"of_email", Edit9}};

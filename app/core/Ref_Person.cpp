@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "app/core/RegisterSearchPanel.h"
-#include "app/core/TableRegisterRows.h"
+#include "app/core/SqlRegisterRows.h"
 #include "app/core/ThaiDateText.h"
 #include "app/core/WorkingFolder.h"
 #include "platform/rtl/TextCase.h"
@@ -20,15 +20,60 @@ constexpr int kLabelWidth = 100;
 constexpr int kBoxWidth = 220;
 constexpr int kColumnWidth = 340;
 
-// The columns without a box: a save writes them empty.
-constexpr const char* kUnboxedColumns[] = {"per_edu", "per_section", "per_percent", "per_count"};
+// The statements keep the number the row had when the edit began as the
+// update's key, so a row is never matched by a number typed meanwhile.
+RegisterSql PersonSql() {
+  RegisterSql sql;
+  sql.table = kTable;
+  sql.key_column = "per_no";
+  sql.insert = {" insert into h_person ",
+                " (per_no,per_name,per_pict,per_nick_name, ",
+                " per_card,per_birth,per_add1,per_add2,per_add4, ",
+                " per_zip,per_tel,per_fax, ",
+                " per_edu,per_posi,per_section, ",
+                " per_percent,per_count,per_license,per_salary ) ",
+                " values ",
+                " (:pper_no,:pper_name,:pper_pict,:pper_nick_name, ",
+                " :pper_card,:pper_birth,:pper_add1,:pper_add2,:pper_add4, ",
+                " :pper_zip,:pper_tel,:pper_fax, ",
+                " :pper_edu,:pper_posi,:pper_section, ",
+                " :pper_percent,:pper_count,:pper_license,:pper_salary )"};
+  sql.update = {{" update h_person ",
+                 " set ",
+                 " per_no=:pper_no,per_name=:pper_name,per_pict=:pper_pict,per_nick_name=:pper_nick_name, ",
+                 " per_card=:pper_card,per_birth=:pper_birth,per_add1=:pper_add1,per_add2=:pper_add2,per_add4=:pper_add4, ",
+                 " per_zip=:pper_zip,per_tel=:pper_tel,per_fax=:pper_fax, ",
+                 " per_edu=:pper_edu,per_posi=:pper_posi,per_section=:pper_section, ",
+                 " per_percent=:pper_percent,per_count=:pper_count,per_license=:pper_license,per_salary=:pper_salary ",
+                 " where per_no =:pper_no "},
+                "pper_no"};
+  sql.remove = {{" delete from h_person ", " where per_no =:pper_no "}, "pper_no"};
+  sql.params = {{"pper_no", "per_no"},
+                {"pper_name", "per_name"},
+                {"pper_pict", "per_pict"},
+                {"pper_nick_name", "per_nick_name"},
+                {"pper_card", "per_card"},
+                {"pper_birth", "per_birth", ParamKind::kDate},
+                {"pper_add1", "per_add1"},
+                {"pper_add2", "per_add2"},
+                {"pper_add4", "per_add4"},
+                {"pper_zip", "per_zip"},
+                {"pper_tel", "per_tel"},
+                {"pper_fax", "per_fax"},
+                {"pper_license", "per_license"},
+                {"pper_posi", "per_posi"},
+                {"pper_salary", "per_salary", ParamKind::kNumber},
+                // No box: written empty.
+                {"pper_edu", {}},
+                {"pper_section", {}},
+                {"pper_percent", {}},
+                {"pper_count", {}}};
+  return sql;
+}
 
 std::string PicturePath(const std::string& name) {
   return WorkingPath(std::string(kPersonPictureFolder) + "/" + name);
 }
-
-// "  /  /    " and the like: no date given.
-bool IsBlankDate(const std::string& text) { return text.find_first_not_of(" /") == std::string::npos; }
 
 }  // namespace
 
@@ -65,14 +110,13 @@ TRef_Person::TRef_Person(TComponent* owner)
 
   TVTRTable* table1 = WindowTable(kTable, true);
   table1->SetIndexFieldNames("per_no");
-  TVTRTable* add_edit = WindowTable(kTable, false);
 
   RegisterDefinition definition;
   definition.caption = kCaption;
   definition.top = 5;
   definition.left = 5;
   definition.list = table1;
-  definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, "per_no");
+  definition.rows = std::make_unique<SqlRegisterRows>(this, kAlias, PersonSql());
   definition.columns = {{"per_no", Edit2},     {"per_name", Edit3},  {"per_nick_name", Edit16}, {"per_card", Edit20},
                         {"per_birth", Edit19}, {"per_add1", Edit4},  {"per_add2", Edit5},       {"per_add4", Edit6},
                         {"per_zip", Edit7},    {"per_tel", Edit8},   {"per_fax", Edit9},        {"per_license", Edit21},
@@ -194,22 +238,14 @@ void TRef_Person::AddDefaults() {
 }
 
 bool TRef_Person::EntryAccepted() {
-  birth_date_.reset();
-  if (IsBlankDate(Trim(Edit19->Text()))) return true;
-  birth_date_ = ReadThaiDate(Edit19->Text());
-  if (!birth_date_) {
-    Edit19->SetFocus();
-    return false;
-  }
-  return true;
+  if (IsBlankDateText(Edit19->Text()) || ReadThaiDate(Edit19->Text())) return true;
+  Edit19->SetFocus();
+  return false;
 }
 
 RowValues TRef_Person::BoxValues() const {
   RowValues values = RegisterWindow::BoxValues();
-  for (ColumnValue& value : values)
-    if (value.column == "per_birth") value.text = birth_date_ ? DateToStr(*birth_date_) : std::string();
   values.push_back({"per_pict", picture_name_});
-  for (const char* column : kUnboxedColumns) values.push_back({column, {}});
   return values;
 }
 

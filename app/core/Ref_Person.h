@@ -5,7 +5,6 @@
 // person by per_no, so the number is typed for a new person only and stays
 // read-only in an edit. Dates are typed and shown as day/month/Buddhist-era
 // year; a text that is no date stops the save before anything is written.
-#include <optional>
 #include <string>
 
 #include "app/core/RegisterWindow.h"
@@ -86,6 +85,4 @@ class TRef_Person : public RegisterWindow {
   std::string picture_name_;
   // The name before the picker opened, for its cancel.
   std::string name_before_picker_;
-  // The birth date EntryAccepted read; empty for a blank date.
-  std::optional<TDateTime> birth_date_;
 };

@@ -30,17 +30,23 @@ std::string DateToThaiText(TDateTime date) {
   return std::trunc(date) == 0 ? std::string(kBlankDateText) : BuddhistDateText(date);
 }
 
-std::optional<TDateTime> ReadThaiDate(std::string_view text) {
+std::optional<TDateTime> ParseThaiDate(std::string_view text) {
   const std::string trimmed = Trim(text);
-  if (Utf8CharCount(trimmed) != kDateTextLength) {
+  TDateTime date = 0;
+  if (Utf8CharCount(trimmed) != kDateTextLength || !TryParseBuddhistDate(WithoutBlanksAroundParts(trimmed), date))
+    return std::nullopt;
+  return date;
+}
+
+bool IsBlankDateText(std::string_view text) { return text.find_first_not_of(" /") == std::string_view::npos; }
+
+std::optional<TDateTime> ReadThaiDate(std::string_view text) {
+  if (Utf8CharCount(Trim(text)) != kDateTextLength) {
     ShowMessage(std::string(kIncompleteDateMessage));
     return std::nullopt;
   }
-  TDateTime date = 0;
-  if (!TryParseBuddhistDate(WithoutBlanksAroundParts(trimmed), date)) {
-    ShowMessage(std::string(kWrongDateMessage));
-    return std::nullopt;
-  }
+  const std::optional<TDateTime> date = ParseThaiDate(text);
+  if (!date) ShowMessage(std::string(kWrongDateMessage));
   return date;
 }
 

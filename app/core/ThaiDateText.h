@@ -20,5 +20,9 @@ std::string DateToThaiText(TDateTime date);
 // the user is told (kIncompleteDateMessage for another length,
 // kWrongDateMessage for a text that is no date) and the result is empty.
 std::optional<TDateTime> ReadThaiDate(std::string_view text);
+// The same without telling the user: empty for a text that is no such date.
+std::optional<TDateTime> ParseThaiDate(std::string_view text);
+// "  /  /    " and the like: only blanks and slashes, so no date given.
+bool IsBlankDateText(std::string_view text);
 // The same with day 0 (30/12/1899) for a text that is no date, as the windows store it.
 TDateTime ThaiTextToDate(std::string_view text);

@@ -2,13 +2,27 @@
 
 #include <memory>
 
-#include "app/core/TableRegisterRows.h"
+#include "app/core/SqlRegisterRows.h"
 #include "engine/access/Query.h"
 
 namespace {
 
 constexpr const char* kAlias = "d_accessory_ref";
 constexpr const char* kKeyColumn = "prefix_id";
+
+// The table numbers new titles itself (prefix_id counts up).
+RegisterSql TitleSql() {
+  RegisterSql sql;
+  sql.table = "cust_prefix";
+  sql.key_column = kKeyColumn;
+  sql.key_kind = ParamKind::kInteger;
+  sql.insert = {" insert into cust_prefix ", " (prefix_name ) ", " values ", " (:pprefix_name )"};
+  sql.update = {{" update cust_prefix ", " set ", " prefix_name=:pprefix_name ", " where prefix_id =:pprefix_id "},
+                "pprefix_id"};
+  sql.remove = {{" delete from cust_prefix ", " where prefix_id =:pprefix_id "}, "pprefix_id"};
+  sql.params = {{"pprefix_name", "prefix_name"}};
+  return sql;
+}
 
 }  // namespace
 
@@ -17,7 +31,6 @@ TRef_Attn::TRef_Attn(TComponent* owner)
       Edit3(EntryBox("ชื่อคำนำหน้า", 8, 12, 110, 200, 20)),
       DBGrid4(new TDBGrid(Customer)),
       Button8(new TButton(Panel1)),
-      add_edit(WindowTable("cust_prefix", false)),
       query1_(*this, kAlias) {
   SetClientWidth(560);
   SetClientHeight(360);
@@ -28,7 +41,7 @@ TRef_Attn::TRef_Attn(TComponent* owner)
   definition.top = 5;
   definition.left = 25;
   definition.list = &query1_.Rows();
-  definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, kKeyColumn);
+  definition.rows = std::make_unique<SqlRegisterRows>(this, kAlias, TitleSql());
   definition.columns = {{"prefix_name", Edit3}};
   definition.key_column = kKeyColumn;
   definition.name_box = Edit3;

@@ -6,7 +6,6 @@
 // donor.
 #include "app/core/RegisterWindow.h"
 #include "app/core/SqlWindowQuery.h"
-#include "engine/access/Table.h"
 #include "platform/ui/DBGrid.h"
 
 inline constexpr const char* kTitleRegisterCaption = "ตารางคำนำหน้าชื่อ";
@@ -19,8 +18,6 @@ class TRef_Attn : public RegisterWindow {
   TEdit* Edit3;  // prefix_name
   TDBGrid* DBGrid4;
   TButton* Button8;  // save
-  // The stored table as the save writes it.
-  TVTRTable* add_edit;
 
   void Button8Click(TObject* sender);
 

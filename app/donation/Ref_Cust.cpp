@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/core/CsvExport.h"
-#include "app/core/TableRegisterRows.h"
+#include "app/core/SqlRegisterRows.h"
 #include "app/core/myVar.h"
 #include "app/donation/HighestRunningNumber.h"
 #include "engine/access/Query.h"
@@ -19,6 +19,40 @@ constexpr const char* kExportFolder = "CSV\\";
 constexpr int kPrefixLength = 4;
 constexpr int kRunningDigits = 6;
 constexpr int kRowHeight = 28;
+
+// An edit keeps the number (the box is read-only), so the update's key is
+// the number the row had when the edit began.
+RegisterSql DonorSql() {
+  RegisterSql sql;
+  sql.table = "customer";
+  sql.key_column = kNumberColumn;
+  sql.insert = {" insert into customer ",
+                " (cust_no,cust_name, ",
+                " cust_add1,cust_add2,cust_add4, ",
+                " cust_zip,country,cust_tel,cust_fax,cust_birth, ",
+                " cust_Cre,cust_Group,Cust_Rem) ",
+                " values ",
+                " (:pcust_no,:pcust_name, ",
+                " :pcust_add1,:pcust_add2,:pcust_add4, ",
+                " :pcust_zip,:pcountry,:pcust_tel,:pcust_fax,:pcust_birth, ",
+                " :pcust_cre,:pcust_group,:pcust_rem) "};
+  sql.update = {{" update customer ",
+                 " set ",
+                 " cust_no=:pcust_no,cust_name=:pcust_name, ",
+                 " cust_add1=:pcust_add1,cust_add2=:pcust_add2,cust_add4=:pcust_add4, ",
+                 " cust_zip=:pcust_zip,country=:pcountry,cust_tel=:pcust_tel,cust_fax=:pcust_fax,cust_birth=:pcust_birth, ",
+                 " cust_cre=:pcust_cre,cust_group=:pcust_group,cust_rem=:pcust_rem ",
+                 " where cust_no =:pcust_no "},
+                "pcust_no"};
+  sql.remove = {{" delete from Customer ", " where cust_no =:psup_no "}, "psup_no"};
+  // The birth date is kept as typed (a text column).
+  sql.params = {{"pcust_no", kNumberColumn}, {"pcust_name", "cust_name"},   {"pcust_add1", "cust_add1"},
+                {"pcust_add2", "cust_add2"}, {"pcust_add4", "cust_add4"},   {"pcust_zip", "cust_zip"},
+                {"pcountry", "country"},     {"pcust_tel", "cust_tel"},     {"pcust_fax", "cust_fax"},
+                {"pcust_birth", "cust_birth"}, {"pcust_cre", "cust_cre"},   {"pcust_group", "cust_group"},
+                {"pcust_rem", "cust_rem"}};
+  return sql;
+}
 constexpr int kBoxLeft = 120;
 
 int CodePoints(std::string_view text) {
@@ -45,8 +79,7 @@ TRef_Cust::TRef_Cust(TComponent* owner, PickTarget* opener)
       Edit12(LabelledBox("ว.ด.ป.เกิด", 9, 10)),
       Memo1(new TMemo(Customer)),
       SpeedButton9(new TSpeedButton(Panel1)),
-      Button7(new TButton(Panel1)),
-      add_edit(WindowTable("customer", false)) {
+      Button7(new TButton(Panel1)) {
   SetClientWidth(680);
   SetClientHeight(470);
   Customer->SetCaption("ลูกค้า");
@@ -74,7 +107,7 @@ TRef_Cust::TRef_Cust(TComponent* owner, PickTarget* opener)
   definition.top = 65;
   definition.left = 50;
   definition.list = &List().Rows();
-  definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, kNumberColumn);
+  definition.rows = std::make_unique<SqlRegisterRows>(this, kAlias, DonorSql());
   definition.columns = {{kNumberColumn, Edit2}, {"cust_name", Edit3}, {"cust_add1", Edit4}, {"cust_add2", Edit5},
                         {"cust_add4", Edit6},    {"cust_zip", Edit7},  {"country", Edit11},  {"cust_tel", Edit8},
                         {"cust_fax", Edit9},     {"cust_birth", Edit12}};

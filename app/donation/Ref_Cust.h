@@ -15,7 +15,6 @@
 #include "app/core/MemberEnvelope.h"
 #include "app/donation/DonorSearchPage.h"
 #include "app/donation/PartyRegister.h"
-#include "engine/access/Table.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Memo.h"
@@ -51,8 +50,6 @@ class TRef_Cust : public PartyRegister {
   TButton* Button7;            // export
   TDonorSearchPage* TabSheet2;
   TMemberEnvelope* Envelope;
-  // The stored table as the save writes it.
-  TVTRTable* add_edit;
 
   std::string DonorNumberPrefix;
 

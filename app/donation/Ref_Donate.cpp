@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/core/TableRegisterRows.h"
+#include "app/core/SqlRegisterRows.h"
 #include "engine/access/Query.h"
 #include "platform/rtl/NumberText.h"
 #include "platform/ui/Label.h"
@@ -15,6 +15,52 @@ constexpr const char* kPurposeType = "2";
 constexpr const char* kTicked = "Y";
 constexpr const char* kNotTicked = "N";
 constexpr int kRowHeight = 28;
+
+// An edit may renumber a purpose: the update finds the row by the number it
+// had when the edit began.
+RegisterSql PurposeSql() {
+  RegisterSql sql;
+  sql.table = "m_donate";
+  sql.key_column = kNumberColumn;
+  sql.insert = {" insert into m_donate ",
+                " (accessory_no,accessory_name, ",
+                " accessory_type,accessory_unit,zone, ",
+                " qty,b_price,price_1,price_2,price_3, ",
+                " price_4,price_5,cut_stock, ",
+                " fg_vat ) ",
+                " values ",
+                " (:paccessory_no,:paccessory_name, ",
+                " :paccessory_type,:paccessory_unit,:pzone, ",
+                " :pqty,:pb_price,:pprice_1,:pprice_2,:pprice_3, ",
+                " :pprice_4,:pprice_5,:pcut_stock, ",
+                " :pfg_vat )"};
+  sql.update = {{" update m_donate ",
+                 " set ",
+                 " accessory_no=:paccessory_no,accessory_name=:paccessory_name, ",
+                 " accessory_type=:paccessory_type,accessory_unit=:paccessory_unit,zone=:pzone, ",
+                 " qty=:pqty,b_price=:pb_price,price_1=:pprice_1,price_2=:pprice_2,price_3=:pprice_3, ",
+                 " price_4=:pprice_4,price_5=:pprice_5, ",
+                 " cut_stock=:pcut_stock,fg_vat=:pfg_vat ",
+                 " where accessory_no =:poaccessory_no "},
+                "poaccessory_no"};
+  sql.remove = {{" delete from m_donate ", " where accessory_no =:paccessory_no "}, "paccessory_no"};
+  // fg_vat is a one-character text column: the flag is written as shown.
+  sql.params = {{"paccessory_no", kNumberColumn},
+                {"paccessory_name", "accessory_name"},
+                {"paccessory_type", "accessory_type"},
+                {"paccessory_unit", "accessory_unit"},
+                {"pzone", "zone"},
+                {"pqty", "qty", ParamKind::kNumber},
+                {"pb_price", "b_price", ParamKind::kNumber},
+                {"pprice_1", "price_1", ParamKind::kNumber},
+                {"pprice_2", {}},
+                {"pprice_3", {}},
+                {"pprice_4", {}},
+                {"pprice_5", {}},
+                {"pcut_stock", "cut_stock"},
+                {"pfg_vat", "fg_vat"}};
+  return sql;
+}
 constexpr int kBoxLeft = 170;
 
 // A stored number as the box shows it; "0" for a text that is no number.
@@ -34,7 +80,6 @@ TRef_Donate::TRef_Donate(TComponent* owner)
       Edit6(EntryBox("ราคา", 8, 8 + 4 * kRowHeight, kBoxLeft, 120)),
       CheckBox1(new TCheckBox(Customer)),
       Edit11(new TEdit(Customer)),
-      add_edit(WindowTable("m_donate", false)),
       query1_(*this, kAlias) {
   SetClientWidth(600);
   SetClientHeight(300);
@@ -54,7 +99,7 @@ TRef_Donate::TRef_Donate(TComponent* owner)
   definition.top = 5;
   definition.left = 25;
   definition.list = &query1_.Rows();
-  definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, kNumberColumn);
+  definition.rows = std::make_unique<SqlRegisterRows>(this, kAlias, PurposeSql());
   definition.columns = {{kNumberColumn, Edit2}, {"accessory_name", Edit3}, {"accessory_unit", Edit4},
                         {"zone", Edit5},        {"price_1", Edit6},        {"fg_vat", Edit11}};
   definition.key_column = kNumberColumn;
@@ -106,10 +151,6 @@ RowValues TRef_Donate::BoxValues() const {
   values.insert(values.end(), {{"accessory_type", kPurposeType},
                                {"qty", "0"},
                                {"b_price", "0"},
-                               {"price_2", ""},
-                               {"price_3", ""},
-                               {"price_4", ""},
-                               {"price_5", ""},
                                {"cut_stock", CheckBox1->Checked() ? kTicked : kNotTicked}});
   return values;
 }

@@ -9,7 +9,6 @@
 
 #include "app/core/RegisterWindow.h"
 #include "app/core/SqlWindowQuery.h"
-#include "engine/access/Table.h"
 #include "platform/ui/CheckBox.h"
 
 inline constexpr const char* kPurposeRegisterCaption = " ทะเบียนวัตถุประสงค์การบริจาค";
@@ -27,8 +26,6 @@ class TRef_Donate : public RegisterWindow {
   TEdit* Edit6;  // price_1
   TCheckBox* CheckBox1;  // cut_stock: "Y" ticked, "N" not
   TEdit* Edit11;         // fg_vat, hidden
-  // The stored table as the save writes it.
-  TVTRTable* add_edit;
 
   void SpeedButton4Click(TObject* sender);
 

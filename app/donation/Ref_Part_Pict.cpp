@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/core/RegisterSearchPanel.h"
-#include "app/core/TableRegisterRows.h"
+#include "app/core/SqlRegisterRows.h"
 #include "app/core/WorkingFolder.h"
 #include "app/donation/StockOnHand.h"
 #include "engine/access/Query.h"
@@ -21,6 +21,53 @@ constexpr const char* kStockCounted = "1";
 constexpr const char* kStockNotCounted = "0";
 constexpr const char* kTypeNames[] = {"วัตถุมงคล", "สินค้า-บริการ"};
 constexpr int kRowHeight = 28;
+
+// An edit may renumber an item: the update finds the row by the number it
+// had when the edit began.
+RegisterSql GoodsSql() {
+  RegisterSql sql;
+  sql.table = "product";
+  sql.key_column = kNumberColumn;
+  sql.insert = {" insert into product ",
+                " (pro_no,pro_name,pro_type,pro_pict, ",
+                " pro_unit,pro_group, ",
+                " attrib,pro_bprice,pro_sprice, ",
+                " tax_status,tax_rate,cut_stock,pro_rorder,warn_term,pro_total,pro_memo ) ",
+                " values ",
+                " (:ppro_no,:ppro_name,:ppro_type,:ppro_pict, ",
+                " :ppro_unit,:ppro_group, ",
+                " :pattrib,:ppro_bprice,:ppro_sprice, ",
+                " :ptax_status,:ptax_rate,:pcut_stock,:ppro_rorder,:pwarn_term,:ppro_total,:ppro_memo ) "};
+  sql.update = {{" update product ",
+                 " set ",
+                 " pro_no=:ppro_no,pro_name=:ppro_name, ",
+                 " pro_type=:ppro_type,pro_pict=:ppro_pict, ",
+                 " pro_unit=:ppro_unit,pro_group=:ppro_group, ",
+                 " attrib=:pattrib,pro_bprice=:ppro_bprice, ",
+                 " pro_sprice=:ppro_sprice, ",
+                 " tax_status=:ptax_status,tax_rate=:ptax_rate,cut_stock=:pcut_stock, ",
+                 " pro_rorder=:ppro_rorder,warn_term=:pwarn_term,pro_total=:ppro_total,pro_memo=:ppro_memo ",
+                 " where pro_no =:qpro_no "},
+                "qpro_no"};
+  sql.remove = {{" delete from product ", " where pro_no =:ppro_no "}, "ppro_no"};
+  sql.params = {{"ppro_no", kNumberColumn},
+                {"ppro_name", "pro_name"},
+                {"ppro_type", "pro_type"},
+                {"ppro_pict", "pro_pict"},
+                {"ppro_unit", "pro_unit"},
+                {"ppro_group", "pro_group"},
+                {"pattrib", "attrib"},
+                {"ppro_bprice", "pro_bprice", ParamKind::kNumber},
+                {"ppro_sprice", "pro_sprice", ParamKind::kNumber},
+                {"ptax_status", "tax_status"},
+                {"ptax_rate", "tax_rate", ParamKind::kNumber},
+                {"pcut_stock", "cut_stock"},
+                {"ppro_rorder", "pro_rorder", ParamKind::kNumber},
+                {"pwarn_term", "warn_term"},
+                {"ppro_total", "pro_total", ParamKind::kNumber},
+                {"ppro_memo", "pro_memo"}};
+  return sql;
+}
 constexpr int kBoxLeft = 150;
 
 std::string PicturePath(const std::string& name) {
@@ -47,7 +94,6 @@ TRef_Part_Pict::TRef_Part_Pict(TComponent* owner)
       Label20(new TLabel(Customer)),
       Image1(new TImage(Customer)),
       SpeedButton7(new TSpeedButton(Panel1)),
-      add_edit(WindowTable("product", false)),
       table6_(*this, kAlias),
       query_temp_(*this, kAlias) {
   SetClientWidth(760);
@@ -90,7 +136,7 @@ TRef_Part_Pict::TRef_Part_Pict(TComponent* owner)
   definition.top = 2;
   definition.left = 2;
   definition.list = &table6_.Rows();
-  definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, kNumberColumn);
+  definition.rows = std::make_unique<SqlRegisterRows>(this, kAlias, GoodsSql());
   definition.columns = {{kNumberColumn, Edit1}, {"pro_name", Edit2}, {"pro_unit", Edit4},    {"pro_group", Edit5},
                         {"attrib", Edit9},      {"pro_bprice", Edit10}, {"pro_sprice", Edit11}, {"cut_stock", Edit13}};
   definition.key_column = kNumberColumn;

@@ -8,7 +8,6 @@
 
 #include "app/core/RegisterWindow.h"
 #include "app/core/SqlWindowQuery.h"
-#include "engine/access/Table.h"
 #include "platform/ui/FileListBox.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
@@ -46,8 +45,6 @@ class TRef_Part_Pict : public RegisterWindow {
   TImage* Image2;
   TButton* Button2;  // back with the chosen picture
   TButton* Button4;  // back without a change
-  // The stored table as the save writes it.
-  TVTRTable* add_edit;
 
   // Lists the items of the type ("0" or "1").
   void LoadProducts(const std::string& type);

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/core/RegisterSearchPanel.h"
-#include "app/core/TableRegisterRows.h"
+#include "app/core/SqlRegisterRows.h"
 #include "app/core/myVar.h"
 #include "app/donation/HighestRunningNumber.h"
 #include "platform/ui/Label.h"
@@ -17,6 +17,36 @@ constexpr const char* kMenuCaller = "1";
 constexpr const char* kGoodsCaller = "2";
 constexpr RunningNumberShape kSupplierNumber{"", 8};
 constexpr int kRowHeight = 28;
+
+RegisterSql SupplierSql() {
+  RegisterSql sql;
+  sql.table = "supply";
+  sql.key_column = kNumberColumn;
+  sql.insert = {" insert into supply ",
+                " (cust_no,cust_name, ",
+                " cust_add1,cust_add2,cust_add4, ",
+                " cust_zip,cust_tel,cust_fax, ",
+                " cust_Cre,cust_Group ) ",
+                " values ",
+                " (:pcust_no,:pcust_name, ",
+                " :pcust_add1,:pcust_add2,:pcust_add4, ",
+                " :pcust_zip,:pcust_tel,:pcust_fax, ",
+                " :pcust_cre,:pcust_group )"};
+  sql.update = {{" update supply ",
+                 " set ",
+                 " cust_no=:pcust_no,cust_name=:pcust_name, ",
+                 " cust_add1=:pcust_add1,cust_add2=:pcust_add2,cust_add4=:pcust_add4, ",
+                 " cust_zip=:pcust_zip,cust_tel=:pcust_tel,cust_fax=:pcust_fax, ",
+                 " cust_cre=:pcust_cre,cust_group=:pcust_group ",
+                 " where cust_no =:qcust_no "},
+                "qcust_no"};
+  sql.remove = {{" delete from supply ", " where cust_no =:psup_no "}, "psup_no"};
+  sql.params = {{"pcust_no", kNumberColumn}, {"pcust_name", "cust_name"}, {"pcust_add1", "cust_add1"},
+                {"pcust_add2", "cust_add2"}, {"pcust_add4", "cust_add4"}, {"pcust_zip", "cust_zip"},
+                {"pcust_tel", "cust_tel"},   {"pcust_fax", "cust_fax"},   {"pcust_cre", "cust_cre"},
+                {"pcust_group", "cust_group"}};
+  return sql;
+}
 constexpr int kBoxLeft = 120;
 
 }  // namespace
@@ -30,8 +60,7 @@ TRef_Supply::TRef_Supply(TComponent* owner, PickTarget* opener)
       Edit6(LabelledBox("จังหวัด", 4, 0)),
       Edit7(LabelledBox("รหัสไปรษณีย์", 5, 5)),
       Edit8(LabelledBox("โทร.", 6, 0)),
-      Edit9(LabelledBox("Fax", 7, 0)),
-      add_edit(WindowTable("supply", false)) {
+      Edit9(LabelledBox("Fax", 7, 0)) {
   SetPosition(poScreenCenter);
   SetClientWidth(600);
   SetClientHeight(360);
@@ -44,7 +73,7 @@ TRef_Supply::TRef_Supply(TComponent* owner, PickTarget* opener)
   RegisterDefinition definition;
   definition.caption = kSupplierRegisterCaption;
   definition.list = &List().Rows();
-  definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, kNumberColumn);
+  definition.rows = std::make_unique<SqlRegisterRows>(this, kAlias, SupplierSql());
   definition.columns = {{kNumberColumn, Edit2}, {"cust_name", Edit3}, {"cust_add1", Edit4}, {"cust_add2", Edit5},
                         {"cust_add4", Edit6},    {"cust_zip", Edit7},  {"cust_tel", Edit8},  {"cust_fax", Edit9}};
   definition.key_column = kNumberColumn;

@@ -12,7 +12,6 @@
 #include <string>
 
 #include "app/donation/PartyRegister.h"
-#include "engine/access/Table.h"
 
 inline constexpr const char* kSupplierRegisterCaption = " ทะเบียนผู้ขาย";
 inline constexpr const char* kNoSupplierNumber = "ไม่มีข้อมูลรหัส ... ";
@@ -32,8 +31,6 @@ class TRef_Supply : public PartyRegister {
   TEdit* Edit7;  // cust_zip
   TEdit* Edit8;  // cust_tel
   TEdit* Edit9;  // cust_fax
-  // The stored table as the save writes it.
-  TVTRTable* add_edit;
 
   void FormActivate(TObject* sender);
   void SpeedButton3Click(TObject* sender);

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/core/TableRegisterRows.h"
+#include "app/core/SqlRegisterRows.h"
 #include "engine/access/Query.h"
 #include "platform/ui/Label.h"
 #include "platform/rtl/NumberText.h"
@@ -16,8 +16,56 @@ constexpr int kBoxLeft = 150;
 constexpr int kBoxWidth = 260;
 constexpr int kCodeLength = 5;
 
-// The price levels the registers do not keep: every save empties them.
-constexpr const char* kPriceLevelsKeptEmpty[] = {"price_2", "price_3", "price_4", "price_5"};
+// The statements of one catalogue; only halls and land name live. An edit
+// keeps the code (its box is read-only), so the update's key is the code the
+// row had when the edit began. The price levels 2 to 5 are not kept here:
+// every save empties them.
+RegisterSql ItemSql(const ItemRegisterKind& kind) {
+  const std::string table = kind.table;
+  RegisterSql sql;
+  sql.table = table;
+  sql.key_column = "accessory_no";
+  sql.insert = {" insert into " + table + " ",
+                " (accessory_no,accessory_name, ",
+                " accessory_type,unit,zone, ",
+                " qty,b_price,price_1,price_2,price_3, ",
+                kind.writes_live ? " price_4,price_5,cut_stock,live, " : " price_4,price_5,cut_stock, ",
+                " fg_vat ) ",
+                " values ",
+                " (:paccessory_no,:paccessory_name, ",
+                " :paccessory_type,:punit,:pzone, ",
+                " :pqty,:pb_price,:pprice_1,:pprice_2,:pprice_3, ",
+                kind.writes_live ? " :pprice_4,:pprice_5,:pcut_stock,:plive, " : " :pprice_4,:pprice_5,:pcut_stock, ",
+                " :pfg_vat )"};
+  sql.update = {{" update " + table + " ",
+                 " set ",
+                 " accessory_no=:paccessory_no,accessory_name=:paccessory_name, ",
+                 " accessory_type=:paccessory_type,unit=:punit,zone=:pzone, ",
+                 " qty=:pqty,b_price=:pb_price,price_1=:pprice_1,price_2=:pprice_2,price_3=:pprice_3, ",
+                 " price_4=:pprice_4,price_5=:pprice_5, ",
+                 kind.writes_live ? " cut_stock=:pcut_stock,live=:plive,fg_vat=:pfg_vat "
+                                  : " cut_stock=:pcut_stock,fg_vat=:pfg_vat ",
+                 " where accessory_no =:paccessory_no "},
+                "paccessory_no"};
+  sql.remove = {{" delete from " + table + " ", " where accessory_no =:paccessory_no "}, "paccessory_no"};
+  // fg_vat is a one-character text column: the flag is written as its number's text.
+  sql.params = {{"paccessory_no", "accessory_no"},
+                {"paccessory_name", "accessory_name"},
+                {"paccessory_type", "accessory_type"},
+                {"punit", "unit"},
+                {"pzone", kind.zone_box ? "zone" : ""},
+                {"pqty", "qty", ParamKind::kNumber},
+                {"pb_price", "b_price", ParamKind::kNumber},
+                {"pprice_1", "price_1", ParamKind::kNumber},
+                {"pprice_2", {}},
+                {"pprice_3", {}},
+                {"pprice_4", {}},
+                {"pprice_5", {}},
+                {"pcut_stock", "cut_stock"},
+                {"plive", "live"},
+                {"pfg_vat", "fg_vat"}};
+  return sql;
+}
 
 TEdit* Hidden(TEdit* box) {
   box->Hide();
@@ -60,14 +108,13 @@ TRef_Item::TRef_Item(TComponent* owner, const ItemRegisterKind& kind)
   Query1->SetDatabaseName(Database1->DatabaseName());
   Query1->SetReadOnly(true);
   Query1->SQL().Add(std::string("select  *  from  ") + kind.table + (kind.ordered ? " order by accessory_no " : " "));
-  TVTRTable* add_edit = WindowTable(kind.table, false);
 
   RegisterDefinition definition;
   definition.caption = kind.caption;
   definition.top = 5;
   definition.left = 25;
   definition.list = Query1;
-  definition.rows = std::make_unique<TTableRegisterRows>(*add_edit, "accessory_no");
+  definition.rows = std::make_unique<SqlRegisterRows>(this, kind.alias, ItemSql(kind));
   definition.columns = {{"accessory_no", Edit2}, {"accessory_name", Edit3}, {"unit", Edit4}};
   if (Edit5 != nullptr) definition.columns.push_back({"zone", Edit5});
   definition.columns.push_back({"price_1", Edit6});
@@ -119,10 +166,8 @@ RowValues TRef_Item::BoxValues() const {
   for (ColumnValue& value : values)
     if (value.column == "fg_vat") value.text = FloatToStr(StrToFloat(value.text));
   values.push_back({"accessory_type", kind_.item_type});
-  if (Edit5 == nullptr) values.push_back({"zone", {}});
   if (Edit1 == nullptr) values.push_back({"qty", "0"});
   values.push_back({"b_price", "0"});
-  for (const char* column : kPriceLevelsKeptEmpty) values.push_back({column, {}});
   values.push_back({"cut_stock", "N"});
   if (kind_.writes_live) values.push_back({"live", "0"});
   return values;

@@ -94,7 +94,7 @@ TEST_F(MemberRegister, ADeclinedDeleteIsAnsweredAndKeepsTheRow) {
 TEST_F(MemberRegister, ANumberAnotherUserTakesMeanwhileMakesTheSaveTakeTheNext) {
   TRef_Member& w = Open();
   bool taken = false;
-  w.add_edit->BeforePost = [&](TDataSet*) {
+  w.query_temp->AfterClose = [&](TDataSet*) {
     if (std::exchange(taken, true)) return;
     Store({{"g_member", {{"mem_no", "0000000"}, {"mem_name", "ผู้ใช้อื่น"}}}});
   };

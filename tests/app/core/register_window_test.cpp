@@ -11,7 +11,7 @@
 
 #include "app/core/RegisterSearchPanel.h"
 #include "app/core/RegisterWindow.h"
-#include "app/core/TableRegisterRows.h"
+#include "app/core/SqlRegisterRows.h"
 #include "tests/app/core/support/RegisterDatabase.h"
 #include "tests/platform/ui/support/Seen.h"
 #include "tests/support/ArrayDataSet.h"
@@ -21,6 +21,17 @@ namespace {
 using Rows = std::vector<std::vector<std::string>>;
 
 constexpr const char* kNoName = "ไม่มีชื่อ";
+
+RegisterSql PersonSql() {
+  RegisterSql sql;
+  sql.table = "h_person";
+  sql.key_column = "per_no";
+  sql.insert = {" insert into h_person (per_no, per_name, per_tel) ", " values (:pper_no, :pper_name, :pper_tel) "};
+  sql.update = {{" update h_person set per_name=:pper_name, per_tel=:pper_tel ", " where per_no =:pper_no "}, "pper_no"};
+  sql.remove = {{" delete from h_person ", " where per_no =:pper_no "}, "pper_no"};
+  sql.params = {{"pper_no", "per_no"}, {"pper_name", "per_name"}, {"pper_tel", "per_tel"}};
+  return sql;
+}
 
 // A register of people: number (typed by the user), name, telephone.
 class TPersonRegister : public RegisterWindow {
@@ -34,15 +45,12 @@ class TPersonRegister : public RegisterWindow {
     table->SetTableName("h_person");
     table->SetIndexFieldNames("per_no");
     table->SetReadOnly(true);
-    auto* add_edit = new TVTRTable(this);
-    add_edit->SetDatabaseName("d_per");
-    add_edit->SetTableName("h_person");
     RegisterDefinition definition;
     definition.caption = "ทะเบียนบุคคล";
     definition.top = 5;
     definition.left = 5;
     definition.list = list != nullptr ? list : table;
-    definition.rows = rows ? std::move(rows) : std::make_unique<TTableRegisterRows>(*add_edit, "per_no");
+    definition.rows = rows ? std::move(rows) : std::make_unique<SqlRegisterRows>(this, "d_per", PersonSql());
     definition.columns = {{"per_no", Edit1}, {"per_name", Edit2}, {"per_tel", Edit3}};
     definition.key_column = "per_no";
     definition.key_box = Edit1;

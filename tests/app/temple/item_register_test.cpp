@@ -2,6 +2,7 @@
 // charges over a fresh temple database, driven as a user drives them.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -236,6 +237,55 @@ TEST_F(ItemRegister, HallAndLandRegistersOpenTogetherOnOneAliasEachKeepTheirOwnT
   EXPECT_EQ(seen::Text(*room.Edit2), "H01");
   EXPECT_EQ(seen::Text(*land.Edit2), "L01");
   EXPECT_TRUE(Messages().empty());
+}
+
+// Each catalogue's register, opened on one stored item.
+struct CatalogueCase {
+  const char* table;
+  std::function<TRef_Item&()> open;
+};
+
+std::vector<CatalogueCase> Catalogues() {
+  const auto open = []<typename Window>(Window*) {
+    return []() -> TRef_Item& {
+      auto* window = FormsApplication().CreateForm<Window>();
+      user::ProcessEvents();
+      return *window;
+    };
+  };
+  return {{"g_room", open(static_cast<TRef_Room*>(nullptr))},
+          {"g_land", open(static_cast<TRef_Land*>(nullptr))},
+          {"g_accessory", open(static_cast<TRef_Accessory*>(nullptr))},
+          {"g_public", open(static_cast<TRef_Public*>(nullptr))}};
+}
+
+TEST_F(ItemRegister, EachCatalogueDeletesTheItemShownAndReportsAnEditOfAnItemAnotherUserDeleted) {
+  for (const CatalogueCase& c : Catalogues()) {
+    SCOPED_TRACE(c.table);
+    Store({{c.table, {{"accessory_no", "A'01"}, {"accessory_name", "รายการ"}, {"price_1", "100"}, {"qty", "1"}, {"fg_vat", "0"}}},
+           {c.table, {{"accessory_no", "A'02"}, {"accessory_name", "รายการสอง"}, {"price_1", "100"}, {"qty", "1"}, {"fg_vat", "0"}}}});
+    TRef_Item& w = c.open();
+    EXPECT_EQ(seen::Text(*w.Edit2), "A'02");
+    Dialogs().Answer(mrYes);
+    user::Click(*w.SpeedButton4);
+    EXPECT_EQ(Stored(c.table, {"accessory_no"}), Rows{{"A'01"}});
+
+    EXPECT_EQ(seen::Text(*w.Edit2), "A'01");
+    user::Click(*w.SpeedButton3);
+    TVTRTable& other = OtherUser(c.table);
+    other.Open();
+    other.Delete();
+    other.Close();
+    Dialogs().Answer(mrOk);
+    user::Click(*w.SpeedButton8);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kConfirmDelete, kRowNotFound}));
+    EXPECT_EQ(w.EditState, "edit");
+    EXPECT_TRUE(Stored(c.table, {"accessory_no"}).empty());
+    user::Click(*w.SpeedButton6);
+    w.Close();
+    user::ProcessEvents();
+    Dialogs().Clear();
+  }
 }
 
 }  // namespace
