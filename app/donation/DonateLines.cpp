@@ -1,10 +1,12 @@
 // The line side of the donation window: the line list and its total, the line
 // entry panel with the purpose catalogue, and the saving and deleting of lines,
 // each in a transaction of its own.
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "app/core/ColumnSum.h"
+#include "app/core/LockedRead.h"
 #include "app/core/ThaiDateText.h"
 #include "app/core/WindowParts.h"
 #include "app/donation/ReportParts.h"
@@ -133,7 +135,12 @@ void Tdonate::ShowLines() {
   if (!DataSource2.Enabled()) return;
   // The grid takes the amount's format once it shows the new rows.
   DataSource2.SetEnabled(false);
-  q_find2.Open({kLinesStatement, {{"qbill_no", Variant(current_number_)}}});
+  try {
+    q_find2.Open({kLinesStatement, {{"qbill_no", Variant(current_number_)}}});
+  } catch (const std::exception&) {
+    DataSource2.SetEnabled(true);
+    throw;
+  }
   if (auto* total = dynamic_cast<TNumericField*>(q_find2.Rows().FindField("TOTAL")))
     total->SetDisplayFormat(std::string(kLineTotalMask));
   DataSource2.SetEnabled(true);
@@ -328,14 +335,21 @@ void Tdonate::Button9Click(TObject*) {
   const std::vector<QueryParameter> parameters = LineParameters(amounts.qty, amounts.price, amounts.disc_rate,
                                                                 amounts.net);
   const bool add = line_state_ == LineState::kAdd;
-  InTransaction(kLineLockMessage, [&] {
-    Execute(add ? kInsertLine : kUpdateLine, parameters);
-    q_find2.Open({kLinesStatement, {{"qbill_no", Variant(current_number_)}}});
-    ShowTotal();
-  });
-  ShowLines();
+  const bool saved = InTransaction(kLineLockMessage, [&] { Execute(add ? kInsertLine : kUpdateLine, parameters); });
   CloseLinePanel();
+  if (saved) ShowSavedLines(add ? SavedLine::kNew : SavedLine::kEdited);
   Button5.SetFocus();
+}
+
+void Tdonate::ShowSavedLines(SavedLine line) {
+  const bool shown = ReadPastTableLocks(kLockedReadRetry, [&] {
+    ShowLines();
+    TDataSet& lines = q_find2.Rows();
+    // A new line has the highest id of its donation.
+    if (line == SavedLine::kNew) lines.Last();
+    if (line == SavedLine::kEdited) lines.Locate("BILL_ID", Variant(edited_line_.bill_id), {});
+  });
+  if (!shown) ShowMessage(std::string(kSavedButLockedMessage));
 }
 
 std::vector<QueryParameter> Tdonate::LineParameters(double qty, double price, double disc_rate, double net) {
@@ -375,10 +389,7 @@ void Tdonate::Button7Click(TObject*) {
   staff_no_ = line.FieldByName("SALE_NO")->AsString();
   if (MessageDlg(std::string(kDeleteQuestion), mtConfirmation, {mbYes, mbNo}) == mrYes) {
     const int32_t bill_id = line.FieldByName("BILL_ID")->AsInteger();
-    InTransaction(kLineLockMessage, [&] {
-      Execute(kDeleteLine, {{"q_bill_id", Variant(bill_id)}});
-      ShowLines();
-    });
+    if (InTransaction(kLineLockMessage, [&] { Execute(kDeleteLine, {{"q_bill_id", Variant(bill_id)}}); }))
+      ShowSavedLines(SavedLine::kDeleted);
   }
-  ShowLines();
 }

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/core/DocumentNumber.h"
+#include "app/core/LockedRead.h"
 #include "app/core/SqlWindowQuery.h"
 #include "app/core/ThaiDateText.h"
 #include "app/core/WindowParts.h"
@@ -380,20 +381,31 @@ void Tdonate::Button12Click(TObject*) {
     Edit16.SetText(*number);
     current_number_ = *number;
   }
-  const DonationState saved_state = state_;
   if (!InTransaction(kHeaderLockMessage, [this] { SaveHeader(); })) return;
   state_ = DonationState::kNormal;
   SetHeaderButtons(false);
   SetLineButtons(true);
   SetHeaderReadOnly();
   DataSource2.SetEnabled(true);
-  OpenDonationList();
-  if (saved_state == DonationState::kAdd) {
-    q_f_master.Rows().Last();
-  } else {
-    BackToDonation(saved_bookmark_);
-  }
   PageControl1.SetActivePage(&TabSheet1);
+  ShowSavedDonation();
+}
+
+void Tdonate::ShowSavedDonation() {
+  const std::string saved = current_number_;
+  // One show of the saved donation once the list stands on it, instead of one
+  // per open and move.
+  const bool shown = ReadPastTableLocks(kLockedReadRetry, [&] {
+    DataSource9.SetEnabled(false);
+    OpenDonationList();
+    BackToDonation(saved);
+    DataSource9.SetEnabled(true);
+  });
+  if (shown) return;
+  // The list stays closed, so the boxes keep the saved donation.
+  q_f_master.Rows().Close();
+  DataSource9.SetEnabled(true);
+  ShowMessage(std::string(kSavedButLockedMessage));
 }
 
 void Tdonate::SaveHeader() {
@@ -440,6 +452,7 @@ bool Tdonate::InTransaction(std::string_view lock_message, const std::function<v
     ShowMessage(std::string(lock_message));
     return false;
   }
+  if (AfterCommit) AfterCommit();
   return true;
 }
 

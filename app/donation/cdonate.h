@@ -48,6 +48,10 @@ inline constexpr std::string_view kHeaderLockMessage =
     "ยังไม่สามารถบันทึกได้ตอนนี้ USER อื่น กำลัง  LOCK  ข้อมูลอยู่ รอสักครู่.  แล้วลองใหม่อีกครั้ง ... ";
 inline constexpr std::string_view kLineLockMessage =
     "ยังไม่สามารถบันทึกได้ตอนนี้ มี USER อื่น กำลัง Lock ข้อมูลอยู่ สักครู่ .. ลองใหม่...";
+// A save committed, but another user's lock keeps the window from reading the
+// saved donation back yet.
+inline constexpr std::string_view kSavedButLockedMessage =
+    "บันทึกแล้ว แต่ยังแสดงข้อมูลล่าสุดไม่ได้ตอนนี้ มี USER อื่น กำลัง Lock ข้อมูลอยู่ สักครู่ .. ";
 inline constexpr std::string_view kHasLinesMessage = "มีข้อมูลในรายการย่อย... ต้องลบออกก่อน ";
 inline constexpr std::string_view kDeleteQuestion = "ต้องการลบข้อมูลนี้ ?";
 inline constexpr std::string_view kNoSuchPurposeMessage = "ไม่พบข้อมูลนี้...";
@@ -96,6 +100,9 @@ class Tdonate : public TForm, public PickTarget {
   // Runs inside each save's transaction just before its commit (tests make the
   // commit fail here).
   std::function<void()> BeforeCommit;
+  // Runs after each committed save, before the window reads the saved
+  // donation back (tests lock the table here).
+  std::function<void()> AfterCommit;
 
   // ---- Data.
   TVTRDatabase& Database1;
@@ -267,10 +274,19 @@ class Tdonate : public TForm, public PickTarget {
   void SetLineButtons(bool enabled);
   void SetHeaderReadOnly();
   void BackToDonation(const std::string& number);
+  // After a committed save: reads the list once and shows the current
+  // donation, or reads its lines once and shows the line saved (the first
+  // after a delete). A read that another user's lock refuses is tried again
+  // through the retry policy; past it the window says so and keeps showing
+  // the saved donation, which the next read shows again.
+  enum class SavedLine { kNew, kEdited, kDeleted };
+  void ShowSavedDonation();
+  void ShowSavedLines(SavedLine line);
   bool HasLines();
 
   // Runs `write` in a transaction of Database1 and commits; on any error rolls
-  // back, shows `lock_message` and returns false.
+  // back, shows `lock_message` and returns false. It reads nothing back, so a
+  // save that committed is never reported as failed.
   bool InTransaction(std::string_view lock_message, const std::function<void()>& write);
   // Replaces q_add_edit's text by `lines`, sets the parameters and executes it.
   void Execute(const std::vector<std::string>& lines, const std::vector<QueryParameter>& parameters);

@@ -1,15 +1,25 @@
 #pragma once
 // SQLite through its C interface, with prepared statements and the settings
-// chosen to match ours (Settings() prints them).
+// chosen to match ours (Settings() prints them). Its indexed text columns
+// collate through our engine's collation of code page 874 text, so that both
+// engines compare keys the same way.
 #include <sqlite3.h>
 
 #include "bench/compare/BenchEngine.h"
 
+// How SQLite keeps its commits atomic: with its rollback journal, the nearest
+// to our commit, or without a journal (a reference only: a crash during a
+// commit can leave such a file damaged).
+enum class SqliteJournal { kDelete, kOff };
+
 class SqliteEngine : public BenchEngine {
  public:
+  explicit SqliteEngine(SqliteJournal journal) : journal_(journal) {}
   ~SqliteEngine() override;
 
-  std::string Name() const override { return "SQLite"; }
+  std::string Name() const override {
+    return journal_ == SqliteJournal::kDelete ? "SQLite" : "SQLite journal_mode=OFF";
+  }
   std::vector<std::string> Settings() const override;
   void Create(const std::string& folder) override;
   void BulkInsert(int64_t rows) override;
@@ -33,6 +43,7 @@ class SqliteEngine : public BenchEngine {
   void Step(sqlite3_stmt* statement, int expected);
   void InsertRow(sqlite3_stmt* insert, const DonationRow& row);
 
+  const SqliteJournal journal_;
   std::string file_;
   sqlite3* db_ = nullptr;
   bool multi_user_ = false;

@@ -22,18 +22,26 @@ const char* const kCategories[] = {"Building fund", "Monks' food", "Kathina", "S
 
 }  // namespace
 
+template <typename Change>
+WorkloadSizes WorkloadSizes::EachCount(Change change) const {
+  WorkloadSizes changed = *this;
+  changed.bulk_rows = change(bulk_rows);
+  changed.single_commits = change(single_commits);
+  changed.lookups = change(lookups);
+  changed.blobs = change(blobs);
+  changed.donors = change(donors);
+  changed.donation_lines = change(donation_lines);
+  changed.donor_lookups = change(donor_lookups);
+  changed.line_updates = change(line_updates);
+  return changed;
+}
+
 WorkloadSizes WorkloadSizes::Scaled(int64_t divisor) const {
-  WorkloadSizes scaled = *this;
-  const auto cut = [divisor](int64_t value) { return std::max<int64_t>(1, value / divisor); };
-  scaled.bulk_rows = cut(bulk_rows);
-  scaled.single_commits = cut(single_commits);
-  scaled.lookups = cut(lookups);
-  scaled.blobs = cut(blobs);
-  scaled.donors = cut(donors);
-  scaled.donation_lines = cut(donation_lines);
-  scaled.donor_lookups = cut(donor_lookups);
-  scaled.line_updates = cut(line_updates);
-  return scaled;
+  return EachCount([divisor](int64_t value) { return std::max<int64_t>(1, value / divisor); });
+}
+
+WorkloadSizes WorkloadSizes::Multiplied(int64_t factor) const {
+  return EachCount([factor](int64_t value) { return value * factor; });
 }
 
 DonationLine MakeLine(int32_t n) {

@@ -19,6 +19,12 @@ struct WorkloadSizes {
 
   // Every count divided by `divisor` (at least 1 each); the BLOB size stays.
   WorkloadSizes Scaled(int64_t divisor) const;
+  // Every count multiplied by `factor`; the BLOB size stays.
+  WorkloadSizes Multiplied(int64_t factor) const;
+
+ private:
+  template <typename Change>
+  WorkloadSizes EachCount(Change change) const;
 };
 
 // One record of ten fields. Text fields hold ASCII, which code page 874 keeps as is.

@@ -60,7 +60,7 @@ void PrintLine(const char* work, const Timed& ours, const Timed& theirs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const BenchOptions options = ParseBenchOptions(argc, argv, {.repeat = 3}, true);
+  const BenchOptions options = ParseBenchOptions(argc, argv, {.repeat = 3}, kTakesRepeat);
   try {
     const BenchFolder folder(options.folder, "vtr-report");
     const ReportSizes sizes = ReportSizes{}.Scaled(options.scale);

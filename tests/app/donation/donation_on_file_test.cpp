@@ -2,24 +2,31 @@
 // engine: the stored donation of the series with its lines and total and its
 // receipt; a donation entered as a user does, for a donor picked from the
 // register, stored with lines of their own; and a save that fails stores
-// nothing of itself.
+// nothing of itself; two copies of the program saving new donations of one
+// series at once store every number once, each with its own lines.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/core/ZeroPadding.h"
 #include "app/core/myVar.h"
 #include "app/donation/Ref_Cust.h"
 #include "app/donation/cdonate.h"
 #include "engine/access/Database.h"
+#include "engine/storage/base/TableLockType.h"
 #include "platform/os/RetryPolicy.h"
 #include "platform/report/PreviewService.h"
+#include "tests/app/core/support/HelperOutput.h"
 #include "tests/app/core/support/TempleWindowTest.h"
 #include "tests/platform/ui/support/Seen.h"
 #include "tests/platform/ui/support/User.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -165,6 +172,107 @@ TEST_F(DonationOnFileTest, ALineSaveThatFailsStoresNothingAndSaysSo) {
   other.Database()->Rollback();
   other.Close();
   EXPECT_EQ(LinesOf(kSampleDonationNo).size(), 2u);
+}
+
+TEST_F(DonationOnFileTest, ASaveThatCommittedIsNeverRepeatedWhileAnotherUsersLockHoldsBackItsReadBack) {
+  Tdonate& w = Open();
+  ScopedRetryCaps quick({.max_tries = 3, .max_delay_ms = 1});
+  TVTRTable& headers = OtherUser("g_donate_2");
+  TVTRTable& lines = OtherUser("donate");
+  headers.Open();
+  lines.Open();
+  // Another user locks the table the moment the save has committed.
+  const auto lock_after_commit = [&w](TVTRTable& table) {
+    w.AfterCommit = [&table] { ASSERT_TRUE(table.Handle()->LockTable(tltWrite, 1, 0)); };
+  };
+  const auto unlock = [](TVTRTable& table) { table.Handle()->UnlockTable(tltWrite, false); };
+
+  lock_after_commit(headers);
+  user::Click(w.Button16);
+  Dialogs().Answer(mrOk);
+  user::Click(w.Button12);
+  EXPECT_EQ(Dialogs().Transcript().back().text, std::string(kSavedButLockedMessage));
+  EXPECT_EQ(w.State(), DonationState::kNormal) << "a committed save is not left to be saved again";
+  EXPECT_EQ(seen::Text(w.Edit16), "DONA1000002");
+  unlock(headers);
+
+  lock_after_commit(lines);
+  Dialogs().Answer(mrOk);
+  AddLine(w, 2, "1000");
+  EXPECT_EQ(Dialogs().Transcript().back().text, std::string(kSavedButLockedMessage));
+  EXPECT_EQ(LinesOf("DONA1000002").size(), 1u) << "the line is stored under the saved donation";
+  unlock(lines);
+
+  w.AfterCommit = nullptr;
+  const size_t shown = Dialogs().Transcript().size();
+  AddLine(w, 3, "250.50");
+  EXPECT_EQ(Dialogs().Transcript().size(), shown) << "nothing to say once the lock is gone";
+  EXPECT_EQ(seen::Text(w.Edit16), "DONA1000002");
+  EXPECT_EQ(seen::RowCount(w.DBGrid2), 2);
+  EXPECT_EQ(seen::Text(w.Label26), "1,250.50");
+  EXPECT_EQ(LinesOf("DONA1000002").size(), 2u);
+  EXPECT_EQ(Stored("g_donate_2", {"bill_no"}).size(), 2u) << "the sample donation and the one saved once";
+}
+
+TEST_F(DonationOnFileTest, TwoCopiesSavingDonationsOfOneSeriesAtOnceStoreEachNumberOnceWithItsOwnLines) {
+  TVTRTable& settings = OtherUser("sys_sys");
+  settings.Open();
+  settings.Edit();
+  settings.FieldByName("prefix5")->SetAsString("DN67");
+  settings.Post();
+  settings.Close();
+  Tdonate& w = Open();
+  EXPECT_EQ(seen::Text(w.Edit16), "") << "the series has no donation yet";
+
+  constexpr int kEach = 20;
+  ScratchFolder meeting;
+  const std::vector<std::string> tags{"COPY1", "COPY2"};
+  std::vector<FILE*> copies;
+  for (const std::string& tag : tags) {
+    const std::string command = std::string(VTR_DONATION_SAVE_HELPER) + " '" + folder_.Path().string() + "' " + tag +
+                                " " + std::to_string(kEach) + " 2 '" + meeting.Path().string() + "' 2";
+    copies.push_back(popen(command.c_str(), "r"));
+    ASSERT_NE(copies.back(), nullptr);
+  }
+  std::map<std::string, std::string> copy_of_printed;  // number: the tag of the copy that says it saved it
+  for (size_t i = 0; i < copies.size(); ++i) {
+    const std::vector<std::string> printed = OutputOf(copies[i]);
+    EXPECT_EQ(pclose(copies[i]), 0) << tags[i];
+    EXPECT_EQ(printed.size(), static_cast<size_t>(kEach)) << tags[i] << " saved each donation once";
+    for (const std::string& line : printed) {
+      EXPECT_TRUE(copy_of_printed.emplace(line.substr(std::string("saved ").size()), tags[i]).second) << line;
+    }
+  }
+
+  std::map<std::string, std::string> donor_of;  // stored number: its donor, the tag of the copy
+  for (const auto& row : Stored("g_donate_2", {"bill_no", "cust_no"})) {
+    if (row[0].starts_with("DN67")) EXPECT_TRUE(donor_of.emplace(row[0], row[1]).second) << row[0];
+  }
+  std::vector<std::string> numbers;
+  for (const auto& [number, donor] : donor_of) numbers.push_back(number);
+  std::vector<std::string> expected;
+  for (int i = 1; i <= 2 * kEach; ++i) expected.push_back("DN671" + PadLeftZeros(std::to_string(i), 6));
+  EXPECT_EQ(numbers, expected) << "exactly DN671000001 to DN671000040";
+  EXPECT_EQ(copy_of_printed, donor_of) << "each copy stored the donations it says it saved";
+
+  std::map<std::string, std::vector<std::string>> line_totals;
+  for (const auto& row : Stored("donate", {"bill_no", "cust_no", "total"})) {
+    if (!row[0].starts_with("DN67")) continue;
+    EXPECT_EQ(row[1], donor_of[row[0]]) << row[0] << ": a line under another copy's donation";
+    line_totals[row[0]].push_back(row[2]);
+  }
+  EXPECT_EQ(line_totals.size(), donor_of.size());
+  for (const auto& [number, totals] : line_totals) {
+    EXPECT_EQ(totals, (std::vector<std::string>{"1", "2"})) << number;
+  }
+
+  // The window open meanwhile finds a donation the copies committed.
+  user::Click(w.Button2);
+  user::Type("DN671000040");
+  user::PressEnter();
+  user::Click(w.Button1);
+  EXPECT_EQ(seen::Text(w.Edit16), "DN671000040");
+  EXPECT_EQ(seen::Text(w.Edit2), donor_of["DN671000040"]);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "engine/access/Database.h"
 #include "engine/access/Query.h"
 #include "platform/db/DB.h"
+#include "tests/app/core/support/HelperOutput.h"
 #include "tests/app/core/support/MdiFrame.h"
 #include "tests/app/core/support/TempleDatabaseTest.h"
 #include "tests/platform/ui/support/Seen.h"
@@ -209,19 +210,6 @@ TEST_F(GoodsWindowTest, ASaleOfStockAnotherUserSoldMeanwhileIsRolledBack) {
   EXPECT_EQ(Stored("select sum(qty) as sold from outstock where accessory_no = 'A01' and stk_post = 1", "sold"),
             std::vector<std::string>{"4"})
       << "one unit left on hand, never below zero";
-}
-
-// The lines a copy of the program printed: the message of its save and, when
-// refused, of its second try.
-std::vector<std::string> OutputOf(FILE* copy) {
-  std::vector<std::string> lines;
-  char line[512] = {};
-  while (std::fgets(line, sizeof line, copy) != nullptr) {
-    std::string text(line);
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    lines.push_back(text);
-  }
-  return lines;
 }
 
 TEST_F(GoodsWindowTest, TwoCopiesSellingTheLastUnitAtOnceStoreOneSale) {

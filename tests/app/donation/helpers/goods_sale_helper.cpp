@@ -5,49 +5,17 @@
 // waits until PARTIES copies have reached that point (each leaves a file in
 // MEETING), so that copies started together sell at the same moment.
 // Usage: goods_sale_helper FOLDER ITEM QTY MEETING PARTIES
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <thread>
-
-#include <unistd.h>
 
 #include "app/core/myVar.h"
 #include "app/donation/MAIN_2.h"
 #include "app/donation/edit_fill.h"
 #include "platform/os/RetryPolicy.h"
-#include "platform/ui/Dialogs.h"
 #include "platform/ui/FormsApplication.h"
 #include "tests/app/core/support/HelperProgram.h"
-
-namespace {
-
-// Keeps the last message instead of showing it.
-class LastMessage : public TDialogService {
- public:
-  std::string text;
-  void ShowMessage(const std::string& message) override { text = message; }
-  TModalResult MessageDlg(const std::string&, const std::string& message, TMsgDlgType, TMsgDlgButtons) override {
-    text = message;
-    return mrOk;
-  }
-  bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
-  void OpenWithSystem(const std::string&) override {}
-};
-
-void MeetOthers(const std::filesystem::path& meeting, size_t parties) {
-  std::ofstream(meeting / std::to_string(::getpid()));
-  for (int wait = 0; wait < 500; ++wait) {
-    size_t arrived = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(meeting)) ++arrived;
-    if (arrived >= parties) return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-}
-
-}  // namespace
+#include "tests/app/donation/helpers/HelperSupport.h"
 
 int main(int argc, char** argv) {
   if (argc != 6) {
