@@ -86,11 +86,12 @@ void RegisterWindow::Define(RegisterDefinition definition) {
 }
 
 void RegisterWindow::AddSearch(const std::string& key_column, const std::string& name_column,
-                               const std::string& miss_message) {
+                               const std::string& miss_message, SearchPanelVariant variant) {
   search_page_ = new TTabSheet(this);
   search_page_->SetPageControl(RefSheet);
   search_page_->SetTabVisible(false);
-  Panel3 = new TRegisterSearchPanel(search_page_, DataSource1, key_column, name_column, miss_message);
+  Panel3 = new TRegisterSearchPanel(search_page_, DataSource1, key_column, name_column, miss_message,
+                                    std::move(variant));
   Panel3->OnReturn = [this](TObject*) { ReturnFromSearch(); };
   BitBtn1 = new TBitBtn(Customer);
   BitBtn1->SetCaption("?");

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/core/RegisterRows.h"
+#include "app/core/RegisterSearchPanel.h"
 #include "engine/access/Database.h"
 #include "engine/access/Table.h"
 #include "platform/db/DB.h"
@@ -29,7 +30,6 @@
 #include "platform/ui/PageControl.h"
 #include "platform/ui/Panel.h"
 
-class TRegisterSearchPanel;
 
 inline constexpr const char* kStateNormal = "normal";
 inline constexpr const char* kStateAdd = "add";
@@ -131,7 +131,8 @@ class RegisterWindow : public TForm {
   void Define(RegisterDefinition definition);
   // The search panel on a page of its own, opened by "?" on the entry page;
   // `miss_message` (empty: none) answers a search that finds nothing.
-  void AddSearch(const std::string& key_column, const std::string& name_column, const std::string& miss_message);
+  void AddSearch(const std::string& key_column, const std::string& name_column, const std::string& miss_message,
+                 SearchPanelVariant variant = {});
   // Buttons of the window's own: `entry_only` ones work in "add" and "edit"
   // (a picture button), `normal_only` ones while browsing (print buttons).
   void AddOwnButtons(std::vector<TControl*> entry_only, std::vector<TControl*> normal_only);

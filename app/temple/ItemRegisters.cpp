@@ -136,8 +136,20 @@ TRef_Item::TRef_Item(TComponent* owner, const ItemRegisterKind& kind)
     Edit6->OnKeyPress = [](TObject*, char32_t& key) {
       if (key == U'\r') key = 0;
     };
-  AddSearch("accessory_no", "accessory_name", kSearchMiss);
-  BitBtn1->SetBounds(kBoxLeft + 210, 8, 24, 24);
+  SearchPanelVariant search;
+  search.caption = "ค้นหาโดย";
+  search.fixed_prompt = "พิมพ์รายการที่ค้นหา";
+  search.keeps_text = true;
+  search.click_focuses_box = true;
+  search.grid_columns = {{"accessory_no", "รหัส"}, {"accessory_name", "ชื่อ"}};
+  AddSearch("accessory_no", "accessory_name", kSearchMiss, std::move(search));
+  SpeedButton5 = BitBtn1;
+  SpeedButton5->SetBounds(kBoxLeft + 210, 8, 24, 24);
+  Panel7 = Panel3;
+  Label10 = Panel7->Label45;
+  Edit14 = Panel7->Edit1;
+  DBGrid4 = Panel7->DBGrid1;
+  Button2 = Panel7->Button1;
 }
 
 void TRef_Item::AddDefaults() {

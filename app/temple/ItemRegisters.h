@@ -56,6 +56,15 @@ class TRef_Item : public RegisterWindow {
   TEdit* Edit6;   // price_1
   TEdit* Edit1;   // qty; null without a quantity box
   TEdit* Edit11;  // fg_vat, hidden
+  // The item registers' variant of the search panel, by the names of its
+  // parts here: "?" keeps the last search text and searches by code again,
+  // the prompt stays, and a click on the grid gives the search box the focus.
+  TBitBtn* SpeedButton5;
+  TRegisterSearchPanel* Panel7;
+  TLabel* Label10;
+  TEdit* Edit14;
+  TDBGrid* DBGrid4;
+  TButton* Button2;
 
  protected:
   void AddDefaults() override;

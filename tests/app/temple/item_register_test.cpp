@@ -288,4 +288,43 @@ TEST_F(ItemRegister, EachCatalogueDeletesTheItemShownAndReportsAnEditOfAnItemAno
   }
 }
 
+TEST_F(ItemRegister, TheSearchPanelKeepsItsTextListsCodeAndNameAndKeepsTheFocusAfterAMiss) {
+  StoreHall("H01", "ศาลาการเปรียญ", "0");
+  StoreHall("H02", "อาคารเรียน", "0");
+  TRef_Room& w = Open<TRef_Room>();
+  user::Click(*w.SpeedButton5);
+  EXPECT_TRUE(seen::Visible(*w.Panel7));
+  EXPECT_EQ(w.Panel7->RadioGroup1->Caption(), "ค้นหาโดย");
+  EXPECT_EQ(seen::Text(*w.Label10), "พิมพ์รายการที่ค้นหา");
+  ASSERT_EQ(w.DBGrid4->Columns().Count(), 2);
+  EXPECT_EQ(w.DBGrid4->Columns()[0]->Title(), "รหัส");
+  EXPECT_EQ(w.DBGrid4->Columns()[1]->Title(), "ชื่อ");
+  EXPECT_EQ(seen::Cell(*w.DBGrid4, 0, 0), "H01");
+  EXPECT_EQ(seen::Cell(*w.DBGrid4, 0, 1), "ศาลาการเปรียญ");
+  user::ClickItem(*w.Panel7->RadioGroup1, 1);
+  EXPECT_EQ(seen::Text(*w.Label10), "พิมพ์รายการที่ค้นหา");
+  user::ClickCell(*w.DBGrid4, 0, 1);
+  EXPECT_EQ(seen::Text(*w.Edit14), "ศาลาการเปรียญ");
+  EXPECT_TRUE(seen::HasFocus(*w.Edit14));
+  w.Edit14->SelectAll();
+  user::Type("วิหาร");
+  Dialogs().Answer(mrOk);
+  user::PressEnter();
+  EXPECT_EQ(Messages(), std::vector<std::string>{kSearchMiss});
+  EXPECT_TRUE(seen::Visible(*w.Edit14));
+  EXPECT_TRUE(seen::HasFocus(*w.Edit14)) << "the zone box behind the panel cannot be seen";
+  user::Click(*w.Button2);
+
+  user::Click(*w.SpeedButton5);
+  EXPECT_EQ(seen::Text(*w.Edit14), "วิหาร") << "the last search text is kept";
+  EXPECT_EQ(w.Panel7->RadioGroup1->ItemIndex(), 0) << "the search is by code again";
+  EXPECT_TRUE(seen::HasFocus(*w.Edit14));
+  w.Edit14->SelectAll();
+  user::Type("H02");
+  user::PressEnter();
+  EXPECT_TRUE(seen::HasFocus(*w.Button2));
+  user::Click(*w.Button2);
+  EXPECT_EQ(seen::Text(*w.Edit3), "อาคารเรียน");
+}
+
 }  // namespace
