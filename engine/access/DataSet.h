@@ -224,7 +224,10 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
   virtual void DestroyHandle();
   // Called at the end of every open.
   virtual void PrepareCursor() {}
-  void SetHandle(std::unique_ptr<TVTRCursor> cursor) { cursor_ = std::move(cursor); }
+  void SetHandle(std::unique_ptr<TVTRCursor> cursor) {
+    cursor_ = std::move(cursor);
+    field_defs_read_from_cursor_ = false;
+  }
 
   // Runs `work` with the flag set (attaching as needed) and clears it on
   // every exit; a failure to clear after a failed `work` gives way to the
@@ -355,6 +358,10 @@ class TVTRDataSet : public TDataSet, public TVTRSessionDataSet {
   // that cursor while the dataset is closed.
   TVTRCursor* projection_cursor_ = nullptr;
   std::unique_ptr<TVTRCursor> kept_cursor_;
+  // FieldDefs were read from cursor_ since it was installed (a table reads
+  // them while it opens, for its index definitions): the open's own read of
+  // them would read the same again.
+  bool field_defs_read_from_cursor_ = false;
   // The record that the filter state shows.
   TRecordBuffer filter_buffer_ = nullptr;
   std::vector<int16_t> index_fields_;

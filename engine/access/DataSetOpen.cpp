@@ -136,8 +136,10 @@ void TVTRDataSet::OpenCursor(bool info_query) {
 void TVTRDataSet::InternalOpen() {
   if (!cursor_) return;
   SetBookmarkSize(kBookmarkSize);
-  FieldDefs().SetUpdated(false);
-  FieldDefs().Update();
+  if (!field_defs_read_from_cursor_ || !FieldDefs().Updated()) {
+    FieldDefs().SetUpdated(false);
+    FieldDefs().Update();
+  }
   ReadIndexFieldList();
   old_record_.clear();
   for (int i = 0; i < FieldDefs().Count(); ++i) {
@@ -177,6 +179,7 @@ void TVTRDataSet::InternalClose() {
 }
 
 void TVTRDataSet::DestroyHandle() {
+  field_defs_read_from_cursor_ = false;
   if (cursor_.get() == projection_cursor_)
     kept_cursor_ = std::move(cursor_);
   else
@@ -185,7 +188,9 @@ void TVTRDataSet::DestroyHandle() {
 
 void TVTRDataSet::InternalInitFieldDefs() {
   FieldDefs().Clear();
-  if (cursor_) ReadFieldDefs(*cursor_);
+  if (!cursor_) return;
+  ReadFieldDefs(*cursor_);
+  field_defs_read_from_cursor_ = true;
 }
 
 void TVTRDataSet::ReadFieldDefs(TVTRCursor& cursor) {

@@ -118,6 +118,29 @@ TEST_F(Tables, DefinitionsAreReadFromTheTableEvenWhileItIsClosed) {
   EXPECT_TRUE(table->StoreDefs());
 }
 
+TEST_F(Tables, EachOpenShowsTheFieldsTheTableHasThenAlsoAfterAnotherConnectionChangedThem) {
+  auto table = Table();
+  table->Open();
+  ASSERT_EQ(table->FieldDefs().Count(), 3);
+  EXPECT_EQ(table->FieldDefs()[2]->Name(), "Amount");
+  EXPECT_EQ(table->IndexDefs().Count(), 2);
+  table->Close();
+
+  const std::unique_ptr<TVTRDatabase> other = Database("d_other", file_, &form_);
+  TVTRTable renaming(&form_);
+  renaming.SetDatabaseName("d_other");
+  renaming.SetTableName("Donate");
+  renaming.RenameField("Amount", "Total");
+
+  table->Open();
+  ASSERT_EQ(table->FieldDefs().Count(), 3);
+  EXPECT_EQ(table->FieldDefs()[2]->Name(), "Total");
+  EXPECT_EQ(table->FindField("Amount"), nullptr);
+  ASSERT_NE(table->FindField("Total"), nullptr);
+  table->First();
+  EXPECT_EQ(table->FieldByName("Total")->AsFloat(), 30);
+}
+
 TEST_F(Tables, ExistsAnswersWithoutRaisingAndReleasesADatabaseItAttached) {
   struct Case {
     const char* alias;
