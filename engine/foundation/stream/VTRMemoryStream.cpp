@@ -28,6 +28,14 @@ void TVTRMemoryStream::Release() noexcept {
   capacity_ = size_ = 0;
 }
 
+void* TVTRMemoryStream::TakeMemory() noexcept {
+  void* block = size_ > 0 ? memory_ : nullptr;
+  if (block == nullptr) Release();
+  memory_ = nullptr;
+  capacity_ = size_ = position_ = 0;
+  return block;
+}
+
 void TVTRMemoryStream::Reallocate(int32_t capacity) {
   void* block = memory_;
   try {

@@ -26,6 +26,10 @@ class TVTRMemoryStream : public TVTRStream {
 
   // The bytes, nil while the stream has no memory.
   void* Memory() const { return memory_; }
+  // Hands the block (at least the stream's size) to the caller, who frees it
+  // as an engine memory block, and leaves the stream empty; nil when the
+  // stream holds no bytes.
+  void* TakeMemory() noexcept;
 
  private:
   void Reallocate(int32_t capacity);

@@ -24,6 +24,9 @@ class TVTRTemporaryStream : public TVTRStream {
 
   int32_t SpillThreshold() const { return kSpillThreshold; }
   bool InMemory() const { return memory_ != nullptr; }
+  // While in memory: the bytes' block, handed over as TVTRMemoryStream::TakeMemory
+  // does; nil otherwise or when there are none.
+  void* TakeMemory() noexcept { return memory_ ? memory_->TakeMemory() : nullptr; }
   bool KeepInMemory() const { return keep_in_memory_; }
   // The temporary file's name; empty while in memory.
   const std::string& TemporaryFileName() const { return file_name_; }

@@ -153,21 +153,26 @@ void TVTRDiskBlobManager::ReleaseBlob(uint8_t* record, int32_t field_no, bool fo
 void TVTRDiskBlobManager::SaveBlob(uint8_t* record, int32_t field_no, TVTRLocalBLOBStream& stream) {
   if (!stream.Modified()) return;
   ReleaseBlob(record, field_no, true);
-  CachedBlobValue value;
-  TVTRStream& stored = stream.Stored();
-  uint8_t* data = value.Allocate(stored.Size());
-  if (value.DataSize > 0) {
-    stored.SetPosition(0);
-    stored.ReadBuffer(data, value.DataSize);
-  }
   // Every block holds at least its header, so a value that fits memory has
   // fewer blocks than an i32 counts.
   const TVTRBLOBDescriptor descriptor = stream.Value().Descriptor();
+  const bool empty = stream.Size() == 0;
+  CachedBlobValue value;
   value.BlockCount = static_cast<int32_t>(descriptor.block_count);
   value.UncompressedSize = descriptor.uncompressed_size;
   value.Modified = true;
+  TVTRTemporaryStream& stored = stream.Stored();
+  if (stored.InMemory()) {
+    // The stream is being closed: its block becomes the value as it is, and
+    // the value's only copy is the one into its pages.
+    value.DataSize = static_cast<int32_t>(stored.Size());
+    value.Data.reset(static_cast<uint8_t*>(stored.TakeMemory()));
+  } else if (uint8_t* data = value.Allocate(stored.Size()); value.DataSize > 0) {
+    stored.SetPosition(0);
+    stored.ReadBuffer(data, value.DataSize);
+  }
   NewCachedValue(record, field_no) = std::move(value);
-  SetBufferBit(stream.Size() == 0, field_no, record);
+  SetBufferBit(empty, field_no, record);
 }
 
 void TVTRDiskBlobManager::LoadBlob(int32_t session_id, uint8_t* record, int32_t field_no) {

@@ -8,7 +8,7 @@ constexpr const char* kReadOnlyMessage = "Cannot write to read only stream";
 
 }  // namespace
 
-TVTRLocalBLOBStream::TVTRLocalBLOBStream(std::unique_ptr<TVTRStream> stored,
+TVTRLocalBLOBStream::TVTRLocalBLOBStream(std::unique_ptr<TVTRTemporaryStream> stored,
                                          const TVTRBLOBDescriptor& descriptor, bool new_value,
                                          TVTRCursor* cursor, TVTRBlobOpenMode mode, int32_t field_no)
     : stored_(std::move(stored)),

@@ -9,13 +9,14 @@
 
 #include "engine/foundation/blob/VTRCompressedBLOBStream.h"
 #include "engine/foundation/stream/VTRStream.h"
+#include "engine/foundation/stream/VTRTemporaryStream.h"
 #include "engine/storage/base/Cursor.h"
 
 class TVTRLocalBLOBStream : public TVTRStream {
  public:
   // Opens the value held in `stored` as the descriptor describes it, or an
   // empty one with new_value.
-  TVTRLocalBLOBStream(std::unique_ptr<TVTRStream> stored, const TVTRBLOBDescriptor& descriptor,
+  TVTRLocalBLOBStream(std::unique_ptr<TVTRTemporaryStream> stored, const TVTRBLOBDescriptor& descriptor,
                       bool new_value, TVTRCursor* cursor, TVTRBlobOpenMode mode, int32_t field_no);
 
   int32_t Read(void* buffer, int32_t count) override { return value_->Read(buffer, count); }
@@ -28,7 +29,7 @@ class TVTRLocalBLOBStream : public TVTRStream {
 
   TVTRCompressedBLOBStream& Value() { return *value_; }
   // The stored bytes: what the table keeps for the value.
-  TVTRStream& Stored() { return *stored_; }
+  TVTRTemporaryStream& Stored() { return *stored_; }
   TVTRBlobOpenMode Mode() const { return mode_; }
   // The table field the stream belongs to.
   int32_t FieldNo() const { return field_no_; }
@@ -38,7 +39,7 @@ class TVTRLocalBLOBStream : public TVTRStream {
   TStream* Owner = nullptr;
 
  private:
-  std::unique_ptr<TVTRStream> stored_;  // declared first: the value reads and writes it until it goes
+  std::unique_ptr<TVTRTemporaryStream> stored_;  // declared first: the value reads and writes it until it goes
   std::unique_ptr<TVTRCompressedBLOBStream> value_;
   TVTRCursor* cursor_;
   TVTRBlobOpenMode mode_;

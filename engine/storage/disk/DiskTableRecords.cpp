@@ -2,6 +2,8 @@
 // its BLOB values and counters, the multi-user read bracket, record numbers
 // in storage order, and the BLOB streams of a cursor.
 
+#include <optional>
+
 #include "engine/foundation/Invariant.h"
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/containers/BufferBits.h"
@@ -22,7 +24,9 @@ bool InTransaction(const TVTRCursor& cursor) {
 }  // namespace
 
 // Holds the shared read lock of one read in multi-user mode; single-user
-// reads need none and always hold.
+// reads need none and always hold. Under the lock the read is a checked read
+// of the page cache: the lock keeps other processes from committing to the
+// table, so the change counter read once stands for the whole read.
 class TVTRDiskTableData::ReadBracket {
  public:
   ReadBracket(TVTRDiskTableData& table, const TVTRCursor& cursor)
@@ -30,8 +34,11 @@ class TVTRDiskTableData::ReadBracket {
         session_id_(SessionOf(&cursor)),
         locked_(table.Database.MultiUser &&
                 table.LockTable(session_id_, tltRead, kReadLockTries, kReadLockDelayMs)),
-        held_(locked_ || !table.Database.MultiUser) {}
+        held_(locked_ || !table.Database.MultiUser) {
+    if (locked_) checked_.emplace(*table.PageManager);
+  }
   ~ReadBracket() {
+    checked_.reset();
     if (!locked_) return;
     try {
       table_.UnlockTable(session_id_, tltRead);
@@ -49,6 +56,7 @@ class TVTRDiskTableData::ReadBracket {
   int32_t session_id_;
   bool locked_;
   bool held_;
+  std::optional<CheckedReadScope> checked_;
 };
 
 template <typename Read>

@@ -180,11 +180,16 @@ bool TVTRDatabaseFile::ReadBuffer(void* buffer, int64_t count, int64_t position)
   CheckOpen("ReadBuffer");
   if (count < 0 || position < 0) return false;
   try {
-    file_.ReadAt(buffer, static_cast<size_t>(count), position);
+    ReadAt(buffer, count, position);
     return true;
   } catch (const EOSError&) {
     return false;
   }
+}
+
+void TVTRDatabaseFile::ReadAt(void* buffer, int64_t count, int64_t position) {
+  if (TVTRFileSeam* seam = CurrentFileSeam()) seam->BeforeRead(file_name_, position, count);
+  file_.ReadAt(buffer, static_cast<size_t>(count), position);
 }
 
 void TVTRDatabaseFile::ReadBufferChecked(void* buffer, int32_t native_error, int64_t position,
@@ -194,7 +199,7 @@ void TVTRDatabaseFile::ReadBufferChecked(void* buffer, int32_t native_error, int
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (count < 0 || position < 0) break;
     try {
-      file_.ReadAt(buffer, static_cast<size_t>(count), position);
+      ReadAt(buffer, count, position);
       return;
     } catch (const EOSError& e) {
       error = e.ErrorCode();

@@ -89,6 +89,8 @@ class TVTRDatabaseFile {
  private:
   void CheckOpen(const char* operation) const;
   void CheckClosed(const char* operation) const;
+  // A read past the test seam; raises EOSError.
+  void ReadAt(void* buffer, int64_t count, int64_t position);
   bool TakeShareMarkers(TVTRFileAccessMode access, TVTRFileShareMode share);
   // Whether the test seam makes this lock call fail as without byte locks.
   bool LockingUnavailable(int64_t offset, int64_t length) const;

@@ -35,8 +35,8 @@ void EncodeFileHeader(const DatabaseFileHeader& header, std::span<uint8_t, kFile
   StoreU16(p + 28, header.PagesPerExtent);
   StoreI32(p + 30, header.PageCount);
   StoreI32(p + 34, header.LastUsedPage);
-  StoreI32(p + 38, header.ChangeCounter);
-  p[42] = header.DatabaseState;
+  StoreI32(p + kChangeCounterOffset, header.ChangeCounter);
+  p[kDatabaseStateOffset] = header.DatabaseState;
   StoreBool(p + 43, header.Encrypted);
 }
 
@@ -50,8 +50,8 @@ DatabaseFileHeader DecodeFileHeader(std::span<const uint8_t, kFileHeaderSize> in
   header.PagesPerExtent = LoadU16(p + 28);
   header.PageCount = LoadI32(p + 30);
   header.LastUsedPage = LoadI32(p + 34);
-  header.ChangeCounter = LoadI32(p + 38);
-  header.DatabaseState = p[42];
+  header.ChangeCounter = LoadI32(p + kChangeCounterOffset);
+  header.DatabaseState = p[kDatabaseStateOffset];
   header.Encrypted = LoadBool(p + 43);
   return header;
 }

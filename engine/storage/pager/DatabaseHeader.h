@@ -50,6 +50,12 @@ inline constexpr int32_t kLockBlockSize = 20;
 inline constexpr int32_t kLockBlockSizeFieldSize = 2;  // the part of the lock block that is ever read
 inline constexpr int32_t kNextObjectIDSize = 4;
 
+// The change counter and the state byte after it, which a multi-user reader
+// reads alone, relative to the header.
+inline constexpr int32_t kChangeCounterOffset = 38;
+inline constexpr int32_t kDatabaseStateOffset = 42;
+inline constexpr int32_t kCounterAndStateSize = 5;
+
 // Default offsets from base, as in every file this engine creates.
 inline constexpr int64_t kCryptoHeaderOffset = kFileHeaderSize;
 inline constexpr int64_t kLockBlockOffset = kCryptoHeaderOffset + kCryptoHeaderSize;

@@ -22,6 +22,7 @@
 #include <algorithm>
 
 #include "engine/foundation/VTRExcept.h"
+#include "engine/storage/pager/ByteOrder.h"
 #include "engine/storage/pager/DiskPageManager.h"
 #include "engine/storage/pager/FreeSpaceManager.h"
 #include "engine/storage/pager/PageHeader.h"
@@ -60,6 +61,7 @@ void TVTRDiskPageManager::Commit(int32_t session_id, bool flush) {
   ReadHeader();
   // A file left mid-commit without a journal stays marked for repair.
   const uint8_t found_state = header_.DatabaseState;  // 2, or 1 after a crash
+  const int32_t counter_before = header_.ChangeCounter;
   std::vector<int32_t> deleted = PendingChanges(session_id)->DeletedPages;
   try {
     StartJournal(session_id, flush);
@@ -76,6 +78,7 @@ void TVTRDiskPageManager::Commit(int32_t session_id, bool flush) {
     UndoFailedCommit(session_id, std::move(deleted));
     throw;
   }
+  NoteOwnCommit(counter_before, header_.ChangeCounter);
   FinishJournal();
 }
 
@@ -208,8 +211,15 @@ void TVTRDiskPageManager::RollBack(const JournalContents& journal) {
   }
   if (file_header != nullptr) {
     journal_->ReadImage(*file_header, before.data());
+    // The counter goes two past the cut commit's start, past the value its
+    // own last header write may have shown (a sync after it can fail): a
+    // reader that served pages the cut commit wrote checks them again.
+    uint8_t* counter = before.data() + kChangeCounterOffset;
+    StoreI32(counter, static_cast<int32_t>(static_cast<uint32_t>(LoadI32(counter)) + 2));
     file_.WriteBuffer(before.data(), 10462, header_offset_, kFileHeaderSize);
   }
+  // This process's cached pages may hold what the cut commit wrote.
+  ForgetCheckedPages();
   file_.FlushFileBuffers();
 }
 

@@ -284,6 +284,15 @@ int32_t TVTRDiskPageManager::ReadPageVersion(int32_t page_no) {
   return LoadI32(image.data());
 }
 
+std::optional<int32_t> TVTRDiskPageManager::ReadCommittedCounter() {
+  if (!MultiUser() || !file_.IsOpen()) return std::nullopt;
+  std::array<uint8_t, kCounterAndStateSize> image{};
+  if (!file_.ReadBuffer(image.data(), kCounterAndStateSize, header_offset_ + kChangeCounterOffset))
+    return std::nullopt;
+  if (image[kDatabaseStateOffset - kChangeCounterOffset] != dsConsistent) return std::nullopt;
+  return LoadI32(image.data());
+}
+
 void TVTRDiskPageManager::WritePageVersion(int32_t page_no, int32_t version) {
   CoverBeforeWrite(page_no);
   std::array<uint8_t, kPageVersionSize> image;

@@ -27,6 +27,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -148,6 +149,11 @@ class TVTRDiskPageManager : public TVTRPageManager {
   void ShrinkFile(int32_t n);
   // Cuts the free pages after the last used page off the file.
   void TruncateFreeTail();
+
+ protected:
+  // Reads the counter and the state byte without the header lock: a commit
+  // raises the counter with the same write that sets state 2 again.
+  std::optional<int32_t> ReadCommittedCounter() override;
 
  private:
   void CheckPageBytes(int32_t count, int32_t offset, int32_t native_error) const;

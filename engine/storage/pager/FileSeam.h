@@ -1,10 +1,10 @@
 #pragma once
-// A test seam in the database file layer. Every write, size change, flush
-// and byte lock of a TVTRDatabaseFile passes the seam installed for the
+// A test seam in the database file layer. Every read, write, size change,
+// flush and byte lock of a TVTRDatabaseFile passes the seam installed for the
 // process, if any (none outside tests), before it reaches the operating
 // system. The seam sees the bytes and positions of each write and each flush
-// in their order, so a test can check the order of a commit's writes and
-// syncs, keep the file as it stood at the last flush to play a power loss,
+// in their order, so a test can count reads, check the order of a commit's
+// writes and syncs, keep the file as it stood at the last flush to play a power loss,
 // fail a write or a growth as a full or failing disk would, or make a file
 // system that cannot lock.
 //
@@ -27,6 +27,8 @@ class TVTRFileSeam {
   virtual int BeforeFlush(const std::string& file) { return 0; }
   // True: the lock call fails as on a file system without byte locks.
   virtual bool LockingUnavailable(const std::string& file, int64_t offset, int64_t length) { return false; }
+  // Sees every read before it is made; it cannot refuse one.
+  virtual void BeforeRead(const std::string& file, int64_t position, int64_t count) {}
 };
 
 // The installed seam, or nullptr.

@@ -81,6 +81,9 @@ class TVTRPage {
   // The session's mark generation when the page joined its changes
   // (SessionPageSet::Generation).
   uint32_t dirty_since_ = 0;
+  // The manager's check epoch when the page last matched the file
+  // (multi-user reads); 0: never.
+  uint32_t checked_epoch_ = 0;
   int32_t use_count_ = 0;
   int32_t session_id_;
   bool may_encipher_ = true;

@@ -91,6 +91,7 @@ TVTRPage* TVTRPageManager::LoadSharedPage(int32_t session_id, int32_t page_no, u
   TVTRPage& page = *loaded;
   if (!ReadPage(page)) throw EVTRException::CreateFmt(10474, "Cannot read page. PageNo: %d", page_no);
   CheckLoadedType(page, expected_type);
+  page.checked_epoch_ = check_epoch_;
   shared_pages_.Add(std::move(loaded));
   return &page;
 }
@@ -104,6 +105,7 @@ void TVTRPageManager::CheckLoadedType(const TVTRPage& page, uint16_t expected_ty
 }
 
 void TVTRPageManager::RefreshShared(TVTRPage& page, uint16_t expected_type) {
+  if (counter_trusted_ && page.checked_epoch_ == check_epoch_) return;
   // A page that cannot be read again, or that another process reused for
   // something else, leaves the cache rather than be served stale.
   try {
@@ -112,6 +114,32 @@ void TVTRPageManager::RefreshShared(TVTRPage& page, uint16_t expected_type) {
     shared_pages_.Delete(page.PageNo());
     throw;
   }
+  page.checked_epoch_ = check_epoch_;
+}
+
+void TVTRPageManager::BeginCheckedRead() {
+  const std::optional<int32_t> counter = ReadCommittedCounter();
+  // The counter only grows (a rolled-back commit raises it too), so an
+  // unchanged one means nothing was committed since the pages were checked.
+  if (!counter || counter != known_counter_) ForgetCheckedPages();
+  known_counter_ = counter;
+  counter_trusted_ = counter.has_value();
+  ++checked_reads_;
+}
+
+void TVTRPageManager::EndCheckedRead() noexcept {
+  VTR_ASSERT(checked_reads_ > 0);
+  if (--checked_reads_ == 0) counter_trusted_ = false;
+}
+
+void TVTRPageManager::NoteOwnCommit(int32_t before, int32_t after) {
+  if (known_counter_ == before) known_counter_ = after;
+}
+
+void TVTRPageManager::ForgetCheckedPages() {
+  known_counter_.reset();
+  counter_trusted_ = false;
+  ++check_epoch_;
 }
 
 TVTRPage* TVTRPageManager::AddPage(int32_t session_id, uint16_t page_type) {
@@ -292,6 +320,7 @@ void TVTRPageManager::Commit(int32_t session_id) {
   for (const int32_t page_no : written) {
     std::unique_ptr<TVTRPage> page = set->DirtyPages.Delete(page_no);
     page->dirty_ = false;
+    page->checked_epoch_ = check_epoch_;
     // Another session may have read the page before this commit: its copy is stale now.
     RetireSharedPage(page_no);
     if (shared_pages_.Count() < cache_capacity_) shared_pages_.Add(std::move(page));

@@ -73,6 +73,15 @@ class TVTRPageManager {
   // read the content again. Nothing by default.
   virtual bool RefreshPage(TVTRPage& page) { return false; }
 
+  // A read whose table the session holds read-locked, so that no other
+  // process commits to that table until it ends. Each begin reads the
+  // file's change counter once; inside the read, a cached page compared with
+  // the file since the counter last changed is served without reading its
+  // version again. Nested; every begin is paired with one end
+  // (CheckedReadScope does it).
+  void BeginCheckedRead();
+  void EndCheckedRead() noexcept;
+
   // A new page of the session, already dirty. A page number the session
   // holds already (a damaged map called it free) raises 30425.
   TVTRPage* AddPage(int32_t session_id, uint16_t page_type);
@@ -121,6 +130,16 @@ class TVTRPageManager {
   // After a commit that failed and was undone in storage, the pages it gave
   // back are the session's to give back again.
   void RestoreDeletedPages(int32_t session_id, std::vector<int32_t> deleted);
+  // The file's change counter while the file says no commit is being written;
+  // nothing when that cannot be known (outside multi-user mode, a commit in
+  // progress, a file marked for repair, a failed read).
+  virtual std::optional<int32_t> ReadCommittedCounter() { return std::nullopt; }
+  // This process committed, raising the counter from `before` to `after`
+  // under the header lock: the cached pages it had checked stay current.
+  void NoteOwnCommit(int32_t before, int32_t after);
+  // Pages in storage were put back behind the cache: every cached page is
+  // compared with the file again before it is served.
+  void ForgetCheckedPages();
 
  private:
   SessionPageSet& SessionSet(int32_t session_id);
@@ -145,6 +164,25 @@ class TVTRPageManager {
   TVTRSortedPageList shared_pages_;
   std::unordered_map<int32_t, SessionPageSet> sessions_;
   std::unordered_map<const TVTRPage*, std::unique_ptr<TVTRPage>> retired_pages_;
+  // Multi-user reads: a page whose CheckedEpoch equals check_epoch_ matched
+  // the file while the counter stood at known_counter_; any other counter
+  // seen starts a new epoch.
+  std::optional<int32_t> known_counter_;
+  uint32_t check_epoch_ = 1;
+  int32_t checked_reads_ = 0;     // depth of BeginCheckedRead
+  bool counter_trusted_ = false;  // the latest begin read a committed counter
+};
+
+// Holds one checked read of a page manager for a scope.
+class CheckedReadScope {
+ public:
+  explicit CheckedReadScope(TVTRPageManager& manager) : manager_(manager) { manager_.BeginCheckedRead(); }
+  ~CheckedReadScope() { manager_.EndCheckedRead(); }
+  CheckedReadScope(const CheckedReadScope&) = delete;
+  CheckedReadScope& operator=(const CheckedReadScope&) = delete;
+
+ private:
+  TVTRPageManager& manager_;
 };
 
 // Holds one use of a page and releases it when it goes out of scope.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,25 @@ TEST(VTRMemoryStream, KeepsItsBytesInTheEngineMemoryManager) {
     Put(stream, std::string(100000, 'z'));
     EXPECT_GE(manager.BytesInUse(), before + 100005);
   }
+  EXPECT_EQ(manager.BytesInUse(), before);
+}
+
+TEST(VTRMemoryStream, HandsItsBytesOverWithoutACopyAndIsLeftEmpty) {
+  TVTRMemoryManager& manager = EngineMemoryManager();
+  const int64_t before = manager.BytesInUse();
+  TVTRMemoryStream stream;
+  Put(stream, "abc");
+  const void* memory = stream.Memory();
+  std::unique_ptr<uint8_t, VTRMemoryDeleter> taken(static_cast<uint8_t*>(stream.TakeMemory()));
+  EXPECT_EQ(taken.get(), memory);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(taken.get()), 3), "abc");
+  EXPECT_EQ(stream.Size(), 0);
+  EXPECT_EQ(stream.Position(), 0);
+  EXPECT_EQ(stream.Memory(), nullptr);
+  Put(stream, "x");
+  stream.SetSize(0);
+  EXPECT_EQ(stream.TakeMemory(), nullptr) << "an empty stream hands over nothing";
+  taken.reset();
   EXPECT_EQ(manager.BytesInUse(), before);
 }
 

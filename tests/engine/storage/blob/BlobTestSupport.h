@@ -133,13 +133,15 @@ class BlobTable {
   }
 };
 
-// A cursor's BLOB stream over a field of the table, new and empty.
-inline std::unique_ptr<TVTRLocalBLOBStream> NewBlobStream(const BlobTable& table, int32_t field_no) {
+// A cursor's BLOB stream over a field of the table, new and empty; without
+// keep_in_memory its stored bytes move to a temporary file past the threshold.
+inline std::unique_ptr<TVTRLocalBLOBStream> NewBlobStream(const BlobTable& table, int32_t field_no,
+                                                          bool keep_in_memory = true) {
   const TVTRFieldDef& field = table.fields.FieldDefs.GetFieldDef(field_no);
   TVTRBLOBDescriptor descriptor;
   descriptor.block_size = field.BlobBlockSize;
   descriptor.algorithm = static_cast<TVTRCompressionMethod>(field.BlobCompressionAlgorithm);
   descriptor.mode = field.BlobCompressionMode;
-  return std::make_unique<TVTRLocalBLOBStream>(std::make_unique<TVTRTemporaryStream>(true), descriptor, true,
+  return std::make_unique<TVTRLocalBLOBStream>(std::make_unique<TVTRTemporaryStream>(keep_in_memory), descriptor, true,
                                                nullptr, bomWrite, field_no);
 }

@@ -78,6 +78,25 @@ TEST_F(BlobManager, AWrittenValueWaitsInTheCacheUntilPostedAndThenReadsBack) {
   EXPECT_EQ(manager_.CachedValueCount(), 0) << "the read's cache entry goes when the stream is let go";
 }
 
+// A value held in memory hands its stream's bytes over instead of copying
+// them; one that went to a temporary file is read from it.
+TEST_F(BlobManager, AValueInMemoryOrInATemporaryFileIsStoredWhole) {
+  for (const bool keep_in_memory : {true, false}) {
+    SCOPED_TRACE(keep_in_memory ? "in memory" : "in a temporary file");
+    const Bytes picture = Noise(TVTRTemporaryStream::kSpillThreshold + 100000, keep_in_memory ? 1 : 2);
+    auto stream = NewBlobStream(table_, kPictureField, keep_in_memory);
+    stream->WriteBuffer(picture.data(), static_cast<int32_t>(picture.size()));
+    ASSERT_EQ(stream->Stored().InMemory(), keep_in_memory);
+    const int64_t stored_size = stream->Stored().Size();
+    manager_.SaveBlob(record_.data(), kPictureField, *stream);
+    ASSERT_NE(Cached(kPictureField), nullptr);
+    EXPECT_EQ(Cached(kPictureField)->DataSize, stored_size);
+    EXPECT_EQ(stream->Stored().Size(), keep_in_memory ? 0 : stored_size);
+    Post();
+    EXPECT_EQ(Value(kPictureField), picture);
+  }
+}
+
 TEST_F(BlobManager, ReplacingAValueDeletesTheOldOneAndEmptyingItLeavesTheFieldNull) {
   const int32_t live = pages_.LivePages();
   Write(kPictureField, Noise(9000, 1));
