@@ -36,42 +36,67 @@ std::string_view AnsiSide(const void* data, int32_t size, int32_t length) {
   return {text, limit};
 }
 
-std::u16string WideSide(const void* data, int32_t size, int32_t length) {
-  const auto* bytes = static_cast<const uint8_t*>(data);
-  std::u16string text;
-  for (int32_t i = 0;
-       (size < 0 || i + 1 < size) && (length < 0 || static_cast<int32_t>(text.size()) < length); i += 2) {
-    const auto c = static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8);
-    if (c == 0) break;
-    text.push_back(c);
+// Wide text read in place: its code units up to a zero unit, the known size
+// or the counted length.
+class WideSide {
+ public:
+  WideSide(const void* data, int32_t size, int32_t length) : bytes_(static_cast<const uint8_t*>(data)) {
+    while ((size < 0 || static_cast<int32_t>(2 * units_ + 1) < size) &&
+           (length < 0 || static_cast<int32_t>(units_) < length) && At(units_) != 0) {
+      ++units_;
+    }
   }
-  return text;
-}
+  size_t Units() const { return units_; }
+  char16_t At(size_t i) const { return static_cast<char16_t>(bytes_[2 * i] | bytes_[2 * i + 1] << 8); }
+
+ private:
+  const uint8_t* bytes_;
+  size_t units_ = 0;
+};
 
 char16_t FoldWide(char16_t c, bool ignore_case) {
   return ignore_case && c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
 }
 
-// Wide text orders by the collation of its code page 874 form (a character
-// the code page lacks standing in as byte 0xFF), then by its code units: a
-// strict order, equal only for equal text.
-int CompareWide(const std::u16string& a, const std::u16string& b, bool ignore_case) {
-  auto project = [](const std::u16string& text) {
-    std::string bytes(text.size(), '\xFF');
-    for (size_t i = 0; i < text.size(); ++i) {
-      uint8_t byte;
-      if (WideCharToAnsi(text[i], byte)) bytes[i] = static_cast<char>(byte);
+// The code page 874 form of wide text, a character the code page lacks
+// standing in as byte 0xFF; texts of key size stay on the stack.
+class ProjectedText {
+ public:
+  explicit ProjectedText(const WideSide& text) {
+    char* target = stack_;
+    if (text.Units() > sizeof stack_) {
+      heap_.resize(text.Units());
+      target = heap_.data();
     }
-    return bytes;
-  };
-  if (int r = CollateText(project(a), project(b), ignore_case)) return r;
-  const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < text.Units(); ++i) {
+      uint8_t byte;
+      target[i] = WideCharToAnsi(text.At(i), byte) ? static_cast<char>(byte) : '\xFF';
+    }
+    view_ = {target, text.Units()};
+  }
+  ProjectedText(const ProjectedText&) = delete;
+  ProjectedText& operator=(const ProjectedText&) = delete;
+  std::string_view View() const { return view_; }
+
+ private:
+  char stack_[256];
+  std::string heap_;
+  std::string_view view_;
+};
+
+// Wide text orders by the collation of its code page 874 form, then by its
+// code units: a strict order, equal only for equal text.
+int CompareWide(const WideSide& a, const WideSide& b, bool ignore_case) {
+  if (int r = CollateText(ProjectedText(a).View(), ProjectedText(b).View(), ignore_case)) return r;
+  const size_t n = std::min(a.Units(), b.Units());
   for (size_t i = 0; i < n; ++i) {
-    const char16_t ca = FoldWide(a[i], ignore_case), cb = FoldWide(b[i], ignore_case);
+    const char16_t ca = FoldWide(a.At(i), ignore_case), cb = FoldWide(b.At(i), ignore_case);
     if (ca != cb) return ca < cb ? -1 : 1;
   }
-  return (a.size() > n) - (b.size() > n);
+  return (a.Units() > n) - (b.Units() > n);
 }
+
+}  // namespace
 
 TVTRCompareResult CompareSameType(const void* a, int32_t size_a, const void* b, int32_t size_b,
                                   TVTRBaseDataType type, const TVTRCompareOptions& options) {
@@ -126,8 +151,6 @@ TVTRCompareResult CompareSameType(const void* a, int32_t size_a, const void* b, 
       throw EVTRException::CreateFmt(30047, "Unknown DataType: '%s'", GetBaseTypeName(type));
   }
 }
-
-}  // namespace
 
 TVTRCompareResult CompareValueBuffers(const TVTRValueRef& first, const TVTRValueRef& second,
                                       const TVTRCompareOptions& options) {

@@ -37,6 +37,10 @@ enum TVTRCompareResult : uint8_t {
 // folding when case-insensitive).
 TVTRCompareResult CompareValueBuffers(const TVTRValueRef& first, const TVTRValueRef& second,
                                       const TVTRCompareOptions& options);
+// Two non-null values of one type, read in place without allocating (wide
+// texts longer than 256 characters aside); sizes and errors as above.
+TVTRCompareResult CompareSameType(const void* a, int32_t size_a, const void* b, int32_t size_b,
+                                  TVTRBaseDataType type, const TVTRCompareOptions& options);
 // -1, 0 or 1; a NULL sorts before every value and two NULLs are equal.
 int CompareValueBuffersSign(const TVTRValueRef& first, const TVTRValueRef& second,
                             const TVTRCompareOptions& options);

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/foundation/ValueCompare.h"
 #include "engine/foundation/containers/BufferBits.h"
+#include "platform/rtl/Collation.h"
 #include "platform/rtl/ScopeExit.h"
 
 namespace {
@@ -20,14 +22,24 @@ int Order(const uint8_t* a, const uint8_t* b, int32_t size, bool& done) {
   return x < y ? -1 : y < x ? 1 : 0;
 }
 
-// Two non-null values of a column. Keys are compared on every step of every
-// search, so fixed-size numbers are compared in place here, in the order the
-// value comparison gives them; other types, and numbers cut short, go through
-// the value comparison.
+// The text of a code page 874 value part: up to its terminator or the part's end.
+std::string_view AnsiText(const uint8_t* value, int32_t size) {
+  const auto* text = reinterpret_cast<const char*>(value);
+  return {text, strnlen(text, static_cast<size_t>(size))};
+}
+
+// Two non-null values of a column, compared in place: keys are compared on
+// every step of every search. Fixed-size numbers compare here in the order
+// the value comparison gives them, text goes straight to the collation, and
+// other types, and numbers cut short, to the same-type value comparison.
 int CompareValues(const TVTRKeyColumn& column, const uint8_t* a, const uint8_t* b, int32_t size) {
   bool done = false;
   int r = 0;
   switch (column.DataType) {
+    case bdtFixedChar:
+    case bdtString:
+      r = CollateText(AnsiText(a, size), AnsiText(b, size), column.CaseInsensitive);
+      return r < 0 ? -1 : r > 0 ? 1 : 0;
     case bdtShortInt:
       r = Order<int8_t>(a, b, size, done);
       break;
@@ -59,8 +71,19 @@ int CompareValues(const TVTRKeyColumn& column, const uint8_t* a, const uint8_t* 
       break;
   }
   if (done) return r;
-  return CompareValueBuffersSign({a, size, column.DataType, false}, {b, size, column.DataType, false},
-                                 {column.CaseInsensitive, -1});
+  const TVTRCompareOptions options{column.CaseInsensitive, -1};
+  // A memo part compares through its common type, as the value comparison does.
+  if (column.DataType == bdtMemo) {
+    return CompareValueBuffersSign({a, size, bdtMemo, false}, {b, size, bdtMemo, false}, options);
+  }
+  switch (CompareSameType(a, size, b, size, column.DataType, options)) {
+    case crLess:
+      return -1;
+    case crGreater:
+      return 1;
+    default:
+      return 0;
+  }
 }
 
 // One column part: the flag byte, then `size` value bytes. Nulls sort first.

@@ -2,6 +2,8 @@
 // upkeep and key tests.
 #include "engine/storage/index/RecordIndex.h"
 
+#include <algorithm>
+
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/PageHeader.h"
 #include "engine/storage/btree/BTreePage.h"
@@ -41,6 +43,7 @@ void TVTRBTreeRecordIndex::MakeKeyRef() {
         "page size of database file or decrease key size");
   }
   key_ref_ = std::move(key_ref);
+  checked_key_.clear();
 }
 
 void TVTRBTreeRecordIndex::CreateIndex(TVTRCursor* cursor, TVTRIndexDef& def) {
@@ -89,10 +92,33 @@ bool TVTRBTreeRecordIndex::IsKeyFree(int32_t session_id, const uint8_t* record) 
   CheckRoot(20126);
   if (!Def.Unique && !Def.Primary) return true;
   BuiltKey key(*key_ref_, record);
-  TVTRKeyPath path;
-  return !WithRoot(session_id, [&](TVTRBTreePage& root) {
-    return root.FindKey(session_id, true, path, scEqual, key.Get());
+  return ProbeFreeKey(session_id, key.Get());
+}
+
+bool TVTRBTreeRecordIndex::ProbeFreeKey(int32_t session_id, uint8_t* key) {
+  checked_key_.clear();
+  return WithRoot(session_id, [&](TVTRBTreePage& root) {
+    switch (ProbeKey(root, session_id, key, checked_place_)) {
+      case TVTRKeyProbe::kAbsent:
+        checked_key_.assign(key, key + key_ref_->KeyLength);
+        return true;
+      case TVTRKeyProbe::kPresent:
+        return false;
+      case TVTRKeyProbe::kUndecided:
+        break;
+    }
+    TVTRKeyPath path;
+    return !root.FindKey(session_id, true, path, scEqual, key);
   });
+}
+
+bool TVTRBTreeRecordIndex::InsertAtCheckedPlace(int32_t session_id, uint8_t* key, const uint8_t* record_id) {
+  if (checked_key_.empty()) return false;
+  const bool same_key = std::equal(checked_key_.begin(), checked_key_.end(), key);
+  checked_key_.clear();
+  return same_key && WithRoot(session_id, [&](TVTRBTreePage& root) {
+           return InsertAtPlace(root, session_id, key, record_id, checked_place_);
+         });
 }
 
 bool TVTRBTreeRecordIndex::IsKeyFreeForUpdate(int32_t session_id, const uint8_t* old_record,
@@ -116,6 +142,7 @@ void TVTRBTreeRecordIndex::InsertKey(TVTRCursor& cursor) {
   BuiltKey key(*key_ref_, cursor.CurrentRecord, cursor.CurrentRecordID);
   uint8_t value[kRecordIDSize];
   StoreRecordID(value, cursor.CurrentRecordID);
+  if (InsertAtCheckedPlace(session_id, key.Get(), value)) return;
   TVTRKeyPath path;
   WithRoot(session_id, [&](TVTRBTreePage& root) { root.Insert(session_id, key.Get(), path, value); });
 }

@@ -10,8 +10,10 @@
 // tree does not exist, and never moves.
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "engine/storage/pager/PageManager.h"
+#include "engine/storage/btree/KeyPlace.h"
 #include "engine/storage/btree/RecordKeyRef.h"
 #include "engine/storage/index/Index.h"
 #include "engine/storage/index/IndexTable.h"
@@ -76,5 +78,14 @@ class TVTRBTreeRecordIndex : public TVTRIndex {
   bool FindBound(int32_t session_id, const TVTRScanSearchCondition& bound, bool forward, TVTRKeyPath& path,
                  int32_t compared_columns);
 
+  // Whether the key is free in a unique index; remembers where an absent key
+  // would go for the insert that follows the check.
+  bool ProbeFreeKey(int32_t session_id, uint8_t* key);
+  // Inserts at the place the last check left for this key, when it still
+  // holds; the place is used at most once.
+  bool InsertAtCheckedPlace(int32_t session_id, uint8_t* key, const uint8_t* record_id);
+
   std::unique_ptr<TVTRRecordKeyRef> key_ref_;
+  TVTRKeyPlace checked_place_;
+  std::vector<uint8_t> checked_key_;  // the key of checked_place_; empty when there is none
 };
