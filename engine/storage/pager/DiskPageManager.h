@@ -86,6 +86,7 @@ class TVTRDiskPageManager : public TVTRPageManager {
   // keeps its changes for a retry or a rollback.
   void Commit(int32_t session_id, bool flush);
   bool RefreshPage(TVTRPage& page) override;
+  bool MayWriteEarly() const override { return true; }
 
   void CreateDatabase(const std::string& file_name, const TVTRPassword& password, int32_t page_size,
                       int32_t pages_per_extent);

@@ -1,6 +1,7 @@
 // Allocations in a file that only this process can allocate in stay in
-// memory until the next commit writes them ahead of its journal. A kill at
-// any write of that road must lose no committed page and hand no page out
+// memory until the next commit writes them ahead of its journal, and new
+// pages past the session's bound are written before the commit. A kill at
+// any write of those roads must lose no committed page and hand no page out
 // twice; a page that a cut commit allocated may stay marked used (a leak).
 #include <gtest/gtest.h>
 
@@ -91,7 +92,8 @@ TEST_F(HeldAllocations, MultiUserAllocationsReachTheFileAtOnce) {
 }
 
 // A session allocates, changes and gives back pages over three
-// transactions (committed, rolled back, committed with a flush). The files
+// transactions (committed, rolled back, committed with a flush), with new
+// pages written early past a bound of 16 changed pages. The files
 // are rebuilt as a kill before each of their writes leaves them; each must
 // open without a repair at a commit boundary, hand out none of its live
 // pages again, and have its header and maps agree.
@@ -107,6 +109,7 @@ TEST_F(HeldAllocations, AKillAtAnyWriteLosesNoCommittedPageAndHandsNoneOutTwice)
   std::vector<size_t> returned_at;
   {
     auto manager = OpenDatabaseFile(name_);
+    manager->SetEarlyWriteBound(16);
     ScopedFileSeam installed(seam);
     PageContents pages = states.back();
     ChangePage(*manager, 0, pages.begin()->first, 2);
