@@ -58,6 +58,9 @@ int32_t RollbackVersion(int32_t before, int32_t cut) {
 void TVTRDiskPageManager::Commit(int32_t session_id, bool flush) {
   if (!HasSessionChanges(session_id)) return;
   HeaderLockScope lock(*this, 20213);
+  // Held allocations reach the file as allocations outside the commit do:
+  // the maps keep the session's new pages allocated whatever becomes of it.
+  FreeSpaceManager().WriteHeldAllocations();
   ReadHeader();
   // A file left mid-commit without a journal stays marked for repair.
   const uint8_t found_state = header_.DatabaseState;  // 2, or 1 after a crash

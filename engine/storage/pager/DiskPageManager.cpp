@@ -348,6 +348,7 @@ bool TVTRDiskPageManager::RefreshPage(TVTRPage& page) {
 
 int32_t TVTRDiskPageManager::GetPageCount() {
   HeaderLockScope lock(*this, 20236, kOneTry);
+  FreeSpaceManager().WriteHeldAllocations();
   ReadHeader();
   return header_.PageCount;
 }

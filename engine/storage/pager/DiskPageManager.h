@@ -21,7 +21,10 @@
 // before it reports the error; one cut short by a kill or a power loss is put
 // back by the next process that takes the header lock with write access (the
 // journal and what it covers: DiskCommit.cpp, JournalFormat.h). Allocations
-// outside a commit are not journaled; see FreeSpaceManager.h.
+// outside a commit are not journaled; see FreeSpaceManager.h. Allocations
+// held in memory (single-user or exclusive) are written under the header
+// lock before the commit's journal starts; those that no commit or other map
+// operation followed are dropped at close, leaving their pages free.
 //
 // Callers serialise all calls (the database object's critical section).
 #include <array>
@@ -84,6 +87,7 @@ class TVTRDiskPageManager : public TVTRPageManager {
   // keeps its changes for a retry or a rollback.
   void Commit(int32_t session_id, bool flush);
   bool RefreshPage(TVTRPage& page) override;
+  bool MayWriteEarly() const override { return true; }
 
   void CreateDatabase(const std::string& file_name, const TVTRPassword& password, int32_t page_size,
                       int32_t pages_per_extent);

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <optional>
 
 #include "engine/foundation/VTRExcept.h"
 #include "engine/storage/pager/DiskPageManager.h"
 #include "engine/storage/pager/PageHeader.h"
 #include "platform/os/Random.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
 
@@ -40,92 +42,150 @@ EVTRException NotAddressable(int32_t native_error, int32_t page_no, int32_t page
 
 }  // namespace
 
-// The map pages one operation has read or written. The header lock keeps
-// other processes away from them meanwhile; they are dropped at its end.
+// The map pages that one operation, or a run of held allocations, has read
+// or changed. The header lock (or an open that no other process can allocate
+// in) keeps other processes away from them meanwhile. A changed page reaches
+// the file only through WriteChanged, so each is written once per operation.
 class TVTRDatabaseFreeSpaceManager::MapPages {
  public:
   explicit MapPages(TVTRDiskPageManager& manager) : manager_(manager) {}
 
   // The map page, or nullptr when it holds no page of that type: a map page
-  // past the last used page exists only once a growth has written it.
+  // past the last used page exists only once a growth has made it.
   TVTRPage* ReadIfWritten(int64_t page_no, uint16_t type) {
-    for (const auto& page : pages_) {
-      if (page->PageNo() == page_no) return page->PageType() == type ? page.get() : nullptr;
-    }
-    auto page = std::make_unique<TVTRPage>(manager_, static_cast<int32_t>(page_no), kSystemSessionID);
-    page->AllocBuffer();
+    if (MapPage* held = Find(page_no)) return held->page->PageType() == type ? held->page.get() : nullptr;
+    std::unique_ptr<TVTRPage> page = NewPage(page_no);
     if (!manager_.ReadPage(*page) || page->PageType() != type) return nullptr;
-    pages_.push_back(std::move(page));
-    return pages_.back().get();
+    return Keep(std::move(page), false);
   }
 
   TVTRPage& Read(int64_t page_no, uint16_t type, int32_t native_error) {
-    for (const auto& page : pages_) {
-      if (page->PageNo() == page_no) {
-        CheckPageType(page->PageType(), type, native_error);
-        return *page;
-      }
+    if (MapPage* held = Find(page_no)) {
+      CheckPageType(held->page->PageType(), type, native_error);
+      return *held->page;
     }
-    auto page = std::make_unique<TVTRPage>(manager_, static_cast<int32_t>(page_no), kSystemSessionID);
-    page->AllocBuffer();
+    std::unique_ptr<TVTRPage> page = NewPage(page_no);
     if (!manager_.ReadPage(*page))
       throw EVTRException::CreateFmt(10474, "Cannot read page. PageNo: %d", page_no);
     CheckPageType(page->PageType(), type, native_error);
-    pages_.push_back(std::move(page));
-    return *pages_.back();
+    return *Keep(std::move(page), false);
   }
 
-  // A new map page with only its first entry set, written at once.
+  // A new map page with only its first entry set.
   TVTRPage& Create(int64_t page_no, uint16_t type) {
-    std::erase_if(pages_, [page_no](const auto& page) { return page->PageNo() == page_no; });
-    auto page = std::make_unique<TVTRPage>(manager_, static_cast<int32_t>(page_no), kSystemSessionID);
-    page->AllocBuffer();
+    std::erase_if(pages_, [page_no](const MapPage& held) { return held.page->PageNo() == page_no; });
+    std::unique_ptr<TVTRPage> page = NewPage(page_no);
     page->SetPageType(type);
     page->Data()[0] = 1;
-    manager_.WritePage(*page);
-    pages_.push_back(std::move(page));
-    return *pages_.back();
+    return *Keep(std::move(page), true);
   }
 
-  void Write(TVTRPage& page) { manager_.WritePage(page); }
+  void Changed(const TVTRPage& page) { Find(page.PageNo())->changed = true; }
+  bool AnyChanged() const {
+    return std::any_of(pages_.begin(), pages_.end(), [](const MapPage& held) { return held.changed; });
+  }
+  // Writes the changed pages in page order; one that fails stays changed.
+  void WriteChanged() {
+    std::sort(pages_.begin(), pages_.end(),
+              [](const MapPage& a, const MapPage& b) { return a.page->PageNo() < b.page->PageNo(); });
+    for (MapPage& held : pages_) {
+      if (!held.changed) continue;
+      manager_.WritePage(*held.page);
+      held.changed = false;
+    }
+  }
+  // Forgets the pages at or past the end of a file cut to page_count pages.
+  void DropFrom(int32_t page_count) {
+    std::erase_if(pages_, [page_count](const MapPage& held) { return held.page->PageNo() >= page_count; });
+  }
   void Clear() { pages_.clear(); }
 
  private:
+  struct MapPage {
+    std::unique_ptr<TVTRPage> page;
+    bool changed = false;
+  };
+
+  MapPage* Find(int64_t page_no) {
+    for (MapPage& held : pages_) {
+      if (held.page->PageNo() == page_no) return &held;
+    }
+    return nullptr;
+  }
+  std::unique_ptr<TVTRPage> NewPage(int64_t page_no) {
+    auto page = std::make_unique<TVTRPage>(manager_, static_cast<int32_t>(page_no), kSystemSessionID);
+    page->AllocBuffer();
+    return page;
+  }
+  TVTRPage* Keep(std::unique_ptr<TVTRPage> page, bool changed) {
+    pages_.push_back({std::move(page), changed});
+    return pages_.back().page.get();
+  }
+
   TVTRDiskPageManager& manager_;
-  std::vector<std::unique_ptr<TVTRPage>> pages_;
+  std::vector<MapPage> pages_;
 };
 
-// One public operation: the header lock, the header re-read first and saved
-// when changed at the end, the map pages dropped. When an error passes, the
-// header is saved as the operation left it (save_on_error), or left as it
-// was on disk: an allocation that failed has given out no page.
+// One public operation. Outside held allocations: the header lock, the
+// header re-read first, the changed map pages and then the header written
+// at the end, the map pages dropped. A held allocation continues from
+// memory and leaves its changes there. When an error passes, the changes
+// are written as the operation left them (save_on_error), or dropped: an
+// allocation that failed has given out no page.
 class TVTRDatabaseFreeSpaceManager::Operation {
  public:
   Operation(TVTRDatabaseFreeSpaceManager& maps, int32_t native_error, bool save_on_error)
-      : maps_(maps), lock_(maps.manager_, native_error), save_on_error_(save_on_error) {
-    maps_.ReloadHeader();
+      : maps_(maps), save_on_error_(save_on_error) {
+    if (maps_.held_) {
+      maps_.ApplyHeldHeader();
+    } else {
+      lock_.emplace(maps_.manager_, native_error);
+      maps_.ReloadHeader();
+    }
+    start_last_used_page_ = maps_.last_used_page_;
+    start_page_count_ = maps_.page_count_;
   }
   ~Operation() {
-    maps_.map_pages_->Clear();
     if (finished_) return;
-    if (!save_on_error_) maps_.DropHeaderChanges();
+    if (!save_on_error_) {
+      maps_.last_used_page_ = start_last_used_page_;
+      maps_.page_count_ = start_page_count_;
+    }
+    if (maps_.held_) {
+      // Map changes of a failed held allocation stay: at worst a page marked
+      // used that nobody holds, or a mark past PageCount.
+      maps_.ApplyHeldHeader();
+      return;
+    }
     try {
+      if (save_on_error_) maps_.map_pages_->WriteChanged();
       maps_.SaveHeader();
     } catch (...) {
       // The error that ended the operation is the one reported.
     }
-  }
-  void Finish() {
-    finished_ = true;
     maps_.map_pages_->Clear();
+  }
+  // Ends the operation; an allocation where the file may be held keeps its
+  // changes in memory.
+  void Finish(bool may_hold = false) {
+    finished_ = true;
+    if (may_hold && maps_.may_hold_) {
+      maps_.held_ = true;
+      maps_.ApplyHeldHeader();
+      return;
+    }
+    const ScopeExit clear([this]() noexcept { maps_.map_pages_->Clear(); });
+    maps_.map_pages_->WriteChanged();
     maps_.SaveHeader();
   }
 
  private:
   TVTRDatabaseFreeSpaceManager& maps_;
-  HeaderLockScope lock_;
+  std::optional<HeaderLockScope> lock_;
   bool save_on_error_;
   bool finished_ = false;
+  int32_t start_last_used_page_ = -1;
+  int32_t start_page_count_ = 0;
 };
 
 TVTRDatabaseFreeSpaceManager::TVTRDatabaseFreeSpaceManager(TVTRDiskPageManager& manager)
@@ -136,6 +196,7 @@ TVTRDatabaseFreeSpaceManager::TVTRDatabaseFreeSpaceManager(TVTRDiskPageManager& 
       eam_span_(eam_extents_ * pages_per_extent_),
       last_used_page_(manager.GetDatabaseHeader().LastUsedPage),
       page_count_(manager.GetDatabaseHeader().PageCount),
+      may_hold_(!manager.MultiUser() && manager.DatabaseFile().IsWritable()),
       map_pages_(std::make_unique<MapPages>(manager)) {}
 
 TVTRDatabaseFreeSpaceManager::~TVTRDatabaseFreeSpaceManager() = default;
@@ -176,9 +237,25 @@ void TVTRDatabaseFreeSpaceManager::ReloadHeader() {
   page_count_ = loaded_page_count_ = header.PageCount;
 }
 
-void TVTRDatabaseFreeSpaceManager::DropHeaderChanges() {
-  last_used_page_ = loaded_last_used_page_;
-  page_count_ = loaded_page_count_;
+void TVTRDatabaseFreeSpaceManager::ApplyHeldHeader() {
+  DatabaseFileHeader& header = manager_.HeaderCopy();
+  header.LastUsedPage = last_used_page_;
+  header.PageCount = page_count_;
+}
+
+void TVTRDatabaseFreeSpaceManager::WriteHeldAllocations() {
+  if (!held_) return;
+  HeaderLockScope lock(manager_, 20231);
+  // The header as on disk but for the values the held allocations changed.
+  const int32_t last_used_page = last_used_page_;
+  const int32_t page_count = page_count_;
+  manager_.ReadHeader();
+  last_used_page_ = last_used_page;
+  page_count_ = page_count;
+  map_pages_->WriteChanged();
+  SaveHeader();
+  held_ = false;
+  map_pages_->Clear();
 }
 
 void TVTRDatabaseFreeSpaceManager::SaveHeader() {
@@ -196,12 +273,13 @@ int32_t TVTRDatabaseFreeSpaceManager::AllocatePage() {
   int32_t page_no = FindFreePage();
   if (page_no == -1) page_no = Grow();
   last_used_page_ = std::max(last_used_page_, page_no);
-  operation.Finish();
+  operation.Finish(true);
   return page_no;
 }
 
 void TVTRDatabaseFreeSpaceManager::FreePage(int32_t page_no) {
   CheckNotMapPage(page_no);
+  WriteHeldAllocations();
   Operation operation(*this, 20232, true);
   SetPageUsed(page_no, false);
   // Cached copies in other processes see the mark and are not trusted again.
@@ -253,6 +331,7 @@ int32_t TVTRDatabaseFreeSpaceManager::SearchExtents(int64_t eam_index) {
 }
 
 void TVTRDatabaseFreeSpaceManager::CorrectLastUsedPage() {
+  WriteHeldAllocations();
   Operation operation(*this, 20231, true);
   last_used_page_ = std::max(last_used_page_, FindLastUsedPage());
   operation.Finish();
@@ -319,7 +398,7 @@ void TVTRDatabaseFreeSpaceManager::SetPFSBit(int32_t page_no, bool used) {
   if (used && (byte & mask) != 0) throw EVTRException::CreateFmt(30425, "Page: %d already used", page_no);
   if (!used && (byte & mask) == 0) throw EVTRException::CreateFmt(30427, "Page: %d already free", page_no);
   byte ^= mask;
-  map_pages_->Write(map);
+  map_pages_->Changed(map);
 }
 
 void TVTRDatabaseFreeSpaceManager::ClearPFSBits(int32_t first, int32_t end) {
@@ -334,7 +413,7 @@ void TVTRDatabaseFreeSpaceManager::ClearPFSBits(int32_t first, int32_t end) {
     byte &= static_cast<uint8_t>(~mask);
     changed = true;
   }
-  if (changed) map_pages_->Write(map);
+  if (changed) map_pages_->Changed(map);
 }
 
 bool TVTRDatabaseFreeSpaceManager::IsPageUsed(int32_t page_no, int32_t native_error) {
@@ -363,7 +442,7 @@ void TVTRDatabaseFreeSpaceManager::UpdateExtentEntry(int32_t page_no) {
   const uint8_t updated = static_cast<uint8_t>((byte & ~(3u << shift)) | entry << shift);
   if (updated == byte) return;
   byte = updated;
-  map_pages_->Write(eam);
+  map_pages_->Changed(eam);
 }
 
 int32_t TVTRDatabaseFreeSpaceManager::FindLastUsedPage() {
@@ -391,6 +470,7 @@ int32_t TVTRDatabaseFreeSpaceManager::FindLastUsedPage() {
 }
 
 std::vector<int32_t> TVTRDatabaseFreeSpaceManager::UsedDataPages() {
+  WriteHeldAllocations();
   Operation operation(*this, 20231, false);
   std::vector<int32_t> used;
   const int64_t end = std::min<int64_t>(page_count_, manager_.PagesInFile());
@@ -416,8 +496,11 @@ void TVTRDatabaseFreeSpaceManager::TrimTail() {
   if (free_at_end < step) return;
   // The header ShrinkFile writes must carry the new last used page too.
   manager_.HeaderCopy().LastUsedPage = last_used_page_;
+  // Map pages before the cut: one written after it would lengthen the file again.
+  map_pages_->WriteChanged();
   manager_.ShrinkFile(free_at_end / step * step);
   page_count_ = manager_.GetDatabaseHeader().PageCount;
+  map_pages_->DropFrom(page_count_);
   loaded_last_used_page_ = last_used_page_;
   loaded_page_count_ = page_count_;
 }

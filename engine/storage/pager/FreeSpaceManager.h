@@ -12,14 +12,24 @@
 //     i div 4, i = e mod X; 0 never computed, 1 has a free page, 2 not
 //     written, 3 full. The allocator takes 0 and 1 as having room.
 //
-// Map pages are never cached, enciphered or handed out. Every public
-// operation runs under the header lock and starts from the header as it is
-// on disk, so several processes can allocate in one file; it writes a changed
-// map page at once and the header when PageCount or LastUsedPage changed.
-// A process that dies between the two leaves maps that say more than the
-// header: a page marked used above LastUsedPage (taken into account before
-// the file grows or shrinks), or marks past PageCount (cleared when the file
-// grows over them).
+// Map pages are never cached by the page cache, enciphered or handed out.
+// Every public operation runs under the header lock and starts from the
+// header as it is on disk, so several processes can allocate in one file; it
+// writes a changed map page at once and the header when PageCount or
+// LastUsedPage changed. A process that dies between the two leaves maps that
+// say more than the header: a page marked used above LastUsedPage (taken into
+// account before the file grows or shrinks), or marks past PageCount (cleared
+// when the file grows over them).
+//
+// Held allocations: where no other process can allocate (a single-user or
+// exclusive open with write access), allocations after the first keep the
+// header values and the map pages they read or changed in memory, and take
+// neither the header lock nor a system call unless the file grows. What they
+// changed reaches the file, map pages first and the header last, exactly as
+// one allocation would have written it, before the next commit starts its
+// journal and before any other map operation; until then the file says the
+// pages are free, and a process that dies leaves them so (and at most a file
+// longer than its header, which the next growth takes back).
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -42,6 +52,11 @@ class TVTRDatabaseFreeSpaceManager {
   // Marks the page free (30427 when it is free already) and its version on
   // disk as freed, then trims whole growth steps of free pages off the end.
   void FreePage(int32_t page_no);
+  // Writes what held allocations changed, under the header lock; nothing when
+  // none is held. A write that fails keeps it held for the next try.
+  void WriteHeldAllocations();
+  bool HoldsAllocations() const { return held_; }
+
   // Raises LastUsedPage to the highest page the maps call used, when an
   // allocation cut short left it below that.
   void CorrectLastUsedPage();
@@ -79,9 +94,10 @@ class TVTRDatabaseFreeSpaceManager {
   int32_t FindLastUsedPage();
   void TrimTail();
   void ReloadHeader();
+  // Puts this object's LastUsedPage and PageCount in the manager's header
+  // copy, which a held allocation grows from.
+  void ApplyHeldHeader();
   void SaveHeader();
-  // Takes LastUsedPage and PageCount back to the header's values.
-  void DropHeaderChanges();
 
   TVTRDiskPageManager& manager_;
   int64_t pages_per_extent_;  // E
@@ -90,9 +106,11 @@ class TVTRDatabaseFreeSpaceManager {
   int64_t eam_span_;          // Q: pages per EAM page
   int32_t last_used_page_;
   int32_t page_count_;
-  // The header's values when the current operation re-read it.
+  // The header's values as the file holds them.
   int32_t loaded_last_used_page_ = -1;
   int32_t loaded_page_count_ = 0;
   bool repair_mode_ = false;
+  const bool may_hold_;  // no other process can allocate in the file
+  bool held_ = false;    // the map pages and header values in memory are ahead of the file
   std::unique_ptr<MapPages> map_pages_;  // the map pages read during one operation
 };

@@ -9,14 +9,34 @@
 
 namespace {
 
-constexpr size_t kMaxSpareBuffers = 64;
+// Enough to take back the buffers of one batch of early writes.
+constexpr size_t kMaxSpareBuffers = 512;
+// The changed pages a session keeps before it writes new ones early.
+constexpr int32_t kEarlyWriteBytes = 4 << 20;
+constexpr int32_t kLeastEarlyWritePages = 64;
+
+int32_t DefaultEarlyWriteBound(int32_t page_size) {
+  return std::max(kLeastEarlyWritePages, kEarlyWriteBytes / std::max(page_size, 1));
+}
+
+void MarkNew(std::vector<bool>& pages, int32_t page_no) {
+  const auto index = static_cast<size_t>(page_no);
+  if (pages.size() <= index) pages.resize(index + 1);
+  pages[index] = true;
+}
+
+bool IsNew(const std::vector<bool>& pages, int32_t page_no) {
+  const auto index = static_cast<size_t>(page_no);
+  return index < pages.size() && pages[index];
+}
 
 }  // namespace
 
 TVTRPageManager::TVTRPageManager(int32_t page_size, int32_t page_header_size)
     : page_size_(page_size),
       page_header_size_(page_header_size),
-      cache_capacity_(std::min(kMaxCacheCapacity, EngineMemoryManager().GetFreeMemorySize() / 65536)) {
+      cache_capacity_(std::min(kMaxCacheCapacity, EngineMemoryManager().GetFreeMemorySize() / 65536)),
+      early_write_bound_(DefaultEarlyWriteBound(page_size)) {
   shared_pages_.Reserve(cache_capacity_ + 1);
 }
 
@@ -26,6 +46,7 @@ void TVTRPageManager::SetPageGeometry(int32_t page_size, int32_t page_header_siz
   VTR_ASSERT(shared_pages_.Empty() && sessions_.empty());
   page_size_ = page_size;
   page_header_size_ = page_header_size;
+  early_write_bound_ = DefaultEarlyWriteBound(page_size);
   spare_buffers_.clear();
 }
 
@@ -160,6 +181,8 @@ TVTRPage* TVTRPageManager::AddPage(int32_t session_id, uint16_t page_type) {
   RetireSharedPage(page.PageNo());
   AddDirtyPage(set, std::move(added));
   set.AddedPages.push_back(page.PageNo());
+  MarkNew(set.NewPages, page.PageNo());
+  if (set.Mark) MarkNew(set.Mark->NewPages, page.PageNo());
   TakeInUse(page, set);
   return &page;
 }
@@ -182,12 +205,12 @@ void TVTRPageManager::ReleasePage(TVTRPage* page) {
   --set.PagesInUse;
   VTR_ASSERT(set.PagesInUse >= 0);
   if (page->list_ == &shared_pages_) {
-    if (page->dirty_) {
-      AddDirtyPage(set, shared_pages_.Delete(page->PageNo()));
+    if (!page->dirty_) {
+      shared_pages_.Touch(*page);
+      EvictToCapacity();
       return;
     }
-    shared_pages_.Touch(*page);
-    EvictToCapacity();
+    AddDirtyPage(set, shared_pages_.Delete(page->PageNo()));
   } else if (page->list_ == nullptr) {
     const auto it = retired_pages_.find(page);
     VTR_ASSERT(it != retired_pages_.end());
@@ -195,8 +218,32 @@ void TVTRPageManager::ReleasePage(TVTRPage* page) {
     retired_pages_.erase(it);
     // A change made to a stale copy still belongs to its session; locks
     // above the cache keep two sessions from changing one page.
-    if (retired->dirty_) AddDirtyPage(set, std::move(retired));
+    if (!retired->dirty_) return;
+    AddDirtyPage(set, std::move(retired));
   }
+  WriteEarlyPastBound(set);
+}
+
+void TVTRPageManager::WriteEarlyPastBound(SessionPageSet& set) {
+  const int32_t bound = early_write_bound_;
+  if (!MayWriteEarly() || set.DirtyPages.Count() <= std::max(bound, set.EarlyWriteAt)) return;
+  const std::vector<bool>& allocated = set.Mark ? set.Mark->NewPages : set.NewPages;
+  std::vector<TVTRPage*> early;
+  for (TVTRPage* page : set.DirtyPages.OldestFirst()) {
+    if (static_cast<int32_t>(early.size()) >= bound / 2) break;
+    if (page->use_count_ == 0 && IsNew(allocated, page->PageNo())) early.push_back(page);
+  }
+  std::sort(early.begin(), early.end(), [](const TVTRPage* a, const TVTRPage* b) { return a->PageNo() < b->PageNo(); });
+  for (TVTRPage* page : early) {
+    WritePage(*page);
+    std::unique_ptr<TVTRPage> written = set.DirtyPages.Delete(page->PageNo());
+    written->dirty_ = false;
+    // Another session may have read the free page's old content meanwhile.
+    RetireSharedPage(written->PageNo());
+    if (shared_pages_.Count() < cache_capacity_) shared_pages_.Add(std::move(written));
+  }
+  // Pages that may not go early are not looked at again before the list grows by half the bound.
+  set.EarlyWriteAt = set.DirtyPages.Count() + bound / 2;
 }
 
 void TVTRPageManager::AddDirtyPage(SessionPageSet& set, std::unique_ptr<TVTRPage> page) {
@@ -242,11 +289,17 @@ void TVTRPageManager::RollbackToMark(int32_t session_id) {
     if (page->buffer_size_ != static_cast<int32_t>(image.size())) page->ResizeBuffer(static_cast<int32_t>(image.size()));
     std::copy(image.begin(), image.end(), page->buffer_);
   }
-  while (set->AddedPages.size() > mark.AddedCount) {
-    FreePage(set->AddedPages.back());
-    set->AddedPages.pop_back();
-  }
+  while (set->AddedPages.size() > mark.AddedCount) GiveBackLastAdded(*set);
   set->DeletedPages.resize(mark.DeletedCount);
+}
+
+void TVTRPageManager::GiveBackLastAdded(SessionPageSet& set) {
+  const int32_t page_no = set.AddedPages.back();
+  FreePage(page_no);
+  set.AddedPages.pop_back();
+  set.NewPages[static_cast<size_t>(page_no)] = false;
+  // A copy written early is no page of anyone now.
+  RetireSharedPage(page_no);
 }
 
 void TVTRPageManager::ReleaseMark(int32_t session_id) {
@@ -316,6 +369,8 @@ void TVTRPageManager::Commit(int32_t session_id) {
   }
   to_free.clear();
   set->AddedPages.clear();
+  set->NewPages.clear();
+  set->EarlyWriteAt = 0;
   set->Mark.reset();
   for (const int32_t page_no : written) {
     std::unique_ptr<TVTRPage> page = set->DirtyPages.Delete(page_no);
@@ -336,11 +391,10 @@ void TVTRPageManager::Rollback(int32_t session_id) {
   });
   set->DirtyPages.Clear();
   set->Mark.reset();
-  while (!set->AddedPages.empty()) {
-    FreePage(set->AddedPages.back());
-    set->AddedPages.pop_back();
-  }
+  while (!set->AddedPages.empty()) GiveBackLastAdded(*set);
+  set->NewPages.clear();
   set->DeletedPages.clear();
+  set->EarlyWriteAt = 0;
 }
 
 const SessionPageSet* TVTRPageManager::PendingChanges(int32_t session_id) const {

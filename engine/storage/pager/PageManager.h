@@ -8,6 +8,14 @@
 // The class is abstract: derived managers number pages and do their I/O.
 // Callers serialise all calls (the database object's critical section).
 // Every GetPage and AddPage is paired with one ReleasePage (HeldPage does it).
+//
+// Memory stays flat in a long transaction: a manager that may write early
+// (a database file) writes the oldest pages a session allocated itself, which
+// no committed structure names yet, to their place in the file once the
+// session holds more than a bound of changed pages, and keeps them only as
+// clean cached pages. The pages of committed structures that the session
+// changed stay in its list until its commit.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -32,6 +40,10 @@ struct SessionPageMark {
   size_t AddedCount = 0;
   size_t DeletedCount = 0;
   std::unordered_map<int32_t, std::vector<uint8_t>> BeforeImages;
+  // By page number: allocated since the mark. Only these may be written
+  // early under it, so that a rollback to the mark finds every page the
+  // session had changed before it in its list or on disk as it stood.
+  std::vector<bool> NewPages;
 };
 
 struct SessionPageSet {
@@ -45,6 +57,10 @@ struct SessionPageSet {
   int32_t PagesInUse = 0;  // pages this session holds between GetPage/AddPage and ReleasePage
   uint32_t Generation = 0;  // raised by every mark; pages joining DirtyPages take it
   std::optional<SessionPageMark> Mark;
+  // By page number: allocated by the session since its commit or rollback.
+  std::vector<bool> NewPages;
+  // The count of changed pages past which pages are written early.
+  int32_t EarlyWriteAt = 0;
 };
 
 class TVTRPageManager {
@@ -72,6 +88,9 @@ class TVTRPageManager {
   // Makes a clean cached page current (multi-user disk files); true when it
   // read the content again. Nothing by default.
   virtual bool RefreshPage(TVTRPage& page) { return false; }
+  // Whether a page the session allocated may be written before its commit
+  // and read back from storage; not by default.
+  virtual bool MayWriteEarly() const { return false; }
 
   // A read whose table the session holds read-locked, so that no other
   // process commits to that table until it ends. Each begin reads the
@@ -105,6 +124,10 @@ class TVTRPageManager {
   bool MultiUser() const { return multi_user_; }
   int32_t CacheCapacity() const { return cache_capacity_; }
   void SetCacheCapacity(int32_t capacity) { cache_capacity_ = capacity; }
+  // The changed pages a session keeps before new ones are written early
+  // (4 MiB of pages, at least 64); the oldest half of its new pages go then.
+  int32_t EarlyWriteBound() const { return early_write_bound_; }
+  void SetEarlyWriteBound(int32_t pages) { early_write_bound_ = std::max(pages, 2); }
   const TVTRSortedPageList& SharedPageList() const { return shared_pages_; }
   // Whether the session has changed, added or deleted pages since its last commit or rollback.
   bool HasSessionChanges(int32_t session_id) const;
@@ -153,6 +176,11 @@ class TVTRPageManager {
   // Under a mark, the first use of a page changed before it keeps its content.
   static void KeepBeforeImage(SessionPageMark& mark, const TVTRPage& page);
   void EvictToCapacity();
+  // Past the session's bound, writes its oldest unused pages allocated
+  // since its commit (since its mark, under one) and keeps them clean.
+  void WriteEarlyPastBound(SessionPageSet& set);
+  // Gives back the page the session allocated last.
+  void GiveBackLastAdded(SessionPageSet& set);
   void CheckReleased(const SessionPageSet& set) const;
 
   int32_t page_size_;
@@ -160,6 +188,7 @@ class TVTRPageManager {
   int32_t page_count_ = 0;
   bool multi_user_ = false;
   int32_t cache_capacity_;
+  int32_t early_write_bound_;
   std::vector<PageBuffer> spare_buffers_;  // declared before the page holders, so it outlives them
   TVTRSortedPageList shared_pages_;
   std::unordered_map<int32_t, SessionPageSet> sessions_;

@@ -47,6 +47,13 @@ TVTRPage* TVTRSortedPageList::LeastRecentUnused() const {
   return nullptr;
 }
 
+std::vector<TVTRPage*> TVTRSortedPageList::OldestFirst() const {
+  std::vector<TVTRPage*> pages;
+  pages.reserve(pages_.size());
+  for (TVTRPage* page = oldest_; page != nullptr; page = page->newer_) pages.push_back(page);
+  return pages;
+}
+
 std::vector<TVTRPage*> TVTRSortedPageList::SortedPages() const {
   std::vector<TVTRPage*> sorted;
   sorted.reserve(pages_.size());

@@ -34,6 +34,8 @@ class TVTRSortedPageList {
   void Touch(TVTRPage& page);
   // The least recently used page that nobody uses, or null.
   TVTRPage* LeastRecentUnused() const;
+  // The pages, least recently used first.
+  std::vector<TVTRPage*> OldestFirst() const;
   // The pages in ascending page number.
   std::vector<TVTRPage*> SortedPages() const;
   template <typename Visit>

@@ -249,6 +249,8 @@ TEST_F(DiskPages, AFlushedCommitSyncsItsMarkBeforeThePagesAndThePagesBeforeTheCo
   ChangePage(*manager, 0, kept, 3);
   HeldPage(manager->AddPage(0, ptTableRecord))->SetDirty(true);
   manager->DeletePage(0, dropped);
+  // The new page's map writes, held in memory, precede the commit's own.
+  manager->FreeSpaceManager().WriteHeldAllocations();
   RecordingFileSeam seam(name_);
   {
     ScopedFileSeam installed(seam);

@@ -26,7 +26,12 @@ class FreeSpace : public ::testing::Test {
   }
 
   TVTRDatabaseFreeSpaceManager& Maps() { return manager_->FreeSpaceManager(); }
-  int32_t Allocate() { return Maps().AllocatePage(); }
+  // One allocation as it reaches the file (a single-user open holds it in memory until then).
+  int32_t Allocate() {
+    const int32_t page_no = Maps().AllocatePage();
+    Maps().WriteHeldAllocations();
+    return page_no;
+  }
   const DatabaseFileHeader& Header() { return manager_->GetDatabaseHeader(); }
   // Allocates until every page of the file is used.
   void FillFile() {
